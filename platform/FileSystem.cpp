@@ -1,0 +1,46 @@
+#include "platform/FileSystem.h"
+
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+// Greedy matching with a single backtrack point: linear in practice and never
+// exponential, whatever the number of stars.
+bool FileSystem::MatchesPattern(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0;
+    size_t starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+bool FileSystem::IsSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+char FileSystem::Separator() {
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The few directory and path services the scan needs, over the OS's own API.
+class FileSystem {
+public:
+    using Visitor = std::function<void(const std::string& name, uint64_t length)>;
+
+    // Calls visit for every entry matching a pattern such as "C:\Mail\*.PMM":
+    // a directory followed by a wildcard name ('*' and '?'). Names match
+    // without regard to case on every OS. A directory that cannot be read
+    // yields nothing. Entries come in the order the OS lists them.
+    static void ForEachMatch(const std::string& pattern, const Visitor& visit);
+
+    // The absolute form of a path: relative parts resolved against the current
+    // directory, "." and ".." removed. Empty when the OS cannot form it.
+    static std::string AbsolutePath(const std::string& path);
+
+    // Wildcard match of a single file name, ASCII letters folded.
+    static bool MatchesPattern(const std::string& pattern, const std::string& name);
+
+    // True for the characters that separate directories on this OS.
+    static bool IsSeparator(char c);
+
+    // The separator this OS writes when it joins paths.
+    static char Separator();
+};

@@ -1,0 +1,33 @@
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+
+#include <vector>
+
+void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    // FindFirstFile also matches a name through its generated short name, so
+    // "*.PMM" would find "Inbox.PMMX" or "Inbox.pmm_old". The long name is
+    // checked again so that only what the pattern says is found.
+    size_t cut = pattern.find_last_of("\\/:");
+    std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!MatchesPattern(wildcard, found.cFileName)) continue;
+        uint64_t length = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        visit(found.cFileName, length);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string FileSystem::AbsolutePath(const std::string& path) {
+    std::vector<char> buffer(MAX_PATH + 1);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+    return std::string();
+}

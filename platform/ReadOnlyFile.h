@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A file opened for reading only, without denying other programs reading,
+// writing or deleting it: the mail client keeps its folders open while we look.
+// Only regular files open, so a directory or a device that happens to carry a
+// folder extension is reported as unreadable instead of blocking or misreading.
+class ReadOnlyFile {
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const;
+
+    // The file's length in bytes; 0 when it is not open.
+    uint64_t Length() const;
+
+    // Reads up to count bytes from the start of the file. The OS may deliver
+    // fewer bytes than asked for; this keeps reading until count bytes or the
+    // end of the file, so a smaller result means a shorter file (or a read
+    // error, which is treated the same way).
+    size_t ReadHead(void* buffer, size_t count);
+
+    // Reads up to count bytes from the current position onwards; 0 at the end
+    // of the file or on an error.
+    size_t Read(void* buffer, size_t count);
+
+private:
+#ifdef _WIN32
+    void* handle = nullptr;
+#else
+    int fd = -1;
+#endif
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One analysed folder: one row of the folder list. Texts are code-page-1252
+// bytes as read from disk.
+class FolderInfo {
+public:
+    FolderInfo() = default;
+    FolderInfo(const FolderInfo&) = default;
+    FolderInfo& operator=(const FolderInfo&) = default;
+    virtual ~FolderInfo() = default;
+
+    virtual void Clear();
+    virtual bool IsEmpty() const;
+    virtual void SetFolderPath(const std::string& path);
+
+    std::string fileName;    // name with extension, no directory
+    std::string folderPath;  // ancestors' path from the hierarchy file
+    std::string folderName;  // header name, or a status text in angle brackets
+    uint64_t size = 0;       // bytes
+};

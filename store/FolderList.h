@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/FolderInfo.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+class pmHierarch;
+
+// The result of one scan of the mailbox: the new-mail row first (when asked
+// for), then the ".PMM" folders, then the ".MBX" folders, each in the order
+// the directory lists them. A record keeps its address while it is listed:
+// the folder list view holds references to the records.
+class FolderList {
+public:
+    using Records = std::deque<FolderInfo>;
+
+    // Rebuilds the list. Returns 1 when the hierarchy file was read or not
+    // needed, 0 when showFolderPath is set and it cannot be opened.
+    int Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
+             const std::string& newMailDir, const std::string& newMailLabel);
+
+    void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
+    void ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
+
+    int32_t GetCount() const { return count; }
+    uint64_t GetTotal() const { return total; }
+    const Records& GetRecords() const { return records; }
+
+    Records::const_iterator begin() const { return records.begin(); }
+    Records::const_iterator end() const { return records.end(); }
+
+private:
+    void Append(const FolderInfo& record);
+
+    Records records;
+    int32_t count = 0;
+    uint64_t total = 0;
+};

@@ -1,0 +1,52 @@
+#include "store/pmm.h"
+
+#include "platform/ReadOnlyFile.h"
+#include "store/HeaderText.h"
+#include "store/SplitPath.h"
+#include "ui/Trace.h"
+
+namespace {
+
+constexpr size_t NameOffset = 0;
+constexpr size_t NameEnd = 63;  // this byte always ends the name
+constexpr size_t KeyOffset = 86;
+constexpr size_t KeyEnd = 127;  // this byte always ends the key
+
+}  // namespace
+
+void pmm::Clear() {
+    FolderInfo::Clear();
+    filePath.clear();
+    hierarchyKey.clear();
+}
+
+bool pmm::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
+
+void pmm::SetFile(const std::string& path) {
+    SplitPath split(path);
+    Clear();
+    filePath = split.FullPath();
+    fileName = split.Name() + split.Extension();
+}
+
+bool pmm::Analyze() {
+    size = 0;
+    hierarchyKey.clear();
+
+    ReadOnlyFile file;
+    if (!file.Open(filePath)) {
+        Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
+        folderName = "<Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        return false;
+    }
+    unsigned char header[HeaderSize] = {};
+    if (file.ReadHead(header, sizeof header) < sizeof header) {
+        Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
+        folderName = "<Datei ist keine g\xFC" "ltige PMM-Datei.>";
+        return false;
+    }
+    size = file.Length();
+    folderName = HeaderText(header, NameOffset, NameEnd);
+    hierarchyKey = HeaderText(header, KeyOffset, KeyEnd);
+    return true;
+}

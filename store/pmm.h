@@ -1,0 +1,23 @@
+#pragma once
+
+#include "store/FolderInfo.h"
+
+// A folder kept in one ".PMM" file: name and hierarchy key come from its
+// 128-byte header, the size is the file's length. Only the header is read.
+class pmm : public FolderInfo {
+public:
+    static constexpr size_t HeaderSize = 128;
+
+    void Clear() override;
+    bool IsEmpty() const override;
+
+    // Binds the record to a file and clears everything else.
+    void SetFile(const std::string& path);
+
+    // Reads the header. On false, folderName holds a status text in angle
+    // brackets and size is 0.
+    bool Analyze();
+
+    std::string filePath;      // absolute path of the ".PMM" file
+    std::string hierarchyKey;  // links the folder to its hierarchy entry
+};

@@ -1,0 +1,113 @@
+#include "platform/FileSystem.h"
+#include "platform/LineReader.h"
+#include "platform/ReadOnlyFile.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Matches(const TempDir& dir, const std::string& wildcard) {
+    std::vector<std::string> names;
+    FileSystem::ForEachMatch(dir.Path() + wildcard,
+                             [&](const std::string& name, uint64_t) { names.push_back(name); });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> Lines(const std::string& path, size_t limit = LineReader::DefaultMaxLineLength) {
+    ReadOnlyFile file;
+    EXPECT_TRUE(file.Open(path));
+    LineReader reader(file, limit);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.Next(line)) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+TEST(FileSystem, PatternsMatchWithoutRegardToCase) {
+    EXPECT_TRUE(FileSystem::MatchesPattern("*.PMM", "Inbox.pmm"));
+    EXPECT_TRUE(FileSystem::MatchesPattern("*.pmm", "INBOX.PMM"));
+    EXPECT_TRUE(FileSystem::MatchesPattern("*.PMM", ".PMM"));
+    EXPECT_TRUE(FileSystem::MatchesPattern("hierarch.pm", "HIERARCH.PM"));
+    EXPECT_TRUE(FileSystem::MatchesPattern("a?c*", "abcdef"));
+    EXPECT_FALSE(FileSystem::MatchesPattern("*.PMM", "Inbox.PMMX"));
+    EXPECT_FALSE(FileSystem::MatchesPattern("*.PMM", "Inbox.PM"));
+    EXPECT_FALSE(FileSystem::MatchesPattern("*.PMM", "Inbox.pmg"));
+    // Case folding is ASCII only: accented letters match themselves alone.
+    EXPECT_FALSE(FileSystem::MatchesPattern("\xC4*", "\xE4x"));
+}
+
+TEST(FileSystem, ManyStarsDoNotBacktrackWithoutEnd) {
+    std::string name(5000, 'a');
+    EXPECT_FALSE(FileSystem::MatchesPattern("*a*a*a*a*a*a*a*a*a*a*b", name));
+    EXPECT_TRUE(FileSystem::MatchesPattern("*a*a*a*a*a*a*a*a*a*a*", name));
+}
+
+TEST(FileSystem, EnumeratesMatchingEntriesWithTheirFullLength) {
+    TempDir dir;
+    dir.Write("Inbox.PMM", std::string(10, 'x'));
+    dir.Write("sent.pmm", "");
+    dir.Write("Draft.Pmm", std::string(3, 'y'));
+    dir.Write("Other.MBX", "zz");
+    dir.Write("big.pmm", "", 5ull << 30);
+
+    EXPECT_EQ(Matches(dir, "*.PMM"),
+              (std::vector<std::string>{"Draft.Pmm", "Inbox.PMM", "big.pmm", "sent.pmm"}));
+    uint64_t big = 0;
+    FileSystem::ForEachMatch(dir.Path() + "BIG.PMM", [&](const std::string&, uint64_t length) { big = length; });
+    EXPECT_EQ(big, 5ull << 30);
+}
+
+TEST(FileSystem, AMissingDirectoryYieldsNothing) {
+    TempDir dir;
+    EXPECT_TRUE(Matches(dir, std::string("absent") + FileSystem::Separator() + "*.PMM").empty());
+}
+
+TEST(ReadOnlyFile, ReadsTheHeadOfAFileAndItsLength) {
+    TempDir dir;
+    std::string path = dir.Write("f.bin", "0123456789", 1000);
+    ReadOnlyFile file;
+    ASSERT_TRUE(file.Open(path));
+    EXPECT_EQ(file.Length(), 1000u);
+    char head[4] = {};
+    EXPECT_EQ(file.ReadHead(head, sizeof head), 4u);
+    EXPECT_EQ(std::string(head, 4), "0123");
+    char all[2000];
+    EXPECT_EQ(file.ReadHead(all, sizeof all), 1000u);  // a short file is short
+}
+
+TEST(ReadOnlyFile, RefusesMissingFilesAndDirectories) {
+    TempDir dir;
+    ReadOnlyFile file;
+    EXPECT_FALSE(file.Open(dir.Path() + "absent.PMM"));
+    dir.MakeDir("folder.PMM");
+    EXPECT_FALSE(file.Open(dir.Path() + "folder.PMM"));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Length(), 0u);
+    char byte;
+    EXPECT_EQ(file.ReadHead(&byte, 1), 0u);
+}
+
+TEST(LineReader, SplitsAtLineFeedsAndDropsCarriageReturns) {
+    TempDir dir;
+    std::string path = dir.Write("lines.txt", "one\r\ntwo\n\nthree\rx\nlast");
+    EXPECT_EQ(Lines(path), (std::vector<std::string>{"one", "two", "", "three\rx", "last"}));
+    EXPECT_TRUE(Lines(dir.Write("empty.txt", "")).empty());
+    EXPECT_EQ(Lines(dir.Write("one.txt", "a\n")), (std::vector<std::string>{"a"}));
+}
+
+TEST(LineReader, LinesBeyondTheLimitAreCutAndTheirRestSkipped) {
+    TempDir dir;
+    std::string longLine(200000, 'L');
+    std::string path = dir.Write("long.txt", longLine + "\nshort\n" + longLine);
+    EXPECT_EQ(Lines(path, 1000), (std::vector<std::string>{std::string(1000, 'L'), "short", std::string(1000, 'L')}));
+    EXPECT_EQ(Lines(path), (std::vector<std::string>{longLine, "short", longLine}));
+}

@@ -1,0 +1,163 @@
+#include "store/FolderList.h"
+
+#include "tests/support/Cp1252.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string Label = Cp1252("<Posteingang>");
+
+std::string PmmFile(const std::string& name) {
+    std::string bytes(128, '\0');
+    bytes.replace(0, name.size(), name);
+    return bytes;
+}
+
+struct Row {
+    std::string fileName, folderPath, folderName;
+    uint64_t size;
+    bool operator==(const Row& o) const {
+        return fileName == o.fileName && folderPath == o.folderPath && folderName == o.folderName && size == o.size;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& r) {
+    return out << "{" << r.fileName << ", " << r.folderPath << ", " << r.folderName << ", " << r.size << "}";
+}
+
+std::vector<Row> Rows(const FolderList& list) {
+    std::vector<Row> rows;
+    for (const FolderInfo& record : list) rows.push_back({record.fileName, record.folderPath, record.folderName, record.size});
+    return rows;
+}
+
+class FolderListTest : public ::testing::Test {
+protected:
+    int Scan(bool showNewMail) { return list.Scan(mailbox.Path(), false, showNewMail, newMailDir, Label); }
+
+    TraceCapture trace;
+    TempDir mailbox;
+    std::string newMailDir = mailbox.MakeDir("newmail");
+    FolderList list;
+};
+
+}  // namespace
+
+TEST_F(FolderListTest, AnEmptyMailboxWithoutTheNewMailRowHasNoRows) {
+    EXPECT_EQ(Scan(false), 1);
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(list.GetTotal(), 0u);
+    EXPECT_TRUE(Rows(list).empty());
+}
+
+TEST_F(FolderListTest, TheNewMailRowComesFirstAndSumsTheNewMailFiles) {
+    mailbox.Write("newmail/a.CNM", std::string(100, 'a'));
+    mailbox.Write("newmail/b.cnm", std::string(200, 'b'));
+    mailbox.Write("newmail/c.Cnm", std::string(300, 'c'));
+    mailbox.Write("newmail/d.CNMX", std::string(999, 'd'));
+    mailbox.Write("Inbox.PMM", PmmFile("Eingang"), 1000);
+
+    EXPECT_EQ(Scan(true), 1);
+    EXPECT_EQ(Rows(list), (std::vector<Row>{{"*.CNM", "", Label, 600}, {"Inbox.PMM", "", "Eingang", 1000}}));
+    EXPECT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list.GetTotal(), 1600u);
+}
+
+TEST_F(FolderListTest, AnEmptyOrMissingNewMailDirectoryStillGivesTheRow) {
+    EXPECT_EQ(Scan(true), 1);
+    EXPECT_EQ(Rows(list), (std::vector<Row>{{"*.CNM", "", Label, 0}}));
+    EXPECT_EQ(list.GetCount(), 1);
+
+    newMailDir = mailbox.Path() + "absent" + std::string(1, newMailDir.back());
+    Scan(true);
+    EXPECT_EQ(Rows(list), (std::vector<Row>{{"*.CNM", "", Label, 0}}));
+}
+
+TEST_F(FolderListTest, FolderFilesAreFoundWhateverTheCaseOfTheirNames) {
+    mailbox.Write("upper.PMM", PmmFile("U"), 200);
+    mailbox.Write("lower.pmm", PmmFile("L"), 300);
+    mailbox.Write("mixed.Pmm", PmmFile("M"), 400);
+    mailbox.Write("other.PMMX", PmmFile("X"), 500);
+    mailbox.Write("hierarch.pm", "1,1,a,b,c\n");
+
+    Scan(false);
+    std::map<std::string, std::string> names;
+    for (const FolderInfo& record : list) names[record.fileName] = record.folderName;
+    EXPECT_EQ(names, (std::map<std::string, std::string>{{"upper.PMM", "U"}, {"lower.pmm", "L"}, {"mixed.Pmm", "M"}}));
+    EXPECT_EQ(list.GetTotal(), 900u);
+}
+
+TEST_F(FolderListTest, UnreadableFolderFilesAreListedAndCounted) {
+    mailbox.Write("Short.PMM", "too short");
+    mailbox.MakeDir("Dir.PMM");
+
+    Scan(false);
+    std::map<std::string, Row> rows;
+    for (const Row& row : Rows(list)) rows[row.fileName] = row;
+    EXPECT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list.GetTotal(), 0u);
+    EXPECT_EQ(rows["Short.PMM"], (Row{"Short.PMM", "", Cp1252("<Datei ist keine gültige PMM-Datei.>"), 0}));
+    EXPECT_EQ(rows["Dir.PMM"], (Row{"Dir.PMM", "", Cp1252("<Datei konnte nicht zum Lesen geöffnet werden.>"), 0}));
+    EXPECT_EQ(trace.Lines().size(), 2u);
+}
+
+TEST_F(FolderListTest, ASecondScanReplacesTheFirst) {
+    mailbox.Write("A.PMM", PmmFile("A"), 128);
+    mailbox.Write("B.PMM", PmmFile("B"), 256);
+    Scan(true);
+    std::vector<Row> first = Rows(list);
+    Scan(true);
+    EXPECT_EQ(Rows(list), first);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list.GetTotal(), 384u);
+}
+
+TEST_F(FolderListTest, TotalsBeyondFourGibibytesDoNotWrap) {
+    mailbox.Write("One.PMM", PmmFile("Eins"), 3ull << 30);
+    mailbox.Write("Two.PMM", PmmFile("Zwei"), (3ull << 30) + 5);
+    mailbox.Write("newmail/x.CNM", "", 5ull << 30);
+    Scan(true);
+    EXPECT_EQ(list.GetTotal(), (11ull << 30) + 5);
+    EXPECT_EQ(Rows(list)[0].size, 5ull << 30);
+}
+
+TEST_F(FolderListTest, WithoutFolderPathsTheHierarchyIsNotConsulted) {
+    mailbox.Write("A.PMM", PmmFile("A"), 128);
+    EXPECT_EQ(list.Scan(mailbox.Path(), false, false, newMailDir, Label), 1);
+    EXPECT_EQ(Rows(list)[0].folderPath, "");
+}
+
+TEST_F(FolderListTest, AScanChangesNothingInTheMailbox) {
+    namespace fs = std::filesystem;
+    mailbox.Write("A.PMM", PmmFile("A"), 5000);
+    mailbox.Write("B.pmm", "short");
+    mailbox.Write("newmail/n.CNM", "new mail");
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n");
+    auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> before;
+    for (const auto& entry : fs::recursive_directory_iterator(mailbox.Path())) {
+        if (!entry.is_regular_file()) continue;
+        fs::last_write_time(entry.path(), old);
+        std::string rel = fs::relative(entry.path(), mailbox.Path()).string();
+        before[rel] = {mailbox.Read(rel), fs::last_write_time(entry.path())};
+    }
+
+    Scan(true);
+    list.Scan(mailbox.Path(), true, true, newMailDir, Label);
+
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> after;
+    for (const auto& entry : fs::recursive_directory_iterator(mailbox.Path())) {
+        if (!entry.is_regular_file()) continue;
+        std::string rel = fs::relative(entry.path(), mailbox.Path()).string();
+        after[rel] = {mailbox.Read(rel), fs::last_write_time(entry.path())};
+    }
+    EXPECT_EQ(after, before);
+}

@@ -1,0 +1,114 @@
+#include "store/SplitPath.h"
+
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const std::string S(1, FileSystem::Separator());
+
+std::string CurrentDir() {
+    std::string cwd = std::filesystem::current_path().string();
+    if (cwd.back() != FileSystem::Separator()) cwd += FileSystem::Separator();
+    return cwd;
+}
+
+#ifdef _WIN32
+const std::string Root = "C:\\";
+#else
+const std::string Root = "/";
+#endif
+
+}  // namespace
+
+TEST(SplitPath, TakesAPathApartAndJoinsItUnchanged) {
+    std::string path = Root + "Mail" + S + "Sub" + S + "Inbox.PMM";
+    SplitPath split(path);
+    EXPECT_EQ(split.Dir(), (Root.substr(Root.size() - 1)) + "Mail" + S + "Sub" + S);
+    EXPECT_EQ(split.Name(), "Inbox");
+    EXPECT_EQ(split.Extension(), ".PMM");
+    EXPECT_EQ(split.Name() + split.Extension(), "Inbox.PMM");
+    EXPECT_EQ(split.Compose(), path);
+    EXPECT_EQ(split.FullPath(), path);
+#ifdef _WIN32
+    EXPECT_EQ(split.Drive(), "C:");
+#else
+    EXPECT_EQ(split.Drive(), "");
+#endif
+}
+
+TEST(SplitPath, ReplacingTheExtensionKeepsDriveDirectoryAndName) {
+    SplitPath split(Root + "Mail" + S + "Archiv.MBX");
+    split.SetExtension(".PMG");
+    EXPECT_EQ(split.FullPath(), Root + "Mail" + S + "Archiv.PMG");
+
+    SplitPath bare(Root + "Mail" + S + "README");
+    EXPECT_EQ(bare.Extension(), "");
+    bare.SetExtension(".PMG");
+    EXPECT_EQ(bare.Compose(), Root + "Mail" + S + "README.PMG");
+
+    bare.SetExtension("chm");  // a missing dot is supplied when joining
+    EXPECT_EQ(bare.Compose(), Root + "Mail" + S + "README.chm");
+}
+
+TEST(SplitPath, OnlyTheLastDotStartsTheExtension) {
+    SplitPath split(Root + "a.b" + S + "x.tar.gz");
+    EXPECT_EQ(split.Name(), "x.tar");
+    EXPECT_EQ(split.Extension(), ".gz");
+    EXPECT_EQ(split.Dir().substr(split.Dir().size() - 4), "a.b" + S);
+}
+
+TEST(SplitPath, ARelativePathIsResolvedAgainstTheCurrentDirectory) {
+    SplitPath split("Inbox.PMM");
+    EXPECT_EQ(split.Drive(), "");
+    EXPECT_EQ(split.Dir(), "");
+    EXPECT_EQ(split.FullPath(), CurrentDir() + "Inbox.PMM");
+
+    SplitPath dotted(std::string(".") + S + "x" + S + ".." + S + "Inbox.PMM");
+    EXPECT_EQ(dotted.FullPath(), CurrentDir() + "Inbox.PMM");
+}
+
+TEST(SplitPath, PartsAreCutToTheirLimitsAndOverlongJoinsComeBackEmpty) {
+    std::string longName(300, 'n');
+    SplitPath split(Root + "d" + S + longName + ".PMM");
+    EXPECT_EQ(split.Name(), std::string(255, 'n'));
+    EXPECT_EQ(split.Extension(), ".PMM");
+    // 3 + 255 + 4 = 262 characters do not fit the 259 of a joined path.
+    EXPECT_EQ(split.Compose(), "");
+    EXPECT_EQ(split.FullPath(), "");
+
+    SplitPath longExt(Root + "x." + std::string(400, 'e'));
+    EXPECT_EQ(longExt.Extension().size(), 255u);
+    longExt.SetExtension("." + std::string(300, 'z'));
+    EXPECT_EQ(longExt.Extension().size(), 255u);
+
+    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM");
+    EXPECT_EQ(longDir.Dir().size(), 255u);
+}
+
+TEST(SplitPath, AnEmptyPathGivesEmptyParts) {
+    SplitPath split("");
+    EXPECT_EQ(split.Drive() + split.Dir() + split.Name() + split.Extension(), "");
+    EXPECT_EQ(split.Compose(), "");
+}
+
+#ifdef _WIN32
+TEST(SplitPath, WindowsAcceptsTheSlashWhenSplitting) {
+    SplitPath split("C:/Mail/Inbox.PMM");
+    EXPECT_EQ(split.Drive(), "C:");
+    EXPECT_EQ(split.Dir(), "/Mail/");
+    EXPECT_EQ(split.Name(), "Inbox");
+    EXPECT_EQ(split.FullPath(), "C:\\Mail\\Inbox.PMM");
+}
+#else
+TEST(SplitPath, PosixTreatsBackslashAndColonAsNameCharacters) {
+    SplitPath split("/mail/C:odd\\name.PMM");
+    EXPECT_EQ(split.Drive(), "");
+    EXPECT_EQ(split.Dir(), "/mail/");
+    EXPECT_EQ(split.Name(), "C:odd\\name");
+}
+#endif

@@ -1,0 +1,46 @@
+#include "ui/Trace.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+void DefaultSink(const std::string& text) {
+#ifdef _WIN32
+    OutputDebugStringA(text.c_str());
+#else
+    std::fputs(text.c_str(), stderr);
+#endif
+}
+
+TraceSink currentSink = DefaultSink;
+
+}  // namespace
+
+TraceSink SetTraceSink(TraceSink sink) {
+    TraceSink previous = currentSink;
+    currentSink = sink ? sink : DefaultSink;
+    return previous;
+}
+
+void Trace(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list probe;
+    va_copy(probe, args);
+    int needed = std::vsnprintf(nullptr, 0, format, probe);
+    va_end(probe);
+    std::string text;
+    if (needed > 0) {
+        std::vector<char> buffer(static_cast<size_t>(needed) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+        text.assign(buffer.data(), static_cast<size_t>(needed));
+    }
+    va_end(args);
+    currentSink(text);
+}

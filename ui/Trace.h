@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Diagnostic output for developers; it never reaches the user. The text is
+// formatted printf-style without a length limit and handed to the sink as it
+// stands: callers end their formats with "\n" themselves.
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+void Trace(const char* format, ...);
+
+// Where trace text goes. On Windows the default sink is the debugger output
+// (OutputDebugStringA); elsewhere it is the standard error stream.
+using TraceSink = void (*)(const std::string& text);
+
+// Installs a sink (none restores the default) and returns the previous one.
+TraceSink SetTraceSink(TraceSink sink);
