@@ -1,0 +1,196 @@
+#include "platform/CDialog.h"
+
+#include "platform/CControl.h"
+#include "platform/CModuleApp.h"
+#include "ui/Trace.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+HINSTANCE ResourceInstance() {
+    CModuleApp* app = CModuleApp::Current();
+    return app ? app->Instance() : ::GetModuleHandleA(nullptr);
+}
+
+// Messages whose answer a dialog procedure returns directly instead of
+// through DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+    switch (message) {
+    case WM_INITDIALOG:
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_QUERYDRAGICON:
+    case WM_VKEYTOITEM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent) : templateId(templateId), parentWindow(parent) {}
+
+CDialog::~CDialog() {
+    if (IsWindow()) {
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        ::DestroyWindow(hwnd);
+    }
+    hwnd = nullptr;
+}
+
+bool CDialog::Create(HWND parent) {
+    parentWindow = parent;
+    HWND created = ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
+                                        reinterpret_cast<LPARAM>(this));
+    return created != nullptr;
+}
+
+INT_PTR CDialog::RunModalLoop() {
+    HWND owner = parentWindow;
+    modalEnded = false;
+    modalResult = IDCANCEL;
+    if (!Create(owner)) return -1;
+
+    bool ownerEnabled = owner && ::IsWindowEnabled(owner);
+    if (ownerEnabled) ::EnableWindow(owner, FALSE);
+    Show(SW_SHOW);
+
+    modalRunning = true;
+    MSG message;
+    while (!modalEnded && IsWindow()) {
+        BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == -1) {
+            modalResult = -1;
+            break;
+        }
+        if (got == 0) {
+            // WM_QUIT belongs to the loop outside ours.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        bool taken = false;
+        try {
+            taken = PreTranslateMessage(message);
+        } catch (...) {
+            Trace("[CDialog::RunModalLoop] exception in message pre-translation\n");
+        }
+        if (!taken) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
+    modalRunning = false;
+
+    // The owner comes back before the dialog goes, so it receives the focus.
+    if (ownerEnabled) ::EnableWindow(owner, TRUE);
+    if (IsWindow()) {
+        if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
+        ::DestroyWindow(hwnd);
+    }
+    return modalResult;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    modalResult = result;
+    modalEnded = true;
+    if (modalRunning) Post(WM_NULL);  // wakes the loop
+}
+
+bool CDialog::PreTranslateMessage(MSG& message) {
+    return IsWindow() && ::IsDialogMessageA(hwnd, &message) != FALSE;
+}
+
+void CDialog::Bind(int id, CControl& control) {
+    control.Attach(::GetDlgItem(hwnd, id));
+    if (std::find(boundControls.begin(), boundControls.end(), &control) == boundControls.end())
+        boundControls.push_back(&control);
+}
+
+void CDialog::Unbind() {
+    for (CControl* control : boundControls) control->Attach(nullptr);
+    boundControls.clear();
+}
+
+BOOL CDialog::OnInitDialog() {
+    DoDataExchange();
+    return TRUE;
+}
+
+bool CDialog::OnCommand(WORD id, WORD code, HWND control) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        result = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY: {
+        NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
+        for (CControl* control : boundControls)
+            if (control->Handle() == header.hwndFrom && control->OnReflectedNotify(header, result)) return true;
+        return OnNotify(header, result);
+    }
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // No C++ exception may unwind through the system's frames.
+    try {
+        return OnMessage(message, wParam, lParam, result);
+    } catch (const std::exception& e) {
+        Trace("[CDialog::DialogProc] exception for message 0x%04X: %s\n", message, e.what());
+    } catch (...) {
+        Trace("[CDialog::DialogProc] exception for message 0x%04X\n", message);
+    }
+    result = 0;
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->hwnd = window;
+    } else {
+        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    }
+    if (!self) return FALSE;
+
+    LRESULT result = 0;
+    bool handled = self->Dispatch(message, wParam, lParam, result);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, DWLP_USER, 0);
+        self->Unbind();
+        self->hwnd = nullptr;
+    }
+    if (!handled) return FALSE;
+    if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}

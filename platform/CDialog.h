@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/CWindow.h"
+
+#include <vector>
+
+class CControl;
+
+// A dialog from a template in the module's resources. The object is tied to
+// its window through the creation parameter, kept in DWLP_USER from
+// WM_INITDIALOG until WM_NCDESTROY. One window procedure looks the object up
+// and calls OnMessage, whose switch is the dialog's message map.
+class CDialog : public CWindow {
+public:
+    explicit CDialog(UINT templateId = 0, HWND parent = nullptr);
+    ~CDialog() override;
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the window modelessly (a child when the template says so).
+    bool Create(HWND parent);
+
+    // Runs the dialog in a loop of our own: the owner is disabled, every
+    // message is offered to PreTranslateMessage first. Returns the value
+    // given to EndDialog, or -1 when the window could not be made.
+    INT_PTR RunModalLoop();
+    void EndDialog(INT_PTR result);
+
+    // Sees every message of the modal loop before it is dispatched; true
+    // when it took care of it. The default does dialog keyboard navigation.
+    virtual bool PreTranslateMessage(MSG& message);
+
+    UINT TemplateId() const { return templateId; }
+
+protected:
+    // The message map. Returns true when the message was handled; result is
+    // then the answer (for WM_NOTIFY it goes to DWLP_MSGRESULT).
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // Binds the controls (DoDataExchange); the result asks for the default focus.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange() {}
+    virtual bool OnCommand(WORD id, WORD code, HWND control);
+    virtual bool OnNotify(NMHDR& header, LRESULT& result) { return false; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual void OnDestroy() {}
+
+    // Ties a control object to the dialog's control with that id.
+    void Bind(int id, CControl& control);
+
+    UINT templateId;
+    HWND parentWindow;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Unbind();
+
+    std::vector<CControl*> boundControls;
+    bool modalRunning = false;
+    bool modalEnded = false;
+    INT_PTR modalResult = 0;
+};
