@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/CExtensionApp.h"
+
+// The extension's application object: adds the help file beside the module
+// and the settings file in the mailbox directory.
+class CFoldscanApp : public CExtensionApp {
+public:
+    ~CFoldscanApp() override;
+
+    static CFoldscanApp& Instance();
+
+    BOOL InitInstance() override;
+    int SetStrings() override;
+
+    // The settings move to "KVT-FSCN.PM" in the given directory, which ends
+    // in a path separator.
+    void SetSettingsFolder(const std::string& directory);
+
+    // Opens the help file at a topic ("::/pages/..."); none opens its start page.
+    void DisplayHelp(const char* topic);
+
+    // The help topic of a numbered message; empty when it has none.
+    static std::string HelpTopicFor(int messageId);
+
+    // The help handler registered for the message boxes.
+    static int OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox* box);
+
+    static constexpr int HelpRequested = 5;
+    static constexpr int BoxClosing = 0;
+};

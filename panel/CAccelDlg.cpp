@@ -1,0 +1,15 @@
+#include "panel/CAccelDlg.h"
+
+#include "platform/CModuleApp.h"
+
+CAccelDlg::CAccelDlg(UINT acceleratorId, UINT templateId, HWND parent) : CResizableDlg(templateId, parent) {
+    if (acceleratorId != 0)
+        accelerators = ::LoadAcceleratorsA(CModuleApp::Current()->Instance(), MAKEINTRESOURCEA(acceleratorId));
+}
+
+CAccelDlg::~CAccelDlg() { accelerators = nullptr; }
+
+bool CAccelDlg::PreTranslateMessage(MSG& message) {
+    if (accelerators && IsWindow() && ::TranslateAcceleratorA(hwnd, accelerators, &message)) return true;
+    return CResizableDlg::PreTranslateMessage(message);
+}

@@ -1,0 +1,118 @@
+#include "panel/CFolderListCtrl.h"
+
+#include "panel/FolderCompare.h"
+#include "settings/ProfileStore.h"
+#include "store/FolderList.h"
+
+#include <vector>
+
+namespace {
+
+const int InitialWidths[CFolderListCtrl::ColumnCount] = {110, 70, 240};
+
+// Grid lines, columns the user may drag, whole rows highlighted.
+const DWORD ExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
+
+void PutLittleEndian(unsigned char* out, int value) {
+    uint32_t v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+int GetLittleEndian(const unsigned char* in) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(in[i]) << (8 * i);
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
+
+void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
+    folders = &list;
+    AddColumn(0, fileTitleId, LVCFMT_LEFT, InitialWidths[0]);
+    AddColumn(1, sizeTitleId, LVCFMT_RIGHT, InitialWidths[1]);
+    AddColumn(2, folderTitleId, LVCFMT_LEFT, InitialWidths[2]);
+    SetExtendedStyle(ExtendedStyle);
+    SetSort(FolderCompare::FolderNameColumn, 0);
+    rule.tieMode = SortRule::FromLeftmost;
+}
+
+void CFolderListCtrl::RemoveAll() {
+    if (ItemCount() > 0) keptTopIndex = TopIndex();
+    DeleteAllItems();
+}
+
+void CFolderListCtrl::FillFromList(bool compact) {
+    // Redrawing is off while the rows go in: a visible list repaints on every
+    // insertion otherwise, which costs seconds for a large mailbox.
+    SetRedraw(false);
+    DeleteAllItems();
+    compactSizes = compact;
+    if (folders) {
+        SetItemCountHint(folders->GetCount());
+        for (const FolderInfo& record : *folders) AddItem(&record);
+    }
+    Resort(-1);
+    int count = ItemCount();
+    if (count > 0) ScrollToTop(keptTopIndex < count ? keptTopIndex : count - 1);
+    SetRedraw(true);
+    Invalidate(true);
+}
+
+int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
+    return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(first),
+                                        *static_cast<const FolderInfo*>(second), column);
+}
+
+std::string CFolderListCtrl::GetCellText(const void* data, int column) const {
+    const FolderInfo& record = *static_cast<const FolderInfo*>(data);
+    switch (column) {
+    case FolderCompare::FileNameColumn:
+        return record.fileName;
+    case FolderCompare::SizeColumn:
+        return record.SizeText(compactSizes);
+    case FolderCompare::FolderNameColumn:
+        return record.folderPath + record.folderName;
+    default:
+        return std::string();
+    }
+}
+
+void CFolderListCtrl::LoadColumns(ProfileStore& store) {
+    int n = CListCtrl::ColumnCount();
+    if (n <= 0) return;
+
+    std::vector<int> widths(static_cast<size_t>(n));
+    GetColumnWidths(widths.data(), n);
+    store.ReadIntList("Columns", n, widths.data(), widths.data());
+    SetColumnWidths(widths.data(), n);
+
+    // An order that is not an arrangement of the columns is dropped as a
+    // whole: the control's behaviour on it is undefined, and the tie-break
+    // walk would look at columns that do not exist.
+    std::vector<int> order = ColumnOrder();
+    std::vector<int> stored = order;
+    store.ReadIntList("ColOrder", n, order.data(), stored.data());
+    if (SortRule::IsArrangement(stored)) SetColumnOrder(stored);
+
+    unsigned char block[8];
+    PutLittleEndian(block, rule.sortColumn);
+    PutLittleEndian(block + 4, rule.descending);
+    store.ReadBinary("Sort", 8, block, block);
+    SetSort(GetLittleEndian(block), GetLittleEndian(block + 4));
+}
+
+void CFolderListCtrl::SaveColumns(ProfileStore& store) {
+    int n = CListCtrl::ColumnCount();
+    if (n <= 0) return;
+    std::vector<int> widths(static_cast<size_t>(n));
+    GetColumnWidths(widths.data(), n);
+    store.WriteIntList("Columns", n, widths.data());
+    std::vector<int> order = ColumnOrder();
+    store.WriteIntList("ColOrder", n, order.data());
+    unsigned char block[8];
+    PutLittleEndian(block, rule.sortColumn);
+    PutLittleEndian(block + 4, rule.descending);
+    store.WriteBinary("Sort", 8, block);
+}

@@ -1,0 +1,281 @@
+#include "panel/CMainDlg.h"
+
+#include "app/CFoldscanApp.h"
+#include "panel/CMenuHandle.h"
+#include "panel/KeyCommands.h"
+#include "resources/resource.h"
+#include "settings/ProfileFile.h"
+#include "settings/ProfileStore.h"
+#include "ui/Trace.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const char DefaultSizeAndPos[] = "25, 25, 460, 444";
+const UINT HostPathCapacity = 260;
+
+CFoldscanApp& App() { return CFoldscanApp::Instance(); }
+
+// Restores the cursor and the busy flag however a refresh ends.
+class RefreshScope {
+public:
+    explicit RefreshScope(int& flag) : flag(flag), cursor(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) { flag = 1; }
+    ~RefreshScope() {
+        ::SetCursor(cursor);
+        flag = 0;
+    }
+
+private:
+    int& flag;
+    HCURSOR cursor;
+};
+
+}  // namespace
+
+CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL) {}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::DoDataExchange() {
+    Bind(IDC_SUMMARY, summaryLine);
+    Bind(IDC_FOLDER_LIST, folderView);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+    CResizableDlg::OnInitDialog();
+    App().SetMainWindow(this);
+    GetMailboxPath();
+    GetNewmailPath();
+    App().SetSettingsFolder(mailboxDir);
+    folderView.Setup(folderList, IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    LoadSettings();
+    Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);
+    folderView.SetFocus();
+    return FALSE;  // the focus is set
+}
+
+std::string CMainDlg::AskHost(UINT message) const {
+    char buffer[HostPathCapacity + 1] = {};
+    Parent().Send(message, HostPathCapacity, reinterpret_cast<LPARAM>(buffer));
+    buffer[HostPathCapacity] = '\0';  // whatever the host wrote, the text ends here
+    std::string path(buffer);
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+void CMainDlg::GetMailboxPath() {
+    mailboxDir = AskHost(AskMailboxPath);
+    Trace("[foldscan::CMainDlg::GetMailboxPath] \"%s\"\n", mailboxDir.c_str());
+}
+
+void CMainDlg::GetNewmailPath() {
+    newMailDir = AskHost(AskNewmailPath);
+    Trace("[foldscan::CMainDlg::GetNewmailPath] \"%s\"\n", newMailDir.c_str());
+}
+
+void CMainDlg::LoadSettings() {
+    ProfileStore* store = App().settingsStore.get();
+    if (!store || !store->Open("MainDlg")) return;
+    int defaults[4];
+    ProfileFile::ParseIntList(DefaultSizeAndPos, 4, defaults);
+    store->ReadIntList("SizeAndPos", 4, defaults, sizeAndPos);
+    folderView.LoadColumns(*store);
+    settings.Load(*store);
+    store->Close();
+}
+
+void CMainDlg::SaveSettings() {
+    ProfileStore* store = App().settingsStore.get();
+    if (!store || !store->Open("MainDlg")) return;
+    store->WriteIntList("SizeAndPos", 4, sizeAndPos);
+    folderView.SaveColumns(*store);
+    settings.Save(*store);
+    store->Close();
+}
+
+void CMainDlg::OnRefresh() {
+    Trace("[foldscan::CMainDlg::OnRefresh]\n");
+    if (refreshing) return;
+    RefreshScope busy(refreshing);
+
+    std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
+    folderView.RemoveAll();  // it refers to the records the scan replaces
+    folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    folderView.FillFromList(settings.CompactFileSizes != 0);
+    summaryLine.SetText(SummaryText());
+}
+
+std::string CMainDlg::SummaryText() const {
+    std::string format = App().LoadString(IDS_SUMMARY);
+    std::string compact = folderList.TotalText(true);
+    std::string exact = folderList.TotalText(false);
+    int needed = std::snprintf(nullptr, 0, format.c_str(), folderList.GetCount(), compact.c_str(), exact.c_str());
+    if (needed <= 0) return std::string();
+    std::vector<char> text(static_cast<size_t>(needed) + 1);
+    std::snprintf(text.data(), text.size(), format.c_str(), folderList.GetCount(), compact.c_str(), exact.c_str());
+    return std::string(text.data(), static_cast<size_t>(needed));
+}
+
+void CMainDlg::OnHostStart() { OnRefresh(); }
+
+void CMainDlg::OnHostResize(WPARAM kind, LPARAM size) {
+    if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) Move(0, 0, LOWORD(size), HIWORD(size), true);
+}
+
+void CMainDlg::OnSizeLimits(WPARAM wParam, LPARAM lParam) {
+    Send(WM_GETMINMAXINFO, wParam, lParam);
+    MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+    if (!limits) return;
+    limits->ptMinTrackSize.x = minWindowWidth;
+    limits->ptMinTrackSize.y = minWindowHeight;
+}
+
+void CMainDlg::OnPositionQuery(LPARAM lParam) const {
+    int* position = reinterpret_cast<int*>(lParam);
+    if (!position) return;
+    position[0] = sizeAndPos[0];
+    position[1] = sizeAndPos[1];
+}
+
+void CMainDlg::TrackPlacement() {
+    CWindow host = Parent();
+    if (!host.IsWindow() || host.IsIconic() || host.IsZoomed()) return;
+    // A top-level host window has the desktop as its parent: screen coordinates.
+    RECT frame = host.WindowRect();
+    ::MapWindowPoints(nullptr, ::GetAncestor(host.Handle(), GA_PARENT), reinterpret_cast<POINT*>(&frame), 2);
+    RECT client = host.ClientRect();
+    sizeAndPos[0] = frame.left;
+    sizeAndPos[1] = frame.top;
+    sizeAndPos[2] = client.right - client.left;
+    sizeAndPos[3] = client.bottom - client.top + (3 * UnitY()) / 8;
+}
+
+void CMainDlg::SuppressSelection(const NMLISTVIEW& change) {
+    // The rows are for reading only; the list never shows a selection.
+    if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED))
+        folderView.SetItemState(change.iItem, 0, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CMainDlg::ShowContextMenu() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    CMenuHandle menu;
+    if (!menu.Load(App().Instance(), IDM_CONTEXT)) return;
+    std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
+    if (!popup) return;
+    popup->CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
+    popup->CheckItem(ID_SHOW_NEWMAIL, settings.ShowNewMailFolder != 0);
+    popup->TrackPopup(0, cursor.x, cursor.y, hwnd);
+    popup.reset();
+}
+
+void CMainDlg::OnListKeyDown(const NMLVKEYDOWN& key) {
+    bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+    bool alt = ::GetKeyState(VK_MENU) < 0;
+    int command = KeyCommands::CommandForKey(key.wVKey, ctrl, alt);
+    if (command) RunCommand(command);
+}
+
+void CMainDlg::RunCommand(int command) {
+    switch (command) {
+    case ID_COMPACT_SIZES:
+        settings.CompactFileSizes = settings.CompactFileSizes ? 0 : 1;
+        OnRefresh();
+        break;
+    case ID_SHOW_NEWMAIL:
+        settings.ShowNewMailFolder = settings.ShowNewMailFolder ? 0 : 1;
+        OnRefresh();
+        break;
+    case ID_REFRESH:
+        OnRefresh();
+        break;
+    default:
+        // The settings dialog, help and About box are not part of the panel yet.
+        break;
+    }
+}
+
+bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
+    if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {
+        RunCommand(id);
+        return true;
+    }
+    return CResizableDlg::OnCommand(id, code, control);
+}
+
+bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.idFrom != IDC_FOLDER_LIST) return false;
+    switch (header.code) {
+    case NM_RCLICK:
+        ShowContextMenu();
+        break;
+    case LVN_ITEMCHANGED:
+        SuppressSelection(reinterpret_cast<NMLISTVIEW&>(header));
+        break;
+    case LVN_KEYDOWN:
+        OnListKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
+        break;
+    default:
+        return false;
+    }
+    result = 0;
+    return true;
+}
+
+void CMainDlg::OnDestroy() {
+    SaveSettings();
+    App().ClearMainWindow();
+}
+
+void CMainDlg::Measure() {
+    CResizableDlg::Measure();
+    minWindowWidth += 2 * ::GetSystemMetrics(SM_CXFRAME);
+    minWindowHeight += 2 * ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION);
+    RECT summary = summaryLine.WindowRect();
+    summaryHeight = summary.bottom - summary.top;
+}
+
+void CMainDlg::Layout(int width, int height) {
+    CResizableDlg::Layout(width, height);
+    if (!folderView.IsWindow()) return;
+    PanelLayout::PanelBoxes boxes = PanelLayout::LayOutPanel(metrics, summaryHeight, width, height,
+                                                             initialClientWidth, initialClientHeight);
+    folderView.Move(boxes.list.left, boxes.list.top, boxes.list.Width(), boxes.list.Height(), true);
+    summaryLine.Move(boxes.summary.left, boxes.summary.top, boxes.summary.Width(), boxes.summary.Height(), true);
+}
+
+bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_RBUTTONDOWN:
+        ShowContextMenu();
+        return true;
+    case HostStart:
+        OnHostStart();
+        return true;
+    case HostResize:
+        OnHostResize(wParam, lParam);
+        return true;
+    case HostSizeLimits:
+        OnSizeLimits(wParam, lParam);
+        return true;
+    case HostPositionQuery:
+        OnPositionQuery(lParam);
+        result = 1;
+        return true;
+    case HostActivate:
+    case HostFocus:
+        folderView.SetFocus();
+        return true;
+    case AutoRefreshMessage:
+        OnRefresh();
+        return true;
+    case TickerMessage:
+        TrackPlacement();
+        return true;
+    default:
+        return CResizableDlg::OnMessage(message, wParam, lParam, result);
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "panel/CFolderListCtrl.h"
+#include "panel/CResizableDlg.h"
+#include "platform/CControl.h"
+#include "settings/Settings.h"
+#include "store/FolderList.h"
+
+#include <string>
+
+// The panel inside the host's window: the folder list above a summary line.
+// It asks the host for its directories, refreshes the list, answers the
+// host's messages and keeps its placement, columns and settings in the
+// settings file.
+class CMainDlg : public CResizableDlg {
+public:
+    // Messages from the host.
+    static constexpr UINT HostStart = 0x0B09;
+    static constexpr UINT HostResize = 0x0B0A;
+    static constexpr UINT HostSizeLimits = 0x0B0B;
+    static constexpr UINT HostPositionQuery = 0x0B0C;
+    static constexpr UINT HostActivate = 0x0B0D;
+    static constexpr UINT HostFocus = 0x0B0E;
+    // Messages to the host.
+    static constexpr UINT AskMailboxPath = 3046;
+    static constexpr UINT AskNewmailPath = 3045;
+    // Messages of the panel's own worker threads.
+    static constexpr UINT AutoRefreshMessage = WM_USER + 1;
+    static constexpr UINT TickerMessage = WM_USER + 2;
+
+    CMainDlg();
+    ~CMainDlg() override;
+
+    void OnRefresh();
+
+    const std::string& MailboxDir() const { return mailboxDir; }
+    const std::string& NewMailDir() const { return newMailDir; }
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnDestroy() override;
+    void Measure() override;
+    void Layout(int width, int height) override;
+
+private:
+    void GetMailboxPath();
+    void GetNewmailPath();
+    std::string AskHost(UINT message) const;
+    void LoadSettings();
+    void SaveSettings();
+    void OnHostStart();
+    void OnHostResize(WPARAM kind, LPARAM size);
+    void OnSizeLimits(WPARAM wParam, LPARAM lParam);
+    void OnPositionQuery(LPARAM lParam) const;
+    void TrackPlacement();
+    void SuppressSelection(const NMLISTVIEW& change);
+    void ShowContextMenu();
+    void OnListKeyDown(const NMLVKEYDOWN& key);
+    void RunCommand(int command);
+    std::string SummaryText() const;
+
+    std::string mailboxDir;
+    std::string newMailDir;
+    int summaryHeight = 0;
+    Settings settings;
+    int refreshing = 0;
+    FolderList folderList;
+    int sizeAndPos[4] = {0, 0, 0, 0};
+    CControl summaryLine;
+    CFolderListCtrl folderView;
+};

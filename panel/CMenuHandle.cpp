@@ -1,0 +1,22 @@
+#include "panel/CMenuHandle.h"
+
+CMenuHandle::~CMenuHandle() {
+    if (borrowed)
+        Detach();
+    else
+        DestroyMenu();
+}
+
+bool CMenuHandle::Load(HINSTANCE module, UINT id) {
+    borrowed = false;
+    return CMenu::Load(module, id);
+}
+
+std::unique_ptr<CMenuHandle> CMenuHandle::SubMenuOf(const CMenu& parent, int position) {
+    HMENU sub = parent.SubMenu(position);
+    if (!sub) return nullptr;
+    std::unique_ptr<CMenuHandle> handle(new CMenuHandle);
+    handle->borrowed = true;
+    if (!handle->Attach(sub)) return nullptr;
+    return handle;
+}

@@ -1,0 +1,107 @@
+#include "panel/CSortListCtrl.h"
+
+#include "platform/CModuleApp.h"
+
+#include <cstring>
+
+int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) {
+    std::string title = CModuleApp::Current()->LoadString(titleId);
+    return InsertColumn(position, title.c_str(), format, width);
+}
+
+int CSortListCtrl::AddItem(const void* data, int index) {
+    if (!AcceptItem(data)) return -1;
+    return InsertCallbackItem(index, reinterpret_cast<LPARAM>(data));
+}
+
+bool CSortListCtrl::SetColumnWidths(const int* widths, int n) {
+    for (int column = 0; column < n; ++column)
+        if (!SetColumnWidth(column, widths[column] & 0xFFFF)) return false;
+    return true;
+}
+
+bool CSortListCtrl::GetColumnWidths(int* widths, int n) const {
+    int count = ColumnCount();
+    if (count == 0) return false;
+    if (n < 0) n = count;
+    for (int column = 0; column < n; ++column) widths[column] = ColumnWidth(column);
+    return true;
+}
+
+void CSortListCtrl::SetSort(int column, int direction) {
+    rule.sortColumn = SortRule::ClampColumn(column, ColumnCount());
+    rule.descending = direction;
+}
+
+void CSortListCtrl::Resort(int column) {
+    if (column != -1 && column != rule.sortColumn) {
+        rule.sortColumn = column;
+        rule.descending = 0;
+    }
+    if (ItemCount() < 2) return;
+    SortNow();
+}
+
+void CSortListCtrl::OnColumnClick(int column) {
+    if (column == rule.sortColumn) {
+        rule.descending = rule.descending ? 0 : 1;
+    } else {
+        rule.sortColumn = column;
+        rule.descending = 0;
+    }
+    SortNow();
+}
+
+void CSortListCtrl::SortNow() {
+    // The display order cannot change while the control sorts, so it is read
+    // once here instead of on every comparison.
+    displayOrder = ColumnOrder();
+    SortItems(CompareCallback, reinterpret_cast<LPARAM>(this));
+    int selected = NextItem(-1, LVNI_SELECTED);
+    if (selected >= 0) EnsureVisible(selected);
+}
+
+int CALLBACK CSortListCtrl::CompareCallback(LPARAM first, LPARAM second, LPARAM list) {
+    const CSortListCtrl* self = reinterpret_cast<const CSortListCtrl*>(list);
+    try {
+        return self->rule.Compare(reinterpret_cast<const void*>(first), reinterpret_cast<const void*>(second),
+                                  self->displayOrder, [self](const void* a, const void* b, int column) {
+                                      return self->CompareItems(a, b, column);
+                                  });
+    } catch (...) {
+        return 0;  // nothing may unwind through the control's sort
+    }
+}
+
+void CSortListCtrl::OnGetDispInfo(NMLVDISPINFOA& request) const {
+    LVITEMA& item = request.item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    std::string text = GetCellText(reinterpret_cast<const void*>(item.lParam), item.iSubItem);
+    size_t room = static_cast<size_t>(item.cchTextMax) - 1;
+    size_t length = text.size() < room ? text.size() : room;
+    std::memcpy(item.pszText, text.data(), length);
+    item.pszText[length] = '\0';
+}
+
+void CSortListCtrl::OnDeleteItem(const NMLISTVIEW& item) {
+    if (notifyDelete) OnDeleteItemData(reinterpret_cast<const void*>(item.lParam));
+}
+
+bool CSortListCtrl::OnReflectedNotify(NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+    case LVN_COLUMNCLICK:
+        OnColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+        result = 0;
+        return true;
+    case LVN_GETDISPINFOA:
+        OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
+        result = 0;
+        return true;
+    case LVN_DELETEITEM:
+        OnDeleteItem(reinterpret_cast<NMLISTVIEW&>(header));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

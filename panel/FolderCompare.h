@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+class FolderInfo;
+
+// How the folder list orders its rows. Plain functions, so that the rules are
+// tested without a window.
+namespace FolderCompare {
+
+enum Column { FileNameColumn = 0, SizeColumn = 1, FolderNameColumn = 2 };
+
+// Bytes compared as unsigned values with the ASCII letters A-Z folded to a-z;
+// every other byte (accented letters included) stands for itself. A prefix
+// sorts first. Returns -1, 0 or +1.
+int CompareText(const std::string& a, const std::string& b);
+
+// The folder's shown name is folderPath followed by folderName; this compares
+// it as CompareText would without joining the two.
+int CompareShownNames(const FolderInfo& a, const FolderInfo& b);
+
+// One column of the folder list; an unknown column compares equal.
+int CompareColumn(const FolderInfo& a, const FolderInfo& b, int column);
+
+}  // namespace FolderCompare
