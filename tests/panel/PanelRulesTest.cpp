@@ -1,0 +1,66 @@
+#include "panel/KeyCommands.h"
+#include "panel/PanelLayout.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace PanelLayout;
+
+TEST(PanelLayout, TheWorkedExample) {
+    Metrics m = Metrics::FromUnits(6, 13);
+    EXPECT_EQ(m.marginX, 10);
+    EXPECT_EQ(m.marginY, 11);
+    EXPECT_EQ(m.gapY, 8);
+    PanelBoxes boxes = LayOutPanel(m, 21, 400, 300, 300, 200);
+    EXPECT_EQ(boxes.list, (Box{10, 11, 390, 260}));
+    EXPECT_EQ(boxes.summary, (Box{10, 268, 390, 289}));
+}
+
+TEST(PanelLayout, ASmallerAreaIsLaidOutAsTheInitialOne) {
+    Metrics m = Metrics::FromUnits(6, 13);
+    PanelBoxes initial = LayOutPanel(m, 21, 356, 274, 356, 274);
+    PanelBoxes minimised = LayOutPanel(m, 21, 0, 0, 356, 274);
+    PanelBoxes narrow = LayOutPanel(m, 21, 100, 1000, 356, 274);
+    EXPECT_EQ(minimised.list, initial.list);
+    EXPECT_EQ(minimised.summary, initial.summary);
+    EXPECT_EQ(narrow.list.right, initial.list.right);
+    // Only the list grows; the summary keeps its height at the bottom.
+    EXPECT_EQ(narrow.summary.Height(), 21);
+    EXPECT_EQ(narrow.summary.bottom, 1000 - 11);
+}
+
+TEST(PanelLayout, MarginsGrowWithTheDialogFont) {
+    Metrics small = Metrics::FromUnits(6, 13);
+    Metrics large = Metrics::FromUnits(9, 20);
+    EXPECT_GT(large.marginX, small.marginX);
+    EXPECT_EQ(large.marginY, 17);
+    EXPECT_EQ(large.gapY, 12);
+}
+
+TEST(PanelLayout, SizingMovesTheDraggedEdgeOnly) {
+    Box tooSmall{100, 100, 150, 130};  // 50 x 30 against a minimum of 200 x 120
+    EXPECT_EQ(CorrectSizing(Left, tooSmall, 200, 120), (Box{-50, 100, 150, 130}));
+    EXPECT_EQ(CorrectSizing(Right, tooSmall, 200, 120), (Box{100, 100, 300, 130}));
+    EXPECT_EQ(CorrectSizing(Top, tooSmall, 200, 120), (Box{100, 10, 150, 130}));
+    EXPECT_EQ(CorrectSizing(Bottom, tooSmall, 200, 120), (Box{100, 100, 150, 220}));
+    EXPECT_EQ(CorrectSizing(TopRight, tooSmall, 200, 120), (Box{100, 10, 300, 130}));
+    EXPECT_EQ(CorrectSizing(BottomLeft, tooSmall, 200, 120), (Box{-50, 100, 150, 220}));
+    Box bigEnough{0, 0, 500, 500};
+    for (int edge = Left; edge <= BottomRight; ++edge) EXPECT_EQ(CorrectSizing(edge, bigEnough, 200, 120), bigEnough);
+}
+
+TEST(KeyCommands, CtrlKeysAltPAndNothingElse) {
+    EXPECT_EQ(KeyCommands::CommandForKey('K', true, false), ID_COMPACT_SIZES);
+    EXPECT_EQ(KeyCommands::CommandForKey('A', true, false), ID_REFRESH);
+    EXPECT_EQ(KeyCommands::CommandForKey('E', true, false), ID_SETTINGS);
+    EXPECT_EQ(KeyCommands::CommandForKey('I', true, false), ID_HELP_CONTENTS);
+    EXPECT_EQ(KeyCommands::CommandForKey('H', true, false), ID_HELP_PANEL);
+    EXPECT_EQ(KeyCommands::CommandForKey('N', true, false), ID_ABOUT);
+    EXPECT_EQ(KeyCommands::CommandForKey('P', false, true), ID_SHOW_NEWMAIL);
+    // Ctrl is looked up first: Ctrl+Alt+P is a Ctrl key, and there is no Ctrl+P.
+    EXPECT_EQ(KeyCommands::CommandForKey('P', true, true), 0);
+    EXPECT_EQ(KeyCommands::CommandForKey('P', true, false), 0);
+    EXPECT_EQ(KeyCommands::CommandForKey('K', false, true), 0);
+    EXPECT_EQ(KeyCommands::CommandForKey('K', false, false), 0);
+    EXPECT_EQ(KeyCommands::CommandForKey('P', false, false), 0);
+}
