@@ -1,0 +1,239 @@
+// The folder list inside the loaded DLL: columns, sorting, stored column
+// state, keys and the context menu.
+#include "tests/panel/PanelHarness.h"
+
+#include "tests/support/Cp1252.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Pmm(const std::string& name) {
+    std::string header(128, '\0');
+    header.replace(0, name.size(), name);
+    return header;
+}
+
+class FolderListView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(harness.Loaded());
+        harness.mailbox = mailbox.Path();
+        harness.newmail = mailbox.MakeDir("neu");
+    }
+
+    void Settings(const std::string& lines) {
+        mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\n" + lines);
+    }
+
+    // Three folders with the same name whose file names and sizes disagree.
+    void TiedFolders() {
+        mailbox.Write("a.pmm", Pmm("Gleich"), 3000);
+        mailbox.Write("b.pmm", Pmm("Gleich"), 1000);
+        mailbox.Write("c.pmm", Pmm("Gleich"), 2000);
+        mailbox.Write("z.pmm", Pmm("Anders"), 500);
+    }
+
+    // Sends a key to the list as if typed with the given modifiers held.
+    void TypeInList(int key, bool ctrl, bool shift, bool alt) {
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[VK_MENU] = alt ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        ::SendMessageA(harness.List(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? (1 << 29) : 0);
+        BYTE none[256] = {};
+        ::SetKeyboardState(none);
+        harness.HandlePending();
+    }
+
+    TempDir mailbox;
+    PanelHarness harness;
+};
+
+}  // namespace
+
+TEST_F(FolderListView, InitialColumnsWidthsAndSort) {
+    Settings("");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Titles(), (Strings{"Dateiname", Cp1252("Größe"), "Ordnername"}));
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{110, 70, 240}));
+    EXPECT_EQ(harness.Order(), (std::vector<int>{0, 1, 2}));
+    // By folder name; equal names in file-name order.
+    EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "a.pmm", "b.pmm", "c.pmm"}));
+    DWORD style = static_cast<DWORD>(::SendMessageA(harness.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(style & 0x31u, 0x31u);
+}
+
+TEST_F(FolderListView, HeaderClicksSortAndReverse) {
+    Settings("");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    harness.ClickColumn(1);
+    EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "b.pmm", "c.pmm", "a.pmm"}));
+    harness.ClickColumn(1);
+    EXPECT_EQ(harness.Column(0), (Strings{"a.pmm", "c.pmm", "b.pmm", "z.pmm"}));
+    harness.ClickColumn(0);
+    EXPECT_EQ(harness.Column(0), (Strings{"a.pmm", "b.pmm", "c.pmm", "z.pmm"}));
+    // Back to the names, descending: ties now in reverse file-name order.
+    harness.ClickColumn(2);
+    harness.ClickColumn(2);
+    EXPECT_EQ(harness.Column(0), (Strings{"c.pmm", "b.pmm", "a.pmm", "z.pmm"}));
+    harness.Close();
+    EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("Sort=0200000001000000"), std::string::npos);
+}
+
+TEST_F(FolderListView, NamesIgnoreCaseOfAsciiOnlyAndSizesAreUnsigned) {
+    Settings("Sort=0000000000000000\r\n");
+    mailbox.Write("ABC.PMM", Pmm("x"), 4000000000ull);
+    mailbox.Write(Cp1252("Äpfel.pmm"), Pmm("y"), 5);
+    mailbox.Write("zebra.pmm", Pmm("z"), 200);
+    mailbox.Write("abd.pmm", Pmm("w"), 300);
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Column(0), (Strings{"ABC.PMM", "abd.pmm", "zebra.pmm", Cp1252("Äpfel.pmm")}));
+    harness.ClickColumn(1);
+    EXPECT_EQ(harness.Column(0), (Strings{Cp1252("Äpfel.pmm"), "zebra.pmm", "abd.pmm", "ABC.PMM"}));
+}
+
+TEST_F(FolderListView, ARestoredColumnOrderChangesTheTieBreak) {
+    Settings("ColOrder=1, 0, 2\r\n");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Order(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(harness.Titles(), (Strings{Cp1252("Größe"), "Dateiname", "Ordnername"}));
+    EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "b.pmm", "c.pmm", "a.pmm"}));
+}
+
+TEST_F(FolderListView, StoredColumnStateOfTheWrongShapeIsIgnored) {
+    Settings("Columns=100, 50\r\nColOrder=0, 0, 2\r\nSort=0900000001000000\r\n");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{110, 70, 240}));
+    EXPECT_EQ(harness.Order(), (std::vector<int>{0, 1, 2}));
+    // Sort column 9 becomes the last column, descending.
+    EXPECT_EQ(harness.Column(0), (Strings{"c.pmm", "b.pmm", "a.pmm", "z.pmm"}));
+    harness.Close();
+    std::string file = mailbox.Read("KVT-FSCN.PM");
+    EXPECT_NE(file.find("Columns=110, 70, 240"), std::string::npos);
+    EXPECT_NE(file.find("ColOrder=0, 1, 2"), std::string::npos);
+    EXPECT_NE(file.find("Sort=0200000001000000"), std::string::npos);
+}
+
+TEST_F(FolderListView, StoredWidthsAreRestoredAndSaved) {
+    Settings("Columns=90, 80, 300\r\n");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{90, 80, 300}));
+    ::SendMessageA(harness.List(), LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(123, 0));
+    harness.Close();
+    EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("Columns=90, 80, 123"), std::string::npos);
+}
+
+TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
+    Settings("");
+    for (int i = 0; i < 120; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%03d.pmm", i);
+        mailbox.Write(name, Pmm(name), 200);
+    }
+    ASSERT_TRUE(harness.Open());
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 119, FALSE);
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
+    int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+    ASSERT_GT(top, 30);
+    harness.Command(40001);
+    EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), top);
+}
+
+TEST_F(FolderListView, LongCellTextsAreCutToTheCallersBuffer) {
+    Settings("");
+    mailbox.Write("lang.pmm", Pmm(std::string(60, 'N')), 200);
+    ASSERT_TRUE(harness.Open());
+    char text[8];
+    std::memset(text, 'X', sizeof text);
+    LVITEMA item{};
+    item.iSubItem = 2;
+    item.pszText = text;
+    item.cchTextMax = 5;
+    ::SendMessageA(harness.List(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::string(text, 5), std::string("NNNN") + '\0');
+    EXPECT_EQ(text[5], 'X');
+}
+
+TEST_F(FolderListView, CtrlAndAltShortcutsInTheList) {
+    Settings("CompactFileSizes=1\r\n");
+    mailbox.Write("a.pmm", Pmm("a"), 2048);
+    ASSERT_TRUE(harness.Open());
+    ASSERT_EQ(harness.Column(1), (Strings{"2,0 kB"}));
+
+    TypeInList('K', true, false, false);
+    EXPECT_EQ(harness.Column(1), (Strings{"2.048"}));
+    TypeInList('K', true, true, false);  // Shift does not matter
+    EXPECT_EQ(harness.Column(1), (Strings{"2,0 kB"}));
+    TypeInList('K', false, false, true);  // Alt+K does nothing
+    TypeInList('P', true, false, false);  // Ctrl+P does nothing
+    TypeInList('P', true, false, true);   // Ctrl+Alt+P does nothing
+    EXPECT_EQ(harness.Column(1), (Strings{"2,0 kB"}));
+    EXPECT_EQ(harness.Rows().size(), 1u);
+
+    TypeInList('P', false, false, true);  // Alt+P shows the new-mail row
+    EXPECT_EQ(harness.Rows().size(), 2u);
+}
+
+namespace {
+
+struct MenuSeen {
+    bool opened = false;
+    bool compactChecked = false;
+    bool newMailChecked = false;
+    POINT topLeft{};
+};
+MenuSeen seen;
+
+// Runs inside the menu's own loop: looks at the open menu, then closes it.
+void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = ::FindWindowA("#32768", nullptr);
+    if (!popup) return;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+    seen.opened = true;
+    seen.compactChecked = (::GetMenuState(menu, 40006, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    seen.newMailChecked = (::GetMenuState(menu, 40007, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    RECT rect{};
+    ::GetWindowRect(popup, &rect);
+    seen.topLeft = {rect.left, rect.top};
+    ::EndMenu();
+}
+
+}  // namespace
+
+TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
+    Settings("CompactFileSizes=0\r\n");
+    mailbox.Write("a.pmm", Pmm("a"), 2048);
+    ASSERT_TRUE(harness.Open());
+    ::SetCursorPos(200, 150);
+
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, InspectMenu);
+    seen = MenuSeen{};
+    NMHDR click{harness.List(), 24001, static_cast<UINT>(NM_RCLICK)};
+    harness.Send(WM_NOTIFY, 24001, reinterpret_cast<LPARAM>(&click));
+    EXPECT_TRUE(seen.opened);
+    EXPECT_FALSE(seen.compactChecked);
+    EXPECT_TRUE(seen.newMailChecked);
+    EXPECT_EQ(seen.topLeft.x, 200);
+    EXPECT_EQ(seen.topLeft.y, 150);
+
+    harness.Command(40006);
+    seen = MenuSeen{};
+    harness.Send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));  // on the panel's margin
+    EXPECT_TRUE(seen.opened);
+    EXPECT_TRUE(seen.compactChecked);
+    ::KillTimer(nullptr, timer);
+}

@@ -1,0 +1,253 @@
+// The DLL seen from the host: FORMINIT, the host's messages, the summary line
+// and the settings file, all through window messages.
+#include "tests/panel/PanelHarness.h"
+
+#include "tests/support/Cp1252.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Pmm(const std::string& name) {
+    std::string header(128, '\0');
+    header.replace(0, name.size(), name);
+    return header;
+}
+
+int ChildCount(HWND parent) {
+    int count = 0;
+    ::EnumChildWindows(
+        parent, [](HWND, LPARAM n) { ++*reinterpret_cast<int*>(n); return TRUE; }, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+class PanelDll : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(harness.Loaded()) << "foldscan.dll or its FORMINIT is missing";
+        harness.mailbox = mailbox.Path();
+        harness.newmail = mailbox.MakeDir("neu");
+    }
+
+    // A settings file the panel finds when it starts.
+    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
+
+    TempDir mailbox;
+    PanelHarness harness;
+};
+
+}  // namespace
+
+TEST_F(PanelDll, ExportsExactlyFormInit) {
+    auto base = reinterpret_cast<const unsigned char*>(harness.Module());
+    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    ASSERT_NE(dir.VirtualAddress, 0u);
+    auto exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    ASSERT_EQ(exports->NumberOfNames, 1u);
+    EXPECT_EQ(exports->NumberOfFunctions, 1u);
+    auto names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    EXPECT_STREQ(reinterpret_cast<const char*>(base + names[0]), "FORMINIT");
+}
+
+TEST_F(PanelDll, ANonZeroSelectorCreatesNothing) {
+    HWND slot = reinterpret_cast<HWND>(0x1234);
+    EXPECT_EQ(harness.Entry()(0, 1, harness.Host(), 0, &slot, 0), 0);
+    EXPECT_EQ(harness.Entry()(7, -1, harness.Host(), 9, &slot, 3), 0);
+    EXPECT_EQ(slot, reinterpret_cast<HWND>(0x1234));
+    EXPECT_EQ(ChildCount(harness.Host()), 0);
+}
+
+TEST_F(PanelDll, SelectorZeroGivesAHiddenChildWhateverTheOtherArguments) {
+    HWND slot = nullptr;
+    EXPECT_EQ(harness.Entry()(0xDEADBEEF, 0, harness.Host(), 0x12345678, &slot, 0xFFFFFFFF), 1);
+    ASSERT_TRUE(::IsWindow(slot));
+    EXPECT_EQ(::GetParent(slot), harness.Host());
+    EXPECT_TRUE(::GetWindowLongA(slot, GWL_STYLE) & WS_CHILD);
+    EXPECT_FALSE(::IsWindowVisible(slot));
+
+    // One panel object: a second call while its window exists is refused.
+    HWND second = reinterpret_cast<HWND>(0x99);
+    EXPECT_EQ(harness.Entry()(0, 0, harness.Host(), 0, &second, 0), 0);
+    EXPECT_EQ(second, reinterpret_cast<HWND>(0x99));
+
+    // Once the host has destroyed it, a new one can be made.
+    ::DestroyWindow(slot);
+    EXPECT_EQ(harness.Entry()(0, 0, harness.Host(), 0, &second, 0), 1);
+    EXPECT_TRUE(::IsWindow(second));
+    ::DestroyWindow(second);
+}
+
+TEST_F(PanelDll, TheSettingsFileLivesInTheMailboxDirectoryEvenWithoutItsBackslash) {
+    harness.mailbox.pop_back();  // the host answers without the trailing backslash
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    EXPECT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());
+}
+
+TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
+    ASSERT_TRUE(harness.Open());
+    RECT panel = harness.PanelRect();
+    EXPECT_EQ(panel.left, 0);
+    EXPECT_EQ(panel.top, 0);
+    EXPECT_EQ(panel.right - panel.left, 460);
+    EXPECT_EQ(panel.bottom - panel.top, 444);
+    int position[2] = {-1, -1};
+    EXPECT_EQ(harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position)), 1);
+    EXPECT_EQ(position[0], 25);
+    EXPECT_EQ(position[1], 25);
+}
+
+TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
+    Settings("SizeAndPos=10, 20, 300, 250\r\n");
+    ASSERT_TRUE(harness.Open());
+    RECT panel = harness.PanelRect();
+    EXPECT_EQ(panel.right - panel.left, 300);
+    EXPECT_EQ(panel.bottom - panel.top, 250);
+    int position[2] = {};
+    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    EXPECT_EQ(position[0], 10);
+    EXPECT_EQ(position[1], 20);
+    harness.Close();
+
+    Settings("SizeAndPos=10, 20, 300\r\n");
+    ASSERT_TRUE(harness.Open());
+    panel = harness.PanelRect();
+    EXPECT_EQ(panel.right - panel.left, 460);
+    EXPECT_EQ(panel.bottom - panel.top, 444);
+}
+
+TEST_F(PanelDll, SummaryLines) {
+    Settings("ShowNewMailFolder=0\r\n");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Summary(), "0 Dateien, 0 Bytes (0 Bytes)");
+
+    mailbox.Write("Eins.PMM", Pmm("Eins"), 500);
+    harness.Command(40001);
+    EXPECT_EQ(harness.Summary(), "1 Dateien, 500 Bytes (500 Bytes)");
+
+    mailbox.Write("Zwei.PMM", Pmm("Zwei"), 3456789 - 500);
+    harness.Command(40001);
+    EXPECT_EQ(harness.Summary(), "2 Dateien, 3,3 MB (3.456.789 Bytes)");
+}
+
+TEST_F(PanelDll, TheNewMailRowAndItsToggle) {
+    mailbox.Write("neu/a.CNM", std::string(100, 'a'));
+    mailbox.Write("neu/b.cnm", std::string(200, 'b'));
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Rows(), (std::vector<std::vector<std::string>>{
+                                  {"*.CNM", "300 Bytes", Cp1252("<Posteingang>")}}));
+    harness.Command(40007);
+    EXPECT_TRUE(harness.Rows().empty());
+    EXPECT_EQ(harness.Summary(), "0 Dateien, 0 Bytes (0 Bytes)");
+    harness.Command(40007);
+    EXPECT_EQ(harness.Rows().size(), 1u);
+}
+
+TEST_F(PanelDll, CompactSizesToggleAndComeBack) {
+    mailbox.Write("Gross.PMM", Pmm("Gross"), 1536);
+    Settings("ShowNewMailFolder=0\r\n");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1,5 kB"}));
+    harness.Command(40006);
+    EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1.536"}));
+    harness.Command(40006);
+    EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1,5 kB"}));
+}
+
+TEST_F(PanelDll, HostResizeFollowsRestoredAndMaximisedOnly) {
+    ASSERT_TRUE(harness.Open());
+    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(500, 400));
+    RECT r = harness.PanelRect();
+    EXPECT_EQ(r.right - r.left, 500);
+    EXPECT_EQ(r.bottom - r.top, 400);
+    harness.Send(0x0B0A, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    r = harness.PanelRect();
+    EXPECT_EQ(r.right - r.left, 500);
+    harness.Send(0x0B0A, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
+    r = harness.PanelRect();
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 480);
+}
+
+TEST_F(PanelDll, SizeLimitsAnswerTheTemplateInAFramedWindow) {
+    ASSERT_TRUE(harness.Open());
+    MINMAXINFO limits{};
+    limits.ptMaxTrackSize = {4000, 3000};
+    harness.Send(0x0B0B, 0, reinterpret_cast<LPARAM>(&limits));
+    RECT units = {0, 0, 178, 137};
+    ::MapDialogRect(harness.Panel(), &units);
+    EXPECT_EQ(limits.ptMinTrackSize.x, units.right + 2 * ::GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(limits.ptMinTrackSize.y,
+              units.bottom + 2 * ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(limits.ptMaxTrackSize.x, 4000);
+}
+
+TEST_F(PanelDll, NoRowStaysSelectedAndEnterOrEscapeKeepThePanel) {
+    mailbox.Write("A.PMM", Pmm("A"), 200);
+    mailbox.Write("B.PMM", Pmm("B"), 300);
+    ASSERT_TRUE(harness.Open());
+    LVITEMA state{};
+    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(harness.List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+
+    harness.Send(WM_COMMAND, IDOK);
+    harness.Send(WM_COMMAND, IDCANCEL);
+    harness.Send(WM_CLOSE);
+    harness.HandlePending();
+    EXPECT_TRUE(::IsWindow(harness.Panel()));
+}
+
+TEST_F(PanelDll, DestroyingThePanelWritesTheThirteenKeysInOrder) {
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    EXPECT_EQ(Lines(mailbox.Read("KVT-FSCN.PM")), (std::vector<std::string>{
+                                                      "[MainDlg]",
+                                                      "SizeAndPos=25, 25, 460, 444",
+                                                      "Columns=110, 70, 240",
+                                                      "ColOrder=0, 1, 2",
+                                                      "Sort=0200000000000000",
+                                                      "AutoRefresh=0",
+                                                      "AutoRefreshRate=10",
+                                                      "ShowFolderPath=1",
+                                                      "WarnFolderPath=1",
+                                                      "MailboxPathManual=0",
+                                                      "MailboxPath=",
+                                                      "NewmailPath=",
+                                                      "CompactFileSizes=1",
+                                                      "ShowNewMailFolder=1",
+                                                  }));
+}
+
+TEST_F(PanelDll, ToggledSettingsReachTheFileWhenThePanelGoes) {
+    ASSERT_TRUE(harness.Open());
+    harness.Command(40006);
+    harness.Command(40007);
+    harness.Close();
+    std::string file = mailbox.Read("KVT-FSCN.PM");
+    EXPECT_NE(file.find("CompactFileSizes=0"), std::string::npos);
+    EXPECT_NE(file.find("ShowNewMailFolder=0"), std::string::npos);
+}

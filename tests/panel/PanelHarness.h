@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Loads foldscan.dll afresh, plays the mail client around it and reads what
+// the panel shows through the list view's own messages.
+class PanelHarness {
+public:
+    PanelHarness();
+    ~PanelHarness();
+    PanelHarness(const PanelHarness&) = delete;
+    PanelHarness& operator=(const PanelHarness&) = delete;
+
+    using FormInit = WORD(WINAPI*)(DWORD, LONG, HWND, DWORD, HWND*, DWORD);
+
+    // The directories the host reports; set them before Open.
+    std::string mailbox;
+    std::string newmail;
+
+    bool Loaded() const { return formInit != nullptr; }
+    FormInit Entry() const { return formInit; }
+    HMODULE Module() const { return module; }
+    HWND Host() const { return host; }
+    HWND Panel() const { return panel; }
+    HWND List() const;
+
+    // FORMINIT, the start message and the messages that follow. False when
+    // the panel could not be made.
+    bool Open();
+    // Destroys the panel as the host does when it closes.
+    void Close();
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    void Command(int id) const;
+    void ClickColumn(int column) const;
+    void HandlePending() const;
+
+    std::vector<std::string> Titles() const;
+    std::vector<std::vector<std::string>> Rows() const;  // cells in display order
+    std::vector<std::string> Column(int index) const;    // one column by index, top to bottom
+    std::vector<int> Widths() const;
+    std::vector<int> Order() const;
+    std::string Summary() const;
+    RECT PanelRect() const;  // in the host's client coordinates
+
+private:
+    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HMODULE module = nullptr;
+    FormInit formInit = nullptr;
+    HWND host = nullptr;
+    HWND panel = nullptr;
+};
