@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""Generates a sample mailbox for the demo and for manual testing.
+
+make_mailbox.py DIR [--folders N]
+
+Without --folders it writes a small German mailbox: folder files of both kinds
+(".PMM", and ".MBX" with a ".PMG" beside it), new-mail files, a folder tree in
+"hierarch.pm", and a few damaged folders. With --folders N it writes N plain
+".PMM" folders with a matching flat tree instead (for load tests).
+Large folders are sparse files, so they take no disk space.
+"""
+import argparse
+import os
+import shutil
+
+ENCODING = "cp1252"
+
+
+def pmm_header(name, key):
+    header = bytearray(128)
+    raw_name = name.encode(ENCODING)[:63]
+    raw_key = key.encode(ENCODING)[:41]
+    header[0:len(raw_name)] = raw_name
+    header[86:86 + len(raw_key)] = raw_key
+    return bytes(header)
+
+
+def pmg_head(name, key):
+    head = bytearray(90)
+    raw_name = name.encode(ENCODING)[:57]
+    raw_key = key.encode(ENCODING)[:31]
+    head[0:len(raw_name)] = raw_name
+    head[58:58 + len(raw_key)] = raw_key
+    return bytes(head)
+
+
+def write(path, head, length):
+    with open(path, "wb") as f:
+        f.write(head)
+        if length > len(head):
+            f.truncate(length)
+
+
+# key, parent key, display name, file name, kind, size in bytes
+TREE = [
+    ("F0001", "ROOT", "Gesendete Objekte", "Gesendet.PMM", "pmm", 3_456_789),
+    ("F0002", "ROOT", "Entwürfe", "Entwurf.PMM", "pmm", 48_128),
+    ("F0003", "ROOT", "Papierkorb", "Papier.PMM", "pmm", 912_384),
+    ("F0010", "ROOT", "Archiv", "Archiv.MBX", "mbx", 1_024),
+    ("F0011", "F0010", "2024", "Arch2024.MBX", "mbx", 1_288_490_188),
+    ("F0012", "F0010", "2025", "Arch2025.MBX", "mbx", 3_758_096_384),
+    ("F0013", "F0010", "Rechnungen", "Rechnung.PMM", "pmm", 5_242_880),
+    ("F0020", "ROOT", "Projekte", "Projekte.PMM", "pmm", 128),
+    ("F0021", "F0020", "Ausschreibung Brücke", "Bruecke.PMM", "pmm", 27_648_000),
+    ("F0022", "F0020", "Kundenkorrespondenz", "Kunden.MBX", "mbx", 734_003),
+    ("F0023", "F0021", "Statik & Gutachten", "Statik.PMM", "pmm", 65_536),
+    ("F0030", "ROOT", "Familie", "Familie.pmm", "pmm", 2_097_152),
+    ("F0040", "ROOT", "Vereine", "Vereine.PMM", "pmm", 1_536),
+    ("F0041", "F0040", "Sportverein Grün-Weiß", "Sport.PMM", "pmm", 389_120),
+    ("F0042", "F0040", "Gesangverein", "Gesang.mbx", "mbx", 77_824),
+    ("F0050", "ROOT", "Reisen", "Reisen.PMM", "pmm", 10_240),
+    ("F0051", "F0050", "Österreich 2025", "Oesterr.PMM", "pmm", 15_728_640),
+    ("F0052", "F0050", "Südfrankreich", "Sued.MBX", "mbx", 8_912_896),
+    ("F0060", "ROOT", "Newsletter", "News.PMM", "pmm", 123_456_789),
+    ("F0070", "ROOT", "Steuer", "Steuer.PMM", "pmm", 1_048_575),
+]
+
+
+def sample(directory):
+    newmail = os.path.join(directory, "newmail")
+    os.makedirs(newmail)
+    lines = ["2,0,ROOT,,Postfach"]
+    for key, parent, name, file_name, kind, size in TREE:
+        lines.append('1,%d,%s,%s,"%s"' % (len(lines), key, parent, name.replace('"', '\\"')))
+        path = os.path.join(directory, file_name)
+        if kind == "pmm":
+            write(path, pmm_header(name, key), size)
+        else:
+            write(path, b"", size)
+            companion = os.path.splitext(path)[0] + (".pmg" if file_name.islower() else ".PMG")
+            write(companion, pmg_head(name, key), 90)
+
+    # Damaged folders are listed with a status text.
+    write(os.path.join(directory, "Defekt.PMM"), b"kurz", 4)
+    write(os.path.join(directory, "Verwaist.MBX"), b"", 4_096)
+    write(os.path.join(directory, "Fremd.PMM"), pmm_header("Ohne Eintrag", "F9999"), 777)
+
+    with open(os.path.join(directory, "hierarch.pm"), "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode(ENCODING))
+
+    for i, size in enumerate([2_345, 17_890, 512]):
+        write(os.path.join(newmail, "N%05d.CNM" % i), b"From: demo\r\n", size)
+
+
+def load(directory, count):
+    lines = ["2,0,ROOT,,Postfach"]
+    for i in range(count):
+        key = "K%06d" % i
+        parent = "ROOT" if i < 20 else "K%06d" % (i % 20)
+        lines.append("1,%d,%s,%s,Ordner %d" % (i, key, parent, i))
+        write(os.path.join(directory, "F%06d.PMM" % i), pmm_header("Ordner %d" % i, key), 128 + i)
+    with open(os.path.join(directory, "hierarch.pm"), "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode(ENCODING))
+    os.makedirs(os.path.join(directory, "newmail"))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("directory")
+    parser.add_argument("--folders", type=int, default=0)
+    args = parser.parse_args()
+    if os.path.exists(args.directory):
+        shutil.rmtree(args.directory)
+    os.makedirs(args.directory)
+    if args.folders:
+        load(args.directory, args.folders)
+    else:
+        sample(args.directory)
+
+
+if __name__ == "__main__":
+    main()
