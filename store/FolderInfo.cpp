@@ -1,5 +1,7 @@
 #include "store/FolderInfo.h"
 
+#include "bignum/BigInt.h"
+
 void FolderInfo::Clear() {
     fileName.clear();
     folderPath.clear();
@@ -12,3 +14,12 @@ bool FolderInfo::IsEmpty() const {
 }
 
 void FolderInfo::SetFolderPath(const std::string& path) { folderPath = path; }
+
+std::string FolderInfo::SizeText(bool compact) const { return FormatSize(size, compact); }
+
+std::string FolderInfo::FormatSize(uint64_t bytes, bool compact) {
+    unsigned char le[sizeof bytes];
+    for (size_t i = 0; i < sizeof bytes; ++i) le[i] = static_cast<unsigned char>(bytes >> (8 * i));
+    BigInt value = BigInt::FromBytes(le, sizeof le, 1);  // read as unsigned
+    return compact ? value.ToSizeText(',', true) : value.ToSizeText('.', false);
+}

@@ -16,6 +16,11 @@ public:
     virtual bool IsEmpty() const;
     virtual void SetFolderPath(const std::string& path);
 
+    // size as "1,5 kB" when compact, else "1.536".
+    std::string SizeText(bool compact) const;
+    // Any byte count in the same two forms; the list's total uses it too.
+    static std::string FormatSize(uint64_t bytes, bool compact);
+
     std::string fileName;    // name with extension, no directory
     std::string folderPath;  // ancestors' path from the hierarchy file
     std::string folderName;  // header name, or a status text in angle brackets

@@ -37,3 +37,5 @@ void FolderList::Append(const FolderInfo& record) {
     ++count;
     total += record.size;
 }
+
+std::string FolderList::TotalText(bool compact) const { return FolderInfo::FormatSize(total, compact); }

@@ -26,6 +26,7 @@ public:
 
     int32_t GetCount() const { return count; }
     uint64_t GetTotal() const { return total; }
+    std::string TotalText(bool compact) const;  // formatted like FolderInfo::SizeText
     const Records& GetRecords() const { return records; }
 
     Records::const_iterator begin() const { return records.begin(); }

@@ -1,0 +1,95 @@
+// Fails the n-th allocation for n = 1, 2, ... until an operation gets through,
+// and checks each time that nothing leaked and the operands kept their value.
+#include "bignum/BigInt.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <string>
+
+namespace {
+
+long allocationsLeft = 0;  // 0: never fail
+long live = 0;             // blocks handed out and not yet freed
+
+void* Allocate(std::size_t size) {
+    if (allocationsLeft > 0 && --allocationsLeft == 0) throw std::bad_alloc();
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    ++live;
+    return p;
+}
+
+void Release(void* p) noexcept {
+    if (!p) return;
+    --live;
+    std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace {
+
+BigInt Big(const char* hex, int32_t sign) {
+    unsigned char bytes[16];
+    int32_t n = 0;
+    for (const char* h = hex + std::strlen(hex); h > hex && n < 16; h -= 2)
+        bytes[n++] = static_cast<unsigned char>(std::strtoul(std::string(h - 2, 2).c_str(), nullptr, 16));
+    return BigInt::FromBytes(bytes, n, sign);
+}
+
+std::string Snapshot(const BigInt& v) { return v.ToText(16, true); }
+
+void ExpectCleanFailures(const BigInt& a, const BigInt& b, const std::function<void()>& operation) {
+    const std::string before = Snapshot(a) + " " + Snapshot(b);
+    bool failed = true;
+    for (long n = 1; failed; ++n) {
+        long liveBefore = live;
+        failed = false;
+        allocationsLeft = n;
+        try {
+            operation();
+        } catch (const std::bad_alloc&) {
+            failed = true;
+        }
+        allocationsLeft = 0;
+        ASSERT_EQ(live, liveBefore) << "leak when allocation " << n << " fails";
+        ASSERT_EQ(Snapshot(a) + " " + Snapshot(b), before) << "allocation " << n;
+        ASSERT_LT(n, 100000);
+    }
+}
+
+}  // namespace
+
+TEST(BigIntAllocTest, FailedAllocationsLeakNothingAndLeaveOperandsAlone) {
+    BigInt a = Big("0123456789ABCDEF0123", -1), b = Big("FEDCBA987", 1), size = Big("123456789ABC", 1);
+    ExpectCleanFailures(a, b, [&] { a.Subtract(b); });
+    ExpectCleanFailures(a, b, [&] { b.Subtract(a); });
+    ExpectCleanFailures(a, b, [&] { a.Multiply(b); });
+    ExpectCleanFailures(a, b, [&] { a.Divide(b); });
+    ExpectCleanFailures(a, b, [&] { a.Negate(); });
+    ExpectCleanFailures(a, b, [&] { a.ToText(7, true); });
+    ExpectCleanFailures(a, b, [&] { a.ToGroupedText('.', false); });
+    ExpectCleanFailures(size, b, [&] { size.ToSizeText(',', true); });
+    ExpectCleanFailures(size, b, [&] { size.ToSizeText('.', false); });
+    ExpectCleanFailures(a, b, [&] { BigInt copy(a); });
+    ExpectCleanFailures(a, b, [&] {
+        BigInt target(b);
+        try {
+            target = a;
+        } catch (const std::bad_alloc&) {
+            EXPECT_EQ(Snapshot(target), Snapshot(b)) << "a failed assignment keeps the old value";
+            throw;
+        }
+    });
+}
