@@ -1,0 +1,57 @@
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+// A fresh file beside path, created exclusively; -1 when none can be made.
+int CreateTemporary(const std::string& path, std::string& tempPath) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+AtomicFile::State AtomicFile::Probe(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? State::Missing : State::Unwritable;
+    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) return State::Unwritable;
+    return State::Writable;
+}
+
+bool AtomicFile::Replace(const std::string& path, const std::string& bytes) {
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    std::string tempPath;
+    int fd = CreateTemporary(path, tempPath);
+    if (fd < 0) return false;
+    bool ok = true;
+    struct stat st;
+    if (state == State::Writable && ::stat(path.c_str(), &st) == 0) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(tempPath.c_str());
+    return ok;
+}

@@ -1,0 +1,56 @@
+#include "platform/AtomicFile.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace {
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = bytes.size() - done > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size() - done);
+        DWORD put = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &put, nullptr) || put == 0) return false;
+        done += put;
+    }
+    return true;
+}
+
+// A fresh file beside path, created exclusively; INVALID_HANDLE_VALUE when
+// none can be made.
+HANDLE CreateTemporary(const std::string& path, std::string& tempPath) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++);
+        HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+AtomicFile::State AtomicFile::Probe(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? State::Missing : State::Unwritable;
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE))
+        return State::Unwritable;
+    return State::Writable;
+}
+
+bool AtomicFile::Replace(const std::string& path, const std::string& bytes) {
+    if (Probe(path) == State::Unwritable) return false;
+    std::string tempPath;
+    HANDLE file = CreateTemporary(path, tempPath);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(tempPath.c_str());
+    return ok;
+}
