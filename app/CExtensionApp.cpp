@@ -14,7 +14,7 @@ BOOL CExtensionApp::InitInstance() {
 
 int CExtensionApp::SetStrings() {
     char buffer[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleFileNameA(Instance(), buffer, MAX_PATH);
+    DWORD length = ::GetModuleFileNameA(Module(), buffer, MAX_PATH);
     // A full buffer means the name was cut: that is no usable path either.
     if (length == 0 || length >= MAX_PATH) return 0;
     modulePath.assign(buffer, length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CModuleApp.h"
+#include "settings/ProfileStore.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,7 +10,6 @@
 class CDialog;
 class CHelpMessageBox;
 class CWindow;
-class ProfileStore;
 
 // Called by the message boxes when help is asked for (event 5) and when a
 // box closes (event 0), with the number of the message shown.

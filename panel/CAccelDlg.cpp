@@ -4,7 +4,7 @@
 
 CAccelDlg::CAccelDlg(UINT acceleratorId, UINT templateId, HWND parent) : CResizableDlg(templateId, parent) {
     if (acceleratorId != 0)
-        accelerators = ::LoadAcceleratorsA(CModuleApp::Current()->Instance(), MAKEINTRESOURCEA(acceleratorId));
+        accelerators = ::LoadAcceleratorsA(CModuleApp::Current()->Module(), MAKEINTRESOURCEA(acceleratorId));
 }
 
 CAccelDlg::~CAccelDlg() { accelerators = nullptr; }

@@ -36,6 +36,7 @@ void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId
     SetExtendedStyle(ExtendedStyle);
     SetSort(FolderCompare::FolderNameColumn, 0);
     rule.tieMode = SortRule::FromLeftmost;
+    ReportSystemKeys();
 }
 
 void CFolderListCtrl::RemoveAll() {
@@ -54,9 +55,9 @@ void CFolderListCtrl::FillFromList(bool compact) {
         for (const FolderInfo& record : *folders) AddItem(&record);
     }
     Resort(-1);
+    SetRedraw(true);
     int count = ItemCount();
     if (count > 0) ScrollToTop(keptTopIndex < count ? keptTopIndex : count - 1);
-    SetRedraw(true);
     Invalidate(true);
 }
 

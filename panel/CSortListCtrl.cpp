@@ -4,6 +4,12 @@
 
 #include <cstring>
 
+namespace {
+
+const char ListProperty[] = "foldscan.CSortListCtrl";
+
+}  // namespace
+
 int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) {
     std::string title = CModuleApp::Current()->LoadString(titleId);
     return InsertColumn(position, title.c_str(), format, width);
@@ -87,8 +93,45 @@ void CSortListCtrl::OnDeleteItem(const NMLISTVIEW& item) {
     if (notifyDelete) OnDeleteItemData(reinterpret_cast<const void*>(item.lParam));
 }
 
+bool CSortListCtrl::ReportSystemKeys() {
+    if (controlProc || !IsWindow() || !::SetPropA(hwnd, ListProperty, this)) return false;
+    controlProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SystemKeyProc)));
+    return controlProc != nullptr;
+}
+
+LRESULT CALLBACK CSortListCtrl::SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<CSortListCtrl*>(::GetPropA(window, ListProperty));
+    WNDPROC original = self ? self->controlProc : nullptr;
+    if (!original) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::RemovePropA(window, ListProperty);
+        self->controlProc = nullptr;
+        return ::CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    if (message != WM_SYSKEYDOWN) return ::CallWindowProcA(original, window, message, wParam, lParam);
+
+    // Only when the control itself did not report the key, so that no
+    // version of it sees a key twice.
+    unsigned before = self->keyDownReports;
+    LRESULT result = ::CallWindowProcA(original, window, message, wParam, lParam);
+    if (self->keyDownReports == before) {
+        NMLVKEYDOWN key{};
+        key.hdr.hwndFrom = window;
+        key.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(window));
+        key.hdr.code = LVN_KEYDOWN;
+        key.wVKey = static_cast<WORD>(wParam);
+        ::SendMessageA(::GetParent(window), WM_NOTIFY, key.hdr.idFrom, reinterpret_cast<LPARAM>(&key));
+    }
+    return result;
+}
+
 bool CSortListCtrl::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
+    case LVN_KEYDOWN:
+        ++keyDownReports;
+        return false;  // the parent acts on keys
     case LVN_COLUMNCLICK:
         OnColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
         result = 0;

@@ -27,6 +27,11 @@ public:
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
+    // The control reports keys typed with Alt held (WM_SYSKEYDOWN) to its
+    // parent as key-down notifications too, so that Alt shortcuts reach the
+    // parent like the Ctrl ones. Call once the control is bound.
+    bool ReportSystemKeys();
+
 protected:
     virtual int CompareItems(const void* first, const void* second, int column) const = 0;
     virtual std::string GetCellText(const void* data, int column) const = 0;
@@ -42,7 +47,10 @@ protected:
 
 private:
     static int CALLBACK CompareCallback(LPARAM first, LPARAM second, LPARAM list);
+    static LRESULT CALLBACK SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SortNow();
 
     std::vector<int> displayOrder;  // the column order while a sort runs
+    WNDPROC controlProc = nullptr;  // the control's own procedure while keys are reported
+    unsigned keyDownReports = 0;
 };

@@ -11,7 +11,7 @@ namespace {
 
 HINSTANCE ResourceInstance() {
     CModuleApp* app = CModuleApp::Current();
-    return app ? app->Instance() : ::GetModuleHandleA(nullptr);
+    return app ? app->Module() : ::GetModuleHandleA(nullptr);
 }
 
 // Messages whose answer a dialog procedure returns directly instead of

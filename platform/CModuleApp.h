@@ -24,7 +24,7 @@ public:
     BOOL Initialise(HINSTANCE module);
     virtual BOOL InitInstance() { return TRUE; }
 
-    HINSTANCE Instance() const { return instance; }
+    HINSTANCE Module() const { return instance; }
 
     // A string resource of the module; empty when there is none.
     std::string LoadString(UINT id) const;

@@ -14,6 +14,7 @@ start_xvfb() {
         done
         if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
             export DISPLAY=":$n"
+            export FOLDSCAN_PRIVATE_DISPLAY=1
             return 0
         fi
     done

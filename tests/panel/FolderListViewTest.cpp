@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -226,7 +228,7 @@ TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
     harness.Send(WM_NOTIFY, 24001, reinterpret_cast<LPARAM>(&click));
     EXPECT_TRUE(seen.opened);
     EXPECT_FALSE(seen.compactChecked);
-    EXPECT_TRUE(seen.newMailChecked);
+    EXPECT_FALSE(seen.newMailChecked);
     EXPECT_EQ(seen.topLeft.x, 200);
     EXPECT_EQ(seen.topLeft.y, 150);
 

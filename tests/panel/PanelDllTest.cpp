@@ -21,10 +21,14 @@ std::string Pmm(const std::string& name) {
     return header;
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int ChildCount(HWND parent) {
     int count = 0;
-    ::EnumChildWindows(
-        parent, [](HWND, LPARAM n) { ++*reinterpret_cast<int*>(n); return TRUE; }, reinterpret_cast<LPARAM>(&count));
+    ::EnumChildWindows(parent, CountChild, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
