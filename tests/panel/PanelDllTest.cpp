@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -254,4 +255,33 @@ TEST_F(PanelDll, ToggledSettingsReachTheFileWhenThePanelGoes) {
     std::string file = mailbox.Read("KVT-FSCN.PM");
     EXPECT_NE(file.find("CompactFileSizes=0"), std::string::npos);
     EXPECT_NE(file.find("ShowNewMailFolder=0"), std::string::npos);
+}
+
+TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
+    ASSERT_TRUE(harness.Open());
+    ::SetWindowPos(harness.Host(), nullptr, 120, 80, 600, 500, SWP_NOZORDER);
+    harness.Send(WM_USER + 2);
+    RECT frame{}, client{};
+    ::GetWindowRect(harness.Host(), &frame);
+    ::GetClientRect(harness.Host(), &client);
+    RECT units = {0, 8, 0, 0};
+    ::MapDialogRect(harness.Panel(), &units);
+    int position[2] = {};
+    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    EXPECT_EQ(position[0], frame.left);
+    EXPECT_EQ(position[1], frame.top);
+
+    ::ShowWindow(harness.Host(), SW_MAXIMIZE);
+    harness.Send(WM_USER + 2);
+    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    EXPECT_EQ(position[0], frame.left);
+    ::ShowWindow(harness.Host(), SW_MINIMIZE);
+    harness.Send(WM_USER + 2);
+    ::ShowWindow(harness.Host(), SW_RESTORE);
+
+    harness.Close();
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "SizeAndPos=%ld, %ld, %ld, %ld", frame.left, frame.top, client.right,
+                  client.bottom + 3 * units.top / 8);
+    EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find(expected), std::string::npos) << mailbox.Read("KVT-FSCN.PM");
 }

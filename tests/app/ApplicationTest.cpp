@@ -1,0 +1,150 @@
+// The application object inside a test program: paths, the settings store,
+// the help handler and the top window through nested modal runs.
+#include "app/CFoldscanApp.h"
+#include "platform/CDialog.h"
+#include "resources/resource.h"
+#include "settings/ProfileStore.h"
+
+#include "tests/support/TempDir.h"
+#include "tests/support/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::string WithExtension(std::string path, const char* extension) {
+    return path.substr(0, path.find_last_of('.')) + extension;
+}
+
+const UINT RunNested = WM_APP + 1;
+
+// A modal dialog that, once open, records the top window, optionally runs a
+// second one inside itself, records again and closes.
+class ProbeDialog : public CDialog {
+public:
+    ProbeDialog(CFoldscanApp& app, HWND owner, ProbeDialog* inner)
+        : CDialog(IDD_ABOUT, owner), app(app), inner(inner) {}
+
+    CWindow* topWhileOpen = nullptr;
+    CWindow* topAfterInner = nullptr;
+    bool ownerDisabled = false;
+
+protected:
+    BOOL OnInitDialog() override {
+        Post(RunNested);
+        return TRUE;
+    }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message != RunNested) return CDialog::OnMessage(message, wParam, lParam, result);
+        topWhileOpen = app.topWindow;
+        ownerDisabled = parentWindow && !::IsWindowEnabled(parentWindow);
+        if (inner) {
+            inner->parentWindow = hwnd;
+            app.RunModal(*inner);
+        }
+        topAfterInner = app.topWindow;
+        EndDialog(IDOK);
+        return true;
+    }
+
+private:
+    CFoldscanApp& app;
+    ProbeDialog* inner;
+};
+
+class Application : public ::testing::Test {
+protected:
+    TraceCapture trace;
+    CFoldscanApp app;
+};
+
+}  // namespace
+
+TEST_F(Application, InitInstanceDerivesThePathsAndRegistersTheHelpHandler) {
+    ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
+    EXPECT_EQ(app.modulePath, ProgramPath());
+    EXPECT_EQ(app.settingsPath, WithExtension(ProgramPath(), ".ini"));
+    EXPECT_EQ(app.helpPath, WithExtension(ProgramPath(), ".chm"));
+    ASSERT_NE(app.settingsStore, nullptr);
+    EXPECT_EQ(app.helpHandler, &CFoldscanApp::OnMessageHelp);
+    EXPECT_EQ(app.helpContext, &app);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{"[foldscan::CFoldscanApp::SetStrings] HelpPath = \"" +
+                                                       app.helpPath + "\"\n"});
+}
+
+TEST_F(Application, WithoutAModulePathNothingIsRegisteredAndTheLoadFails) {
+    EXPECT_FALSE(app.Initialise(reinterpret_cast<HINSTANCE>(0x10)));
+    EXPECT_EQ(app.helpHandler, nullptr);
+    EXPECT_EQ(app.helpPath, "");
+    EXPECT_TRUE(trace.Lines().empty());
+    EXPECT_NE(app.settingsStore, nullptr);  // made all the same, over no path
+}
+
+TEST_F(Application, TheSettingsFolderHoldsTheSettingsFile) {
+    ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
+    TempDir mailbox;
+    app.SetSettingsFolder(mailbox.Path());
+    EXPECT_EQ(app.settingsPath, mailbox.Path() + "KVT-FSCN.PM");
+    ASSERT_TRUE(app.settingsStore->Open("MainDlg"));
+    EXPECT_NE(app.settingsStore->WriteInt("Probe", 7), 0);
+    app.settingsStore->Close();
+    EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), "[MainDlg]\r\nProbe=7\r\n");
+
+    app.SetSettingsFolder("");
+    EXPECT_EQ(app.settingsPath, "KVT-FSCN.PM");
+}
+
+TEST_F(Application, MainAndTopWindow) {
+    CWindow panel;
+    CWindow other;
+    app.ClearMainWindow();  // no main window: nothing changes
+    app.topWindow = &other;
+    app.ClearMainWindow();
+    EXPECT_EQ(app.topWindow, &other);
+
+    app.SetMainWindow(&panel);
+    EXPECT_EQ(app.mainWindow, &panel);
+    EXPECT_EQ(app.topWindow, &panel);
+    app.ClearMainWindow();
+    EXPECT_EQ(app.mainWindow, nullptr);
+    EXPECT_EQ(app.topWindow, nullptr);
+}
+
+TEST_F(Application, ModalRunsNestAndRestoreTheTopWindow) {
+    ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                                   nullptr, nullptr);
+    CWindow panel(owner);
+    app.SetMainWindow(&panel);
+
+    ProbeDialog box(app, nullptr, nullptr);
+    ProbeDialog settings(app, owner, &box);
+    EXPECT_EQ(app.RunModal(settings), IDOK);
+
+    EXPECT_EQ(settings.topWhileOpen, &settings);
+    EXPECT_TRUE(settings.ownerDisabled);
+    EXPECT_EQ(box.topWhileOpen, &box);
+    EXPECT_TRUE(box.ownerDisabled);  // the settings dialog owns the box
+    EXPECT_EQ(settings.topAfterInner, &settings);
+    EXPECT_EQ(app.topWindow, &panel);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    EXPECT_FALSE(settings.IsWindow());
+    ::DestroyWindow(owner);
+}
+
+TEST_F(Application, HelpTopicsOfTheMessages) {
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2101), "::/pages/ref_mld_fehlerm.htm#e000");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2106), "::/pages/ref_mld_fehlerm.htm#e005");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2602), "::/pages/ref_mld_warnungen.htm#w502");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2102), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2603), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(0), "");
+}
