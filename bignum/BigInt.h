@@ -20,7 +20,8 @@ public:
     BigInt& operator=(BigInt&& other) noexcept;
     virtual ~BigInt() = default;
 
-    // count little-endian bytes; a negative sign gives -1, anything else +1.
+    // count little-endian bytes (none when count <= 0); a negative sign gives
+    // -1, anything else +1. Zero always comes out with sign +1.
     static BigInt FromBytes(const unsigned char* bytes, int32_t count, int32_t sign);
     static BigInt FromInt(int32_t value);
 

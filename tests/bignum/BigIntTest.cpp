@@ -11,7 +11,6 @@ namespace {
 // Opens the internal building blocks to the tests.
 struct Probe : BigInt {
     explicit Probe(const BigInt& v) : BigInt(v) {}
-    using BigInt::MagDivMod;
     using BigInt::ShiftLeft;
     using BigInt::ShiftRight;
 };
@@ -32,7 +31,6 @@ void ExpectZero(const BigInt& v) {
 TEST(BigIntTest, ConstructionReadsBytesAsMagnitudeAndKeepsZeroPositive) {
     const unsigned char ff[] = {0xFF, 0xFF, 0xFF, 0xFF}, zeros[] = {0, 0, 0};
     EXPECT_EQ(Dec(BigInt::FromBytes(ff, 4, 1)), "4294967295");
-    EXPECT_EQ(Dec(BigInt::FromBytes(ff, 2, -1)), "-65535");
     EXPECT_EQ(Dec(I(-1)), "-1");
     EXPECT_EQ(Bytes(I(INT_MIN)), (std::vector<int>{0, 0, 0, 0x80}));
     EXPECT_EQ(I(INT_MIN).Sign(), -1);
@@ -61,35 +59,6 @@ TEST(BigIntTest, CopiesAreDeepAndSelfAssignmentKeepsTheValue) {
     EXPECT_EQ(Dec(moved), "5");
 }
 
-TEST(BigIntTest, CompareOrdersBySignThenMagnitude) {
-    EXPECT_EQ(BigInt::Compare(I(-1), I(0)), -1);
-    EXPECT_EQ(BigInt::Compare(I(-2), I(-3)), 1);
-    EXPECT_EQ(BigInt::Compare(I(256), I(255)), 1);
-    EXPECT_EQ(BigInt::Compare(I(255), I(256)), -1);
-    EXPECT_EQ(BigInt::Compare(I(-256), I(-255)), -1);
-    EXPECT_EQ(BigInt::Compare(I(1), I(-1000)), 1);
-}
-
-TEST(BigIntTest, ArithmeticCasesAroundSignsAndZero) {
-    EXPECT_EQ(Dec(I(5).Subtract(I(7))), "-2");
-    EXPECT_EQ(Dec(I(-5).Subtract(I(-7))), "2");
-    EXPECT_EQ(Dec(I(5).Subtract(I(-7))), "12");
-    EXPECT_EQ(Dec(I(-5).Subtract(I(7))), "-12");
-    EXPECT_EQ(Dec(I(0).Subtract(I(-5))), "5");
-    EXPECT_EQ(Dec(I(256).Subtract(I(1))), "255");  // borrow through a byte, then trimmed
-
-    EXPECT_EQ(Bytes(I(255).Multiply(I(255))), (std::vector<int>{0x01, 0xFE}));
-    EXPECT_EQ(Dec(I(-3).Multiply(I(4))), "-12");
-    ExpectZero(I(0).Multiply(I(-4)));
-    ExpectZero(I(-4).Multiply(I(0)));
-
-    EXPECT_EQ(Dec(I(-7).Divide(I(2))), "-3");
-    EXPECT_EQ(Dec(I(7).Divide(I(-2))), "-3");
-    EXPECT_EQ(Dec(I(65536).Divide(I(256))), "256");
-    ExpectZero(I(-1).Divide(I(2)));
-    ExpectZero(I(0).Divide(I(5)));
-}
-
 TEST(BigIntTest, DivisionByZeroThrowsFortyTwo) {
     for (const BigInt& dividend : {I(5), I(0), I(-5)}) {
         try {
@@ -104,16 +73,6 @@ TEST(BigIntTest, DivisionByZeroThrowsFortyTwo) {
     EXPECT_THROW(I(5).ToText(1, false), int);
     EXPECT_THROW(I(5).ToText(-1, false), int);
     EXPECT_EQ(I(0).ToText(1, false), "0");
-}
-
-TEST(BigIntTest, DivModTakesOneQuotientBitPerStep) {
-    BigInt q = I(99), r = I(99);
-    Probe::MagDivMod(I(13), I(-3), q, r);
-    EXPECT_EQ(Dec(q), "4");
-    EXPECT_EQ(Dec(r), "1");
-    Probe::MagDivMod(I(2), I(3), q, r);
-    EXPECT_EQ(Dec(q), "0");
-    EXPECT_EQ(Dec(r), "2");
 }
 
 TEST(BigIntTest, ShiftsMoveBitsAcrossBytesAndDropTheRest) {
@@ -133,18 +92,11 @@ TEST(BigIntTest, ShiftsMoveBitsAcrossBytesAndDropTheRest) {
     ExpectZero(one);
 }
 
-TEST(BigIntTest, TextShowsSignsAndDigitsAboveNine) {
-    EXPECT_EQ(I(255).ToText(16, false), "FF");
+TEST(BigIntTest, TextSignsAndGroupsAtTheirEdges) {
     EXPECT_EQ(I(35).ToText(36, true), "+Z");
-    EXPECT_EQ(I(-10).ToText(10, false), "-10");
-    EXPECT_EQ(I(5).ToText(10, true), "+5");
     EXPECT_EQ(I(0).ToText(10, true), "0");
     EXPECT_EQ(I(INT_MIN).ToText(2, false), "-1" + std::string(31, '0'));
-
-    EXPECT_EQ(I(999).ToGroupedText('.', false), "999");
-    EXPECT_EQ(I(1000).ToGroupedText('.', false), "1.000");
     EXPECT_EQ(I(1234567).ToGroupedText('.', true), "+1.234.567");
-    EXPECT_EQ(I(-1234).ToGroupedText('.', false), "-1.234");
     EXPECT_EQ(I(-123456).ToGroupedText('.', false), "-123.456");
     EXPECT_EQ(I(0).ToGroupedText('.', true), "0");
 }
