@@ -80,6 +80,7 @@ void Classify(const std::string& bytes, Line& line) {
     line.value = Trim(bytes, equals + 1, content.end);
 }
 
+// The lines that are not blank; blank lines never decide where anything goes.
 std::vector<Line> SplitLines(const std::string& bytes) {
     std::vector<Line> lines;
     size_t pos = 0;
@@ -92,7 +93,7 @@ std::vector<Line> SplitLines(const std::string& bytes) {
         if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
         line.next = pos;
         Classify(bytes, line);
-        lines.push_back(line);
+        if (line.kind != LineKind::Blank) lines.push_back(line);
     }
     return lines;
 }
@@ -159,8 +160,7 @@ void SetValue(std::string& bytes, const std::string& section, const std::string&
     // After the section's last line that is not blank, so that blank lines
     // separating it from the next section stay where they are.
     size_t pos = target.hasHeader ? lines[target.header].next : 0;
-    for (size_t i = target.first; i < target.last; ++i)
-        if (lines[i].kind != LineKind::Blank) pos = lines[i].next;
+    if (target.last > target.first) pos = lines[target.last - 1].next;
     InsertLine(bytes, pos, key + "=" + text);
 }
 

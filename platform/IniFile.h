@@ -18,8 +18,8 @@
 class IniFile : public ProfileBackend {
 public:
     // A larger file is not a settings file of ours: it reads as missing and
-    // is never rewritten.
-    static constexpr uint64_t MaxFileSize = 16u << 20;
+    // is never rewritten. The limit also bounds the memory a parse takes.
+    static constexpr uint64_t MaxFileSize = 1u << 20;
 
     size_t Read(const char* section, const char* key, const char* defaultText, char* buffer, size_t size,
                 const char* path) override;
