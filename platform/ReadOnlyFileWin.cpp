@@ -2,9 +2,34 @@
 
 #include <windows.h>
 
+#include <cctype>
+
 namespace {
 
 HANDLE AsHandle(void* handle) { return static_cast<HANDLE>(handle); }
+
+// A name the system takes for a device rather than a file, wherever it stands.
+bool IsDeviceName(const std::string& path) {
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    size_t start = path.find_last_of("\\/:");
+    std::string name = path.substr(start == std::string::npos ? 0 : start + 1);
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && (name.back() == ' ')) name.pop_back();
+    for (char& c : name) c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    for (const char* device : devices)
+        if (name == device) return true;
+    return name.size() == 4 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "LPT") == 0) &&
+           name[3] >= '0' && name[3] <= '9';
+}
+
+// Asking the system for a handle's type costs about as much as opening the
+// file, so it is asked only where a path can lead to something that is not
+// a disk file: device names, and paths that start with two separators
+// (network shares and the device namespace).
+bool NeedsTypeCheck(const std::string& path) {
+    bool doubleSeparator = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    return doubleSeparator || IsDeviceName(path);
+}
 
 // ReadFile takes a 32-bit count; larger requests go in slices.
 DWORD Slice(size_t count) { return count > 0x10000000u ? 0x10000000u : static_cast<DWORD>(count); }
@@ -19,7 +44,7 @@ bool ReadOnlyFile::Open(const std::string& path) {
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    if (GetFileType(h) != FILE_TYPE_DISK) {
+    if (NeedsTypeCheck(path) && GetFileType(h) != FILE_TYPE_DISK) {
         CloseHandle(h);
         return false;
     }

@@ -96,6 +96,17 @@ TEST(ReadOnlyFile, RefusesMissingFilesAndDirectories) {
     EXPECT_EQ(file.ReadHead(&byte, 1), 0u);
 }
 
+#ifdef _WIN32
+TEST(ReadOnlyFile, RefusesDevicesWhateverTheirNameLooksLike) {
+    TempDir dir;
+    ReadOnlyFile file;
+    for (const std::string name : {"NUL", "nul.pmm", "CON.PMM", "Com1.PMM", "aux.x.y"})
+        EXPECT_FALSE(file.Open(dir.Path() + name)) << name;
+    EXPECT_FALSE(file.Open("\\\\.\\NUL"));
+    EXPECT_TRUE(file.Open(dir.Write("COM10.PMM", "x")));  // not a device name
+}
+#endif
+
 TEST(LineReader, SplitsAtLineFeedsAndDropsCarriageReturns) {
     TempDir dir;
     std::string path = dir.Write("lines.txt", "one\r\ntwo\n\nthree\rx\nlast");
