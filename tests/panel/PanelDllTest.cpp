@@ -285,3 +285,30 @@ TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
                   client.bottom + 3 * units.top / 8);
     EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find(expected), std::string::npos) << mailbox.Read("KVT-FSCN.PM");
 }
+
+TEST_F(PanelDll, TheListAndTheSummaryFollowThePanelsSize) {
+    ASSERT_TRUE(harness.Open());
+    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(400, 300));
+    RECT units = {4, 8, 0, 0};
+    ::MapDialogRect(harness.Panel(), &units);
+    int marginX = units.left * 7 / 4, marginY = units.top * 7 / 8, gapY = units.top * 5 / 8;
+
+    HWND summaryWindow = ::GetDlgItem(harness.Panel(), 24002);
+    RECT list{}, summary{};
+    ::GetWindowRect(harness.List(), &list);
+    ::GetWindowRect(summaryWindow, &summary);
+    ::MapWindowPoints(nullptr, harness.Panel(), reinterpret_cast<POINT*>(&list), 2);
+    ::MapWindowPoints(nullptr, harness.Panel(), reinterpret_cast<POINT*>(&summary), 2);
+    int summaryHeight = summary.bottom - summary.top;
+    EXPECT_EQ(list.left, marginX);
+    EXPECT_EQ(list.top, marginY);
+    EXPECT_EQ(list.right, 400 - marginX);
+    EXPECT_EQ(list.bottom, 300 - gapY - marginY - summaryHeight);
+    EXPECT_EQ(summary.left, marginX);
+    EXPECT_EQ(summary.bottom, 300 - marginY);
+
+    // Larger: only the list grows; the summary line keeps its height.
+    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(800, 700));
+    ::GetWindowRect(summaryWindow, &summary);
+    EXPECT_EQ(summary.bottom - summary.top, summaryHeight);
+}

@@ -1,0 +1,84 @@
+// The dialog bases and the menu wrapper on real windows of this program.
+#include "app/CFoldscanApp.h"
+#include "panel/CAccelDlg.h"
+#include "panel/CMenuHandle.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const UINT PressF1 = WM_APP + 7;
+
+// The settings template with its accelerator table; it records the commands
+// it gets and closes after F1 has gone through its modal loop.
+class AccelProbe : public CAccelDlg {
+public:
+    AccelProbe() : CAccelDlg(IDA_SETTINGS, IDD_SETTINGS, nullptr) {}
+    int helpCommands = 0;
+    RECT corrected{};
+
+protected:
+    BOOL OnInitDialog() override {
+        CAccelDlg::OnInitDialog();
+        ::SetTimer(hwnd, 1, 3000, nullptr);  // gives up rather than hang when F1 goes astray
+        Post(PressF1);
+        return TRUE;
+    }
+    bool OnCommand(WORD id, WORD code, HWND control) override {
+        if (id == IDC_HELP_BUTTON) {
+            ++helpCommands;
+            EndDialog(IDOK);
+            return true;
+        }
+        return CAccelDlg::OnCommand(id, code, control);
+    }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == WM_TIMER) EndDialog(IDABORT);
+        if (message != PressF1) return CAccelDlg::OnMessage(message, wParam, lParam, result);
+        // Too small, dragged at the top-left corner.
+        corrected = {300, 300, 310, 305};
+        Send(WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&corrected));
+        ::PostMessageA(Item(IDC_AUTO_REFRESH).Handle(), WM_KEYDOWN, VK_F1, 0x003B0001);
+        return true;
+    }
+};
+
+class DialogBases : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr))); }
+    CFoldscanApp app;
+};
+
+}  // namespace
+
+TEST_F(DialogBases, F1BecomesTheHelpCommandAndSizingKeepsTheMinimum) {
+    AccelProbe dialog;
+    EXPECT_EQ(app.RunModal(dialog), IDOK);
+    EXPECT_EQ(dialog.helpCommands, 1);
+    EXPECT_EQ(dialog.corrected.right, 310);
+    EXPECT_EQ(dialog.corrected.bottom, 305);
+    EXPECT_EQ(dialog.corrected.right - dialog.corrected.left, dialog.MinWindowWidth());
+    EXPECT_EQ(dialog.corrected.bottom - dialog.corrected.top, dialog.MinWindowHeight());
+    EXPECT_GT(dialog.MinWindowWidth(), 100);
+}
+
+TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
+    HMENU sub = nullptr;
+    HMENU loaded = nullptr;
+    {
+        CMenuHandle menu;
+        ASSERT_TRUE(menu.Load(app.Module(), IDM_CONTEXT));
+        loaded = menu.Handle();
+        EXPECT_FALSE(menu.IsBorrowed());
+        {
+            std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
+            ASSERT_NE(popup, nullptr);
+            EXPECT_TRUE(popup->IsBorrowed());
+            sub = popup->Handle();
+        }
+        EXPECT_TRUE(::IsMenu(sub));  // still the parent's
+        EXPECT_EQ(CMenuHandle::SubMenuOf(menu, 1), nullptr);
+    }
+    EXPECT_FALSE(::IsMenu(loaded));
+}
