@@ -22,7 +22,10 @@ public:
              const std::string& newMailDir, const std::string& newMailLabel);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
+    // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
+    // table given, each record's folderPath comes from it.
     void ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
+    void ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
 
     int32_t GetCount() const { return count; }
     uint64_t GetTotal() const { return total; }
@@ -33,6 +36,8 @@ public:
 
 private:
     void Append(const FolderInfo& record);
+    template <class Record>
+    void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
 
     Records records;
     int32_t count = 0;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "store/HierarchEntry.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The mail client's folder tree, read from "hierarch.pm" for one scan: it
+// turns a folder's hierarchy key into the display path of its ancestors.
+class pmHierarch {
+public:
+    using Entries = std::vector<HierarchEntry>;
+
+    // Deeper than any real folder tree: a longer chain of parents is taken
+    // for a broken file and cut there.
+    static constexpr size_t MaxDepth = 64;
+
+    pmHierarch() = default;
+    pmHierarch(const pmHierarch&) = delete;
+    pmHierarch& operator=(const pmHierarch&) = delete;
+
+    // Empties the table and reads mailboxDir + "hierarch.pm" (mailboxDir ends
+    // with a separator). 1 when the file was opened, whatever its lines held;
+    // 0 when it cannot be opened. Lines that do not parse are left out.
+    int Fill(const std::string& mailboxDir);
+
+    // The index of the first entry, in file order, whose key equals key
+    // without regard to case; -1 when there is none.
+    int Find(const std::string& key) const;
+
+    // The ancestors' names of the entry with this key, outermost first, each
+    // behind a backslash, then a closing backslash, and the entry's own name
+    // after it when withName is set. A root contributes nothing; a missing
+    // key, a loop or a chain deeper than MaxDepth stands as "<???>".
+    std::string GetPath(const std::string& key, bool withName = false) const;
+
+    const Entries& GetEntries() const { return entries; }
+
+private:
+    void BuildIndex();
+
+    Entries entries;
+    // Entry numbers in folded key order, ties in file order, so that a
+    // binary search finds the same entry as a search from the first line.
+    std::vector<int> index;
+};
