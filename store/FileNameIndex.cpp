@@ -16,7 +16,7 @@ FileNameIndex::FileNameIndex(const std::string& directory, const std::string& wi
 
 void FileNameIndex::List() {
     listed = true;
-    FileSystem::ForEachMatch(directory + wildcard, [this](const std::string& found, uint64_t) { names.push_back(found); });
+    FileSystem::ForEachMatchingName(directory + wildcard, [this](const std::string& found) { names.push_back(found); });
     std::stable_sort(names.begin(), names.end(), FoldedLess);
 }
 

@@ -7,6 +7,19 @@
 #include "store/pmHierarch.h"
 #include "store/pmm.h"
 
+namespace {
+
+const char* const PmmPattern = "*.PMM";
+const char* const MbxPattern = "*.MBX";
+
+std::vector<std::string> Matching(const std::string& mailboxDir, const char* wildcard) {
+    std::vector<std::string> names;
+    FileSystem::ForEachMatchingName(mailboxDir + wildcard, [&](const std::string& name) { names.push_back(name); });
+    return names;
+}
+
+}  // namespace
+
 int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                      const std::string& newMailDir, const std::string& newMailLabel) {
     records.clear();
@@ -19,8 +32,18 @@ int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool sh
     if (showFolderPath) result = table.Fill(mailboxDir);
     if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
     const pmHierarch* hierarchy = result != 0 ? &table : nullptr;
-    ScanPmm(mailboxDir, showFolderPath, hierarchy);
-    ScanMbx(mailboxDir, showFolderPath, hierarchy);
+
+    // One listing of the mailbox serves both kinds of folder file, each kept
+    // in the order the directory lists it.
+    Names pmmNames, mbxNames;
+    FileSystem::ForEachMatchingName(mailboxDir + "*", [&](const std::string& name) {
+        if (FileSystem::MatchesPattern(PmmPattern, name))
+            pmmNames.push_back(name);
+        else if (FileSystem::MatchesPattern(MbxPattern, name))
+            mbxNames.push_back(name);
+    });
+    AppendPmm(mailboxDir, pmmNames, showFolderPath, hierarchy);
+    AppendMbx(mailboxDir, mbxNames, showFolderPath, hierarchy);
     return result;
 }
 
@@ -31,23 +54,33 @@ void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::stri
 }
 
 void FolderList::ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
-    pmm record;
-    FileSystem::ForEachMatch(mailboxDir + "*.PMM", [&](const std::string& name, uint64_t) {
-        record.SetFile(mailboxDir + name);
-        AppendAnalyzed(record, useHierarchy, hierarchy);
-    });
+    AppendPmm(mailboxDir, Matching(mailboxDir, PmmPattern), useHierarchy, hierarchy);
 }
 
-// The companions are listed at most once per scan, and only when some
-// companion's name differs in case from its ".MBX" file's.
 void FolderList::ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
+    AppendMbx(mailboxDir, Matching(mailboxDir, MbxPattern), useHierarchy, hierarchy);
+}
+
+void FolderList::AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy,
+                           const pmHierarch* hierarchy) {
+    pmm record;
+    for (const std::string& name : names) {
+        record.SetFile(mailboxDir + name);
+        AppendAnalyzed(record, useHierarchy, hierarchy);
+    }
+}
+
+// The companions are listed at most once, and only when some companion's
+// name differs in case from its ".MBX" file's.
+void FolderList::AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy,
+                           const pmHierarch* hierarchy) {
     FileNameIndex companions(mailboxDir, "*.PMG");
     mbx record;
     record.SetCompanionIndex(&companions);
-    FileSystem::ForEachMatch(mailboxDir + "*.MBX", [&](const std::string& name, uint64_t) {
+    for (const std::string& name : names) {
         record.SetFile(mailboxDir + name);
         AppendAnalyzed(record, useHierarchy, hierarchy);
-    });
+    }
 }
 
 // Listed whatever Analyze says: an unreadable file shows its status text.

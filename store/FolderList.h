@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 class pmHierarch;
 
@@ -35,9 +36,13 @@ public:
     Records::const_iterator end() const { return records.end(); }
 
 private:
-    void Append(const FolderInfo& record);
+    using Names = std::vector<std::string>;
+
+    void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
+    void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
     template <class Record>
     void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
+    void Append(const FolderInfo& record);
 
     Records records;
     int32_t count = 0;

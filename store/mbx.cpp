@@ -29,11 +29,14 @@ void mbx::Clear() {
 
 bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
 
+// The companion is the same path with ".PMG" in place of the extension.
 void mbx::SetFile(const std::string& path) {
     SplitPath split(path);
     Clear();
     filePath = split.FullPath();
     fileName = split.Name() + split.Extension();
+    split.SetExtension(CompanionExtension);
+    companionPath = filePath.empty() ? std::string() : split.FullPath();
 }
 
 bool mbx::Analyze() {
@@ -49,15 +52,15 @@ bool mbx::Analyze() {
     size = file.Length();
     file.Close();
 
-    std::string companionPath;
-    if (!OpenCompanion(file, companionPath)) {
-        TraceCannotOpen(companionPath);
+    std::string pmgPath;
+    if (!OpenCompanion(file, pmgPath)) {
+        TraceCannotOpen(pmgPath);
         folderName = "<PMG-Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
         return false;
     }
     unsigned char head[HeadSize] = {};
     if (file.ReadHead(head, sizeof head) < sizeof head) {
-        Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", companionPath.c_str());
+        Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
         folderName = "<Ordner hat keine g\xFC" "ltige PMG-Datei.>";
         return false;
     }
@@ -66,17 +69,16 @@ bool mbx::Analyze() {
     return true;
 }
 
-// The companion is the ".MBX" path with ".PMG" in place of its extension. The
-// mail client's file system ignores case ("Archiv.MBX" beside "archiv.pmg"),
-// so where that exact name cannot be opened, the name is looked up again
-// without regard to case. path is the file opened, or the name formed.
+// The mail client's file system ignores case ("Archiv.MBX" beside
+// "archiv.pmg"), so where the companion's exact name cannot be opened, it is
+// looked up again without regard to case. path is the file opened, or the
+// name formed.
 bool mbx::OpenCompanion(ReadOnlyFile& file, std::string& path) {
-    SplitPath split(filePath);
-    split.SetExtension(CompanionExtension);
-    path = split.FullPath();
+    path = companionPath;
     if (file.Open(path)) return true;
 
-    std::string name = split.Name() + CompanionExtension;
+    SplitPath split(path);
+    std::string name = split.Name() + split.Extension();
     std::string directory = split.Drive() + split.Dir();
     std::string actual;
     if (companions) {

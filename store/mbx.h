@@ -33,5 +33,6 @@ public:
 private:
     bool OpenCompanion(ReadOnlyFile& file, std::string& path);
 
+    std::string companionPath;  // formed from the ".MBX" path by SetFile
     FileNameIndex* companions = nullptr;
 };

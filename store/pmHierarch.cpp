@@ -2,12 +2,14 @@
 
 #include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
-#include "store/CaseFold.h"
 #include "store/FileNameIndex.h"
 #include "ui/Trace.h"
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -27,6 +29,7 @@ bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir) {
 int pmHierarch::Fill(const std::string& mailboxDir) {
     entries.clear();
     index.clear();
+    parents.clear();
     ReadOnlyFile file;
     if (!OpenHierarchy(file, mailboxDir)) {
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
@@ -38,7 +41,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     HierarchEntry entry;
     while (reader.Next(line)) {
         if (entry.Parse(line))
-            entries.push_back(entry);
+            entries.push_back(std::move(entry));
         else
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
     }
@@ -47,17 +50,18 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
 }
 
 void pmHierarch::BuildIndex() {
-    index.resize(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) index[i] = static_cast<int>(i);
-    std::stable_sort(index.begin(), index.end(),
-                     [this](int a, int b) { return CompareFolded(entries[a].key, entries[b].key) < 0; });
+    FoldedHash hash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    reinterpret_cast<uintptr_t>(this)};
+    index = decltype(index)(entries.size(), hash);
+    for (size_t i = 0; i < entries.size(); ++i) index.emplace(entries[i].key, static_cast<int>(i));
+
+    parents.resize(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) parents[i] = Find(entries[i].parentKey);
 }
 
 int pmHierarch::Find(const std::string& key) const {
-    auto it = std::lower_bound(index.begin(), index.end(), key, [this](int i, const std::string& k) {
-        return CompareFolded(entries[i].key, k) < 0;
-    });
-    return it != index.end() && CompareFolded(entries[*it].key, key) == 0 ? *it : -1;
+    auto it = index.find(key);
+    return it == index.end() ? -1 : it->second;
 }
 
 // Walks up from the entry to its root, then writes the names outermost first.
@@ -67,10 +71,7 @@ std::string pmHierarch::GetPath(const std::string& key, bool withName) const {
     std::array<int, MaxDepth> chain;
     size_t depth = 0;
     bool reachedRoot = false;
-    const std::string* current = &key;
-    for (;;) {
-        int i = Find(*current);
-        if (i < 0) break;
+    for (int i = Find(key); i >= 0; i = parents[i]) {
         if (entries[i].type == HierarchEntry::RootType) {
             reachedRoot = true;
             break;
@@ -78,10 +79,12 @@ std::string pmHierarch::GetPath(const std::string& key, bool withName) const {
         if (depth == MaxDepth || std::find(chain.begin(), chain.begin() + depth, i) != chain.begin() + depth)
             break;
         chain[depth++] = i;
-        current = &entries[i].parentKey;
     }
 
     std::string path = reachedRoot ? std::string() : std::string(Unknown);
+    size_t length = path.size() + depth;
+    for (size_t n = withName ? 0 : 1; n < depth; ++n) length += entries[chain[n]].name.size();
+    path.reserve(length);
     while (depth > 0) {
         --depth;
         path += '\\';

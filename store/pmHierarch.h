@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/CaseFold.h"
 #include "store/HierarchEntry.h"
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The mail client's folder tree, read from "hierarch.pm" for one scan: it
@@ -41,7 +44,10 @@ private:
     void BuildIndex();
 
     Entries entries;
-    // Entry numbers in folded key order, ties in file order, so that a
-    // binary search finds the same entry as a search from the first line.
-    std::vector<int> index;
+    // Each key, case ignored, to the first entry in file order that has it:
+    // what a search from the first line would find. The views point into
+    // entries, which do not change once the index is built.
+    std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> index;
+    // Each entry's parent as Find answers it, so that a path costs one search.
+    std::vector<int> parents;
 };
