@@ -36,7 +36,7 @@ void mbx::SetFile(const std::string& path) {
     filePath = split.FullPath();
     fileName = split.Name() + split.Extension();
     split.SetExtension(CompanionExtension);
-    companionPath = filePath.empty() ? std::string() : split.FullPath();
+    companionPath = split.FullPath();
 }
 
 bool mbx::Analyze() {

@@ -23,8 +23,8 @@ public:
     bool Analyze();
 
     // Where the companion's name differs in case from the ".MBX" file's, it is
-    // looked up in this index of the records' directory; without one each such
-    // look-up lists the directory itself. The index outlives its use here.
+    // looked up in this index of the records' directory, which the caller
+    // keeps alive meanwhile; without one each such look-up lists the directory.
     void SetCompanionIndex(FileNameIndex* index) { companions = index; }
 
     std::string filePath;      // absolute path of the ".MBX" file
