@@ -1,4 +1,5 @@
 #include "store/FolderList.h"
+#include "store/pmHierarch.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/TempDir.h"
@@ -134,4 +135,25 @@ TEST_F(FolderListScanTest, CompanionsAreFoundWhateverTheCaseOfTheirNames) {
     EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{
                                {"Archiv.MBX", "Archiv"}, {"upper.mbx", "Upper"}, {"same.Mbx", "Same"}}));
     EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n");
+    mailbox.Write("P.pmm", PmmFile("Pe", "A"));
+    mailbox.Write("Q.PMM", "short");
+    mailbox.Write("M.MBX", "", 40);
+    mailbox.Write("m.pmg", PmgFile("Em", "A"));
+    mailbox.Write("N.mbx", "", 50);
+    Scan(true);
+    std::map<std::string, std::string> scanned = Shown(list);
+
+    pmHierarch table;
+    ASSERT_EQ(table.Fill(mailbox.Path()), 1);
+    FolderList parts;
+    parts.ScanPmm(mailbox.Path(), true, &table);
+    parts.ScanMbx(mailbox.Path(), true, &table);
+    EXPECT_EQ(Shown(parts), scanned);
+    EXPECT_EQ(parts.GetCount(), 4);
+    EXPECT_EQ(parts.GetTotal(), list.GetTotal());
+    EXPECT_EQ(scanned["M.MBX"], "\\Em");
 }
