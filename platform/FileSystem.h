@@ -8,12 +8,18 @@
 class FileSystem {
 public:
     using Visitor = std::function<void(const std::string& name, uint64_t length)>;
+    using NameVisitor = std::function<void(const std::string& name)>;
 
     // Calls visit for every entry matching a pattern such as "C:\Mail\*.PMM":
     // a directory followed by a wildcard name ('*' and '?'). Names match
     // without regard to case on every OS. A directory that cannot be read
     // yields nothing. Entries come in the order the OS lists them.
     static void ForEachMatch(const std::string& pattern, const Visitor& visit);
+
+    // The same entries without their lengths, for callers that open every
+    // file anyway: where the listing does not carry lengths, this spares a
+    // look at every entry.
+    static void ForEachMatchingName(const std::string& pattern, const NameVisitor& visit);
 
     // The absolute form of a path: relative parts resolved against the current
     // directory, "." and ".." removed. Empty when the OS cannot form it.

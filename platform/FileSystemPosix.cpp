@@ -14,9 +14,9 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-}  // namespace
-
-void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+// Calls visit(directory fd, name) for every entry whose name matches.
+template <class EntryVisitor>
+void ForEachEntry(const std::string& pattern, const EntryVisitor& visit) {
     size_t cut = pattern.find_last_of('/');
     std::string directory = cut == std::string::npos ? "." : pattern.substr(0, cut + 1);
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
@@ -24,18 +24,46 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
     if (!dir) return;
     int dirFd = dirfd(dir.get());
+    std::string name;
     while (dirent* entry = readdir(dir.get())) {
-        std::string name = entry->d_name;
-        if (!MatchesPattern(wildcard, name)) continue;
-        struct stat st;
-        uint64_t length = 0;
-        if (fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
-            length = static_cast<uint64_t>(st.st_size);
-        visit(name, length);
+        name = entry->d_name;
+        if (FileSystem::MatchesPattern(wildcard, name)) visit(dirFd, name);
     }
 }
 
+// An absolute path without empty, "." or ".." components is its own
+// absolute form; the scan asks for that of every folder file.
+bool IsNormalAbsolute(const std::string& path) {
+    if (path.empty() || path[0] != '/') return false;
+    for (size_t start = 1; start < path.size();) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        size_t length = end - start;
+        if (length == 0) return false;
+        if (path[start] == '.' && (length == 1 || (length == 2 && path[start + 1] == '.'))) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
+        struct stat st;
+        uint64_t length = 0;
+        if (fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
+            length = static_cast<uint64_t>(st.st_size);
+        visit(name, length);
+    });
+}
+
+void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
+    ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
+}
+
 std::string FileSystem::AbsolutePath(const std::string& path) {
+    if (IsNormalAbsolute(path)) return path;
     std::string joined;
     if (path.empty() || path[0] != '/') {
         std::vector<char> cwd(4096);

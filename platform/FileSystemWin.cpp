@@ -21,6 +21,11 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     FindClose(search);
 }
 
+// The listing carries the lengths anyway.
+void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
+    ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
+}
+
 std::string FileSystem::AbsolutePath(const std::string& path) {
     std::vector<char> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -19,7 +19,8 @@ public:
     void Close();
     bool IsOpen() const;
 
-    // The file's length in bytes; 0 when it is not open.
+    // The file's length in bytes; 0 when it is not open. (Where the OS tells
+    // the length when the file is opened, the length at that moment.)
     uint64_t Length() const;
 
     // Reads up to count bytes from the start of the file. The OS may deliver
@@ -37,5 +38,6 @@ private:
     void* handle = nullptr;
 #else
     int fd = -1;
+    uint64_t length = 0;
 #endif
 };

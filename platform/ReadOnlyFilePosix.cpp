@@ -11,6 +11,7 @@ bool ReadOnlyFile::Open(const std::string& path) {
     Close();
     // O_NONBLOCK keeps a FIFO named like a folder from blocking the open;
     // it is refused below like every other file that is not a regular one.
+    // On a regular file the flag has no effect, so it can stay set.
     int f = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (f < 0) return false;
     struct stat st;
@@ -18,24 +19,20 @@ bool ReadOnlyFile::Open(const std::string& path) {
         ::close(f);
         return false;
     }
-    int flags = fcntl(f, F_GETFL);
-    if (flags >= 0) fcntl(f, F_SETFL, flags & ~O_NONBLOCK);
     fd = f;
+    length = static_cast<uint64_t>(st.st_size);  // one look at the file serves both
     return true;
 }
 
 void ReadOnlyFile::Close() {
     if (fd >= 0) ::close(fd);
     fd = -1;
+    length = 0;
 }
 
 bool ReadOnlyFile::IsOpen() const { return fd >= 0; }
 
-uint64_t ReadOnlyFile::Length() const {
-    struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0) return 0;
-    return static_cast<uint64_t>(st.st_size);
-}
+uint64_t ReadOnlyFile::Length() const { return length; }
 
 size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
     if (fd < 0) return 0;

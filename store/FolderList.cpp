@@ -1,8 +1,24 @@
 #include "store/FolderList.h"
 
 #include "platform/FileSystem.h"
+#include "store/FileNameIndex.h"
 #include "store/NewMailFolder.h"
+#include "store/mbx.h"
+#include "store/pmHierarch.h"
 #include "store/pmm.h"
+
+namespace {
+
+const char* const PmmPattern = "*.PMM";
+const char* const MbxPattern = "*.MBX";
+
+std::vector<std::string> Matching(const std::string& mailboxDir, const char* wildcard) {
+    std::vector<std::string> names;
+    FileSystem::ForEachMatchingName(mailboxDir + wildcard, [&](const std::string& name) { names.push_back(name); });
+    return names;
+}
+
+}  // namespace
 
 int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                      const std::string& newMailDir, const std::string& newMailLabel) {
@@ -10,9 +26,25 @@ int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool sh
     count = 0;
     total = 0;
 
+    // The table lives for this scan only: the file is read afresh every time.
+    int result = 1;
+    pmHierarch table;
+    if (showFolderPath) result = table.Fill(mailboxDir);
     if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
-    ScanPmm(mailboxDir, showFolderPath, nullptr);
-    return 1;
+    const pmHierarch* hierarchy = result != 0 ? &table : nullptr;
+
+    // One listing of the mailbox serves both kinds of folder file, each kept
+    // in the order the directory lists it.
+    Names pmmNames, mbxNames;
+    FileSystem::ForEachMatchingName(mailboxDir + "*", [&](const std::string& name) {
+        if (FileSystem::MatchesPattern(PmmPattern, name))
+            pmmNames.push_back(name);
+        else if (FileSystem::MatchesPattern(MbxPattern, name))
+            mbxNames.push_back(name);
+    });
+    AppendPmm(mailboxDir, pmmNames, showFolderPath, hierarchy);
+    AppendMbx(mailboxDir, mbxNames, showFolderPath, hierarchy);
+    return result;
 }
 
 void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::string& label) {
@@ -22,14 +54,41 @@ void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::stri
 }
 
 void FolderList::ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
-    (void)useHierarchy;
-    (void)hierarchy;
+    AppendPmm(mailboxDir, Matching(mailboxDir, PmmPattern), useHierarchy, hierarchy);
+}
+
+void FolderList::ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
+    AppendMbx(mailboxDir, Matching(mailboxDir, MbxPattern), useHierarchy, hierarchy);
+}
+
+void FolderList::AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy,
+                           const pmHierarch* hierarchy) {
     pmm record;
-    FileSystem::ForEachMatch(mailboxDir + "*.PMM", [&](const std::string& name, uint64_t) {
+    for (const std::string& name : names) {
         record.SetFile(mailboxDir + name);
-        record.Analyze();
-        Append(record);
-    });
+        AppendAnalyzed(record, useHierarchy, hierarchy);
+    }
+}
+
+// The companions are listed at most once, and only when some companion's
+// name differs in case from its ".MBX" file's.
+void FolderList::AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy,
+                           const pmHierarch* hierarchy) {
+    FileNameIndex companions(mailboxDir, "*.PMG");
+    mbx record;
+    record.SetCompanionIndex(&companions);
+    for (const std::string& name : names) {
+        record.SetFile(mailboxDir + name);
+        AppendAnalyzed(record, useHierarchy, hierarchy);
+    }
+}
+
+// Listed whatever Analyze says: an unreadable file shows its status text.
+template <class Record>
+void FolderList::AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy) {
+    record.Analyze();
+    if (useHierarchy && hierarchy) record.SetFolderPath(hierarchy->GetPath(record.hierarchyKey));
+    Append(record);
 }
 
 void FolderList::Append(const FolderInfo& record) {

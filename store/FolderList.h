@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 class pmHierarch;
 
@@ -22,7 +23,10 @@ public:
              const std::string& newMailDir, const std::string& newMailLabel);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
+    // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
+    // table given, each record's folderPath comes from it.
     void ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
+    void ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
 
     int32_t GetCount() const { return count; }
     uint64_t GetTotal() const { return total; }
@@ -33,6 +37,12 @@ public:
     Records::const_iterator end() const { return records.end(); }
 
 private:
+    using Names = std::vector<std::string>;
+
+    void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
+    void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
+    template <class Record>
+    void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
     void Append(const FolderInfo& record);
 
     Records records;

@@ -4,8 +4,9 @@
 
 namespace {
 
-std::string Cut(const std::string& text, size_t limit) {
-    return text.size() > limit ? text.substr(0, limit) : text;
+// Sets part to length bytes of path from from, cut to limit.
+void AssignCut(std::string& part, const std::string& path, size_t from, size_t length, size_t limit) {
+    part.assign(path, from, length < limit ? length : limit);
 }
 
 bool HasDrive(const std::string& path) {
@@ -22,29 +23,26 @@ bool HasDrive(const std::string& path) {
 SplitPath::SplitPath(const std::string& path) {
     size_t rest = 0;
     if (HasDrive(path)) {
-        drive = Cut(path.substr(0, 2), DriveLimit);
+        AssignCut(drive, path, 0, 2, DriveLimit);
         rest = 2;
     }
-    size_t lastSeparator = std::string::npos;
-    for (size_t i = rest; i < path.size(); ++i)
-        if (FileSystem::IsSeparator(path[i])) lastSeparator = i;
-    if (lastSeparator != std::string::npos) {
-        dir = Cut(path.substr(rest, lastSeparator + 1 - rest), PartLimit);
-        rest = lastSeparator + 1;
-    }
-    std::string base = path.substr(rest);
-    size_t dot = base.find_last_of('.');
-    if (dot != std::string::npos) {
-        ext = Cut(base.substr(dot), PartLimit);
-        base.resize(dot);
-    }
-    fname = Cut(base, PartLimit);
+    size_t end = path.size();
+    size_t nameStart = end;  // just behind the last separator
+    while (nameStart > rest && !FileSystem::IsSeparator(path[nameStart - 1])) --nameStart;
+    AssignCut(dir, path, rest, nameStart - rest, PartLimit);
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) dot = end;
+    AssignCut(ext, path, dot, end - dot, PartLimit);
+    AssignCut(fname, path, nameStart, dot - nameStart, PartLimit);
 }
 
-void SplitPath::SetExtension(const std::string& extension) { ext = Cut(extension, PartLimit); }
+void SplitPath::SetExtension(const std::string& extension) { AssignCut(ext, extension, 0, extension.size(), PartLimit); }
 
 std::string SplitPath::Compose() const {
-    std::string path = drive + dir;
+    std::string path;
+    path.reserve(drive.size() + dir.size() + fname.size() + ext.size() + 2);
+    path += drive;
+    path += dir;
     if (!dir.empty() && !FileSystem::IsSeparator(dir.back())) path += FileSystem::Separator();
     path += fname;
     if (!ext.empty() && ext[0] != '.') path += '.';

@@ -66,6 +66,32 @@ TEST(FileSystem, EnumeratesMatchingEntriesWithTheirFullLength) {
     EXPECT_EQ(big, 5ull << 30);
 }
 
+TEST(FileSystem, NamesAloneComeAsTheFullListingHasThem) {
+    TempDir dir;
+    dir.Write("a.PMM", "x");
+    dir.Write("b.pmm", "");
+    dir.Write("c.MBX", "");
+    dir.MakeDir("d.PMM");
+    std::vector<std::string> full, names;
+    FileSystem::ForEachMatch(dir.Path() + "*.PMM", [&](const std::string& name, uint64_t) { full.push_back(name); });
+    FileSystem::ForEachMatchingName(dir.Path() + "*.PMM", [&](const std::string& name) { names.push_back(name); });
+    EXPECT_EQ(names, full);
+    EXPECT_EQ(names.size(), 3u);
+}
+
+#ifndef _WIN32
+TEST(FileSystem, AbsolutePathsComeBackInNormalForm) {
+    for (const char* normal : {"/", "/a", "/a/b.PMM", "/a/b/", "/a/.hidden", "/a/..b", "/a/b..c"})
+        EXPECT_EQ(FileSystem::AbsolutePath(normal), normal);
+    EXPECT_EQ(FileSystem::AbsolutePath("/a//b"), "/a/b");
+    EXPECT_EQ(FileSystem::AbsolutePath("/a/./b"), "/a/b");
+    EXPECT_EQ(FileSystem::AbsolutePath("/a/x/../b"), "/a/b");
+    EXPECT_EQ(FileSystem::AbsolutePath("/a/b/."), "/a/b");
+    EXPECT_EQ(FileSystem::AbsolutePath("/a/b/.."), "/a");
+    EXPECT_EQ(FileSystem::AbsolutePath("/.."), "/");
+}
+#endif
+
 TEST(FileSystem, AMissingDirectoryYieldsNothing) {
     TempDir dir;
     EXPECT_TRUE(Matches(dir, std::string("absent") + FileSystem::Separator() + "*.PMM").empty());
@@ -82,6 +108,8 @@ TEST(ReadOnlyFile, ReadsTheHeadOfAFileAndItsLength) {
     EXPECT_EQ(std::string(head, 4), "0123");
     char all[2000];
     EXPECT_EQ(file.ReadHead(all, sizeof all), 1000u);  // a short file is short
+    file.Close();
+    EXPECT_EQ(file.Length(), 0u);
 }
 
 TEST(ReadOnlyFile, RefusesMissingFilesAndDirectories) {

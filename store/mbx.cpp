@@ -1,0 +1,94 @@
+#include "store/mbx.h"
+
+#include "platform/ReadOnlyFile.h"
+#include "store/FileNameIndex.h"
+#include "store/HeaderText.h"
+#include "store/SplitPath.h"
+#include "ui/Trace.h"
+
+namespace {
+
+constexpr size_t NameOffset = 0;
+constexpr size_t NameEnd = 57;  // this byte always ends the name
+constexpr size_t KeyOffset = 58;
+constexpr size_t KeyEnd = 89;  // this byte always ends the key
+
+const char* const CompanionExtension = ".PMG";
+
+void TraceCannotOpen(const std::string& path) {
+    Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", path.c_str());
+}
+
+}  // namespace
+
+void mbx::Clear() {
+    FolderInfo::Clear();
+    filePath.clear();
+    hierarchyKey.clear();
+}
+
+bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
+
+// The companion is the same path with ".PMG" in place of the extension.
+void mbx::SetFile(const std::string& path) {
+    SplitPath split(path);
+    Clear();
+    filePath = split.FullPath();
+    fileName = split.Name() + split.Extension();
+    split.SetExtension(CompanionExtension);
+    companionPath = split.FullPath();
+}
+
+bool mbx::Analyze() {
+    size = 0;
+    hierarchyKey.clear();
+
+    ReadOnlyFile file;
+    if (!file.Open(filePath)) {
+        TraceCannotOpen(filePath);
+        folderName = "<MBX-Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        return false;
+    }
+    size = file.Length();
+    file.Close();
+
+    std::string pmgPath;
+    if (!OpenCompanion(file, pmgPath)) {
+        TraceCannotOpen(pmgPath);
+        folderName = "<PMG-Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        return false;
+    }
+    unsigned char head[HeadSize] = {};
+    if (file.ReadHead(head, sizeof head) < sizeof head) {
+        Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
+        folderName = "<Ordner hat keine g\xFC" "ltige PMG-Datei.>";
+        return false;
+    }
+    folderName = HeaderText(head, NameOffset, NameEnd);
+    hierarchyKey = HeaderText(head, KeyOffset, KeyEnd);
+    return true;
+}
+
+// The mail client's file system ignores case ("Archiv.MBX" beside
+// "archiv.pmg"), so where the companion's exact name cannot be opened, it is
+// looked up again without regard to case. path is the file opened, or the
+// name formed.
+bool mbx::OpenCompanion(ReadOnlyFile& file, std::string& path) {
+    path = companionPath;
+    if (file.Open(path)) return true;
+
+    SplitPath split(path);
+    std::string name = split.Name() + split.Extension();
+    std::string directory = split.Drive() + split.Dir();
+    std::string actual;
+    if (companions) {
+        actual = companions->Find(name);
+    } else {
+        FileNameIndex own(directory, "*" + std::string(CompanionExtension));
+        actual = own.Find(name);
+    }
+    if (actual.empty() || actual == name) return false;
+    if (!file.Open(directory + actual)) return false;
+    path = directory + actual;
+    return true;
+}

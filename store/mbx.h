@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/FolderInfo.h"
+
+class FileNameIndex;
+class ReadOnlyFile;
+
+// A folder kept as a pair of files: the ".MBX" file, whose length is the
+// folder's size and whose content is never read, and its ".PMG" companion of
+// the same name, whose 90-byte head holds the folder's name and hierarchy key.
+class mbx : public FolderInfo {
+public:
+    static constexpr size_t HeadSize = 90;
+
+    void Clear() override;
+    bool IsEmpty() const override;
+
+    // Binds the record to an ".MBX" file and clears everything else.
+    void SetFile(const std::string& path);
+
+    // Reads the length of the ".MBX" file and the head of its companion. On
+    // false, folderName holds a status text in angle brackets.
+    bool Analyze();
+
+    // Where the companion's name differs in case from the ".MBX" file's, it is
+    // looked up in this index of the records' directory, which the caller
+    // keeps alive meanwhile; without one each such look-up lists the directory.
+    void SetCompanionIndex(FileNameIndex* index) { companions = index; }
+
+    std::string filePath;      // absolute path of the ".MBX" file
+    std::string hierarchyKey;  // links the folder to its hierarchy entry
+
+private:
+    bool OpenCompanion(ReadOnlyFile& file, std::string& path);
+
+    std::string companionPath;  // formed from the ".MBX" path by SetFile
+    FileNameIndex* companions = nullptr;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "store/CaseFold.h"
+#include "store/HierarchEntry.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// The mail client's folder tree, read from "hierarch.pm" for one scan: it
+// turns a folder's hierarchy key into the display path of its ancestors.
+class pmHierarch {
+public:
+    using Entries = std::vector<HierarchEntry>;
+
+    // Deeper than any real folder tree: a longer chain of parents is taken
+    // for a broken file and cut there.
+    static constexpr size_t MaxDepth = 64;
+
+    pmHierarch() = default;
+    pmHierarch(const pmHierarch&) = delete;
+    pmHierarch& operator=(const pmHierarch&) = delete;
+
+    // Empties the table and reads mailboxDir + "hierarch.pm" (mailboxDir ends
+    // with a separator). 1 when the file was opened, whatever its lines held;
+    // 0 when it cannot be opened. Lines that do not parse are left out.
+    int Fill(const std::string& mailboxDir);
+
+    // The index of the first entry, in file order, whose key equals key
+    // without regard to case; -1 when there is none.
+    int Find(const std::string& key) const;
+
+    // The ancestors' names of the entry with this key, outermost first, each
+    // behind a backslash, then a closing backslash, and the entry's own name
+    // after it when withName is set. A root contributes nothing; a missing
+    // key, a loop or a chain deeper than MaxDepth stands as "<???>".
+    std::string GetPath(const std::string& key, bool withName = false) const;
+
+    const Entries& GetEntries() const { return entries; }
+
+private:
+    void BuildIndex();
+
+    Entries entries;
+    // Each key, case ignored, to the first entry in file order that has it:
+    // what a search from the first line would find. The views point into
+    // entries, which do not change once the index is built.
+    std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> index;
+    // Each entry's parent as Find answers it, so that a path costs one search.
+    std::vector<int> parents;
+};

@@ -1,0 +1,159 @@
+#include "store/FolderList.h"
+#include "store/pmHierarch.h"
+
+#include "tests/support/Cp1252.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string Label = Cp1252("<Posteingang>");
+const std::string Unknown = "<??" "?>";
+
+std::string PmmFile(const std::string& name, const std::string& key) {
+    std::string bytes(128, '\0');
+    bytes.replace(0, name.size(), name);
+    bytes.replace(86, key.size(), key);
+    return bytes;
+}
+
+std::string PmgFile(const std::string& name, const std::string& key) {
+    std::string bytes(90, '\0');
+    bytes.replace(0, name.size(), name);
+    bytes.replace(58, key.size(), key);
+    return bytes;
+}
+
+// The shown name of every row by file name.
+std::map<std::string, std::string> Shown(const FolderList& list) {
+    std::map<std::string, std::string> shown;
+    for (const FolderInfo& record : list) shown[record.fileName] = record.folderPath + record.folderName;
+    return shown;
+}
+
+class FolderListScanTest : public ::testing::Test {
+protected:
+    int Scan(bool showFolderPath, bool showNewMail = false) {
+        return list.Scan(mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label);
+    }
+
+    TraceCapture trace;
+    TempDir mailbox;
+    std::string newMailDir = mailbox.MakeDir("newmail");
+    FolderList list;
+};
+
+}  // namespace
+
+TEST_F(FolderListScanTest, RowsComeNewMailFirstThenPmmThenMbx) {
+    for (const char* name : {"b", "d", "a", "c"}) {
+        mailbox.Write(std::string(name) + ".MBX", "", 10);
+        mailbox.Write(std::string(name) + ".PMG", PmgFile(std::string("mbx ") + name, ""));
+        mailbox.Write(std::string(name) + ".PMM", PmmFile(std::string("pmm ") + name, ""), 1000);
+    }
+    mailbox.Write("newmail/1.CNM", "", 5);
+    mailbox.Write("Orphan.PMG", PmgFile("Waise", ""));
+
+    EXPECT_EQ(Scan(false, true), 1);
+    std::vector<std::string> kinds;
+    for (const FolderInfo& record : list) kinds.push_back(record.folderName.substr(0, 4));
+    EXPECT_EQ(kinds, (std::vector<std::string>{"<Pos", "pmm ", "pmm ", "pmm ", "pmm ", "mbx ", "mbx ", "mbx ", "mbx "}));
+    EXPECT_EQ(list.GetCount(), 9);
+    EXPECT_EQ(list.GetTotal(), 5u + 4 * 1000 + 4 * 10);  // companions do not count
+}
+
+TEST_F(FolderListScanTest, FolderPathsComeFromTheHierarchy) {
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n1,0,P,A,Privat\n1,0,M,P,Mails\n");
+    mailbox.Write("Privat.PMM", PmmFile("Privat", "p"));
+    mailbox.Write("Mails.MBX", "", 300);
+    mailbox.Write("mails.pmg", PmgFile("Mails", "M"));
+    mailbox.Write("Top.PMM", PmmFile("Oben", "R"));
+    mailbox.Write("Lost.PMM", PmmFile("Verloren", "nowhere"));
+    mailbox.Write("Short.PMM", "short");
+    mailbox.Write("NoPmg.MBX", "", 7);
+
+    EXPECT_EQ(Scan(true, true), 1);
+    EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{
+                               {"*.CNM", Label},
+                               {"Privat.PMM", "\\Archiv\\Privat"},
+                               {"Mails.MBX", "\\Archiv\\Privat\\Mails"},
+                               {"Top.PMM", "Oben"},
+                               {"Lost.PMM", Unknown + "Verloren"},
+                               {"Short.PMM", Unknown + Cp1252("<Datei ist keine gültige PMM-Datei.>")},
+                               {"NoPmg.MBX", Unknown + Cp1252("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>")},
+                           }));
+
+    // Without folder paths the same mailbox shows the header names alone.
+    EXPECT_EQ(Scan(false), 1);
+    EXPECT_EQ(Shown(list)["Mails.MBX"], "Mails");
+}
+
+TEST_F(FolderListScanTest, AnEntryWithAnEmptyKeyNamesTheUnreadableFolders) {
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,,R,Kaputt\n");
+    mailbox.Write("Short.PMM", "short");
+    Scan(true);
+    EXPECT_EQ(Shown(list)["Short.PMM"], "\\" + Cp1252("<Datei ist keine gültige PMM-Datei.>"));
+}
+
+TEST_F(FolderListScanTest, AMissingHierarchyFileFailsTheScanButListsEveryFolder) {
+    mailbox.Write("A.PMM", PmmFile("Alpha", "A"), 200);
+    mailbox.Write("B.MBX", "", 300);
+    mailbox.Write("B.PMG", PmgFile("Beta", "B"));
+
+    EXPECT_EQ(Scan(true, true), 0);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list.GetTotal(), 500u);
+    EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{{"*.CNM", Label}, {"A.PMM", "Alpha"}, {"B.MBX", "Beta"}}));
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{Cp1252("[pmHierarch.Fill] WARNUNG: Kann Datei \"" +
+                                                             mailbox.Path() + "hierarch.pm\" nicht zum Lesen öffnen\n")});
+}
+
+TEST_F(FolderListScanTest, EveryScanReadsTheHierarchyAfresh) {
+    mailbox.Write("A.PMM", PmmFile("Alpha", "A"));
+    mailbox.Write("hierarch.pm", "1,0,A,R,x\n2,0,R,,Root\n");
+    Scan(true);
+    EXPECT_EQ(Shown(list)["A.PMM"], "\\Alpha");
+    mailbox.Write("hierarch.pm", "2,0,N,,Root\n1,0,P,N,Neu\n1,0,A,P,x\n");
+    Scan(true);
+    EXPECT_EQ(Shown(list)["A.PMM"], "\\Neu\\Alpha");
+}
+
+TEST_F(FolderListScanTest, CompanionsAreFoundWhateverTheCaseOfTheirNames) {
+    mailbox.Write("Archiv.MBX", "", 10);
+    mailbox.Write("archiv.pmg", PmgFile("Archiv", ""));
+    mailbox.Write("upper.mbx", "", 20);
+    mailbox.Write("UPPER.PMG", PmgFile("Upper", ""));
+    mailbox.Write("same.Mbx", "", 30);
+    mailbox.Write("same.PMG", PmgFile("Same", ""));
+    Scan(false);
+    EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{
+                               {"Archiv.MBX", "Archiv"}, {"upper.mbx", "Upper"}, {"same.Mbx", "Same"}}));
+    EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n");
+    mailbox.Write("P.pmm", PmmFile("Pe", "A"));
+    mailbox.Write("Q.PMM", "short");
+    mailbox.Write("M.MBX", "", 40);
+    mailbox.Write("m.pmg", PmgFile("Em", "A"));
+    mailbox.Write("N.mbx", "", 50);
+    Scan(true);
+    std::map<std::string, std::string> scanned = Shown(list);
+
+    pmHierarch table;
+    ASSERT_EQ(table.Fill(mailbox.Path()), 1);
+    FolderList parts;
+    parts.ScanPmm(mailbox.Path(), true, &table);
+    parts.ScanMbx(mailbox.Path(), true, &table);
+    EXPECT_EQ(Shown(parts), scanned);
+    EXPECT_EQ(parts.GetCount(), 4);
+    EXPECT_EQ(parts.GetTotal(), list.GetTotal());
+    EXPECT_EQ(scanned["M.MBX"], "\\Em");
+}
