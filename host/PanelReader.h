@@ -12,9 +12,11 @@ class PanelReader {
 public:
     explicit PanelReader(HWND panel);
 
-    std::vector<std::string> ColumnTitles() const;
+    std::vector<std::string> ColumnTitles() const;  // in display order
+    std::vector<int> DisplayOrder() const;          // the column index at each position
     int RowCount() const;
-    std::vector<std::string> Row(int index) const;
+    std::vector<std::string> Row(int index) const;  // cells in display order
+    std::string Cell(int row, int column) const;    // by column index
     std::string Summary() const;
     HWND List() const { return list; }
 
@@ -22,8 +24,6 @@ public:
     std::string Dump() const;
 
 private:
-    std::vector<int> DisplayOrder() const;
-    std::string Cell(int row, int column) const;
 
     HWND panel;
     HWND list;

@@ -1,5 +1,7 @@
 #include "tests/panel/PanelHarness.h"
 
+#include "host/PanelReader.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@ namespace {
 
 const char HostClass[] = "FoldscanTestHost";
 const int ListId = 24001;
-const int SummaryId = 24002;
 
 void Answer(const std::string& text, WPARAM capacity, LPARAM buffer) {
     char* out = reinterpret_cast<char*>(buffer);
@@ -83,12 +84,7 @@ void PanelHarness::HandlePending() const {
     }
 }
 
-std::vector<int> PanelHarness::Order() const {
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(List(), LVM_GETHEADER, 0, 0));
-    std::vector<int> order(static_cast<size_t>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)));
-    ::SendMessageA(List(), LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
-    return order;
-}
+std::vector<int> PanelHarness::Order() const { return PanelReader(panel).DisplayOrder(); }
 
 std::vector<int> PanelHarness::Widths() const {
     std::vector<int> widths;
@@ -97,54 +93,23 @@ std::vector<int> PanelHarness::Widths() const {
     return widths;
 }
 
-std::vector<std::string> PanelHarness::Titles() const {
-    std::vector<std::string> titles;
-    for (int column : Order()) {
-        char text[128] = {};
-        LVCOLUMNA info{};
-        info.mask = LVCF_TEXT;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        ::SendMessageA(List(), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-        titles.push_back(text);
-    }
-    return titles;
-}
+std::vector<std::string> PanelHarness::Titles() const { return PanelReader(panel).ColumnTitles(); }
 
 std::vector<std::string> PanelHarness::Column(int index) const {
+    PanelReader reader(panel);
     std::vector<std::string> cells;
-    int rows = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        char text[1024] = {};
-        LVITEMA item{};
-        item.iSubItem = index;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        ::SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        cells.push_back(text);
-    }
+    for (int row = 0; row < reader.RowCount(); ++row) cells.push_back(reader.Cell(row, index));
     return cells;
 }
 
 std::vector<std::vector<std::string>> PanelHarness::Rows() const {
+    PanelReader reader(panel);
     std::vector<std::vector<std::string>> rows;
-    std::vector<int> order = Order();
-    std::vector<std::vector<std::string>> columns;
-    for (size_t column = 0; column < order.size(); ++column) columns.push_back(Column(static_cast<int>(column)));
-    size_t count = columns.empty() ? 0 : columns[0].size();
-    for (size_t row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
-        for (int column : order) cells.push_back(columns[static_cast<size_t>(column)][row]);
-        rows.push_back(cells);
-    }
+    for (int row = 0; row < reader.RowCount(); ++row) rows.push_back(reader.Row(row));
     return rows;
 }
 
-std::string PanelHarness::Summary() const {
-    char text[1024] = {};
-    ::GetDlgItemTextA(panel, SummaryId, text, sizeof text);
-    return text;
-}
+std::string PanelHarness::Summary() const { return PanelReader(panel).Summary(); }
 
 RECT PanelHarness::PanelRect() const {
     RECT rect{};
