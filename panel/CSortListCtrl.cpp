@@ -4,12 +4,6 @@
 
 #include <cstring>
 
-namespace {
-
-const char ListProperty[] = "foldscan.CSortListCtrl";
-
-}  // namespace
-
 int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) {
     std::string title = CModuleApp::Current()->LoadString(titleId);
     return InsertColumn(position, title.c_str(), format, width);
@@ -94,19 +88,22 @@ void CSortListCtrl::OnDeleteItem(const NMLISTVIEW& item) {
 }
 
 bool CSortListCtrl::ReportSystemKeys() {
-    if (controlProc || !IsWindow() || !::SetPropA(hwnd, ListProperty, this)) return false;
+    // The object is found through the window's user data: a window property
+    // would cost a round trip to the window server on every message under Wine.
+    if (controlProc || !IsWindow() || ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) != 0) return false;
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     controlProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SystemKeyProc)));
     return controlProc != nullptr;
 }
 
 LRESULT CALLBACK CSortListCtrl::SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<CSortListCtrl*>(::GetPropA(window, ListProperty));
+    auto* self = reinterpret_cast<CSortListCtrl*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     WNDPROC original = self ? self->controlProc : nullptr;
     if (!original) return ::DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ::RemovePropA(window, ListProperty);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->controlProc = nullptr;
         return ::CallWindowProcA(original, window, message, wParam, lParam);
     }
