@@ -16,22 +16,22 @@ import shutil
 ENCODING = "cp1252"
 
 
+def header(size, name, name_limit, key, key_offset, key_limit):
+    """A fixed-size header: the name at offset 0, the key at key_offset."""
+    head = bytearray(size)
+    raw_name = name.encode(ENCODING)[:name_limit]
+    raw_key = key.encode(ENCODING)[:key_limit]
+    head[0:len(raw_name)] = raw_name
+    head[key_offset:key_offset + len(raw_key)] = raw_key
+    return bytes(head)
+
+
 def pmm_header(name, key):
-    header = bytearray(128)
-    raw_name = name.encode(ENCODING)[:63]
-    raw_key = key.encode(ENCODING)[:41]
-    header[0:len(raw_name)] = raw_name
-    header[86:86 + len(raw_key)] = raw_key
-    return bytes(header)
+    return header(128, name, 63, key, 86, 41)
 
 
 def pmg_head(name, key):
-    head = bytearray(90)
-    raw_name = name.encode(ENCODING)[:57]
-    raw_key = key.encode(ENCODING)[:31]
-    head[0:len(raw_name)] = raw_name
-    head[58:58 + len(raw_key)] = raw_key
-    return bytes(head)
+    return header(90, name, 57, key, 58, 31)
 
 
 def write(path, head, length):
