@@ -1,52 +1,37 @@
 #include "panel/FolderCompare.h"
 
+#include "platform/CaseFold.h"
 #include "store/FolderInfo.h"
 
 namespace FolderCompare {
 namespace {
 
-unsigned char Fold(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
-// Walks two texts given as two pieces each, as if each were joined.
+// Two pieces read as if they were one text.
 class JoinedText {
 public:
     JoinedText(const std::string& first, const std::string& second) : first(first), second(second) {}
     size_t Size() const { return first.size() + second.size(); }
-    char At(size_t i) const { return i < first.size() ? first[i] : second[i - first.size()]; }
+    unsigned char FoldedAt(size_t i) const {
+        return static_cast<unsigned char>(FoldCase(i < first.size() ? first[i] : second[i - first.size()]));
+    }
 
 private:
     const std::string& first;
     const std::string& second;
 };
 
-template <typename Text>
-int CompareFolded(const Text& a, size_t aSize, const Text& b, size_t bSize) {
-    size_t common = aSize < bSize ? aSize : bSize;
-    for (size_t i = 0; i < common; ++i) {
-        unsigned char x = Fold(a.At(i)), y = Fold(b.At(i));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    if (aSize == bSize) return 0;
-    return aSize < bSize ? -1 : 1;
-}
-
-struct PlainText {
-    const std::string& text;
-    char At(size_t i) const { return text[i]; }
-};
-
 }  // namespace
 
-int CompareText(const std::string& a, const std::string& b) {
-    return CompareFolded(PlainText{a}, a.size(), PlainText{b}, b.size());
-}
+int CompareText(const std::string& a, const std::string& b) { return CompareFolded(a, b); }
 
 int CompareShownNames(const FolderInfo& a, const FolderInfo& b) {
     JoinedText x(a.folderPath, a.folderName), y(b.folderPath, b.folderName);
-    return CompareFolded(x, x.Size(), y, y.Size());
+    size_t common = x.Size() < y.Size() ? x.Size() : y.Size();
+    for (size_t i = 0; i < common; ++i) {
+        unsigned char p = x.FoldedAt(i), q = y.FoldedAt(i);
+        if (p != q) return p < q ? -1 : 1;
+    }
+    return x.Size() == y.Size() ? 0 : (x.Size() < y.Size() ? -1 : 1);
 }
 
 int CompareColumn(const FolderInfo& a, const FolderInfo& b, int column) {

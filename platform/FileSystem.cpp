@@ -1,10 +1,6 @@
 #include "platform/FileSystem.h"
 
-namespace {
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
+#include "platform/CaseFold.h"
 
 // Greedy matching with a single backtrack point: linear in practice and never
 // exponential, whatever the number of stars.
@@ -15,7 +11,7 @@ bool FileSystem::MatchesPattern(const std::string& pattern, const std::string& n
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string::npos) {

@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/CaseFold.h"
 #include "platform/ReadOnlyFile.h"
 
 #include <cstring>
@@ -47,13 +48,8 @@ std::string TrimName(const char* name) {
     return text.substr(span.begin, span.Size());
 }
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool SameName(const std::string& bytes, Span span, const std::string& name) {
-    if (span.Size() != name.size()) return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (Fold(bytes[span.begin + i]) != Fold(name[i])) return false;
-    return true;
+    return FoldedEqual()(std::string_view(bytes).substr(span.begin, span.Size()), name);
 }
 
 void Classify(const std::string& bytes, Line& line) {

@@ -1,7 +1,7 @@
 #include "store/FileNameIndex.h"
 
 #include "platform/FileSystem.h"
-#include "store/CaseFold.h"
+#include "platform/CaseFold.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/CaseFold.h"
+#include "platform/CaseFold.h"
 #include "store/HierarchEntry.h"
 
 #include <cstddef>
