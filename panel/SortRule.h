@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <vector>
 
 // The order of a sortable list: a sort column, a direction, and how ties
@@ -12,14 +12,17 @@ struct SortRule {
     int descending = 0;
     int tieMode = NoTieBreak;
 
-    // compare(first, second, column) compares two items by one column.
-    using ColumnCompare = std::function<int(const void*, const void*, int)>;
-
     // Compares two items: by the sort column, then, while they are equal, by
     // the other columns in display order (the column index at each position),
-    // each in the same direction as the sort column.
+    // each in the same direction as the sort column. compare(first, second,
+    // column) compares two items by one column; it is a template parameter
+    // because this runs for every comparison of a sort.
+    template <class ColumnCompare>
     int Compare(const void* first, const void* second, const std::vector<int>& displayOrder,
                 const ColumnCompare& compare) const;
+
+    // Where the tie-break walk starts in the display order.
+    size_t TieBreakStart(const std::vector<int>& displayOrder) const;
 
     // Clamps a stored sort column into 0 .. columnCount - 1.
     static int ClampColumn(int column, int columnCount);
@@ -27,3 +30,25 @@ struct SortRule {
     // True when order holds each of 0 .. n-1 exactly once.
     static bool IsArrangement(const std::vector<int>& order);
 };
+
+template <class ColumnCompare>
+int SortRule::Compare(const void* first, const void* second, const std::vector<int>& displayOrder,
+                      const ColumnCompare& compare) const {
+    if (descending) {
+        const void* swap = first;
+        first = second;
+        second = swap;
+    }
+    int result = compare(first, second, sortColumn);
+    if (result != 0 || tieMode == NoTieBreak || displayOrder.empty()) return result;
+
+    size_t n = displayOrder.size();
+    size_t start = TieBreakStart(displayOrder);
+    size_t position = start;
+    do {
+        int column = displayOrder[position];
+        if (column != sortColumn) result = compare(first, second, column);
+        position = (position + 1) % n;
+    } while (result == 0 && position != start);
+    return result;
+}

@@ -16,7 +16,7 @@ namespace {
 
 std::vector<FolderInfo> Records(size_t count) {
     std::mt19937 random(42);
-    const char* roots[] = {"\\Archiv\\", "\\Projekte\\Kunden\\", "\\Vereine\\", "\\", "<???>\\"};
+    const char* roots[] = {"\\Archiv\\", "\\Projekte\\Kunden\\", "\\Vereine\\", "\\", "<?\?\?>\\"};
     std::vector<FolderInfo> records(count);
     for (size_t i = 0; i < count; ++i) {
         FolderInfo& r = records[i];
