@@ -32,7 +32,7 @@ extern "C" WORD WINAPI FORMINIT(DWORD, LONG selector, HWND parent, DWORD, HWND* 
         }
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        if (!mainDlg.Create(parent)) return 0;
+        if (!mainDlg.Create(application, parent)) return 0;
         if (slot) *slot = mainDlg.Handle();
         return 1;
     } catch (...) {

@@ -23,7 +23,7 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 const char* HostOptions::Usage() {
     return "usage: foldhost.exe [--dll PATH] [--mailbox DIR] [--newmail DIR] [--size WxH]\n"
-           "                    [--command ID]... [--click-column N]... [--dump]\n";
+           "                    [--command ID]... [--click-column N]... [--hold-boxes MS] [--dump]\n";
 }
 
 std::string HostOptions::WindowsPath(const std::string& path) {
@@ -56,6 +56,11 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
         } else if (option == "--size") {
             if (!ParseSize(value, width, height)) {
                 error = "--size wants WIDTHxHEIGHT, not " + value;
+                return false;
+            }
+        } else if (option == "--hold-boxes") {
+            if (!ParseInt(value, holdBoxesMs) || holdBoxesMs < 0) {
+                error = "--hold-boxes wants milliseconds, not " + value;
                 return false;
             }
         } else if (option == "--command" || option == "--click-column") {

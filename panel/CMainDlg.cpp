@@ -4,8 +4,10 @@
 #include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
 #include "resources/resource.h"
+#include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "ui/ShowMessage.h"
 #include "ui/Trace.h"
 
 #include <cstdio>
@@ -15,8 +17,7 @@ namespace {
 
 const char DefaultSizeAndPos[] = "25, 25, 460, 444";
 const UINT HostPathCapacity = 260;
-
-CFoldscanApp& App() { return CFoldscanApp::Instance(); }
+const char PanelHelpTopic[] = "::/pages/ref_dlg_main.htm";
 
 // Restores the cursor and the busy flag however a refresh ends.
 class RefreshScope {
@@ -38,12 +39,18 @@ CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL) {}
 
 CMainDlg::~CMainDlg() = default;
 
+bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
+    application = &app;
+    return CResizableDlg::Create(parent);
+}
+
 void CMainDlg::DoDataExchange() {
     Bind(IDC_SUMMARY, summaryLine);
     Bind(IDC_FOLDER_LIST, folderView);
 }
 
 BOOL CMainDlg::OnInitDialog() {
+    ++windowSerial;
     CResizableDlg::OnInitDialog();
     App().SetMainWindow(this);
     GetMailboxPath();
@@ -99,10 +106,17 @@ void CMainDlg::OnRefresh() {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing);
+    unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     folderView.RemoveAll();  // it refers to the records the scan replaces
-    folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    int hierarchyRead =
+        folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
+        ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
+        // The box ran the host's messages: the host may have closed the panel.
+        if (!IsWindow() || window != windowSerial) return;
+    }
     folderView.FillFromList(settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
 }
@@ -191,11 +205,36 @@ void CMainDlg::RunCommand(int command) {
     case ID_REFRESH:
         OnRefresh();
         break;
+    case ID_SETTINGS:
+        OnSettings();
+        break;
+    case ID_HELP_CONTENTS:
+        App().DisplayHelp(nullptr);
+        break;
+    case ID_HELP_PANEL:
+        App().DisplayHelp(PanelHelpTopic);
+        break;
     default:
-        // The settings dialog, help and About box are not part of the panel yet.
+        // The About box is not part of the panel yet.
         break;
     }
 }
+
+void CMainDlg::OnSettings() {
+    CSettingsDlg dialog(App(), hwnd);
+    dialog.settings = settings;
+    unsigned window = windowSerial;
+    if (App().RunModal(dialog) != IDOK) return;
+    // The host may have closed the panel while the dialog was open.
+    if (!IsWindow() || window != windowSerial) return;
+    settings = dialog.settings;
+    SaveSettings();
+    ApplyAutoRefresh();
+    // The refresh comes once the dialog has gone.
+    Post(WM_COMMAND, MAKEWPARAM(ID_REFRESH, 0));
+}
+
+void CMainDlg::ApplyAutoRefresh() {}
 
 bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {

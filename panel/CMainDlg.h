@@ -8,6 +8,8 @@
 
 #include <string>
 
+class CFoldscanApp;
+
 // The panel inside the host's window: the folder list above a summary line.
 // It asks the host for its directories, refreshes the list, answers the
 // host's messages and keeps its placement, columns and settings in the
@@ -30,6 +32,9 @@ public:
 
     CMainDlg();
     ~CMainDlg() override;
+
+    // Creates the panel's window as a hidden child of the host's window.
+    bool Create(CFoldscanApp& app, HWND parent);
 
     void OnRefresh();
 
@@ -63,7 +68,15 @@ private:
     void ShowContextMenu();
     void OnListKeyDown(const NMLVKEYDOWN& key);
     void RunCommand(int command);
+    void OnSettings();
+    void ApplyAutoRefresh();
     std::string SummaryText() const;
+    CFoldscanApp& App() const { return *application; }
+
+    CFoldscanApp* application = nullptr;  // set before the window exists
+    // Counts the panel's windows, so that code that ran a modal loop can
+    // tell whether its window is still the one it started with.
+    unsigned windowSerial = 0;
 
     std::string mailboxDir;
     std::string newMailDir;

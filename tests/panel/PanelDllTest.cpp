@@ -53,7 +53,11 @@ protected:
         ASSERT_TRUE(harness.Loaded()) << "foldscan.dll or its FORMINIT is missing";
         harness.mailbox = mailbox.Path();
         harness.newmail = mailbox.MakeDir("neu");
+        // The warning about a missing hierarchy file is not these tests' subject.
+        mailbox.Write("hierarch.pm", "");
     }
+
+    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
 
     // A settings file the panel finds when it starts.
     void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "host/BoxWatcher.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 // Loads foldscan.dll afresh, plays the mail client around it and reads what
-// the panel shows through the list view's own messages.
+// the panel shows through the list view's own messages. Every box or dialog
+// the panel opens is recorded and closed, so that no test waits for a user.
 class PanelHarness {
 public:
     PanelHarness();
@@ -45,6 +48,8 @@ public:
     std::vector<int> Order() const;
     std::string Summary() const;
     RECT PanelRect() const;  // in the host's client coordinates
+
+    BoxWatcher boxes;
 
 private:
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
