@@ -95,8 +95,8 @@ TEST(MessagePoster, TheThreadKeepsItsLibraryLoadedUntilItEnds) {
 
     HMODULE module = ::LoadLibraryA(path.c_str());
     ASSERT_TRUE(module) << path;
-    auto start = reinterpret_cast<StartPosting>(::GetProcAddress(module, "StartPosting"));
-    auto stop = reinterpret_cast<StopPosting>(::GetProcAddress(module, "StopPosting"));
+    auto start = reinterpret_cast<StartPosting>(reinterpret_cast<void*>(::GetProcAddress(module, "StartPosting")));
+    auto stop = reinterpret_cast<StopPosting>(reinterpret_cast<void*>(::GetProcAddress(module, "StopPosting")));
     ASSERT_TRUE(start && stop);
     ASSERT_EQ(start(window.hwnd, Posted), 0);
     ASSERT_EQ(Receive(1, 0), 1);
