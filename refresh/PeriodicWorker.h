@@ -15,9 +15,10 @@
 //
 // A worker is never destroyed while its thread may still read it: a class that
 // overrides Step calls Shutdown in its own destructor, before its part of the
-// object is gone. Shutdown, Start and Stop wait for the thread, so none of them
-// may run inside DllMain (a thread can neither start nor end while the loader
-// lock is held): stop every worker before the library is unloaded.
+// object is gone. Start, Stop and the destruction of a worker that is not Idle
+// wait for the thread, so none of them may run inside DllMain (a thread can
+// neither start nor end while the loader lock is held): stop every worker
+// before the library is unloaded. Destroying an Idle worker never waits.
 class PeriodicWorker {
 public:
     enum State : std::uint32_t { Idle = 0, Starting = 1, Running = 2, Stopping = 3 };
@@ -33,14 +34,18 @@ public:
     // thread runs.
     void SetInterval(std::uint32_t ms, bool restart);
 
+    // Start and Stop wait in up to ten tries of at most 100 ms each; a try
+    // ends as soon as the thread changes its state.
+
     // Starts the thread (restart: the first step comes at once). 0 when it
     // runs, or already ran, or is still stopping; 1 when no thread could be
-    // made; 2 when the thread gave up at its start; 3 when it was still
-    // starting after the last wait.
+    // made; 2 when the thread left Starting for anything but Running; 3 when
+    // it was still starting after the last wait.
     int Start(bool restart);
 
-    // Asks the thread to end and waits for it. 0 when it has ended (or never
-    // ran); 3 when it was still running after the last wait.
+    // Asks the thread to end and waits for it to reach Idle; a stop asked for
+    // before is waited for again. 0 when it is Idle (or never ran); 3 when it
+    // was not Idle after the last wait.
     virtual int Stop();
 
     State GetState() const { return static_cast<State>(state.load()); }
