@@ -1,5 +1,6 @@
 #include "ui/Trace.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -18,14 +19,13 @@ void DefaultSink(const std::string& text) {
 #endif
 }
 
-TraceSink currentSink = DefaultSink;
+// Read by the worker threads too, so swapped and read atomically.
+std::atomic<TraceSink> currentSink{DefaultSink};
 
 }  // namespace
 
 TraceSink SetTraceSink(TraceSink sink) {
-    TraceSink previous = currentSink;
-    currentSink = sink ? sink : DefaultSink;
-    return previous;
+    return currentSink.exchange(sink ? sink : DefaultSink);
 }
 
 void Trace(const char* format, ...) {
@@ -42,5 +42,5 @@ void Trace(const char* format, ...) {
         text.assign(buffer.data(), static_cast<size_t>(needed));
     }
     va_end(args);
-    currentSink(text);
+    currentSink.load()(text);
 }

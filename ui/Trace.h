@@ -15,4 +15,6 @@ void Trace(const char* format, ...);
 using TraceSink = void (*)(const std::string& text);
 
 // Installs a sink (none restores the default) and returns the previous one.
+// Safe while other threads trace; a sink that is replaced may still be running
+// on another thread, so a sink stays callable for the life of the program.
 TraceSink SetTraceSink(TraceSink sink);
