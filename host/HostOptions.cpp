@@ -48,7 +48,7 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
         const std::string& value = args[++i];
         int number = 0;
         if (option == "--dll") {
-            dll = value;
+            dll = WindowsPath(value);
         } else if (option == "--mailbox") {
             mailbox = WindowsPath(value);
         } else if (option == "--newmail") {
