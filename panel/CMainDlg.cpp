@@ -3,6 +3,7 @@
 #include "app/CFoldscanApp.h"
 #include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
+#include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
@@ -38,6 +39,14 @@ private:
 CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL) {}
 
 CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::EndWithLibrary(bool processEnding) {
+    if (processEnding) {
+        tickerThread.AbandonThread();
+        autoRefreshThread.AbandonThread();
+    }
+    if (IsWindow()) ::DestroyWindow(hwnd);
+}
 
 bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
     application = &app;
@@ -114,8 +123,7 @@ void CMainDlg::OnRefresh() {
         folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
     if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
         ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
-        // The box ran the host's messages: the host may have closed the panel.
-        if (!IsWindow() || window != windowSerial) return;
+        if (!StillOpen(window)) return;
     }
     folderView.FillFromList(settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
@@ -132,7 +140,31 @@ std::string CMainDlg::SummaryText() const {
     return std::string(text.data(), static_cast<size_t>(needed));
 }
 
-void CMainDlg::OnHostStart() { OnRefresh(); }
+void CMainDlg::OnHostStart() {
+    unsigned window = windowSerial;
+    OnRefresh();
+    if (!StillOpen(window)) return;
+    ApplyAutoRefresh();
+    if (!StillOpen(window)) return;
+    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != 0) ShowError(App(), IDS_ERROR_START_TICK);
+}
+
+void CMainDlg::ApplyAutoRefresh() {
+    autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
+    PeriodicWorker::State state = autoRefreshThread.GetState();
+    if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
+        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != 0) ShowError(App(), IDS_ERROR_START_AUTO);
+    } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
+        if (autoRefreshThread.Stop() != 0) ShowError(App(), IDS_ERROR_STOP_AUTO);
+    }
+}
+
+void CMainDlg::DropQueued(UINT message) const {
+    // Removes without dispatching anything: this is no message pump.
+    MSG queued;
+    while (::PeekMessageA(&queued, hwnd, message, message, PM_REMOVE | PM_NOYIELD)) {
+    }
+}
 
 void CMainDlg::OnHostResize(WPARAM kind, LPARAM size) {
     if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) Move(0, 0, LOWORD(size), HIWORD(size), true);
@@ -224,9 +256,7 @@ void CMainDlg::OnSettings() {
     CSettingsDlg dialog(App(), hwnd);
     dialog.settings = settings;
     unsigned window = windowSerial;
-    if (App().RunModal(dialog) != IDOK) return;
-    // The host may have closed the panel while the dialog was open.
-    if (!IsWindow() || window != windowSerial) return;
+    if (App().RunModal(dialog) != IDOK || !StillOpen(window)) return;
     settings = dialog.settings;
     SaveSettings();
     ApplyAutoRefresh();
@@ -234,7 +264,7 @@ void CMainDlg::OnSettings() {
     Post(WM_COMMAND, MAKEWPARAM(ID_REFRESH, 0));
 }
 
-void CMainDlg::ApplyAutoRefresh() {}
+
 
 bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {
@@ -265,6 +295,8 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
 
 void CMainDlg::OnDestroy() {
     SaveSettings();
+    tickerThread.Stop();
+    autoRefreshThread.Stop();
     App().ClearMainWindow();
 }
 
@@ -309,9 +341,11 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         folderView.SetFocus();
         return true;
     case AutoRefreshMessage:
+        DropQueued(AutoRefreshMessage);
         OnRefresh();
         return true;
     case TickerMessage:
+        DropQueued(TickerMessage);
         TrackPlacement();
         return true;
     default:

@@ -3,6 +3,7 @@
 #include "panel/CFolderListCtrl.h"
 #include "panel/CResizableDlg.h"
 #include "platform/CControl.h"
+#include "refresh/MessagePoster.h"
 #include "settings/Settings.h"
 #include "store/FolderList.h"
 
@@ -38,6 +39,11 @@ public:
 
     void OnRefresh();
 
+    // The library is being unloaded, or the process ends (its other threads
+    // are gone then). A window still open is destroyed now, while the
+    // application object still exists, so that it saves its settings.
+    void EndWithLibrary(bool processEnding);
+
     const std::string& MailboxDir() const { return mailboxDir; }
     const std::string& NewMailDir() const { return newMailDir; }
 
@@ -70,6 +76,12 @@ private:
     void RunCommand(int command);
     void OnSettings();
     void ApplyAutoRefresh();
+    // Whether the window that was current when serial was taken still is:
+    // a modal loop runs the host's messages, and the host may close the panel.
+    bool StillOpen(unsigned serial) const { return IsWindow() && serial == windowSerial; }
+    // Takes further copies of a worker's message out of the queue: a thread
+    // that went on posting while the panel was busy asks for one action.
+    void DropQueued(UINT message) const;
     std::string SummaryText() const;
     CFoldscanApp& App() const { return *application; }
 
@@ -82,6 +94,8 @@ private:
     std::string newMailDir;
     int summaryHeight = 0;
     Settings settings;
+    MessagePoster autoRefreshThread;
+    MessagePoster tickerThread;
     int refreshing = 0;
     FolderList folderList;
     int sizeAndPos[4] = {0, 0, 0, 0};

@@ -116,8 +116,10 @@ TEST_F(PanelDll, TheSettingsFileLivesInTheMailboxDirectoryEvenWithoutItsBackslas
     EXPECT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());
 }
 
+// Until the host starts the panel; from then on the ticker records the host
+// window's own placement.
 TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     RECT panel = harness.PanelRect();
     EXPECT_EQ(panel.left, 0);
     EXPECT_EQ(panel.top, 0);
@@ -131,7 +133,7 @@ TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
 
 TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     Settings("SizeAndPos=10, 20, 300, 250\r\n");
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     RECT panel = harness.PanelRect();
     EXPECT_EQ(panel.right - panel.left, 300);
     EXPECT_EQ(panel.bottom - panel.top, 250);
@@ -142,7 +144,7 @@ TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     harness.Close();
 
     Settings("SizeAndPos=10, 20, 300\r\n");
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     panel = harness.PanelRect();
     EXPECT_EQ(panel.right - panel.left, 460);
     EXPECT_EQ(panel.bottom - panel.top, 444);
@@ -231,7 +233,7 @@ TEST_F(PanelDll, NoRowStaysSelectedAndEnterOrEscapeKeepThePanel) {
 }
 
 TEST_F(PanelDll, DestroyingThePanelWritesTheThirteenKeysInOrder) {
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     harness.Close();
     EXPECT_EQ(Lines(mailbox.Read("KVT-FSCN.PM")), (std::vector<std::string>{
                                                       "[MainDlg]",

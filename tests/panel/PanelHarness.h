@@ -30,11 +30,18 @@ public:
     HWND Panel() const { return panel; }
     HWND List() const;
 
-    // FORMINIT, the start message and the messages that follow. False when
-    // the panel could not be made.
+    // FORMINIT and the panel shown, as the host does before it starts it.
+    // False when the panel could not be made.
+    bool Create();
+    // Create, then the start message and the messages that follow.
     bool Open();
     // Destroys the panel as the host does when it closes.
     void Close();
+    // Frees the library as a host may, whatever the panel's state; from this
+    // thread or from another one.
+    void Unload(bool fromAnotherThread = false);
+    // Handles messages as they come for the given time.
+    void Pump(DWORD milliseconds) const;
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void Command(int id) const;
