@@ -3,17 +3,19 @@
 // destroys the box if it never closes, so the test cannot hang.
 #include "tests/panel/PanelHarness.h"
 
+#include "tests/support/Cp1252.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
 struct Seen {
     HWND box = nullptr;
-    std::string version, mailbox, newmail;
+    std::vector<std::string> labels;
 };
 
 Seen seen;
@@ -45,15 +47,13 @@ void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
     }
     if (seen.box) return;
     seen.box = box;
-    seen.version = Label(box, 24006);
-    seen.mailbox = Label(box, 24005);
-    seen.newmail = Label(box, 24015);
+    for (int id : {24003, 24006, 24004, 24005, 24015}) seen.labels.push_back(Label(box, id));
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 }  // namespace
 
-TEST(AboutCommand, ShowsThePanelsDirectoriesAndTheDllsOwnVersion) {
+TEST(AboutCommand, ShowsTheDllsOwnVersionTextsAndThePanelsDirectories) {
     PanelHarness harness;
     ASSERT_TRUE(harness.Loaded());
     TempDir mailbox;
@@ -70,8 +70,12 @@ TEST(AboutCommand, ShowsThePanelsDirectoriesAndTheDllsOwnVersion) {
 
     ASSERT_NE(seen.box, nullptr) << "no About box";
     EXPECT_FALSE(::IsWindow(seen.box));
-    EXPECT_EQ(seen.version, "v2.06 (foldscan)");
-    EXPECT_EQ(seen.mailbox, mailbox.Path());
-    EXPECT_EQ(seen.newmail, newmail);
+    EXPECT_EQ(seen.labels, (std::vector<std::string>{
+                               Cp1252("Ordnerstatistik für das Mailprogramm"),
+                               "v2.06 (foldscan)",
+                               Cp1252("© 2026 Das foldscan-Team. Alle Rechte vorbehalten."),
+                               mailbox.Path(),
+                               newmail,
+                           }));
     harness.Close();
 }
