@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "ui/CAboutDlg.h"
 #include "ui/Trace.h"
 
 #include <cstdio>
@@ -191,8 +192,15 @@ void CMainDlg::RunCommand(int command) {
     case ID_REFRESH:
         OnRefresh();
         break;
+    case ID_ABOUT: {
+        CAboutDlg about(hwnd, App().modulePath);
+        about.mailboxDir = mailboxDir;
+        about.newMailDir = newMailDir;
+        App().RunModal(about);
+        break;
+    }
     default:
-        // The settings dialog, help and About box are not part of the panel yet.
+        // The settings dialog and help are not part of the panel yet.
         break;
     }
 }
