@@ -8,6 +8,7 @@
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "ui/CAboutDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/Trace.h"
 
@@ -246,10 +247,19 @@ void CMainDlg::RunCommand(int command) {
     case ID_HELP_PANEL:
         App().DisplayHelp(PanelHelpTopic);
         break;
+    case ID_ABOUT:
+        OnAbout();
+        break;
     default:
-        // The About box is not part of the panel yet.
         break;
     }
+}
+
+void CMainDlg::OnAbout() {
+    CAboutDlg about(hwnd, App().modulePath);
+    about.mailboxDir = mailboxDir;
+    about.newMailDir = newMailDir;
+    App().RunModal(about);
 }
 
 void CMainDlg::OnSettings() {

@@ -75,6 +75,7 @@ private:
     void OnListKeyDown(const NMLVKEYDOWN& key);
     void RunCommand(int command);
     void OnSettings();
+    void OnAbout();
     void ApplyAutoRefresh();
     // Whether the window that was current when serial was taken still is:
     // a modal loop runs the host's messages, and the host may close the panel.

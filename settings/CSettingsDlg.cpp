@@ -30,6 +30,7 @@ void CSettingsDlg::DoDataExchange() {
 
 BOOL CSettingsDlg::OnInitDialog() {
     CAccelDlg::OnInitDialog();
+    CenterOnParent();
     rate.LimitText(RateDigits);
     UpdateRefreshControls();
     UpdateFolderPathControls();

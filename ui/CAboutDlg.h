@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/CControl.h"
+#include "platform/CDialog.h"
+
+#include <string>
+
+// The "Info" box: the extension's description, version and legal notice
+// from the version resource of its module, and the two directories the
+// panel works on. Enter, Escape, "Schließen" and the close box end it.
+class CAboutDlg : public CDialog {
+public:
+    // The version texts come from the module file at modulePath.
+    CAboutDlg(HWND parent, const std::string& modulePath);
+
+    // Shown as they are; the panel's end in a path separator.
+    std::string mailboxDir;
+    std::string newMailDir;
+
+protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+
+private:
+    std::string modulePath;
+    CControl description;
+    CControl version;
+    CControl copyright;
+    CControl mailbox;
+    CControl newMail;
+};
