@@ -23,7 +23,8 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 const char* HostOptions::Usage() {
     return "usage: foldhost.exe [--dll PATH] [--mailbox DIR] [--newmail DIR] [--size WxH]\n"
-           "                    [--command ID]... [--click-column N]... [--hold-boxes MS] [--dump]\n";
+           "                    [--command ID]... [--click-column N]... [--hold-boxes MS]\n"
+           "                    [--quit-after MS] [--dump]\n";
 }
 
 std::string HostOptions::WindowsPath(const std::string& path) {
@@ -61,6 +62,11 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
         } else if (option == "--hold-boxes") {
             if (!ParseInt(value, holdBoxesMs) || holdBoxesMs < 0) {
                 error = "--hold-boxes wants milliseconds, not " + value;
+                return false;
+            }
+        } else if (option == "--quit-after") {
+            if (!ParseInt(value, quitAfterMs) || quitAfterMs < 0) {
+                error = "--quit-after wants milliseconds, not " + value;
                 return false;
             }
         } else if (option == "--command" || option == "--click-column") {

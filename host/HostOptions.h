@@ -20,6 +20,9 @@ struct HostOptions {
     // How long a box or dialog the panel opens stays before it is closed;
     // -1: boxes wait for the user, unless the run dumps (then 0).
     int holdBoxesMs = -1;
+    // Without --dump: how long the host runs before it closes; -1: until its
+    // window is closed.
+    int quitAfterMs = -1;
 
     bool WatchesBoxes() const { return dump || holdBoxesMs >= 0; }
 

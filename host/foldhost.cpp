@@ -87,6 +87,8 @@ std::unique_ptr<BoxWatcher> WatchBoxes(const HostOptions& options) {
     return watcher;
 }
 
+void CALLBACK CloseHost(HWND window, UINT, UINT_PTR, DWORD) { ::DestroyWindow(window); }
+
 int RunLoop() {
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -140,7 +142,12 @@ int main(int argc, char** argv) {
         HandlePending();
     }
 
-    if (!options.dump) return RunLoop();
+    if (!options.dump) {
+        // The host closes its window after a while, as a user would.
+        if (options.quitAfterMs >= 0)
+            ::SetTimer(frame.Handle(), 1, static_cast<UINT>(options.quitAfterMs), CloseHost);
+        return RunLoop();
+    }
 
     Print(PanelReader(panel).Dump());
     ::DestroyWindow(frame.Handle());  // the panel goes with it and saves its settings
