@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -212,6 +213,12 @@ void CheckCodecs(const std::string& text) {
     (void)ProfileFile::ToInt(text);
 }
 
+std::set<std::string> Listing(const Mailbox& mailbox) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(mailbox.dir)) names.insert(entry.path().filename().string());
+    return names;
+}
+
 // A value that reads back as written: the reader removes blanks and one pair
 // of quotes around a value, and a text ends at its first NUL.
 bool IsPlain(const std::string& value) {
@@ -228,6 +235,7 @@ void CheckStore(const Mailbox& mailbox, const std::string& text) {
     if (text.size() > (64u << 10)) return;
     const fs::path file = mailbox.dir / "KVT-FSCN.PM";
     WriteFile(file, text);
+    const std::set<std::string> before = Listing(mailbox);
     PrivateProfileStore store(file.string());
     store.Open("MainDlg");
     const int defaults[4] = {25, 25, 460, 444};
@@ -255,10 +263,7 @@ void CheckStore(const Mailbox& mailbox, const std::string& text) {
         Check(store.ReadString("Other", "-") == other, "a key the save did not touch changed");
     }
     store.Close();
-    size_t copies = 0;
-    for (const auto& entry : fs::directory_iterator(mailbox.dir))
-        if (entry.path().filename().string().rfind("KVT-FSCN.PM", 0) == 0) ++copies;
-    Check(copies == 1, "a working copy was left behind");
+    Check(Listing(mailbox) == before, "a working copy was left behind");
 }
 
 }  // namespace
