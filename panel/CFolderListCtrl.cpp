@@ -25,6 +25,19 @@ int GetLittleEndian(const unsigned char* in) {
     return static_cast<int>(v);
 }
 
+// Turns redrawing back on however the fill ends, a failed allocation
+// included: the list would not paint again otherwise.
+class RedrawOff {
+public:
+    explicit RedrawOff(const CListCtrl& list) : list(list) { list.SetRedraw(false); }
+    ~RedrawOff() { list.SetRedraw(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    const CListCtrl& list;
+};
+
 }  // namespace
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
@@ -69,17 +82,18 @@ int CFolderListCtrl::KeptTopRow() const {
 }
 
 void CFolderListCtrl::FillFromList(bool compact) {
-    // Redrawing is off while the rows go in: a visible list repaints on every
-    // insertion otherwise, which costs seconds for a large mailbox.
-    SetRedraw(false);
-    DeleteAllItems();
-    compactSizes = compact;
-    if (folders) {
-        SetItemCountHint(folders->GetCount());
-        for (const FolderInfo& record : *folders) AddItem(&record);
+    {
+        // Redrawing is off while the rows go in: a visible list repaints on
+        // every insertion otherwise, which costs seconds for a large mailbox.
+        RedrawOff quiet(*this);
+        DeleteAllItems();
+        compactSizes = compact;
+        if (folders) {
+            SetItemCountHint(folders->GetCount());
+            for (const FolderInfo& record : *folders) AddItem(&record);
+        }
+        Resort(-1);
     }
-    Resort(-1);
-    SetRedraw(true);
     if (ItemCount() > 0) ScrollToTop(KeptTopRow());
     Invalidate(true);
 }
