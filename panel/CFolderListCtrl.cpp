@@ -1,5 +1,6 @@
 #include "panel/CFolderListCtrl.h"
 
+#include "panel/ColumnWidths.h"
 #include "panel/FolderCompare.h"
 #include "settings/ProfileStore.h"
 #include "store/FolderList.h"
@@ -24,12 +25,27 @@ int GetLittleEndian(const unsigned char* in) {
     return static_cast<int>(v);
 }
 
+// Turns redrawing back on however the fill ends, a failed allocation
+// included: the list would not paint again otherwise.
+class RedrawOff {
+public:
+    explicit RedrawOff(const CListCtrl& list) : list(list) { list.SetRedraw(false); }
+    ~RedrawOff() { list.SetRedraw(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    const CListCtrl& list;
+};
+
 }  // namespace
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
 
 void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
     folders = &list;
+    keptTopFile.clear();
+    keptTopIndex = 0;
     AddColumn(0, fileTitleId, LVCFMT_LEFT, InitialWidths[0]);
     AddColumn(1, sizeTitleId, LVCFMT_RIGHT, InitialWidths[1]);
     AddColumn(2, folderTitleId, LVCFMT_LEFT, InitialWidths[2]);
@@ -40,24 +56,45 @@ void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId
 }
 
 void CFolderListCtrl::RemoveAll() {
-    if (ItemCount() > 0) keptTopIndex = TopIndex();
+    KeepTopRow();
     DeleteAllItems();
 }
 
-void CFolderListCtrl::FillFromList(bool compact) {
-    // Redrawing is off while the rows go in: a visible list repaints on every
-    // insertion otherwise, which costs seconds for a large mailbox.
-    SetRedraw(false);
-    DeleteAllItems();
-    compactSizes = compact;
-    if (folders) {
-        SetItemCountHint(folders->GetCount());
-        for (const FolderInfo& record : *folders) AddItem(&record);
+// The records are still there: the scan that replaces them comes after.
+void CFolderListCtrl::KeepTopRow() {
+    if (ItemCount() == 0) return;
+    keptTopIndex = TopIndex();
+    const auto* record = reinterpret_cast<const FolderInfo*>(ItemData(keptTopIndex));
+    keptTopFile = record ? record->fileName : std::string();
+}
+
+int CFolderListCtrl::KeptTopRow() const {
+    if (folders && !keptTopFile.empty()) {
+        for (const FolderInfo& record : *folders) {
+            if (record.fileName != keptTopFile) continue;
+            int row = FindItemByData(reinterpret_cast<LPARAM>(&record));
+            if (row >= 0) return row;
+            break;
+        }
     }
-    Resort(-1);
-    SetRedraw(true);
     int count = ItemCount();
-    if (count > 0) ScrollToTop(keptTopIndex < count ? keptTopIndex : count - 1);
+    return keptTopIndex < count ? keptTopIndex : count - 1;
+}
+
+void CFolderListCtrl::FillFromList(bool compact) {
+    {
+        // Redrawing is off while the rows go in: a visible list repaints on
+        // every insertion otherwise, which costs seconds for a large mailbox.
+        RedrawOff quiet(*this);
+        DeleteAllItems();
+        compactSizes = compact;
+        if (folders) {
+            SetItemCountHint(folders->GetCount());
+            for (const FolderInfo& record : *folders) AddItem(&record);
+        }
+        Resort(-1);
+    }
+    if (ItemCount() > 0) ScrollToTop(KeptTopRow());
     Invalidate(true);
 }
 
@@ -86,8 +123,9 @@ void CFolderListCtrl::LoadColumns(ProfileStore& store) {
 
     std::vector<int> widths(static_cast<size_t>(n));
     GetColumnWidths(widths.data(), n);
-    store.ReadIntList("Columns", n, widths.data(), widths.data());
-    SetColumnWidths(widths.data(), n);
+    std::vector<int> storedWidths = widths;
+    store.ReadIntList("Columns", n, widths.data(), storedWidths.data());
+    if (ColumnWidths::ShowEveryColumn(storedWidths)) SetColumnWidths(storedWidths.data(), n);
 
     // An order that is not an arrangement of the columns is dropped as a
     // whole: the control's behaviour on it is undefined, and the tie-break

@@ -2,6 +2,8 @@
 
 #include "panel/CSortListCtrl.h"
 
+#include <string>
+
 class FolderList;
 class ProfileStore;
 
@@ -13,10 +15,11 @@ public:
 
     void Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
-    // Empties the list before the records go; the scroll position is kept
-    // for the next fill.
+    // Empties the list before the records go; the top row is kept for the
+    // next fill by its file name, since the records themselves go.
     void RemoveAll();
-    // One item per record, then sorted; the list stays scrolled where it was.
+    // One item per record, then sorted; the kept row is scrolled to the top
+    // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
 
     void LoadColumns(ProfileStore& store);
@@ -29,7 +32,12 @@ protected:
     std::string GetCellText(const void* data, int column) const override;
 
 private:
+    void KeepTopRow();
+    int KeptTopRow() const;
+
     FolderList* folders = nullptr;
     bool compactSizes = false;
+    // The top row across a refresh; each window starts at the top.
+    std::string keptTopFile;
     int keptTopIndex = 0;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Replaces the whole content of a small file so that it holds either the old
 // or the new bytes, never a mix: the new bytes go to a temporary file beside
-// it, which is then renamed over the old one.
+// it, which is then renamed over the old one. The renaming replaces the name
+// only: a file reached through a link to it is never written.
 class AtomicFile {
 public:
     enum class State { Missing, Writable, Unwritable };
@@ -18,4 +20,17 @@ public:
     // Writes bytes to the file. False when the file is unwritable or any step
     // fails; the old file is then untouched and no temporary file is left.
     static bool Replace(const std::string& path, const std::string& bytes);
+
+    // A working copy for changes made in several steps: a fresh file beside
+    // path holding its bytes (none when path is missing), which PutInPlace
+    // later renames over it. False, and no copy left, when path is
+    // unwritable or larger than maxSize, or the copy cannot be made.
+    static bool MakeCopy(const std::string& path, uint64_t maxSize, std::string& copyPath);
+
+    // Flushes the copy to disk and renames it over path in one step. An empty
+    // copy of a missing file is only removed: nothing was written to it. On
+    // false the copy is left for the caller to remove.
+    static bool PutInPlace(const std::string& copyPath, const std::string& path);
+
+    static void RemoveCopy(const std::string& copyPath);
 };

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/ReadOnlyFile.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,3 +57,38 @@ bool AtomicFile::Replace(const std::string& path, const std::string& bytes) {
     if (!ok) ::unlink(tempPath.c_str());
     return ok;
 }
+
+bool AtomicFile::MakeCopy(const std::string& path, uint64_t maxSize, std::string& copyPath) {
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    std::string bytes;
+    struct stat st {};
+    if (state == State::Writable) {
+        ReadOnlyFile source;
+        if (!source.Open(path) || source.Length() > maxSize || ::stat(path.c_str(), &st) != 0) return false;
+        bytes.resize(static_cast<size_t>(source.Length()));
+        if (source.ReadHead(&bytes[0], bytes.size()) != bytes.size()) return false;
+    }
+    int fd = CreateTemporary(path, copyPath);
+    if (fd < 0) return false;
+    bool ok = state != State::Writable || ::fchmod(fd, st.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes);
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) ::unlink(copyPath.c_str());
+    return ok;
+}
+
+bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path) {
+    int fd = ::open(copyPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) return false;
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    if (state == State::Missing && st.st_size == 0) return ::unlink(copyPath.c_str()) == 0;
+    return ::rename(copyPath.c_str(), path.c_str()) == 0;
+}
+
+void AtomicFile::RemoveCopy(const std::string& copyPath) { ::unlink(copyPath.c_str()); }

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/ReadOnlyFile.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -54,3 +56,37 @@ bool AtomicFile::Replace(const std::string& path, const std::string& bytes) {
     if (!ok) DeleteFileA(tempPath.c_str());
     return ok;
 }
+
+bool AtomicFile::MakeCopy(const std::string& path, uint64_t maxSize, std::string& copyPath) {
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    std::string bytes;
+    if (state == State::Writable) {
+        ReadOnlyFile source;
+        if (!source.Open(path) || source.Length() > maxSize) return false;
+        bytes.resize(static_cast<size_t>(source.Length()));
+        if (source.ReadHead(&bytes[0], bytes.size()) != bytes.size()) return false;
+    }
+    HANDLE file = CreateTemporary(path, copyPath);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(file, bytes);
+    ok = CloseHandle(file) && ok;
+    if (!ok) DeleteFileA(copyPath.c_str());
+    return ok;
+}
+
+bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path) {
+    HANDLE file = CreateFileA(copyPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    if (!ok) return false;
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    if (state == State::Missing && size.QuadPart == 0) return DeleteFileA(copyPath.c_str()) != FALSE;
+    return MoveFileExA(copyPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+void AtomicFile::RemoveCopy(const std::string& copyPath) { DeleteFileA(copyPath.c_str()); }

@@ -62,6 +62,13 @@ LPARAM CListCtrl::ItemData(int index) const {
     return Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }
 
+int CListCtrl::FindItemByData(LPARAM data) const {
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = data;
+    return static_cast<int>(Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
 bool CListCtrl::DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }
 
 bool CListCtrl::SetItemState(int index, UINT state, UINT mask) const {

@@ -22,6 +22,8 @@ public:
     int ItemCount() const;
     bool SetItemCountHint(int count) const;
     LPARAM ItemData(int index) const;
+    // The index of the item whose data is data, or -1.
+    int FindItemByData(LPARAM data) const;
     bool DeleteAllItems() const;
     bool SetItemState(int index, UINT state, UINT mask) const;
     int NextItem(int start, UINT flags) const;

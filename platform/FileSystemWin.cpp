@@ -2,7 +2,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
+
+namespace {
+
+// Closes the search however the visitor leaves the loop, a thrown
+// allocation failure included.
+struct SearchCloser {
+    void operator()(HANDLE search) const { FindClose(search); }
+};
+
+}  // namespace
 
 void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
     // FindFirstFile also matches a name through its generated short name, so
@@ -11,14 +22,14 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     size_t cut = pattern.find_last_of("\\/:");
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    HANDLE first = FindFirstFileA(pattern.c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) return;
+    std::unique_ptr<void, SearchCloser> search(first);
     do {
         if (!MatchesPattern(wildcard, found.cFileName)) continue;
         uint64_t length = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         visit(found.cFileName, length);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
 }
 
 // The listing carries the lengths anyway.

@@ -17,10 +17,6 @@
 // section of a name is read and written, and in it the first key of a name.
 class IniFile : public ProfileBackend {
 public:
-    // A larger file is not a settings file of ours: it reads as missing and
-    // is never rewritten. The limit also bounds the memory a parse takes.
-    static constexpr uint64_t MaxFileSize = 1u << 20;
-
     size_t Read(const char* section, const char* key, const char* defaultText, char* buffer, size_t size,
                 const char* path) override;
     bool Write(const char* section, const char* key, const char* text, const char* path) override;

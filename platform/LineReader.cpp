@@ -4,13 +4,23 @@
 
 #include <cstring>
 
-LineReader::LineReader(ReadOnlyFile& file, size_t maxLineLength)
-    : file(file), maxLineLength(maxLineLength), buffer(64 * 1024) {}
+LineReader::LineReader(ReadOnlyFile& file, size_t maxLineLength, uint64_t maxBytes)
+    : file(file), maxLineLength(maxLineLength), maxBytes(maxBytes), buffer(64 * 1024) {}
 
 bool LineReader::Fill() {
     if (atEnd) return false;
-    filled = file.Read(buffer.data(), buffer.size());
+    uint64_t left = maxBytes - readTotal;
+    size_t want = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
+    if (want == 0) {
+        char probe;
+        stoppedAtLimit = file.Read(&probe, 1) > 0;
+        filled = position = 0;
+        atEnd = true;
+        return false;
+    }
+    filled = file.Read(buffer.data(), want);
     position = 0;
+    readTotal += filled;
     if (filled == 0) atEnd = true;
     return filled > 0;
 }
@@ -32,6 +42,10 @@ bool LineReader::Next(std::string& line) {
             ++position;
             break;
         }
+    }
+    if (stoppedAtLimit) {
+        line.clear();
+        return false;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return any;

@@ -1,5 +1,7 @@
 #include "platform/ProfileBackend.h"
 
+#include "platform/AtomicFile.h"
+
 #include <cstring>
 
 #ifdef _WIN32
@@ -13,6 +15,16 @@ namespace {
 bool HasLineBreak(const char* text) { return text && std::strpbrk(text, "\r\n") != nullptr; }
 
 }  // namespace
+
+bool ProfileBackend::MakeWorkingCopy(const std::string& path, std::string& copyPath) {
+    return AtomicFile::MakeCopy(path, MaxFileSize, copyPath);
+}
+
+bool ProfileBackend::PutInPlace(const std::string& copyPath, const std::string& path) {
+    return AtomicFile::PutInPlace(copyPath, path);
+}
+
+void ProfileBackend::RemoveWorkingCopy(const std::string& copyPath) { AtomicFile::RemoveCopy(copyPath); }
 
 bool ProfileBackend::IsBlank(char c) {
     // 0x1A is the old end-of-file mark that some editors leave behind.

@@ -5,13 +5,18 @@
 PrivateProfileStore::PrivateProfileStore(const std::string& path, ProfileBackend& backend)
     : file(path, backend) {}
 
+// The writes of one open section reach the file together, at Close.
 int PrivateProfileStore::Open(const std::string& name) {
     if (IsOpen()) Close();
     section = name;
+    file.BeginChanges();
     return 1;
 }
 
-void PrivateProfileStore::Close() { section.clear(); }
+void PrivateProfileStore::Close() {
+    file.EndChanges();
+    section.clear();
+}
 
 int PrivateProfileStore::IsOpen() const { return !section.empty() && !file.Path().empty() ? 1 : 0; }
 

@@ -4,7 +4,9 @@
 #include "settings/ProfileStore.h"
 
 // The settings store over one file. While no section is open, reads give the
-// defaults and writes fail, so nothing lands outside a section.
+// defaults and writes fail, so nothing lands outside a section. The writes
+// made while a section is open reach the file in one step when it closes
+// (see ProfileFile), so that the file is never seen half saved.
 class PrivateProfileStore : public ProfileStore {
 public:
     explicit PrivateProfileStore(const std::string& path,

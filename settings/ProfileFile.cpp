@@ -26,7 +26,8 @@ ProfileFile::ProfileFile(const std::string& path, ProfileBackend& backend)
       buffer(new char[DefaultBufferSize]),
       backend(backend) {}
 
-ProfileFile::~ProfileFile() = default;
+// Writes that were made count as made, as they would without the batch.
+ProfileFile::~ProfileFile() { EndChanges(); }
 
 std::string ProfileFile::RawRead(const std::string& section, const std::string& key, const std::string& defaultText,
                                  size_t* count) {
@@ -34,15 +35,56 @@ std::string ProfileFile::RawRead(const std::string& section, const std::string& 
     // the back-ends treat it, without asking the system about an empty path.
     static IniFile noFile;
     ProfileBackend& reader = path.empty() ? noFile : backend;
+    const std::string& source = copyPath.empty() ? path : copyPath;
     size_t n = reader.Read(section.c_str(), key.c_str(), defaultText.c_str(), buffer.get(),
-                           static_cast<size_t>(bufferSize), path.empty() ? nullptr : path.c_str());
+                           static_cast<size_t>(bufferSize), source.empty() ? nullptr : source.c_str());
     if (count) *count = n;
     return std::string(buffer.get(), n);
 }
 
 int ProfileFile::RawWrite(const std::string& section, const char* key, const char* text) {
     if (path.empty()) return 0;
-    return backend.Write(section.c_str(), key, text, path.c_str()) ? 1 : 0;
+    // Refused before anything is touched: the rest of a batch can go on.
+    if (!ProfileBackend::IsSafeWrite(section.c_str(), key, text)) return 0;
+    if (changing) return WriteToCopy(section, key, text);
+    BeginChanges();
+    int written = WriteToCopy(section, key, text);
+    return EndChanges() && written ? 1 : 0;
+}
+
+void ProfileFile::BeginChanges() {
+    EndChanges();
+    changing = true;
+}
+
+int ProfileFile::EndChanges() {
+    bool ok = !failed;
+    if (!copyPath.empty()) {
+        ok = ok && backend.PutInPlace(copyPath, path);
+        if (!ok) backend.RemoveWorkingCopy(copyPath);
+        copyPath.clear();
+    }
+    changing = false;
+    failed = false;
+    return ok ? 1 : 0;
+}
+
+int ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
+    if (failed) return 0;
+    if (copyPath.empty() && !backend.MakeWorkingCopy(path, copyPath)) {
+        copyPath.clear();
+        failed = true;
+        return 0;
+    }
+    if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return 1;
+    Abandon();
+    return 0;
+}
+
+void ProfileFile::Abandon() {
+    backend.RemoveWorkingCopy(copyPath);
+    copyPath.clear();
+    failed = true;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -73,10 +115,12 @@ void ProfileFile::ReadBinary(const std::string& section, const std::string& key,
                              const unsigned char* defaults, unsigned char* output) {
     std::string defaultText = EncodeHex(defaults, length);
     std::string text = RawRead(section, key, defaultText);
-    // Bytes after a pair that is not hex keep their default, not whatever
-    // the caller's output block held before.
-    if (output != defaults && length > 0) std::memmove(output, defaults, length);
-    if (text.size() / 2 == length) DecodeHex(text, length, output);
+    // A text of the right length is decoded over the output as it stands,
+    // so bytes after a pair that is not hex keep their earlier contents.
+    if (text.size() / 2 == length)
+        DecodeHex(text, length, output);
+    else if (output != defaults && length > 0)
+        std::memmove(output, defaults, length);
 }
 
 int ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& text) {

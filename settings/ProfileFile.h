@@ -9,6 +9,14 @@
 // Typed values in one settings file. Every read and write goes to the file
 // through the profile back-end; the section is named on each call.
 //
+// The file on disk is always whole: between BeginChanges and EndChanges the
+// writes go to a working copy beside it (made at the first write), reads read
+// the copy, and EndChanges puts the copy in the file's place in one step. A
+// write that fails abandons the copy, and every later write of the batch
+// fails too, so the file keeps its old content. A write outside a batch is a
+// batch of its own. A settings file that is a link is so replaced by a file
+// of its own, and whatever it pointed to is never written.
+//
 // Encodings: a bool is "1" or "0"; an int is its decimal text; an int list is
 // its decimal values joined by ", "; a byte block is two capital hex digits
 // per byte. Missing (and, for numbers, empty) values read as the default; an
@@ -31,6 +39,12 @@ public:
                         size_t* count = nullptr);
     // A key of none removes the section, a text of none the key.
     int RawWrite(const std::string& section, const char* key, const char* text);
+
+    // Ends a batch that is still open first.
+    void BeginChanges();
+    // 1 when every write of the batch reached the file, 0 when the file was
+    // left as it was.
+    int EndChanges();
 
     std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultText);
     int ReadBool(const std::string& section, const std::string& key, int defaultValue);
@@ -64,8 +78,14 @@ public:
     static int ToInt(const std::string& text);
 
 private:
+    int WriteToCopy(const std::string& section, const char* key, const char* text);
+    void Abandon();
+
     std::string path;
     int bufferSize = DefaultBufferSize;
     std::unique_ptr<char[]> buffer;
     ProfileBackend& backend;
+    bool changing = false;   // a batch is open
+    bool failed = false;     // a write of the open batch failed
+    std::string copyPath;    // the working copy, once made
 };

@@ -6,6 +6,9 @@
 #include "store/mbx.h"
 #include "store/pmHierarch.h"
 #include "store/pmm.h"
+#include "ui/Trace.h"
+
+#include <new>
 
 namespace {
 
@@ -18,16 +21,41 @@ std::vector<std::string> Matching(const std::string& mailboxDir, const char* wil
     return names;
 }
 
+// The line itself needs memory; without any it is left out.
+void TraceOutOfMemory() {
+    try {
+        Trace("[FolderList.Scan] WARNUNG: Zu wenig Speicher f\xFC" "r die Ordnerliste\n");
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 }  // namespace
 
 int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                      const std::string& newMailDir, const std::string& newMailLabel) {
+    Release();
+    int result = 1;
+    try {
+        ScanInto(result, mailboxDir, showFolderPath, showNewMailFolder, newMailDir, newMailLabel);
+    } catch (const std::bad_alloc&) {
+        // The host's memory is ours to give back: whatever was listed goes,
+        // and the panel shows an empty list it can refresh later.
+        Release();
+        TraceOutOfMemory();
+    }
+    return result;
+}
+
+// Clearing allocates nothing, so it also serves when memory has run out.
+void FolderList::Release() {
     records.clear();
     count = 0;
     total = 0;
+}
 
+void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
+                          const std::string& newMailDir, const std::string& newMailLabel) {
     // The table lives for this scan only: the file is read afresh every time.
-    int result = 1;
     pmHierarch table;
     if (showFolderPath) result = table.Fill(mailboxDir);
     if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
@@ -44,7 +72,6 @@ int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool sh
     });
     AppendPmm(mailboxDir, pmmNames, showFolderPath, hierarchy);
     AppendMbx(mailboxDir, mbxNames, showFolderPath, hierarchy);
-    return result;
 }
 
 void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::string& label) {

@@ -18,7 +18,9 @@ public:
     using Records = std::deque<FolderInfo>;
 
     // Rebuilds the list. Returns 1 when the hierarchy file was read or not
-    // needed, 0 when showFolderPath is set and it cannot be opened.
+    // needed, 0 when showFolderPath is set and it cannot be opened. When
+    // memory runs out on the way, everything the scan took is given back and
+    // the list is left empty.
     int Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
              const std::string& newMailDir, const std::string& newMailLabel);
 
@@ -38,6 +40,10 @@ public:
 
 private:
     using Names = std::vector<std::string>;
+
+    void Release();
+    void ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
+                  const std::string& newMailDir, const std::string& newMailLabel);
 
     void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);

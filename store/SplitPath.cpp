@@ -4,9 +4,10 @@
 
 namespace {
 
-// Sets part to length bytes of path from from, cut to limit.
-void AssignCut(std::string& part, const std::string& path, size_t from, size_t length, size_t limit) {
+// Sets part to length bytes of path from from, cut to limit; true when cut.
+bool AssignCut(std::string& part, const std::string& path, size_t from, size_t length, size_t limit) {
     part.assign(path, from, length < limit ? length : limit);
+    return length > limit;
 }
 
 bool HasDrive(const std::string& path) {
@@ -23,22 +24,25 @@ bool HasDrive(const std::string& path) {
 SplitPath::SplitPath(const std::string& path) {
     size_t rest = 0;
     if (HasDrive(path)) {
-        AssignCut(drive, path, 0, 2, DriveLimit);
+        pathCut = AssignCut(drive, path, 0, 2, DriveLimit);
         rest = 2;
     }
     size_t end = path.size();
     size_t nameStart = end;  // just behind the last separator
     while (nameStart > rest && !FileSystem::IsSeparator(path[nameStart - 1])) --nameStart;
-    AssignCut(dir, path, rest, nameStart - rest, PartLimit);
+    pathCut = AssignCut(dir, path, rest, nameStart - rest, PartLimit) || pathCut;
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot < nameStart) dot = end;
-    AssignCut(ext, path, dot, end - dot, PartLimit);
-    AssignCut(fname, path, nameStart, dot - nameStart, PartLimit);
+    extCut = AssignCut(ext, path, dot, end - dot, PartLimit);
+    pathCut = AssignCut(fname, path, nameStart, dot - nameStart, PartLimit) || pathCut;
 }
 
-void SplitPath::SetExtension(const std::string& extension) { AssignCut(ext, extension, 0, extension.size(), PartLimit); }
+void SplitPath::SetExtension(const std::string& extension) {
+    extCut = AssignCut(ext, extension, 0, extension.size(), PartLimit);
+}
 
 std::string SplitPath::Compose() const {
+    if (pathCut || extCut) return std::string();
     std::string path;
     path.reserve(drive.size() + dir.size() + fname.size() + ext.size() + 2);
     path += drive;

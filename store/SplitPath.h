@@ -5,8 +5,9 @@
 
 // Takes a path apart into drive, directory, name and extension, lets the
 // extension be replaced and joins the parts again. Each part is held within a
-// fixed limit and cut to it; a joined path that would exceed its limit comes
-// back empty rather than cut, so that it can never name some other file.
+// fixed limit and cut to it. A path with a cut part, or a joined path that
+// would exceed its limit, comes back empty rather than cut, so that it can
+// never name some other file.
 class SplitPath {
 public:
     static constexpr size_t DriveLimit = 2;
@@ -26,6 +27,7 @@ public:
     // The extension carries its own leading dot (".PMG").
     void SetExtension(const std::string& extension);
 
+    // Empty when a part was cut or the result would not fit.
     std::string Compose() const;
     std::string FullPath() const;
 
@@ -34,4 +36,6 @@ private:
     std::string dir;
     std::string fname;
     std::string ext;
+    bool pathCut = false;  // drive, directory or name
+    bool extCut = false;   // the extension, which SetExtension replaces
 };

@@ -9,12 +9,17 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace {
 
 const char* const FileName = "hierarch.pm";
 const char* const Unknown = "<??" "?>";  // split: no trigraph
+
+// The table's bookkeeping per entry beside its texts: the entry itself, its
+// node in the index and its parent's slot.
+constexpr size_t EntryOverhead = sizeof(HierarchEntry) + 4 * sizeof(void*);
 
 // The mail client writes the file in lower case, but its own file system
 // ignores case, so the file is found whatever the case of its name.
@@ -36,15 +41,29 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
               (mailboxDir + FileName).c_str());
         return 0;
     }
-    LineReader reader(file);
+    LineReader reader(file, MaxLineLength, MaxTableCost);
     std::string line;
     HierarchEntry entry;
+    bool tooLarge = false;
     while (reader.Next(line)) {
-        if (entry.Parse(line))
-            entries.push_back(std::move(entry));
-        else
+        if (reader.Consumed() + entries.size() * EntryOverhead > MaxTableCost) {
+            tooLarge = true;
+            break;
+        }
+        if (!entry.Parse(line)) {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
+            continue;
+        }
+        // A longer name cannot change a path: the path is cut before its end.
+        if (entry.name.size() > MaxPathLength) {
+            entry.name.resize(MaxPathLength);
+            entry.name.shrink_to_fit();
+        }
+        entries.push_back(std::move(entry));
     }
+    if (tooLarge || reader.StoppedAtLimit())
+        Trace("[pmHierarch.Fill] WARNUNG: Datei \"%s\" ist zu gro\xDF; der Rest wird nicht gelesen\n",
+              (mailboxDir + FileName).c_str());
     BuildIndex();
     return 1;
 }
@@ -64,31 +83,49 @@ int pmHierarch::Find(const std::string& key) const {
     return it == index.end() ? -1 : it->second;
 }
 
-// Walks up from the entry to its root, then writes the names outermost first.
-// The table comes from a file and need not be a tree: an entry met twice on
-// the way is a loop, and it ends the walk like a missing parent does.
-std::string pmHierarch::GetPath(const std::string& key, bool withName) const {
-    std::array<int, MaxDepth> chain;
+size_t pmHierarch::Chain(const std::string& key, int* chain, bool& reachedRoot) const {
     size_t depth = 0;
-    bool reachedRoot = false;
+    reachedRoot = false;
     for (int i = Find(key); i >= 0; i = parents[i]) {
         if (entries[i].type == HierarchEntry::RootType) {
             reachedRoot = true;
             break;
         }
-        if (depth == MaxDepth || std::find(chain.begin(), chain.begin() + depth, i) != chain.begin() + depth)
-            break;
+        if (depth == MaxDepth || std::find(chain, chain + depth, i) != chain + depth) break;
         chain[depth++] = i;
     }
+    return depth;
+}
 
-    std::string path = reachedRoot ? std::string() : std::string(Unknown);
-    size_t length = path.size() + depth;
+// Walks up from the entry to its root, then writes the names outermost first.
+// The table comes from a file and need not be a tree: an entry met twice on
+// the way is a loop, and it ends the walk like a missing parent does. The
+// length is known before anything is written, so an overlong path is written
+// only up to its cut.
+std::string pmHierarch::GetPath(const std::string& key, bool withName) const {
+    std::array<int, MaxDepth> chain;
+    bool reachedRoot = false;
+    size_t depth = Chain(key, chain.data(), reachedRoot);
+
+    const size_t unknownLength = std::strlen(Unknown);
+    size_t length = (reachedRoot ? 0 : unknownLength) + depth;
     for (size_t n = withName ? 0 : 1; n < depth; ++n) length += entries[chain[n]].name.size();
-    path.reserve(length);
+    const bool cut = length > MaxPathLength;
+    const size_t room = cut ? MaxPathLength - 2 : length;
+
+    std::string path;
+    path.reserve(cut ? MaxPathLength : length);
+    auto append = [&](const char* text, size_t size) { path.append(text, std::min(size, room - path.size())); };
+    if (!reachedRoot) append(Unknown, unknownLength);
     while (depth > 0) {
         --depth;
+        append("\\", 1);
+        const std::string& name = entries[chain[depth]].name;
+        if (depth > 0 || withName) append(name.data(), name.size());
+    }
+    if (cut) {
+        path += CutMark;
         path += '\\';
-        if (depth > 0 || withName) path += entries[chain[depth]].name;
     }
     return path;
 }

@@ -18,6 +18,17 @@ public:
     // Deeper than any real folder tree: a longer chain of parents is taken
     // for a broken file and cut there.
     static constexpr size_t MaxDepth = 64;
+    // Longer than any real folder path: a longer one is cut to this many
+    // bytes, the last two being CutMark and a backslash. It bounds what a
+    // folder's path costs to make, keep and sort, whatever the file holds.
+    static constexpr size_t MaxPathLength = 1024;
+    static constexpr char CutMark = '\x85';  // the ellipsis of code page 1252
+    // Lines are read up to this length; no real entry comes near it.
+    static constexpr size_t MaxLineLength = 64 * 1024;
+    // What reading the file may cost: its bytes read plus a fixed share per
+    // entry kept for the table's own bookkeeping. The rest of a larger file
+    // is not read.
+    static constexpr size_t MaxTableCost = 32u << 20;
 
     pmHierarch() = default;
     pmHierarch(const pmHierarch&) = delete;
@@ -26,6 +37,7 @@ public:
     // Empties the table and reads mailboxDir + "hierarch.pm" (mailboxDir ends
     // with a separator). 1 when the file was opened, whatever its lines held;
     // 0 when it cannot be opened. Lines that do not parse are left out.
+    // Names are kept up to MaxPathLength bytes, which changes no path.
     int Fill(const std::string& mailboxDir);
 
     // The index of the first entry, in file order, whose key equals key
@@ -35,13 +47,17 @@ public:
     // The ancestors' names of the entry with this key, outermost first, each
     // behind a backslash, then a closing backslash, and the entry's own name
     // after it when withName is set. A root contributes nothing; a missing
-    // key, a loop or a chain deeper than MaxDepth stands as "<???>".
+    // key, a loop or a chain deeper than MaxDepth stands as "<???>". A path
+    // longer than MaxPathLength is cut, without ever being made whole.
     std::string GetPath(const std::string& key, bool withName = false) const;
 
     const Entries& GetEntries() const { return entries; }
 
 private:
     void BuildIndex();
+    // The ancestors of the entry, innermost first, up to a root (reachedRoot
+    // set), a missing parent, a loop or MaxDepth; returns how many.
+    size_t Chain(const std::string& key, int* chain, bool& reachedRoot) const;
 
     Entries entries;
     // Each key, case ignored, to the first entry in file order that has it:

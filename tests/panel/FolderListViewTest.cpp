@@ -157,6 +157,38 @@ TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), top);
 }
 
+TEST_F(FolderListView, TheTopRowIsKeptByItsFolderAndANewWindowStartsAtTheTop) {
+    mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=1\r\nShowFolderPath=0\r\n");
+    for (int i = 0; i < 120; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%03d.pmm", i);
+        mailbox.Write(name, Pmm(name), 200);
+    }
+    ASSERT_TRUE(harness.Open());
+    ASSERT_EQ(harness.Column(0).front(), "*.CNM");  // the new-mail row sorts first
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 120, FALSE);
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
+    int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+    ASSERT_GT(top, 30);
+    const std::string topName = harness.Column(0)[top];
+
+    harness.Command(40007);  // the new-mail row goes: every row moves up by one
+    top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(harness.Column(0)[top], topName);
+
+    harness.Close();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), 0);
+}
+
+TEST_F(FolderListView, AStoredWidthListThatWouldHideAColumnIsIgnored) {
+    Settings("Columns=100, 65536, 200\r\n");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{110, 70, 240}));
+    harness.Close();
+    EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("Columns=110, 70, 240"), std::string::npos);
+}
+
 TEST_F(FolderListView, LongCellTextsAreCutToTheCallersBuffer) {
     Settings("");
     mailbox.Write("lang.pmm", Pmm(std::string(60, 'N')), 200);

@@ -47,6 +47,17 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+std::string ReadWhole(const std::string& path) {
+    std::string bytes;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 class PanelDll : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -114,6 +125,34 @@ TEST_F(PanelDll, TheSettingsFileLivesInTheMailboxDirectoryEvenWithoutItsBackslas
     ASSERT_TRUE(harness.Open());
     harness.Close();
     EXPECT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());
+}
+
+TEST_F(PanelDll, AnEmptyMailboxAnswerKeepsTheSettingsAtTheStandByPath) {
+    char module[MAX_PATH] = {};
+    ASSERT_GT(::GetModuleFileNameA(harness.Module(), module, MAX_PATH), 4u);
+    std::string standBy(module);
+    standBy.replace(standBy.size() - 4, 4, ".ini");
+    // Another program may have left one there: it must come through unchanged.
+    const char* const inRoot = "\\KVT-FSCN.PM";
+    const bool rootFileBefore = ::GetFileAttributesA(inRoot) != INVALID_FILE_ATTRIBUTES;
+    const std::string rootBytesBefore = ReadWhole(inRoot);
+    {
+        FILE* file = std::fopen(standBy.c_str(), "wb");
+        ASSERT_TRUE(file);
+        std::fputs("[MainDlg]\r\nWarnFolderPath=0\r\nShowFolderPath=0\r\n", file);
+        std::fclose(file);
+    }
+
+    harness.mailbox.clear();
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    std::string saved = ReadWhole(standBy);
+    std::remove(standBy.c_str());
+    EXPECT_NE(saved.find("SizeAndPos="), std::string::npos) << saved;
+    EXPECT_NE(saved.find("WarnFolderPath=0"), std::string::npos);
+    EXPECT_EQ(::GetFileAttributesA(inRoot) != INVALID_FILE_ATTRIBUTES, rootFileBefore);
+    EXPECT_EQ(ReadWhole(inRoot), rootBytesBefore);
+    if (!rootFileBefore) ::DeleteFileA(inRoot);
 }
 
 // Until the host starts the panel; from then on the ticker records the host

@@ -1,3 +1,4 @@
+#include "panel/ColumnWidths.h"
 #include "panel/KeyCommands.h"
 #include "panel/PanelLayout.h"
 #include "resources/resource.h"
@@ -63,4 +64,17 @@ TEST(KeyCommands, CtrlKeysAltPAndNothingElse) {
     EXPECT_EQ(KeyCommands::CommandForKey('K', false, true), 0);
     EXPECT_EQ(KeyCommands::CommandForKey('K', false, false), 0);
     EXPECT_EQ(KeyCommands::CommandForKey('P', false, false), 0);
+}
+
+TEST(ColumnWidths, AListThatWouldHideAColumnAsTheControlTakesItIsRefused) {
+    EXPECT_EQ(ColumnWidths::AsTaken(65536), 0);
+    EXPECT_EQ(ColumnWidths::AsTaken(65536 + 90), 90);
+    EXPECT_EQ(ColumnWidths::AsTaken(32768), -32768);
+    EXPECT_EQ(ColumnWidths::AsTaken(-1), -1);
+    EXPECT_TRUE(ColumnWidths::ShowEveryColumn({110, 70, 240}));
+    EXPECT_TRUE(ColumnWidths::ShowEveryColumn({110, 65536 + 1, 32767}));
+    EXPECT_FALSE(ColumnWidths::ShowEveryColumn({110, 0, 240}));
+    EXPECT_FALSE(ColumnWidths::ShowEveryColumn({110, 70, 65536}));
+    EXPECT_FALSE(ColumnWidths::ShowEveryColumn({-2, 70, 240}));
+    EXPECT_FALSE(ColumnWidths::ShowEveryColumn({110, 40000, 240}));
 }

@@ -162,11 +162,14 @@ TEST_P(ProfileFileTest, ByteBlocksAreHexAndReadOnlyWhenTheLengthFits) {
     EXPECT_EQ(read("0100"), defaults);
     EXPECT_EQ(read("01G00000FFFFFFFF"), (std::array<unsigned char, 8>{1, 7, 7, 7, 7, 7, 7, 7}));
 
-    // With a separate output block, undecoded bytes take the defaults too.
-    ProfileFile f(Fixture("[MainDlg]\r\nSort=01G00000FFFFFFFF\r\n"), Backend());
-    std::array<unsigned char, 8> out{};
+    // With a separate output block, undecoded bytes keep what the block held;
+    // a text of the wrong length still gives the defaults.
+    ProfileFile f(Fixture("[MainDlg]\r\nSort=01G00000FFFFFFFF\r\nShort=0100\r\n"), Backend());
+    std::array<unsigned char, 8> out{9, 9, 9, 9, 9, 9, 9, 9};
     f.ReadBinary(Main, "Sort", 8, defaults.data(), out.data());
-    EXPECT_EQ(out, (std::array<unsigned char, 8>{1, 7, 7, 7, 7, 7, 7, 7}));
+    EXPECT_EQ(out, (std::array<unsigned char, 8>{1, 9, 9, 9, 9, 9, 9, 9}));
+    f.ReadBinary(Main, "Short", 8, defaults.data(), out.data());
+    EXPECT_EQ(out, defaults);
 }
 
 TEST_P(ProfileFileTest, EveryTypeReadsBackWhatWasWritten) {

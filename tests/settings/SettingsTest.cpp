@@ -70,13 +70,16 @@ TEST_P(SettingsTest, SavedSettingsLoadBackAndSavingAgainChangesNothing) {
     PrivateProfileStore store(dir.Write("s.ini", "[MainDlg]\r\nSizeAndPos=1, 2, 3, 4\r\n"), Backend());
     store.Open("MainDlg");
     Changed().Save(store);
+    store.Close();  // the file changes when the section closes
     std::string once = dir.Read("s.ini");
 
+    store.Open("MainDlg");
     Settings loaded;
     loaded.Load(store);
     ExpectSame(loaded, Changed());
 
     loaded.Save(store);
+    store.Close();
     EXPECT_EQ(dir.Read("s.ini"), once);
     EXPECT_EQ(once.rfind("[MainDlg]\r\nSizeAndPos=1, 2, 3, 4\r\nAutoRefresh=1\r\n", 0), 0u);
 }

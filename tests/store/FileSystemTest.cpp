@@ -150,3 +150,26 @@ TEST(LineReader, LinesBeyondTheLimitAreCutAndTheirRestSkipped) {
     EXPECT_EQ(Lines(path, 1000), (std::vector<std::string>{std::string(1000, 'L'), "short", std::string(1000, 'L')}));
     EXPECT_EQ(Lines(path), (std::vector<std::string>{longLine, "short", longLine}));
 }
+
+TEST(LineReader, StopsAtItsByteLimitWithoutTheLineItFallsIn) {
+    TempDir dir;
+    ReadOnlyFile file;
+    ASSERT_TRUE(file.Open(dir.Write("lines.txt", "one\r\ntwo\n" + std::string(200000, 'x') + "\nlast\n")));
+    LineReader reader(file, 100, 70000);
+    std::string line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(reader.Consumed(), 5u);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(line, "two");
+    EXPECT_FALSE(reader.Next(line));  // the long line runs past the limit
+    EXPECT_EQ(line, "");
+    EXPECT_TRUE(reader.StoppedAtLimit());
+
+    // A file that ends at the limit was read whole.
+    ASSERT_TRUE(file.Open(dir.Write("exact.txt", "ab\ncd\n")));
+    LineReader exact(file, 100, 6);
+    std::vector<std::string> lines;
+    while (exact.Next(line)) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd"}));
+    EXPECT_FALSE(exact.StoppedAtLimit());
+}

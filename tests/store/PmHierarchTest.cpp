@@ -145,7 +145,7 @@ TEST_F(PmHierarchTest, LoopsAndAbsurdDepthsEndInUnknown) {
 TEST_F(PmHierarchTest, HugeAndHostileFilesNeitherCrashNorHang) {
     const std::string longName(1 << 20, 'n');
     ASSERT_EQ(Fill("2,0,R,,Root\n1,0,A,R," + longName + "\n1,0,B,A,x\n" + std::string(1 << 20, '"') + "\n"), 1);
-    EXPECT_EQ(table.GetPath("B"), "\\" + longName + "\\");
+    EXPECT_EQ(table.GetPath("B"), "\\" + std::string(pmHierarch::MaxPathLength - 3, 'n') + "\x85\\");
 
     // 100,000 lines, every entry the parent of the next, none a root.
     std::string chain;
@@ -160,4 +160,38 @@ TEST_F(PmHierarchTest, HugeAndHostileFilesNeitherCrashNorHang) {
     trace.Clear();
     EXPECT_EQ(Fill(garbage), 1);
     for (const HierarchEntry& entry : table.GetEntries()) table.GetPath(entry.key, true);
+}
+
+TEST_F(PmHierarchTest, PathsBeyondTheLimitAreCutVisiblyAtTheLimit) {
+    const size_t limit = pmHierarch::MaxPathLength;
+    const std::string cut = "\x85\\";
+    // "\" + name + "\" fits exactly; one byte more is cut.
+    const std::string fits(limit - 2, 'f'), over(limit - 1, 'o');
+    ASSERT_EQ(Fill("2,0,R,,Root\n1,0,F,R," + fits + "\n1,0,FK,F,x\n1,0,O,R," + over + "\n1,0,OK,O,x\n"), 1);
+    EXPECT_EQ(table.GetPath("FK"), "\\" + fits + "\\");
+    EXPECT_EQ(table.GetPath("OK"), "\\" + over.substr(0, limit - 3) + cut);
+    EXPECT_EQ(table.GetPath("O", true), "\\" + over);
+    EXPECT_EQ(table.GetPath("O"), "\\");
+
+    // Names far beyond the limit, under a missing root: the start is kept.
+    std::string text;
+    for (int i = 0; i < 70; ++i)
+        text += "1,0,K" + std::to_string(i + 1) + ",K" + std::to_string(i) + "," + std::string(40000, 'a') + "\n";
+    ASSERT_EQ(Fill(text), 1);
+    std::string path = table.GetPath("K70");
+    EXPECT_EQ(path.size(), limit);
+    EXPECT_EQ(path, Unknown + "\\" + std::string(limit - Unknown.size() - 3, 'a') + cut);
+    for (const HierarchEntry& entry : table.GetEntries()) EXPECT_LE(entry.name.size(), limit);
+}
+
+TEST_F(PmHierarchTest, AFileBeyondWhatATableMayCostIsReadOnlyInPart) {
+    std::string text;
+    for (int i = 0; i < 400000; ++i) text += "1,0,K" + std::to_string(i + 1) + ",K" + std::to_string(i) + ",N\n";
+    ASSERT_EQ(Fill(text), 1);
+    size_t kept = table.GetEntries().size();
+    EXPECT_GT(kept, 100000u);
+    EXPECT_LT(kept, 400000u);
+    EXPECT_EQ(table.Find("K" + std::to_string(kept)), static_cast<int>(kept) - 1);
+    EXPECT_EQ(trace.Lines(), std::vector<std::string>{Cp1252("[pmHierarch.Fill] WARNUNG: Datei \"" + mailbox.Path() +
+                                                             "hierarch.pm\" ist zu groß; der Rest wird nicht gelesen\n")});
 }

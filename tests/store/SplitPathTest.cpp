@@ -90,6 +90,26 @@ TEST(SplitPath, PartsAreCutToTheirLimitsAndOverlongJoinsComeBackEmpty) {
     EXPECT_EQ(longDir.Dir().size(), 255u);
 }
 
+TEST(SplitPath, APathWithACutPartComposesToNothing) {
+    // Cut to 255 bytes, the directory joined with a short name would fit the
+    // 259 of a joined path and name a file in some other directory.
+    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM");
+    EXPECT_EQ(longDir.Compose(), "");
+    EXPECT_EQ(longDir.FullPath(), "");
+    EXPECT_EQ(longDir.Name() + longDir.Extension(), "x.PMM");
+
+    SplitPath longName(std::string(256, 'n') + ".PMM");
+    EXPECT_EQ(longName.Compose(), "");
+
+    // A cut extension no longer matters once it is replaced.
+    SplitPath longExt("Archiv." + std::string(300, 'e'));
+    EXPECT_EQ(longExt.Compose(), "");
+    longExt.SetExtension(".PMG");
+    EXPECT_EQ(longExt.Compose(), "Archiv.PMG");
+    longExt.SetExtension("." + std::string(255, 'z'));
+    EXPECT_EQ(longExt.Compose(), "");
+}
+
 TEST(SplitPath, AnEmptyPathGivesEmptyParts) {
     SplitPath split("");
     EXPECT_EQ(split.Drive() + split.Dir() + split.Name() + split.Extension(), "");
