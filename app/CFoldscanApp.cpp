@@ -1,11 +1,10 @@
 #include "app/CFoldscanApp.h"
 
+#include "app/HelpViewer.h"
 #include "platform/CWindow.h"
 #include "resources/resource.h"
 #include "store/SplitPath.h"
 #include "ui/Trace.h"
-
-#include <htmlhelp.h>
 
 namespace {
 
@@ -58,7 +57,7 @@ void CFoldscanApp::DisplayHelp(const char* topic) {
     if (topic) help += topic;
     Trace("[foldscan::CFoldscanApp::DisplayHelp] HelpString = \"%s\"\n", help.c_str());
     HWND owner = topWindow ? topWindow->Handle() : nullptr;
-    if (!::HtmlHelpA(owner, help.c_str(), HH_DISPLAY_TOPIC, 0)) {
+    if (!ShowHelp(owner, help.c_str())) {
         std::string text = LoadString(IDS_ERROR_NO_HELP);
         SplitPath module(modulePath);
         std::string caption = module.Name();

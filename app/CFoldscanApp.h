@@ -26,6 +26,6 @@ public:
     // The help handler registered for the message boxes.
     static int OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox* box);
 
-    static constexpr int HelpRequested = 5;
-    static constexpr int BoxClosing = 0;
+    static constexpr int HelpRequested = HelpEvent::HelpRequested;
+    static constexpr int BoxClosing = HelpEvent::BoxClosing;
 };

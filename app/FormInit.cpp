@@ -11,12 +11,28 @@ namespace {
 CMainDlg mainDlg;
 CFoldscanApp application;
 
+// Once a window of ours exists the library stays loaded until the process
+// ends: a host may free it while the panel is open, even from another thread,
+// and the window's procedure must never be left in unmapped code.
+void KeepLoaded() {
+    HMODULE self = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCSTR>(&KeepLoaded), &self))
+        Trace("[foldscan::FORMINIT] cannot keep the library loaded: %lu\n", ::GetLastError());
+}
+
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        ::DisableThreadLibraryCalls(module);
-        return application.Initialise(module);
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+    try {
+        if (reason == DLL_PROCESS_ATTACH) {
+            ::DisableThreadLibraryCalls(module);
+            return application.Initialise(module);
+        }
+        if (reason == DLL_PROCESS_DETACH) mainDlg.EndWithLibrary(reserved != nullptr);
+    } catch (...) {
+        Trace("[foldscan::DllMain] exception\n");
+        return reason == DLL_PROCESS_ATTACH ? FALSE : TRUE;
     }
     return TRUE;
 }
@@ -32,7 +48,8 @@ extern "C" WORD WINAPI FORMINIT(DWORD, LONG selector, HWND parent, DWORD, HWND* 
         }
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        if (!mainDlg.Create(parent)) return 0;
+        KeepLoaded();
+        if (!mainDlg.Create(application, parent)) return 0;
         if (slot) *slot = mainDlg.Handle();
         return 1;
     } catch (...) {

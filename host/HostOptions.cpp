@@ -23,7 +23,8 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 const char* HostOptions::Usage() {
     return "usage: foldhost.exe [--dll PATH] [--mailbox DIR] [--newmail DIR] [--size WxH]\n"
-           "                    [--command ID]... [--click-column N]... [--dump]\n";
+           "                    [--command ID]... [--click-column N]... [--hold-boxes MS]\n"
+           "                    [--quit-after MS] [--dump]\n";
 }
 
 std::string HostOptions::WindowsPath(const std::string& path) {
@@ -48,7 +49,7 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
         const std::string& value = args[++i];
         int number = 0;
         if (option == "--dll") {
-            dll = value;
+            dll = WindowsPath(value);
         } else if (option == "--mailbox") {
             mailbox = WindowsPath(value);
         } else if (option == "--newmail") {
@@ -56,6 +57,16 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
         } else if (option == "--size") {
             if (!ParseSize(value, width, height)) {
                 error = "--size wants WIDTHxHEIGHT, not " + value;
+                return false;
+            }
+        } else if (option == "--hold-boxes") {
+            if (!ParseInt(value, holdBoxesMs) || holdBoxesMs < 0) {
+                error = "--hold-boxes wants milliseconds, not " + value;
+                return false;
+            }
+        } else if (option == "--quit-after") {
+            if (!ParseInt(value, quitAfterMs) || quitAfterMs < 0) {
+                error = "--quit-after wants milliseconds, not " + value;
                 return false;
             }
         } else if (option == "--command" || option == "--click-column") {

@@ -17,6 +17,14 @@ struct HostOptions {
     int height = 480;
     std::vector<Action> actions;
     bool dump = false;
+    // How long a box or dialog the panel opens stays before it is closed;
+    // -1: boxes wait for the user, unless the run dumps (then 0).
+    int holdBoxesMs = -1;
+    // Without --dump: how long the host runs before it closes; -1: until its
+    // window is closed.
+    int quitAfterMs = -1;
+
+    bool WatchesBoxes() const { return dump || holdBoxesMs >= 0; }
 
     // Parses the arguments after the program name; on a mistake returns
     // false with a message in error.

@@ -1,6 +1,7 @@
 // foldhost: a stand-in for the mail client. It loads foldscan.dll, gives the
 // panel a window, answers its questions, plays the client's messages and can
 // print what the panel shows.
+#include "host/BoxWatcher.h"
 #include "host/HostFrame.h"
 #include "host/HostOptions.h"
 #include "host/PanelReader.h"
@@ -10,6 +11,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,25 @@ void ClickColumn(HWND panel, int column) {
     ::SendMessageA(panel, WM_NOTIFY, ListId, reinterpret_cast<LPARAM>(&click));
 }
 
+void Print(const std::string& text) {
+    std::string utf8 = ToUtf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+}
+
+// Every box and dialog the panel opens is printed as it appears and closed.
+std::unique_ptr<BoxWatcher> WatchBoxes(const HostOptions& options) {
+    if (!options.WatchesBoxes()) return nullptr;
+    auto watcher = std::make_unique<BoxWatcher>(options.holdBoxesMs > 0 ? options.holdBoxesMs : 0);
+    watcher->SetHandler([](const BoxWatcher::Box& box) {
+        Print("box\t" + box.caption + "\t" + box.text + "\n");
+        return false;
+    });
+    return watcher;
+}
+
+void CALLBACK CloseHost(HWND window, UINT, UINT_PTR, DWORD) { ::DestroyWindow(window); }
+
 int RunLoop() {
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -94,6 +115,8 @@ int main(int argc, char** argv) {
 
     HostFrame frame(options.mailbox, options.newmail);
     if (!frame.Create(options.width, options.height)) return Fail("cannot create the host window");
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::unique_ptr<BoxWatcher> watcher = WatchBoxes(options);
 
     HWND panel = nullptr;
     if (!formInit(0, 0, frame.Handle(), 0, &panel, 0) || !panel) return Fail("FORMINIT failed");
@@ -119,12 +142,14 @@ int main(int argc, char** argv) {
         HandlePending();
     }
 
-    if (!options.dump) return RunLoop();
+    if (!options.dump) {
+        // The host closes its window after a while, as a user would.
+        if (options.quitAfterMs >= 0)
+            ::SetTimer(frame.Handle(), 1, static_cast<UINT>(options.quitAfterMs), CloseHost);
+        return RunLoop();
+    }
 
-    std::string dump = ToUtf8(PanelReader(panel).Dump());
-    _setmode(_fileno(stdout), _O_BINARY);
-    std::fwrite(dump.data(), 1, dump.size(), stdout);
-    std::fflush(stdout);
+    Print(PanelReader(panel).Dump());
     ::DestroyWindow(frame.Handle());  // the panel goes with it and saves its settings
     HandlePending();
     return 0;

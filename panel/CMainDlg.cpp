@@ -3,10 +3,13 @@
 #include "app/CFoldscanApp.h"
 #include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
+#include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
+#include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
 #include "ui/CAboutDlg.h"
+#include "ui/ShowMessage.h"
 #include "ui/Trace.h"
 
 #include <cstdio>
@@ -16,8 +19,7 @@ namespace {
 
 const char DefaultSizeAndPos[] = "25, 25, 460, 444";
 const UINT HostPathCapacity = 260;
-
-CFoldscanApp& App() { return CFoldscanApp::Instance(); }
+const char PanelHelpTopic[] = "::/pages/ref_dlg_main.htm";
 
 // Restores the cursor and the busy flag however a refresh ends.
 class RefreshScope {
@@ -39,12 +41,26 @@ CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL) {}
 
 CMainDlg::~CMainDlg() = default;
 
+void CMainDlg::EndWithLibrary(bool processEnding) {
+    if (processEnding) {
+        tickerThread.AbandonThread();
+        autoRefreshThread.AbandonThread();
+    }
+    if (IsWindow()) ::DestroyWindow(hwnd);
+}
+
+bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
+    application = &app;
+    return CResizableDlg::Create(parent);
+}
+
 void CMainDlg::DoDataExchange() {
     Bind(IDC_SUMMARY, summaryLine);
     Bind(IDC_FOLDER_LIST, folderView);
 }
 
 BOOL CMainDlg::OnInitDialog() {
+    ++windowSerial;
     CResizableDlg::OnInitDialog();
     App().SetMainWindow(this);
     GetMailboxPath();
@@ -102,10 +118,16 @@ void CMainDlg::OnRefresh() {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing);
+    unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     folderView.RemoveAll();  // it refers to the records the scan replaces
-    folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    int hierarchyRead =
+        folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
+        ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
+        if (!StillOpen(window)) return;
+    }
     folderView.FillFromList(settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
 }
@@ -121,7 +143,31 @@ std::string CMainDlg::SummaryText() const {
     return std::string(text.data(), static_cast<size_t>(needed));
 }
 
-void CMainDlg::OnHostStart() { OnRefresh(); }
+void CMainDlg::OnHostStart() {
+    unsigned window = windowSerial;
+    OnRefresh();
+    if (!StillOpen(window)) return;
+    ApplyAutoRefresh();
+    if (!StillOpen(window)) return;
+    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != 0) ShowError(App(), IDS_ERROR_START_TICK);
+}
+
+void CMainDlg::ApplyAutoRefresh() {
+    autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
+    PeriodicWorker::State state = autoRefreshThread.GetState();
+    if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
+        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != 0) ShowError(App(), IDS_ERROR_START_AUTO);
+    } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
+        if (autoRefreshThread.Stop() != 0) ShowError(App(), IDS_ERROR_STOP_AUTO);
+    }
+}
+
+void CMainDlg::DropQueued(UINT message) const {
+    // Removes without dispatching anything: this is no message pump.
+    MSG queued;
+    while (::PeekMessageA(&queued, hwnd, message, message, PM_REMOVE | PM_NOYIELD)) {
+    }
+}
 
 void CMainDlg::OnHostResize(WPARAM kind, LPARAM size) {
     if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) Move(0, 0, LOWORD(size), HIWORD(size), true);
@@ -194,18 +240,43 @@ void CMainDlg::RunCommand(int command) {
     case ID_REFRESH:
         OnRefresh();
         break;
-    case ID_ABOUT: {
-        CAboutDlg about(hwnd, App().modulePath);
-        about.mailboxDir = mailboxDir;
-        about.newMailDir = newMailDir;
-        App().RunModal(about);
+    case ID_SETTINGS:
+        OnSettings();
         break;
-    }
+    case ID_HELP_CONTENTS:
+        App().DisplayHelp(nullptr);
+        break;
+    case ID_HELP_PANEL:
+        App().DisplayHelp(PanelHelpTopic);
+        break;
+    case ID_ABOUT:
+        OnAbout();
+        break;
     default:
-        // The settings dialog and help are not part of the panel yet.
         break;
     }
 }
+
+void CMainDlg::OnAbout() {
+    CAboutDlg about(hwnd, App().modulePath);
+    about.mailboxDir = mailboxDir;
+    about.newMailDir = newMailDir;
+    App().RunModal(about);
+}
+
+void CMainDlg::OnSettings() {
+    CSettingsDlg dialog(App(), hwnd);
+    dialog.settings = settings;
+    unsigned window = windowSerial;
+    if (App().RunModal(dialog) != IDOK || !StillOpen(window)) return;
+    settings = dialog.settings;
+    SaveSettings();
+    ApplyAutoRefresh();
+    // The refresh comes once the dialog has gone.
+    Post(WM_COMMAND, MAKEWPARAM(ID_REFRESH, 0));
+}
+
+
 
 bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {
@@ -236,6 +307,8 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
 
 void CMainDlg::OnDestroy() {
     SaveSettings();
+    tickerThread.Stop();
+    autoRefreshThread.Stop();
     App().ClearMainWindow();
 }
 
@@ -280,9 +353,11 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         folderView.SetFocus();
         return true;
     case AutoRefreshMessage:
+        DropQueued(AutoRefreshMessage);
         OnRefresh();
         return true;
     case TickerMessage:
+        DropQueued(TickerMessage);
         TrackPlacement();
         return true;
     default:

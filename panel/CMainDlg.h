@@ -3,10 +3,13 @@
 #include "panel/CFolderListCtrl.h"
 #include "panel/CResizableDlg.h"
 #include "platform/CControl.h"
+#include "refresh/MessagePoster.h"
 #include "settings/Settings.h"
 #include "store/FolderList.h"
 
 #include <string>
+
+class CFoldscanApp;
 
 // The panel inside the host's window: the folder list above a summary line.
 // It asks the host for its directories, refreshes the list, answers the
@@ -31,7 +34,15 @@ public:
     CMainDlg();
     ~CMainDlg() override;
 
+    // Creates the panel's window as a hidden child of the host's window.
+    bool Create(CFoldscanApp& app, HWND parent);
+
     void OnRefresh();
+
+    // The library is being unloaded, or the process ends (its other threads
+    // are gone then). A window still open is destroyed now, while the
+    // application object still exists, so that it saves its settings.
+    void EndWithLibrary(bool processEnding);
 
     const std::string& MailboxDir() const { return mailboxDir; }
     const std::string& NewMailDir() const { return newMailDir; }
@@ -63,12 +74,29 @@ private:
     void ShowContextMenu();
     void OnListKeyDown(const NMLVKEYDOWN& key);
     void RunCommand(int command);
+    void OnSettings();
+    void OnAbout();
+    void ApplyAutoRefresh();
+    // Whether the window that was current when serial was taken still is:
+    // a modal loop runs the host's messages, and the host may close the panel.
+    bool StillOpen(unsigned serial) const { return IsWindow() && serial == windowSerial; }
+    // Takes further copies of a worker's message out of the queue: a thread
+    // that went on posting while the panel was busy asks for one action.
+    void DropQueued(UINT message) const;
     std::string SummaryText() const;
+    CFoldscanApp& App() const { return *application; }
+
+    CFoldscanApp* application = nullptr;  // set before the window exists
+    // Counts the panel's windows, so that code that ran a modal loop can
+    // tell whether its window is still the one it started with.
+    unsigned windowSerial = 0;
 
     std::string mailboxDir;
     std::string newMailDir;
     int summaryHeight = 0;
     Settings settings;
+    MessagePoster autoRefreshThread;
+    MessagePoster tickerThread;
     int refreshing = 0;
     FolderList folderList;
     int sizeAndPos[4] = {0, 0, 0, 0};

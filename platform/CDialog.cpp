@@ -49,19 +49,25 @@ CDialog::~CDialog() {
 
 bool CDialog::Create(HWND parent) {
     parentWindow = parent;
-    HWND created = ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
-                                        reinterpret_cast<LPARAM>(this));
+    LPARAM self = reinterpret_cast<LPARAM>(this);
+    HWND created = inMemory ? ::CreateDialogIndirectParamA(ResourceInstance(), inMemory, parent, DialogProc, self)
+                            : ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+                                                   DialogProc, self);
     return created != nullptr;
 }
 
 INT_PTR CDialog::RunModalLoop() {
-    HWND owner = parentWindow;
     modalEnded = false;
     modalResult = IDCANCEL;
-    if (!Create(owner)) return -1;
-
+    // A popup made over a child window is owned by that child's top-level
+    // window; that is the one to disable, or the host's frame stays clickable.
+    HWND owner = parentWindow ? ::GetAncestor(parentWindow, GA_ROOT) : nullptr;
     bool ownerEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerEnabled) ::EnableWindow(owner, FALSE);
+    if (!Create(parentWindow)) {
+        if (ownerEnabled) ::EnableWindow(owner, TRUE);
+        return -1;
+    }
     Show(SW_SHOW);
 
     modalRunning = true;
@@ -91,11 +97,11 @@ INT_PTR CDialog::RunModalLoop() {
     modalRunning = false;
 
     // The owner comes back before the dialog goes, so it receives the focus.
-    if (ownerEnabled) ::EnableWindow(owner, TRUE);
-    if (IsWindow()) {
-        if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
-        ::DestroyWindow(hwnd);
+    if (ownerEnabled && ::IsWindow(owner)) {
+        ::EnableWindow(owner, TRUE);
+        if (IsWindow() && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
     }
+    if (IsWindow()) ::DestroyWindow(hwnd);
     return modalResult;
 }
 
@@ -107,6 +113,33 @@ void CDialog::EndDialog(INT_PTR result) {
 
 bool CDialog::PreTranslateMessage(MSG& message) {
     return IsWindow() && ::IsDialogMessageA(hwnd, &message) != FALSE;
+}
+
+HWND CDialog::CreateControl(const char* className, const char* text, DWORD style, RECT units, int id) const {
+    ::MapDialogRect(hwnd, &units);
+    HWND control = ::CreateWindowExA(0, className, text, style | WS_CHILD | WS_VISIBLE, units.left, units.top,
+                                     units.right, units.bottom, hwnd,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ResourceInstance(), nullptr);
+    if (control) ::SendMessageA(control, WM_SETFONT, Send(WM_GETFONT), TRUE);
+    return control;
+}
+
+void CDialog::CenterOnParent() const {
+    RECT box = WindowRect();
+    RECT area = parentWindow ? CWindow(parentWindow).WindowRect() : RECT{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HMONITOR screen = ::MonitorFromWindow(parentWindow ? parentWindow : hwnd, MONITOR_DEFAULTTONEAREST);
+    if (!::GetMonitorInfoA(screen, &monitor)) return;
+    if (!parentWindow) area = monitor.rcWork;
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    int left = (area.left + area.right - width) / 2;
+    int top = (area.top + area.bottom - height) / 2;
+    // A box that would stick out of the screen is pushed back onto it.
+    left = std::max<int>(monitor.rcWork.left, std::min<int>(left, monitor.rcWork.right - width));
+    top = std::max<int>(monitor.rcWork.top, std::min<int>(top, monitor.rcWork.bottom - height));
+    ::SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDialog::Bind(int id, CControl& control) {

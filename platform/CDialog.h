@@ -6,10 +6,10 @@
 
 class CControl;
 
-// A dialog from a template in the module's resources. The object is tied to
-// its window through the creation parameter, kept in DWLP_USER from
-// WM_INITDIALOG until WM_NCDESTROY. One window procedure looks the object up
-// and calls OnMessage, whose switch is the dialog's message map.
+// A dialog from a template in the module's resources or in memory. The
+// object is tied to its window through the creation parameter, kept in
+// DWLP_USER from WM_INITDIALOG until WM_NCDESTROY. One window procedure looks
+// the object up and calls OnMessage, whose switch is the dialog's message map.
 class CDialog : public CWindow {
 public:
     explicit CDialog(UINT templateId = 0, HWND parent = nullptr);
@@ -20,9 +20,10 @@ public:
     // Creates the window modelessly (a child when the template says so).
     bool Create(HWND parent);
 
-    // Runs the dialog in a loop of our own: the owner is disabled, every
-    // message is offered to PreTranslateMessage first. Returns the value
-    // given to EndDialog, or -1 when the window could not be made.
+    // Runs the dialog in a loop of our own: the owner's top-level window is
+    // disabled while it runs, every message is offered to PreTranslateMessage
+    // first. Returns the value given to EndDialog, or -1 when the window
+    // could not be made.
     INT_PTR RunModalLoop();
     void EndDialog(INT_PTR result);
 
@@ -31,6 +32,7 @@ public:
     virtual bool PreTranslateMessage(MSG& message);
 
     UINT TemplateId() const { return templateId; }
+    HWND ParentWindow() const { return parentWindow; }
 
 protected:
     // The message map. Returns true when the message was handled; result is
@@ -49,8 +51,20 @@ protected:
     // Ties a control object to the dialog's control with that id.
     void Bind(int id, CControl& control);
 
+    // The dialog is made from this template instead of a resource; the
+    // template must outlive the window.
+    void UseTemplate(const DLGTEMPLATE* memoryTemplate) { inMemory = memoryTemplate; }
+
+    // Creates a visible child control at a rectangle in the dialog's own
+    // units and gives it the dialog's font.
+    HWND CreateControl(const char* className, const char* text, DWORD style, RECT units, int id) const;
+
+    // Centres the dialog over its parent window, kept on the parent's monitor.
+    void CenterOnParent() const;
+
     UINT templateId;
     HWND parentWindow;
+    const DLGTEMPLATE* inMemory = nullptr;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -48,6 +48,11 @@ public:
     // was not Idle after the last wait.
     virtual int Stop();
 
+    // For a process that is ending: the system has already ended every other
+    // thread, so the worker forgets its thread instead of waiting for one
+    // that will never answer.
+    void AbandonThread() { state.store(Idle); }
+
     State GetState() const { return static_cast<State>(state.load()); }
     std::uint32_t Interval() const { return interval.load(); }
     std::uint32_t Granularity() const { return granularity.load(); }

@@ -16,6 +16,7 @@ void CAboutDlg::DoDataExchange() {
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    CenterOnParent();
     VersionInfo info;
     info.Load(modulePath, 0);
     description.SetText(info.QueryString("FileDescription"));

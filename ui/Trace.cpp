@@ -31,16 +31,21 @@ TraceSink SetTraceSink(TraceSink sink) {
 void Trace(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list probe;
-    va_copy(probe, args);
-    int needed = std::vsnprintf(nullptr, 0, format, probe);
-    va_end(probe);
-    std::string text;
-    if (needed > 0) {
-        std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        text.assign(buffer.data(), static_cast<size_t>(needed));
+    // Tracing must never be what fails: without memory for the text, the
+    // line is dropped.
+    try {
+        va_list probe;
+        va_copy(probe, args);
+        int needed = std::vsnprintf(nullptr, 0, format, probe);
+        va_end(probe);
+        std::string text;
+        if (needed > 0) {
+            std::vector<char> buffer(static_cast<size_t>(needed) + 1);
+            std::vsnprintf(buffer.data(), buffer.size(), format, args);
+            text.assign(buffer.data(), static_cast<size_t>(needed));
+        }
+        currentSink.load()(text);
+    } catch (...) {
     }
     va_end(args);
-    currentSink.load()(text);
 }

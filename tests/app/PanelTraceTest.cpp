@@ -42,7 +42,7 @@ TEST(PanelTrace, StartRefreshAndEnd) {
 
     TraceCapture trace;
     CMainDlg panel;
-    ASSERT_TRUE(panel.Create(host));
+    ASSERT_TRUE(panel.Create(app, host));
     EXPECT_EQ(app.mainWindow, &panel);
     EXPECT_EQ(app.topWindow, &panel);
     EXPECT_EQ(app.settingsPath, mailbox.Path() + "KVT-FSCN.PM");

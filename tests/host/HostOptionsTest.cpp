@@ -26,7 +26,8 @@ TEST(HostOptions, ReadsEveryOptionAndKeepsActionsInOrder) {
 TEST(HostOptions, RefusesMistakes) {
     std::string error;
     for (auto args : std::vector<std::vector<std::string>>{
-             {"--size", "800"}, {"--size", "0x5"}, {"--command", "x"}, {"--mailbox"}, {"--frobnicate", "1"}}) {
+             {"--size", "800"}, {"--size", "0x5"}, {"--command", "x"}, {"--mailbox"}, {"--frobnicate", "1"},
+             {"--hold-boxes", "-5"}, {"--quit-after", "soon"}}) {
         HostOptions o;
         EXPECT_FALSE(o.Parse(args, error)) << args[0];
         EXPECT_FALSE(error.empty());

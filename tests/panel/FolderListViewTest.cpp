@@ -32,6 +32,8 @@ protected:
         harness.newmail = mailbox.MakeDir("neu");
     }
 
+    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
+
     void Settings(const std::string& lines) {
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\n" + lines);
     }

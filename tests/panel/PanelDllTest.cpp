@@ -64,7 +64,11 @@ protected:
         ASSERT_TRUE(harness.Loaded()) << "foldscan.dll or its FORMINIT is missing";
         harness.mailbox = mailbox.Path();
         harness.newmail = mailbox.MakeDir("neu");
+        // The warning about a missing hierarchy file is not these tests' subject.
+        mailbox.Write("hierarch.pm", "");
     }
+
+    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
 
     // A settings file the panel finds when it starts.
     void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
@@ -144,15 +148,17 @@ TEST_F(PanelDll, AnEmptyMailboxAnswerKeepsTheSettingsAtTheStandByPath) {
     harness.Close();
     std::string saved = ReadWhole(standBy);
     std::remove(standBy.c_str());
-    EXPECT_NE(saved.find("SizeAndPos=25, 25, 460, 444"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("SizeAndPos="), std::string::npos) << saved;
     EXPECT_NE(saved.find("WarnFolderPath=0"), std::string::npos);
     EXPECT_EQ(::GetFileAttributesA(inRoot) != INVALID_FILE_ATTRIBUTES, rootFileBefore);
     EXPECT_EQ(ReadWhole(inRoot), rootBytesBefore);
     if (!rootFileBefore) ::DeleteFileA(inRoot);
 }
 
+// Until the host starts the panel; from then on the ticker records the host
+// window's own placement.
 TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     RECT panel = harness.PanelRect();
     EXPECT_EQ(panel.left, 0);
     EXPECT_EQ(panel.top, 0);
@@ -166,7 +172,7 @@ TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
 
 TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     Settings("SizeAndPos=10, 20, 300, 250\r\n");
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     RECT panel = harness.PanelRect();
     EXPECT_EQ(panel.right - panel.left, 300);
     EXPECT_EQ(panel.bottom - panel.top, 250);
@@ -177,7 +183,7 @@ TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     harness.Close();
 
     Settings("SizeAndPos=10, 20, 300\r\n");
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     panel = harness.PanelRect();
     EXPECT_EQ(panel.right - panel.left, 460);
     EXPECT_EQ(panel.bottom - panel.top, 444);
@@ -266,7 +272,7 @@ TEST_F(PanelDll, NoRowStaysSelectedAndEnterOrEscapeKeepThePanel) {
 }
 
 TEST_F(PanelDll, DestroyingThePanelWritesTheThirteenKeysInOrder) {
-    ASSERT_TRUE(harness.Open());
+    ASSERT_TRUE(harness.Create());
     harness.Close();
     EXPECT_EQ(Lines(mailbox.Read("KVT-FSCN.PM")), (std::vector<std::string>{
                                                       "[MainDlg]",

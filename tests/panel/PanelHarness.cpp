@@ -5,6 +5,9 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -18,6 +21,30 @@ void Answer(const std::string& text, WPARAM capacity, LPARAM buffer) {
     out[n] = '\0';
 }
 
+namespace fs = std::filesystem;
+
+// Once it has shown its panel the library stays loaded until the process
+// ends. So that each test starts with a library of its own, each harness loads
+// a copy of it from a directory of its own; copies of ended runs are removed.
+std::string PrivateCopyOfLibrary() {
+    static unsigned serial = 0;
+    std::error_code ignored;
+    fs::path temp = fs::temp_directory_path(ignored);
+    std::string mine = "foldscan-dll-" + std::to_string(::GetCurrentProcessId());
+    if (serial == 0)
+        for (const fs::directory_entry& entry : fs::directory_iterator(temp, ignored))
+            if (entry.path().filename().string().rfind("foldscan-dll-", 0) == 0 && entry.path().filename() != mine)
+                fs::remove_all(entry.path(), ignored);
+    fs::path dir = temp / mine / std::to_string(serial++);
+    fs::create_directories(dir, ignored);
+    char program[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    fs::path original = fs::path(program).parent_path() / "foldscan.dll";
+    fs::path copy = dir / "foldscan.dll";
+    fs::copy_file(original, copy, fs::copy_options::overwrite_existing, ignored);
+    return copy.string();
+}
+
 }  // namespace
 
 PanelHarness::PanelHarness() {
@@ -28,7 +55,7 @@ PanelHarness::PanelHarness() {
     ::RegisterClassA(&windowClass);
     host = ::CreateWindowExA(0, HostClass, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 700, 600, nullptr,
                              nullptr, windowClass.hInstance, this);
-    module = ::LoadLibraryA("foldscan.dll");
+    module = ::LoadLibraryA(PrivateCopyOfLibrary().c_str());
     if (module)
         formInit = reinterpret_cast<FormInit>(reinterpret_cast<void*>(::GetProcAddress(module, "FORMINIT")));
 }
@@ -42,9 +69,14 @@ PanelHarness::~PanelHarness() {
 
 HWND PanelHarness::List() const { return ::GetDlgItem(panel, ListId); }
 
-bool PanelHarness::Open() {
+bool PanelHarness::Create() {
     if (!formInit || !formInit(0, 0, host, 0, &panel, 0)) return false;
     ::ShowWindow(panel, SW_SHOW);
+    return true;
+}
+
+bool PanelHarness::Open() {
+    if (!Create()) return false;
     Send(0x0B09);
     HandlePending();
     return true;
@@ -54,6 +86,23 @@ void PanelHarness::Close() {
     if (panel && ::IsWindow(panel)) ::DestroyWindow(panel);
     panel = nullptr;
     HandlePending();
+}
+
+void PanelHarness::Unload(bool fromAnotherThread) {
+    if (!module) return;
+    if (fromAnotherThread)
+        std::thread([library = module] { ::FreeLibrary(library); }).join();
+    else
+        ::FreeLibrary(module);
+    module = nullptr;
+}
+
+void PanelHarness::Pump(DWORD milliseconds) const {
+    DWORD start = ::GetTickCount();
+    for (DWORD passed = 0; passed < milliseconds; passed = ::GetTickCount() - start) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
+        HandlePending();
+    }
 }
 
 LRESULT PanelHarness::Send(UINT message, WPARAM wParam, LPARAM lParam) const {

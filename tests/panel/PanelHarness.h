@@ -1,12 +1,15 @@
 #pragma once
 
+#include "host/BoxWatcher.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 // Loads foldscan.dll afresh, plays the mail client around it and reads what
-// the panel shows through the list view's own messages.
+// the panel shows through the list view's own messages. Every box or dialog
+// the panel opens is recorded and closed, so that no test waits for a user.
 class PanelHarness {
 public:
     PanelHarness();
@@ -27,11 +30,18 @@ public:
     HWND Panel() const { return panel; }
     HWND List() const;
 
-    // FORMINIT, the start message and the messages that follow. False when
-    // the panel could not be made.
+    // FORMINIT and the panel shown, as the host does before it starts it.
+    // False when the panel could not be made.
+    bool Create();
+    // Create, then the start message and the messages that follow.
     bool Open();
     // Destroys the panel as the host does when it closes.
     void Close();
+    // Frees the library as a host may, whatever the panel's state; from this
+    // thread or from another one.
+    void Unload(bool fromAnotherThread = false);
+    // Handles messages as they come for the given time.
+    void Pump(DWORD milliseconds) const;
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void Command(int id) const;
@@ -45,6 +55,8 @@ public:
     std::vector<int> Order() const;
     std::string Summary() const;
     RECT PanelRect() const;  // in the host's client coordinates
+
+    BoxWatcher boxes;
 
 private:
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,106 @@
+// Fails the n-th allocation for n = 1, 2, ... while a numbered message is
+// shown, until one showing gets through: nothing may escape, leak or stay
+// disabled, and the top window must come back each time.
+#include "app/CFoldscanApp.h"
+#include "platform/CWindow.h"
+#include "resources/resource.h"
+#include "ui/ShowMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+long allocationsLeft = 0;  // 0: never fail
+long live = 0;
+
+void* Allocate(std::size_t size) {
+    if (allocationsLeft > 0 && --allocationsLeft == 0) throw std::bad_alloc();
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    ++live;
+    return p;
+}
+
+void Release(void* p) noexcept {
+    if (!p) return;
+    --live;
+    std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+namespace {
+
+int boxesShown = 0;
+
+// Closes every dialog of the thread; allocates nothing, so it never fails.
+BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, static_cast<int>(sizeof name));
+    if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(window)) {
+        ++boxesShown;
+        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseDialog, 0);
+}
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM counter) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, static_cast<int>(sizeof name));
+    if (lstrcmpA(name, "#32770") == 0) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int OpenDialogs() {
+    int count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+TEST(MessageBoxAllocation, NoFailedAllocationEscapesOrLeavesTheHostDisabled) {
+    CFoldscanApp app;
+    ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr,
+                                   nullptr, nullptr, nullptr);
+    CWindow panel(owner);
+    app.SetMainWindow(&panel);
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 10, CloseBoxes);
+
+    int failedRuns = 0;
+    for (long n = 1; n < 1000; ++n) {
+        boxesShown = 0;
+        long before = live;
+        allocationsLeft = n;
+        ShowError(app, IDS_ERROR_RATE);
+        bool failed = allocationsLeft == 0;
+        allocationsLeft = 0;
+        EXPECT_EQ(app.topWindow, &panel) << n;
+        EXPECT_TRUE(::IsWindowEnabled(owner)) << n;
+        EXPECT_EQ(OpenDialogs(), 0) << n;
+        EXPECT_EQ(live, before) << n;
+        if (!failed) {
+            EXPECT_EQ(boxesShown, 1);
+            break;
+        }
+        ++failedRuns;
+    }
+    EXPECT_GT(failedRuns, 2);  // the text, the box object's strings and its template at least
+    ::KillTimer(nullptr, timer);
+    ::DestroyWindow(owner);
+}

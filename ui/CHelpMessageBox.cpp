@@ -1,0 +1,127 @@
+#include "ui/CHelpMessageBox.h"
+
+#include "ui/SystemSound.h"
+
+namespace {
+
+// Popup, visible, caption, system menu, modal frame; no font entry, so the
+// box takes the system's dialog font.
+const DWORD BoxStyle = 0x90C80080;
+const short BoxWidth = 260;
+const short BoxHeight = 70;
+// The header, an empty menu, class and title, zero-filled and DWORD-aligned.
+const size_t TemplateWords = 32 / sizeof(DWORD);
+
+const int NoId = 0xFFFF;
+const DWORD IconStyle = WS_CHILD | WS_VISIBLE | SS_ICON;
+const DWORD LabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
+const DWORD CloseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
+const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+// The Windows-1252 bytes of "&Schließen".
+const char CloseText[] = "&Schlie\xDF" "en";
+const char HelpText[] = "&Hilfe";
+
+// What the system makes of F1 when nobody took the key-down (WM_KEYF1).
+const UINT SystemF1Message = 0x004D;
+
+struct KindLook {
+    int iconId;  // 0: none
+    UINT beepType;
+};
+
+KindLook LookOf(MessageBoxKind kind) {
+    switch (kind) {
+    case MessageBoxKind::Error:
+        return {32513, MB_ICONHAND};
+    case MessageBoxKind::Warning:
+        return {32515, MB_ICONEXCLAMATION};
+    case MessageBoxKind::Information:
+        return {32516, MB_ICONASTERISK};
+    default:
+        return {0, 0};
+    }
+}
+
+}  // namespace
+
+CHelpMessageBox::CHelpMessageBox(HWND parent, const std::string& text, const char* caption, MessageBoxKind kind)
+    : CDialog(0, parent), text(text), caption(caption ? caption : "") {
+    KindLook look = LookOf(kind);
+    if (look.iconId) {
+        icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(look.iconId));
+        beep = true;
+        beepType = look.beepType;
+    }
+
+    dialogTemplate.reset(new DWORD[TemplateWords]());
+    DLGTEMPLATE* header = reinterpret_cast<DLGTEMPLATE*>(dialogTemplate.get());
+    header->style = BoxStyle;
+    header->cx = BoxWidth;
+    header->cy = BoxHeight;
+    UseTemplate(header);
+}
+
+CHelpMessageBox::~CHelpMessageBox() {
+    // The window goes first, while the template and the controls still exist.
+    if (IsWindow()) ::DestroyWindow(hwnd);
+}
+
+void CHelpMessageBox::SetHelp(HelpHandler handler, int32_t number, void* context) {
+    helpHandler = handler;
+    messageNumber = number;
+    helpContext = context;
+}
+
+BOOL CHelpMessageBox::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetText(caption);
+    CenterOnParent();
+    CreateControls();
+    if (icon) picture.SetIcon(icon);
+    label.SetText(text);
+    if (beep) PlaySystemSound(beepType);
+    closeButton.SetFocus();
+    return FALSE;  // the focus is set
+}
+
+void CHelpMessageBox::CreateControls() {
+    // The text starts after the icon, or at the margin when there is none.
+    if (icon) {
+        picture.Attach(CreateControl("STATIC", nullptr, IconStyle, {7, 7, 0, 0}, NoId));
+        label.Attach(CreateControl("STATIC", nullptr, LabelStyle, {35, 7, 218, 42}, NoId));
+    } else {
+        label.Attach(CreateControl("STATIC", nullptr, LabelStyle, {7, 7, 246, 42}, NoId));
+    }
+    closeButton.Attach(CreateControl("BUTTON", CloseText, CloseStyle, {7, 49, 50, 14}, IDOK));
+    if (helpHandler) helpButton.Attach(CreateControl("BUTTON", HelpText, HelpStyle, {203, 49, 50, 14}, HelpButtonId));
+}
+
+bool CHelpMessageBox::PreTranslateMessage(MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+        CallHelp(HelpEvent::HelpRequested);
+        return true;
+    }
+    if (message.message == SystemF1Message) return true;
+    return CDialog::PreTranslateMessage(message);
+}
+
+bool CHelpMessageBox::OnCommand(WORD id, WORD code, HWND control) {
+    if (id == HelpButtonId && code == BN_CLICKED) {
+        CallHelp(HelpEvent::HelpRequested);
+        return true;
+    }
+    return CDialog::OnCommand(id, code, control);
+}
+
+void CHelpMessageBox::OnDestroy() {
+    CallHelp(HelpEvent::BoxClosing);
+    label.Attach(nullptr);
+    picture.Attach(nullptr);
+    closeButton.Attach(nullptr);
+    helpButton.Attach(nullptr);
+}
+
+void CHelpMessageBox::CallHelp(int event) {
+    if (helpHandler) helpHandler(event, messageNumber, helpContext, this);
+}
