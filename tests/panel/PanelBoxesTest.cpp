@@ -182,7 +182,20 @@ TEST_F(PanelBoxes, CancelledSettingsChangeNothing) {
     EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), saved);
 }
 
+TEST_F(PanelBoxes, HelpOpensTheViewerOwnedByThePanelsWindow) {
+    Settings("WarnFolderPath=0\r\n");
+    ASSERT_TRUE(harness.Open());
+    harness.Command(40004);
+    EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text;
+    HWND viewer = ::FindWindowA(nullptr, "Hilfe zu foldscan");
+    ASSERT_TRUE(viewer) << "no help window";
+    EXPECT_EQ(::GetAncestor(::GetWindow(viewer, GW_OWNER), GA_ROOT), harness.Host());
+    ::DestroyWindow(viewer);
+}
+
 TEST_F(PanelBoxes, HelpThatCannotBeFoundSaysSoOnceAndThePanelGoesOn) {
+    std::string help = harness.LibraryPath();
+    ::DeleteFileA(help.replace(help.size() - 3, 3, "chm").c_str());
     Settings("WarnFolderPath=0\r\n");
     ASSERT_TRUE(harness.Open());
     for (int command : {40003, 40004}) {

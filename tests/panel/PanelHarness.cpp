@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 
 // Once it has shown its panel the library stays loaded until the process
 // ends. So that each test starts with a library of its own, each harness loads
-// a copy of it from a directory of its own; copies of ended runs are removed.
+// a copy of it, with its help file, from a directory of its own; copies of
+// ended runs are removed.
 std::string PrivateCopyOfLibrary() {
     static unsigned serial = 0;
     std::error_code ignored;
@@ -39,9 +40,10 @@ std::string PrivateCopyOfLibrary() {
     fs::create_directories(dir, ignored);
     char program[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, program, MAX_PATH);
-    fs::path original = fs::path(program).parent_path() / "foldscan.dll";
+    fs::path beside = fs::path(program).parent_path();
+    fs::copy_file(beside / "foldscan.chm", dir / "foldscan.chm", fs::copy_options::overwrite_existing, ignored);
     fs::path copy = dir / "foldscan.dll";
-    fs::copy_file(original, copy, fs::copy_options::overwrite_existing, ignored);
+    fs::copy_file(beside / "foldscan.dll", copy, fs::copy_options::overwrite_existing, ignored);
     return copy.string();
 }
 
@@ -55,7 +57,8 @@ PanelHarness::PanelHarness() {
     ::RegisterClassA(&windowClass);
     host = ::CreateWindowExA(0, HostClass, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 700, 600, nullptr,
                              nullptr, windowClass.hInstance, this);
-    module = ::LoadLibraryA(PrivateCopyOfLibrary().c_str());
+    libraryPath = PrivateCopyOfLibrary();
+    module = ::LoadLibraryA(libraryPath.c_str());
     if (module)
         formInit = reinterpret_cast<FormInit>(reinterpret_cast<void*>(::GetProcAddress(module, "FORMINIT")));
 }

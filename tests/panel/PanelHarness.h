@@ -26,6 +26,8 @@ public:
     bool Loaded() const { return formInit != nullptr; }
     FormInit Entry() const { return formInit; }
     HMODULE Module() const { return module; }
+    // The library's file; its help file lies beside it.
+    const std::string& LibraryPath() const { return libraryPath; }
     HWND Host() const { return host; }
     HWND Panel() const { return panel; }
     HWND List() const;
@@ -61,6 +63,7 @@ public:
 private:
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    std::string libraryPath;
     HMODULE module = nullptr;
     FormInit formInit = nullptr;
     HWND host = nullptr;
