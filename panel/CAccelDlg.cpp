@@ -1,10 +1,8 @@
 #include "panel/CAccelDlg.h"
 
-#include "platform/CModuleApp.h"
-
 CAccelDlg::CAccelDlg(UINT acceleratorId, UINT templateId, HWND parent) : CResizableDlg(templateId, parent) {
     if (acceleratorId != 0)
-        accelerators = ::LoadAcceleratorsA(CModuleApp::Current()->Module(), MAKEINTRESOURCEA(acceleratorId));
+        accelerators = ::LoadAcceleratorsA(ResourceModule(), MAKEINTRESOURCEA(acceleratorId));
 }
 
 CAccelDlg::~CAccelDlg() { accelerators = nullptr; }

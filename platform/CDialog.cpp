@@ -1,18 +1,12 @@
 #include "platform/CDialog.h"
 
 #include "platform/CControl.h"
-#include "platform/CModuleApp.h"
 #include "ui/Trace.h"
 
 #include <algorithm>
 #include <exception>
 
 namespace {
-
-HINSTANCE ResourceInstance() {
-    CModuleApp* app = CModuleApp::Current();
-    return app ? app->Module() : ::GetModuleHandleA(nullptr);
-}
 
 // Messages whose answer a dialog procedure returns directly instead of
 // through DWLP_MSGRESULT.
@@ -37,6 +31,16 @@ bool AnswersDirectly(UINT message) {
 
 }  // namespace
 
+HINSTANCE CDialog::ResourceModule() {
+    static const HINSTANCE module = [] {
+        HMODULE self = nullptr;
+        ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             reinterpret_cast<LPCSTR>(&CDialog::DialogProc), &self);
+        return self;
+    }();
+    return module;
+}
+
 CDialog::CDialog(UINT templateId, HWND parent) : templateId(templateId), parentWindow(parent) {}
 
 CDialog::~CDialog() {
@@ -50,8 +54,8 @@ CDialog::~CDialog() {
 bool CDialog::Create(HWND parent) {
     parentWindow = parent;
     LPARAM self = reinterpret_cast<LPARAM>(this);
-    HWND created = inMemory ? ::CreateDialogIndirectParamA(ResourceInstance(), inMemory, parent, DialogProc, self)
-                            : ::CreateDialogParamA(ResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+    HWND created = inMemory ? ::CreateDialogIndirectParamA(ResourceModule(), inMemory, parent, DialogProc, self)
+                            : ::CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId), parent,
                                                    DialogProc, self);
     return created != nullptr;
 }
@@ -119,7 +123,7 @@ HWND CDialog::CreateControl(const char* className, const char* text, DWORD style
     ::MapDialogRect(hwnd, &units);
     HWND control = ::CreateWindowExA(0, className, text, style | WS_CHILD | WS_VISIBLE, units.left, units.top,
                                      units.right, units.bottom, hwnd,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ResourceInstance(), nullptr);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ResourceModule(), nullptr);
     if (control) ::SendMessageA(control, WM_SETFONT, Send(WM_GETFONT), TRUE);
     return control;
 }

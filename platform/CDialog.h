@@ -32,6 +32,11 @@ public:
     virtual bool PreTranslateMessage(MSG& message);
 
     UINT TemplateId() const { return templateId; }
+
+    // The module this code is linked into, which holds the templates and
+    // tables: the DLL inside the host, a test program in the tests, never
+    // the host's own executable.
+    static HINSTANCE ResourceModule();
     HWND ParentWindow() const { return parentWindow; }
 
 protected:
