@@ -35,6 +35,8 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     entries.clear();
     index.clear();
     parents.clear();
+    readCleanly = false;
+    bytesRead = 0;
     ReadOnlyFile file;
     if (!OpenHierarchy(file, mailboxDir)) {
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
@@ -45,6 +47,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     std::string line;
     HierarchEntry entry;
     bool tooLarge = false;
+    bool lineSkipped = false;
     while (reader.Next(line)) {
         if (reader.Consumed() + entries.size() * EntryOverhead > MaxTableCost) {
             tooLarge = true;
@@ -52,6 +55,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
         }
         if (!entry.Parse(line)) {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
+            lineSkipped = true;
             continue;
         }
         // A longer name cannot change a path: the path is cut before its end.
@@ -61,10 +65,13 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
         }
         entries.push_back(std::move(entry));
     }
-    if (tooLarge || reader.StoppedAtLimit())
+    const bool cut = tooLarge || reader.StoppedAtLimit();
+    if (cut)
         Trace("[pmHierarch.Fill] WARNUNG: Datei \"%s\" ist zu gro\xDF; der Rest wird nicht gelesen\n",
               (mailboxDir + FileName).c_str());
     BuildIndex();
+    readCleanly = !cut && !lineSkipped;
+    bytesRead = reader.Consumed();
     return 1;
 }
 

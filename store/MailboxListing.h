@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/FileStamp.h"
+
+#include <string>
+#include <vector>
+
+// One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
+// the order the directory lists them, and, when stamps are asked for, the
+// stamps of the files a folder's reading also depends on (the ".PMG"
+// companions and the hierarchy file).
+class MailboxListing {
+public:
+    struct Entry {
+        std::string name;
+        FileStamp stamp;  // not known without stamps
+    };
+    using Entries = std::vector<Entry>;
+
+    static constexpr const char* HierarchyFile = "hierarch.pm";
+
+    // mailboxDir ends with a separator.
+    void List(const std::string& mailboxDir, bool withStamps);
+
+    const Entries& Pmm() const { return pmm; }
+    const Entries& Mbx() const { return mbx; }
+
+    // The one listed companion or hierarchy file whose name equals name
+    // without regard to case. Null when there is none, and also when there
+    // are several, since which of them a reader opens is not known here.
+    const Entry* FindUnique(const std::string& name) const;
+
+    // The name of an ".MBX" file's companion: the same name with ".PMG".
+    static std::string CompanionName(const std::string& mbxName);
+
+private:
+    Entries pmm;
+    Entries mbx;
+    Entries others;  // in folded order, ties in listing order
+};
