@@ -23,6 +23,7 @@ void FolderCache::BeginScan(const std::string& dir) {
         mailboxDir = dir;
     }
     ++scan;
+    reused = 0;
 }
 
 void FolderCache::EndScan() {
@@ -54,6 +55,7 @@ const FolderCache::Reading* FolderCache::Find(const MailboxListing::Entry& file,
         return nullptr;
     }
     kept.lastScan = scan;
+    ++reused;
     return &kept.reading;
 }
 

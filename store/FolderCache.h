@@ -46,6 +46,8 @@ public:
     KeptHierarchy& Hierarchy() { return hierarchy; }
 
     size_t Count() const { return folders.size(); }
+    // How many readings the scan under way (or the last one) took back.
+    size_t Reused() const { return reused; }
 
 private:
     struct Kept {
@@ -62,4 +64,5 @@ private:
     std::unordered_map<std::string, Kept, FoldedHash, std::equal_to<std::string>> folders;
     KeptHierarchy hierarchy;
     unsigned scan = 0;
+    size_t reused = 0;
 };
