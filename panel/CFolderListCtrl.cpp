@@ -98,6 +98,13 @@ void CFolderListCtrl::FillFromList(bool compact) {
     Invalidate(true);
 }
 
+// The cells' texts are made as they are drawn, and sizes sort by value.
+void CFolderListCtrl::ShowCompact(bool compact) {
+    if (compact == compactSizes) return;
+    compactSizes = compact;
+    Invalidate(true);
+}
+
 int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
     return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(first),
                                         *static_cast<const FolderInfo*>(second), column);

@@ -21,6 +21,8 @@ public:
     // One item per record, then sorted; the kept row is scrolled to the top
     // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
+    // Shows the sizes in the other form without a new fill.
+    void ShowCompact(bool compact);
 
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);

@@ -114,21 +114,39 @@ void CMainDlg::SaveSettings() {
     store->Close();
 }
 
-void CMainDlg::OnRefresh() {
+void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing);
     unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
-    folderView.RemoveAll();  // it refers to the records the scan replaces
-    int hierarchyRead =
-        folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
-    if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
+    if (reads == ReadEverything) folderCache.Clear();
+    bool warn = false;
+    bool rebuild = false;
+    {
+        // The list goes on showing the old records while the new ones are
+        // made, and keeps them where the rows did not change: no flicker.
+        FolderList scanned;
+        scanned.UseCache(&folderCache);
+        int hierarchyRead = scanned.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0,
+                                         newMailDir, label);
+        warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
+        // While the warning is open the list stays empty, as on a full rebuild.
+        rebuild = warn || folderView.ItemCount() != folderList.GetCount() || !scanned.SameRows(folderList);
+        if (rebuild) {
+            folderView.RemoveAll();  // it refers to the records that go now
+            folderList.SwapRows(scanned);
+        }
+    }
+    if (warn) {
         ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
         if (!StillOpen(window)) return;
     }
-    folderView.FillFromList(settings.CompactFileSizes != 0);
+    if (rebuild)
+        folderView.FillFromList(settings.CompactFileSizes != 0);
+    else
+        folderView.ShowCompact(settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
 }
 
@@ -231,11 +249,11 @@ void CMainDlg::RunCommand(int command) {
     switch (command) {
     case ID_COMPACT_SIZES:
         settings.CompactFileSizes = settings.CompactFileSizes ? 0 : 1;
-        OnRefresh();
+        OnRefresh(ReadChanged);
         break;
     case ID_SHOW_NEWMAIL:
         settings.ShowNewMailFolder = settings.ShowNewMailFolder ? 0 : 1;
-        OnRefresh();
+        OnRefresh(ReadChanged);
         break;
     case ID_REFRESH:
         OnRefresh();
@@ -307,6 +325,7 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
 
 void CMainDlg::OnDestroy() {
     SaveSettings();
+    folderCache.Clear();  // a new window reads everything at its start anyway
     tickerThread.Stop();
     autoRefreshThread.Stop();
     App().ClearMainWindow();
@@ -354,7 +373,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         return true;
     case AutoRefreshMessage:
         DropQueued(AutoRefreshMessage);
-        OnRefresh();
+        OnRefresh(ReadChanged);
         return true;
     case TickerMessage:
         DropQueued(TickerMessage);
