@@ -98,6 +98,17 @@ void CFolderListCtrl::FillFromList(bool compact) {
     Invalidate(true);
 }
 
+void CFolderListCtrl::RowsChanged(bool compact) {
+    compactSizes = compact;
+    KeepTopRow();
+    {
+        RedrawOff quiet(*this);
+        Resort(-1);
+    }
+    if (ItemCount() > 0) ScrollToTop(KeptTopRow());
+    Invalidate(true);
+}
+
 // The cells' texts are made as they are drawn, and sizes sort by value.
 void CFolderListCtrl::ShowCompact(bool compact) {
     if (compact == compactSizes) return;

@@ -123,18 +123,23 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     if (reads == ReadEverything) folderCache.Clear();
     bool warn = false;
-    bool rebuild = false;
+    enum { Unchanged, Updated, Rebuilt } rows = Unchanged;
     {
         // The list goes on showing the old records while the new ones are
-        // made, and keeps them where the rows did not change: no flicker.
+        // made: it is rebuilt only where the files listed changed, or to stay
+        // empty while the warning is open; otherwise the records it shows
+        // take over what changed, if anything did. No flicker, no lost place.
         FolderList scanned;
         scanned.UseCache(&folderCache);
         int hierarchyRead = scanned.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0,
                                          newMailDir, label);
         warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
-        // While the warning is open the list stays empty, as on a full rebuild.
-        rebuild = warn || folderView.ItemCount() != folderList.GetCount() || !scanned.SameRows(folderList);
-        if (rebuild) {
+        if (warn || folderView.ItemCount() != folderList.GetCount()) {
+            rows = Rebuilt;
+        } else if (!scanned.SameRows(folderList)) {
+            rows = folderList.UpdateRows(scanned) ? Updated : Rebuilt;
+        }
+        if (rows == Rebuilt) {
             folderView.RemoveAll();  // it refers to the records that go now
             folderList.SwapRows(scanned);
         }
@@ -143,10 +148,13 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
         ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
         if (!StillOpen(window)) return;
     }
-    if (rebuild)
-        folderView.FillFromList(settings.CompactFileSizes != 0);
+    const bool compact = settings.CompactFileSizes != 0;
+    if (rows == Rebuilt)
+        folderView.FillFromList(compact);
+    else if (rows == Updated)
+        folderView.RowsChanged(compact);
     else
-        folderView.ShowCompact(settings.CompactFileSizes != 0);
+        folderView.ShowCompact(compact);
     summaryLine.SetText(SummaryText());
 }
 

@@ -170,6 +170,25 @@ bool FolderList::SameRows(const FolderList& other) const {
            std::equal(records.begin(), records.end(), other.records.begin(), SameRow);
 }
 
+// The texts are swapped, not copied: nothing here can run out of memory and
+// leave the rows half taken over.
+bool FolderList::UpdateRows(FolderList& other) {
+    if (records.size() != other.records.size()) return false;
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i].fileName != other.records[i].fileName) return false;
+    for (size_t i = 0; i < records.size(); ++i) {
+        FolderInfo& mine = records[i];
+        FolderInfo& theirs = other.records[i];
+        if (SameRow(mine, theirs)) continue;
+        mine.folderPath.swap(theirs.folderPath);
+        mine.folderName.swap(theirs.folderName);
+        std::swap(mine.size, theirs.size);
+    }
+    count = other.count;
+    total = other.total;
+    return true;
+}
+
 void FolderList::SwapRows(FolderList& other) {
     records.swap(other.records);
     std::swap(count, other.count);

@@ -46,6 +46,10 @@ public:
     bool SameRows(const FolderList& other) const;
     // Exchanges the rows with other's; the records keep their addresses.
     void SwapRows(FolderList& other);
+    // Where other lists the same files in the same order, takes over other's
+    // rows in place: the records keep their addresses, and only those that
+    // differ change. False, with nothing changed, where the files differ.
+    bool UpdateRows(FolderList& other);
 
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }
