@@ -121,7 +121,7 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
-    if (reads == ReadEverything) folderCache.Clear();
+    if (reads == ReadEverything) folderCache.ReadEverythingNext();
     bool warn = false;
     enum { Unchanged, Updated, Rebuilt } rows = Unchanged;
     {

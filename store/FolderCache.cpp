@@ -17,11 +17,15 @@ FolderCache::FolderCache()
     : folders(0, FoldedHash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                             reinterpret_cast<uintptr_t>(this)}) {}
 
+// Reading everything keeps the entries, so that their memory serves again.
 void FolderCache::BeginScan(const std::string& dir) {
     if (dir != mailboxDir) {
         Clear();
         mailboxDir = dir;
     }
+    readingEverything = readEverything;
+    readEverything = false;
+    if (readingEverything) hierarchy.Clear();
     ++scan;
     reused = 0;
 }
@@ -37,6 +41,8 @@ void FolderCache::EndScan() {
 }
 
 void FolderCache::Clear() {
+    readEverything = false;
+    readingEverything = false;
     folders.clear();
     hierarchy.Clear();
     mailboxDir.clear();
@@ -44,6 +50,7 @@ void FolderCache::Clear() {
 
 const FolderCache::Reading* FolderCache::Find(const MailboxListing::Entry& file,
                                               const MailboxListing::Entry* companion) {
+    if (readingEverything) return nullptr;
     auto it = folders.find(file.name);
     if (it == folders.end()) return nullptr;
     Kept& kept = it->second;

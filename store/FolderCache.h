@@ -27,6 +27,8 @@ public:
 
     FolderCache();
 
+    // The next scan reads every file again (and keeps what it reads).
+    void ReadEverythingNext() { readEverything = true; }
     // A scan of mailboxDir begins; what was kept for another directory goes.
     void BeginScan(const std::string& mailboxDir);
     // The scan is over: folder files it did not list are forgotten.
@@ -65,4 +67,6 @@ private:
     KeptHierarchy hierarchy;
     unsigned scan = 0;
     size_t reused = 0;
+    bool readEverything = false;  // asked for the next scan
+    bool readingEverything = false;  // the scan under way
 };

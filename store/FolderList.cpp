@@ -107,6 +107,10 @@ void FolderList::AppendPmm(const std::string& mailboxDir, const Entries& entries
                            const pmHierarch* hierarchy) {
     pmm record;
     for (const MailboxListing::Entry& entry : entries) {
+        if (const FolderCache::Reading* kept = Kept(entry, nullptr, true)) {
+            AppendKept(entry.name, *kept, useHierarchy, hierarchy);
+            continue;
+        }
         record.SetFile(mailboxDir + entry.name);
         Read(record, entry, nullptr, true);
         AppendAnalyzed(record, useHierarchy, hierarchy);
@@ -122,32 +126,48 @@ void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries
     mbx record;
     record.SetCompanionIndex(&companions);
     for (const MailboxListing::Entry& entry : entries) {
-        record.SetFile(mailboxDir + entry.name);
         const MailboxListing::Entry* companion =
             listing ? listing->FindUnique(MailboxListing::CompanionName(entry.name)) : nullptr;
+        if (const FolderCache::Reading* kept = Kept(entry, companion, companion != nullptr)) {
+            AppendKept(entry.name, *kept, useHierarchy, hierarchy);
+            continue;
+        }
+        record.SetFile(mailboxDir + entry.name);
         Read(record, entry, companion, companion != nullptr);
         AppendAnalyzed(record, useHierarchy, hierarchy);
     }
 }
 
-// Analyzes the file unless the cache kept a reading for its listing entries.
+const FolderCache::Reading* FolderList::Kept(const MailboxListing::Entry& entry,
+                                             const MailboxListing::Entry* companion, bool keepable) {
+    return cache && keepable ? cache->Find(entry, companion) : nullptr;
+}
+
+// Analyzes the file and keeps what it read where it can be told unchanged
+// later; a failure is forgotten, so that it is read again next time.
 template <class Record>
 void FolderList::Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
                       bool keepable) {
-    if (cache && keepable) {
-        if (const FolderCache::Reading* kept = cache->Find(entry, companion)) {
-            record.folderName = kept->folderName;
-            record.hierarchyKey = kept->hierarchyKey;
-            record.size = kept->size;
-            return;
-        }
-    }
     bool read = record.Analyze();
     if (!cache) return;
     if (read && keepable)
         cache->Keep(entry, companion, {record.folderName, record.hierarchyKey, record.size});
     else
         cache->Forget(entry.name);
+}
+
+// A reading was kept only when its file opened, which SetFile's path allows
+// only where it kept the listed name whole: the row's file name is that name.
+void FolderList::AppendKept(const std::string& name, const FolderCache::Reading& kept, bool useHierarchy,
+                            const pmHierarch* hierarchy) {
+    records.emplace_back();
+    FolderInfo& row = records.back();
+    row.fileName = name;
+    row.folderName = kept.folderName;
+    row.size = kept.size;
+    if (useHierarchy && hierarchy) row.folderPath = hierarchy->GetPath(kept.hierarchyKey);
+    ++count;
+    total += row.size;
 }
 
 // Listed whatever Analyze said: an unreadable file shows its status text.

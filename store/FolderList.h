@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FolderCache.h"
 #include "store/FolderInfo.h"
 #include "store/MailboxListing.h"
 
@@ -8,7 +9,6 @@
 #include <string>
 #include <vector>
 
-class FolderCache;
 class pmHierarch;
 
 // The result of one scan of the mailbox: the new-mail row first (when asked
@@ -64,9 +64,13 @@ private:
     void AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
                    bool useHierarchy, const pmHierarch* hierarchy);
+    const FolderCache::Reading* Kept(const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
+                                     bool keepable);
     template <class Record>
     void Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
               bool keepable);
+    void AppendKept(const std::string& name, const FolderCache::Reading& kept, bool useHierarchy,
+                    const pmHierarch* hierarchy);
     template <class Record>
     void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
     void Append(const FolderInfo& record);

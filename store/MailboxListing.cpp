@@ -1,9 +1,9 @@
 #include "store/MailboxListing.h"
 
-#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -11,44 +11,58 @@ const char* const PmmPattern = "*.PMM";
 const char* const MbxPattern = "*.MBX";
 const char* const PmgPattern = "*.PMG";
 
-bool FoldedLess(const MailboxListing::Entry& a, const MailboxListing::Entry& b) {
-    return CompareFolded(a.name, b.name) < 0;
-}
-
 }  // namespace
+
+MailboxListing::MailboxListing()
+    : hash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+           reinterpret_cast<uintptr_t>(this)} {}
+
+MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
+    if (FileSystem::MatchesPattern(PmmPattern, name)) return PmmFile;
+    if (FileSystem::MatchesPattern(MbxPattern, name)) return MbxFile;
+    if (FileSystem::MatchesPattern(PmgPattern, name) || FileSystem::MatchesPattern(HierarchyFile, name))
+        return LookedUp;
+    return Other;
+}
 
 void MailboxListing::List(const std::string& mailboxDir, bool withStamps) {
     pmm.clear();
     mbx.clear();
     others.clear();
-    auto sort = [this](const std::string& name, const FileStamp& stamp) {
-        if (FileSystem::MatchesPattern(PmmPattern, name))
-            pmm.push_back({name, stamp});
-        else if (FileSystem::MatchesPattern(MbxPattern, name))
-            mbx.push_back({name, stamp});
-        else
-            others.push_back({name, stamp});
-    };
+    index.clear();
     if (!withStamps) {
         // Only the folder files, without a look at each entry.
         FileSystem::ForEachMatchingName(mailboxDir + "*", [&](const std::string& name) {
-            if (FileSystem::MatchesPattern(PmmPattern, name) || FileSystem::MatchesPattern(MbxPattern, name))
-                sort(name, FileStamp());
+            Kind kind = KindOf(name);
+            if (kind == PmmFile) pmm.push_back({name, FileStamp()});
+            if (kind == MbxFile) mbx.push_back({name, FileStamp()});
         });
         return;
     }
-    auto wanted = [](const std::string& name) {
-        return FileSystem::MatchesPattern(PmmPattern, name) || FileSystem::MatchesPattern(MbxPattern, name) ||
-               FileSystem::MatchesPattern(PmgPattern, name) || FileSystem::MatchesPattern(MailboxListing::HierarchyFile, name);
-    };
-    FileSystem::ForEachStamped(mailboxDir + "*", wanted, sort);
-    std::stable_sort(others.begin(), others.end(), FoldedLess);
+    // The filter sees each name just before the visitor does.
+    Kind kind = Other;
+    auto wanted = [&](const std::string& name) { return (kind = KindOf(name)) != Other; };
+    FileSystem::ForEachStamped(mailboxDir + "*", wanted, [&](const std::string& name, const FileStamp& stamp) {
+        Entries& to = kind == PmmFile ? pmm : kind == MbxFile ? mbx : others;
+        to.push_back({name, stamp});
+    });
+    index.reserve(others.size());
+    for (size_t i = 0; i < others.size(); ++i) index.push_back({hash(others[i].name), i});
+    std::sort(index.begin(), index.end());
 }
 
+// Names that fold alike hash alike; among the entries of the name's hash,
+// those whose names fold alike are counted.
 const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name) const {
-    Entry probe{name, FileStamp()};
-    auto range = std::equal_range(others.begin(), others.end(), probe, FoldedLess);
-    return range.second - range.first == 1 ? &*range.first : nullptr;
+    const uint64_t key = hash(name);
+    auto at = std::lower_bound(index.begin(), index.end(), std::make_pair(key, size_t(0)));
+    const Entry* found = nullptr;
+    for (; at != index.end() && at->first == key; ++at) {
+        if (!FoldedEqual()(others[at->second].name, name)) continue;
+        if (found) return nullptr;
+        found = &others[at->second];
+    }
+    return found;
 }
 
 std::string MailboxListing::CompanionName(const std::string& mbxName) {

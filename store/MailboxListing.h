@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
@@ -19,6 +23,8 @@ public:
 
     static constexpr const char* HierarchyFile = "hierarch.pm";
 
+    MailboxListing();
+
     // mailboxDir ends with a separator.
     void List(const std::string& mailboxDir, bool withStamps);
 
@@ -34,7 +40,15 @@ public:
     static std::string CompanionName(const std::string& mbxName);
 
 private:
+    enum Kind { PmmFile, MbxFile, LookedUp, Other };
+    static Kind KindOf(const std::string& name);
+
     Entries pmm;
     Entries mbx;
-    Entries others;  // in folded order, ties in listing order
+    Entries others;  // companions and hierarchy files, in listing order
+    // The others by the hash of their folded names: a look-up costs a
+    // search among numbers. Seeded, so that no directory can be made in
+    // advance whose names all hash alike.
+    FoldedHash hash;
+    std::vector<std::pair<uint64_t, size_t>> index;
 };

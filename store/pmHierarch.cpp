@@ -69,6 +69,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     if (cut)
         Trace("[pmHierarch.Fill] WARNUNG: Datei \"%s\" ist zu gro\xDF; der Rest wird nicht gelesen\n",
               (mailboxDir + FileName).c_str());
+    entries.shrink_to_fit();  // the index points into the entries from here on
     BuildIndex();
     readCleanly = !cut && !lineSkipped;
     bytesRead = reader.Consumed();

@@ -336,6 +336,7 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
         std::string change = mailbox.Step();
         if (step % 50 == 0) showFolderPath = !showFolderPath;
         if (step % 70 == 0) showNewMail = !showNewMail;
+        if (step % 97 == 0) cache.ReadEverythingNext();  // as the user's refresh does
 
         trace.Clear();
         int keptResult = kept.Scan(mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>");
