@@ -7,7 +7,8 @@
 // taken to hold what it held when it was read. That holds as far as the file
 // system's times resolve: a rewrite to the same length within one tick of its
 // clock (two seconds on FAT, a scheduler tick for some kernels) looks like no
-// change at all.
+// change at all. And NTFS may bring a file's listing entry up to date only
+// once the program writing it has closed it.
 struct FileStamp {
     uint64_t length = 0;
     // Windows: last write and creation, in 100 ns since 1601. POSIX: the

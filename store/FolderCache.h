@@ -67,6 +67,6 @@ private:
     KeptHierarchy hierarchy;
     unsigned scan = 0;
     size_t reused = 0;
-    bool readEverything = false;  // asked for the next scan
+    bool readEverything = false;     // asked for the next scan
     bool readingEverything = false;  // the scan under way
 };

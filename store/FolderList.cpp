@@ -107,7 +107,7 @@ void FolderList::AppendPmm(const std::string& mailboxDir, const Entries& entries
                            const pmHierarch* hierarchy) {
     pmm record;
     for (const MailboxListing::Entry& entry : entries) {
-        if (const FolderCache::Reading* kept = Kept(entry, nullptr, true)) {
+        if (const FolderCache::Reading* kept = KeptReading(entry, nullptr, true)) {
             AppendKept(entry.name, *kept, useHierarchy, hierarchy);
             continue;
         }
@@ -128,7 +128,7 @@ void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries
     for (const MailboxListing::Entry& entry : entries) {
         const MailboxListing::Entry* companion =
             listing ? listing->FindUnique(MailboxListing::CompanionName(entry.name)) : nullptr;
-        if (const FolderCache::Reading* kept = Kept(entry, companion, companion != nullptr)) {
+        if (const FolderCache::Reading* kept = KeptReading(entry, companion, companion != nullptr)) {
             AppendKept(entry.name, *kept, useHierarchy, hierarchy);
             continue;
         }
@@ -138,7 +138,7 @@ void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries
     }
 }
 
-const FolderCache::Reading* FolderList::Kept(const MailboxListing::Entry& entry,
+const FolderCache::Reading* FolderList::KeptReading(const MailboxListing::Entry& entry,
                                              const MailboxListing::Entry* companion, bool keepable) {
     return cache && keepable ? cache->Find(entry, companion) : nullptr;
 }

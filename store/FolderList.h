@@ -64,8 +64,8 @@ private:
     void AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
                    bool useHierarchy, const pmHierarch* hierarchy);
-    const FolderCache::Reading* Kept(const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
-                                     bool keepable);
+    const FolderCache::Reading* KeptReading(const MailboxListing::Entry& entry,
+                                            const MailboxListing::Entry* companion, bool keepable);
     template <class Record>
     void Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
               bool keepable);
