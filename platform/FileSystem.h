@@ -29,6 +29,8 @@ public:
     // Windows' listing carries the stamps; elsewhere each entry wanted costs
     // one look at it, and an entry that cannot be looked at has no stamp known.
     static void ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit);
+    // Whether the listing carries the stamps without a look at each entry.
+    static bool ListingCarriesStamps();
 
     // The absolute form of a path: relative parts resolved against the current
     // directory, "." and ".." removed. Empty when the OS cannot form it.

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/PosixStamp.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,10 +33,6 @@ void ForEachEntry(const std::string& pattern, const EntryVisitor& visit) {
     }
 }
 
-uint64_t Nanoseconds(const timespec& time) {
-    return static_cast<uint64_t>(time.tv_sec) * 1000000000u + static_cast<uint64_t>(time.tv_nsec);
-}
-
 // An absolute path without empty, "." or ".." components is its own
 // absolute form; the scan asks for that of every folder file.
 bool IsNormalAbsolute(const std::string& path) {
@@ -62,6 +60,8 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     });
 }
 
+bool FileSystem::ListingCarriesStamps() { return false; }
+
 void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
     ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
 }
@@ -69,15 +69,8 @@ void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisit
 void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
     ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
         if (!wanted(name)) return;
-        FileStamp stamp;
         struct stat st;
-        if (fstatat(dirFd, name.c_str(), &st, 0) == 0) {
-            stamp.length = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
-            stamp.lastWrite = Nanoseconds(st.st_mtim);
-            stamp.created = Nanoseconds(st.st_ctim);
-            stamp.known = true;
-        }
-        visit(name, stamp);
+        visit(name, fstatat(dirFd, name.c_str(), &st, 0) == 0 ? StampOf(st) : FileStamp());
     });
 }
 

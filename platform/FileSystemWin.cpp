@@ -43,6 +43,8 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) { visit(found.cFileName, Length(found)); });
 }
 
+bool FileSystem::ListingCarriesStamps() { return true; }
+
 void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
     ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) {
         if (!wanted(found.cFileName)) return;

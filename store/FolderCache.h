@@ -31,6 +31,8 @@ public:
     void ReadEverythingNext() { readEverything = true; }
     // A scan of mailboxDir begins; what was kept for another directory goes.
     void BeginScan(const std::string& mailboxDir);
+    // Whether the scan under way reads every file.
+    bool ReadingEverything() const { return readingEverything; }
     // The scan is over: folder files it did not list are forgotten.
     void EndScan();
     // Everything goes: the next scan reads every file.
@@ -40,8 +42,10 @@ public:
     // for a ".PMM" file) while both are as they were when it was read; null
     // otherwise.
     const Reading* Find(const MailboxListing::Entry& file, const MailboxListing::Entry* companion);
-    // Keeps what was read from file; a file or companion without a known
-    // stamp cannot be told unchanged later, so nothing is kept for it then.
+    // Keeps what was read from file under the stamps given (the listing's,
+    // or those of the files as they were opened); a file or companion
+    // without a known stamp cannot be told unchanged later, so nothing is
+    // kept for it then.
     void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, Reading reading);
     void Forget(const std::string& fileName);
 

@@ -25,6 +25,25 @@ MailboxListing::Entries Matching(const std::string& mailboxDir, const char* wild
     return entries;
 }
 
+// The stamps to keep a reading under: those of the files as they were opened
+// where opening told them, for they belong to what was read; else the
+// listing's. False where the companion opened is not the one listed.
+FileStamp Either(const FileStamp& opened, const FileStamp& listed) { return opened.known ? opened : listed; }
+
+bool StampsToKeep(const pmm& record, const MailboxListing::Entry& entry, const MailboxListing::Entry*,
+                  MailboxListing::Entry& file, MailboxListing::Entry&) {
+    file = {entry.name, Either(record.stamp, entry.stamp)};
+    return true;
+}
+
+bool StampsToKeep(const mbx& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
+                  MailboxListing::Entry& file, MailboxListing::Entry& pmg) {
+    if (!companion || (record.companionStamp.known && record.companionName != companion->name)) return false;
+    file = {entry.name, Either(record.stamp, entry.stamp)};
+    pmg = {companion->name, Either(record.companionStamp, companion->stamp)};
+    return true;
+}
+
 bool SameRow(const FolderInfo& a, const FolderInfo& b) {
     return a.size == b.size && a.fileName == b.fileName && a.folderName == b.folderName && a.folderPath == b.folderPath;
 }
@@ -65,10 +84,14 @@ void FolderList::Release() {
 void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                           const std::string& newMailDir, const std::string& newMailLabel) {
     // One listing of the mailbox serves both kinds of folder file, each kept
-    // in the order the directory lists it.
-    MailboxListing listing;
-    listing.List(mailboxDir, cache != nullptr);
+    // in the order the directory lists it. Taking back kept readings needs
+    // every file's stamp; reading everything takes them from the files as
+    // they are opened where the listing does not carry them.
     if (cache) cache->BeginScan(mailboxDir);
+    MailboxListing listing;
+    listing.List(mailboxDir, !cache                        ? MailboxListing::FolderFiles
+                             : cache->ReadingEverything() ? MailboxListing::WithLookUps
+                                                          : MailboxListing::WithStamps);
 
     // Without a cache the table lives for this scan only: the file is read
     // afresh every time.
@@ -150,8 +173,9 @@ void FolderList::Read(Record& record, const MailboxListing::Entry& entry, const 
                       bool keepable) {
     bool read = record.Analyze();
     if (!cache) return;
-    if (read && keepable)
-        cache->Keep(entry, companion, {record.folderName, record.hierarchyKey, record.size});
+    MailboxListing::Entry file, pmg;
+    if (read && keepable && StampsToKeep(record, entry, companion, file, pmg))
+        cache->Keep(file, companion ? &pmg : nullptr, {record.folderName, record.hierarchyKey, record.size});
     else
         cache->Forget(entry.name);
 }

@@ -19,10 +19,16 @@ const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const Mailbo
         table.reset();
         return nullptr;
     }
-    reusable = entry && entry->stamp.known && table->ReadCleanly() && table->BytesRead() == entry->stamp.length;
+    // Kept under the stamp of the file as opened where opening told it (it
+    // belongs to what was read), else the listing's; the file opened must be
+    // the one listed, and read to its end.
+    const FileStamp& opened = table->OpenedStamp();
+    if (!entry || !table->ReadCleanly() || (opened.known && table->OpenedName() != entry->name)) return table.get();
+    const FileStamp& read = opened.known ? opened : entry->stamp;
+    reusable = read.known && table->BytesRead() == read.length;
     if (reusable) {
         name = entry->name;
-        stamp = entry->stamp;
+        stamp = read;
     }
     return table.get();
 }

@@ -21,8 +21,9 @@ public:
     KeptHierarchy& operator=(const KeptHierarchy&) = delete;
 
     // The table for this scan, with entry the listing's one hierarchy file
-    // (null when there is none or several). result is pmHierarch::Fill's;
-    // null when the file cannot be opened.
+    // (null when there is none or several; its stamp need not be known when
+    // the file is read anyway). result is pmHierarch::Fill's; null when the
+    // file cannot be opened.
     const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result);
 
     // The scan is over: a table that may not serve another one goes.

@@ -25,27 +25,29 @@ MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
     return Other;
 }
 
-void MailboxListing::List(const std::string& mailboxDir, bool withStamps) {
+void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
     pmm.clear();
     mbx.clear();
     others.clear();
     index.clear();
-    if (!withStamps) {
-        // Only the folder files, without a look at each entry.
-        FileSystem::ForEachMatchingName(mailboxDir + "*", [&](const std::string& name) {
+    const std::string pattern = mailboxDir + "*";
+    auto add = [this](Kind kind, const std::string& name, const FileStamp& stamp) {
+        if (kind == PmmFile) pmm.push_back({name, stamp});
+        if (kind == MbxFile) mbx.push_back({name, stamp});
+        if (kind == LookedUp) others.push_back({name, stamp});
+    };
+    if (contents == WithStamps || (contents == WithLookUps && FileSystem::ListingCarriesStamps())) {
+        // The filter sees each name just before the visitor does.
+        Kind kind = Other;
+        auto wanted = [&](const std::string& name) { return (kind = KindOf(name)) != Other; };
+        FileSystem::ForEachStamped(pattern, wanted,
+                                   [&](const std::string& name, const FileStamp& stamp) { add(kind, name, stamp); });
+    } else {
+        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) {
             Kind kind = KindOf(name);
-            if (kind == PmmFile) pmm.push_back({name, FileStamp()});
-            if (kind == MbxFile) mbx.push_back({name, FileStamp()});
+            if (kind != LookedUp || contents != FolderFiles) add(kind, name, FileStamp());
         });
-        return;
     }
-    // The filter sees each name just before the visitor does.
-    Kind kind = Other;
-    auto wanted = [&](const std::string& name) { return (kind = KindOf(name)) != Other; };
-    FileSystem::ForEachStamped(mailboxDir + "*", wanted, [&](const std::string& name, const FileStamp& stamp) {
-        Entries& to = kind == PmmFile ? pmm : kind == MbxFile ? mbx : others;
-        to.push_back({name, stamp});
-    });
     index.reserve(others.size());
     for (size_t i = 0; i < others.size(); ++i) index.push_back({hash(others[i].name), i});
     std::sort(index.begin(), index.end());

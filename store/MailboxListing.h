@@ -10,9 +10,9 @@
 #include <vector>
 
 // One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
-// the order the directory lists them, and, when stamps are asked for, the
-// stamps of the files a folder's reading also depends on (the ".PMG"
-// companions and the hierarchy file).
+// the order the directory lists them, and, for scans that keep what they
+// read, the other files a folder's reading depends on (the ".PMG" companions
+// and the hierarchy file), with the stamps of all where they are asked for.
 class MailboxListing {
 public:
     struct Entry {
@@ -25,8 +25,14 @@ public:
 
     MailboxListing();
 
+    enum Contents {
+        FolderFiles,  // the folder files' names alone
+        WithLookUps,  // also the companions and hierarchy files, with stamps where the listing carries them
+        WithStamps,   // everything with its stamp, if it costs a look at each entry
+    };
+
     // mailboxDir ends with a separator.
-    void List(const std::string& mailboxDir, bool withStamps);
+    void List(const std::string& mailboxDir, Contents contents);
 
     const Entries& Pmm() const { return pmm; }
     const Entries& Mbx() const { return mbx; }

@@ -22,11 +22,13 @@ const char* const Unknown = "<??" "?>";  // split: no trigraph
 constexpr size_t EntryOverhead = sizeof(HierarchEntry) + 4 * sizeof(void*);
 
 // The mail client writes the file in lower case, but its own file system
-// ignores case, so the file is found whatever the case of its name.
-bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir) {
-    if (file.Open(mailboxDir + FileName)) return true;
-    std::string actual = FileNameIndex(mailboxDir, FileName).Find(FileName);
-    return !actual.empty() && actual != FileName && file.Open(mailboxDir + actual);
+// ignores case, so the file is found whatever the case of its name. name is
+// set to the name opened.
+bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir, std::string& name) {
+    name = FileName;
+    if (file.Open(mailboxDir + name)) return true;
+    name = FileNameIndex(mailboxDir, FileName).Find(FileName);
+    return !name.empty() && name != FileName && file.Open(mailboxDir + name);
 }
 
 }  // namespace
@@ -37,12 +39,15 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     parents.clear();
     readCleanly = false;
     bytesRead = 0;
+    openedStamp = FileStamp();
     ReadOnlyFile file;
-    if (!OpenHierarchy(file, mailboxDir)) {
+    if (!OpenHierarchy(file, mailboxDir, openedName)) {
+        openedName.clear();
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
               (mailboxDir + FileName).c_str());
         return 0;
     }
+    openedStamp = file.Stamp();
     LineReader reader(file, MaxLineLength, MaxTableCost);
     std::string line;
     HierarchEntry entry;

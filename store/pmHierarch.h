@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CaseFold.h"
+#include "platform/FileStamp.h"
 #include "store/HierarchEntry.h"
 
 #include <cstddef>
@@ -60,6 +61,10 @@ public:
     // The bytes of the file that the last Fill went through: less than its
     // length when a read failed on the way.
     uint64_t BytesRead() const { return bytesRead; }
+    // The name of the file the last Fill opened, as the directory lists it,
+    // and its stamp where opening it told it.
+    const std::string& OpenedName() const { return openedName; }
+    const FileStamp& OpenedStamp() const { return openedStamp; }
 
 private:
     void BuildIndex();
@@ -76,4 +81,6 @@ private:
     std::vector<int> parents;
     bool readCleanly = false;
     uint64_t bytesRead = 0;
+    std::string openedName;
+    FileStamp openedStamp;
 };
