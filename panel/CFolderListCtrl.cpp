@@ -98,6 +98,24 @@ void CFolderListCtrl::FillFromList(bool compact) {
     Invalidate(true);
 }
 
+void CFolderListCtrl::RowsChanged(bool compact) {
+    compactSizes = compact;
+    KeepTopRow();
+    {
+        RedrawOff quiet(*this);
+        Resort(-1);
+    }
+    if (ItemCount() > 0) ScrollToTop(KeptTopRow());
+    Invalidate(true);
+}
+
+// The cells' texts are made as they are drawn, and sizes sort by value.
+void CFolderListCtrl::ShowCompact(bool compact) {
+    if (compact == compactSizes) return;
+    compactSizes = compact;
+    Invalidate(true);
+}
+
 int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
     return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(first),
                                         *static_cast<const FolderInfo*>(second), column);

@@ -21,6 +21,11 @@ public:
     // One item per record, then sorted; the kept row is scrolled to the top
     // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
+    // The records changed in place: sorted again, the top row kept by its
+    // file name, redrawn. Far cheaper than a new fill of a large list.
+    void RowsChanged(bool compact);
+    // Shows the sizes in the other form without a new fill.
+    void ShowCompact(bool compact);
 
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);

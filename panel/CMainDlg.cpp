@@ -114,21 +114,47 @@ void CMainDlg::SaveSettings() {
     store->Close();
 }
 
-void CMainDlg::OnRefresh() {
+void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing);
     unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
-    folderView.RemoveAll();  // it refers to the records the scan replaces
-    int hierarchyRead =
-        folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
-    if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
+    if (reads == ReadEverything) folderCache.ReadEverythingNext();
+    bool warn = false;
+    enum { Unchanged, Updated, Rebuilt } rows = Unchanged;
+    {
+        // The list goes on showing the old records while the new ones are
+        // made: it is rebuilt only where the files listed changed, or to stay
+        // empty while the warning is open; otherwise the records it shows
+        // take over what changed, if anything did. No flicker, no lost place.
+        FolderList scanned;
+        scanned.UseCache(&folderCache);
+        int hierarchyRead = scanned.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0,
+                                         newMailDir, label);
+        warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
+        if (warn || folderView.ItemCount() != folderList.GetCount()) {
+            rows = Rebuilt;
+        } else if (!scanned.SameRows(folderList)) {
+            rows = folderList.UpdateRows(scanned) ? Updated : Rebuilt;
+        }
+        if (rows == Rebuilt) {
+            folderView.RemoveAll();  // it refers to the records that go now
+            folderList.SwapRows(scanned);
+        }
+    }
+    if (warn) {
         ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
         if (!StillOpen(window)) return;
     }
-    folderView.FillFromList(settings.CompactFileSizes != 0);
+    const bool compact = settings.CompactFileSizes != 0;
+    if (rows == Rebuilt)
+        folderView.FillFromList(compact);
+    else if (rows == Updated)
+        folderView.RowsChanged(compact);
+    else
+        folderView.ShowCompact(compact);
     summaryLine.SetText(SummaryText());
 }
 
@@ -231,11 +257,11 @@ void CMainDlg::RunCommand(int command) {
     switch (command) {
     case ID_COMPACT_SIZES:
         settings.CompactFileSizes = settings.CompactFileSizes ? 0 : 1;
-        OnRefresh();
+        OnRefresh(ReadChanged);
         break;
     case ID_SHOW_NEWMAIL:
         settings.ShowNewMailFolder = settings.ShowNewMailFolder ? 0 : 1;
-        OnRefresh();
+        OnRefresh(ReadChanged);
         break;
     case ID_REFRESH:
         OnRefresh();
@@ -307,6 +333,7 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
 
 void CMainDlg::OnDestroy() {
     SaveSettings();
+    folderCache.Clear();  // a new window reads everything at its start anyway
     tickerThread.Stop();
     autoRefreshThread.Stop();
     App().ClearMainWindow();
@@ -354,7 +381,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         return true;
     case AutoRefreshMessage:
         DropQueued(AutoRefreshMessage);
-        OnRefresh();
+        OnRefresh(ReadChanged);
         return true;
     case TickerMessage:
         DropQueued(TickerMessage);

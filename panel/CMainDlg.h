@@ -5,6 +5,7 @@
 #include "platform/CControl.h"
 #include "refresh/MessagePoster.h"
 #include "settings/Settings.h"
+#include "store/FolderCache.h"
 #include "store/FolderList.h"
 
 #include <string>
@@ -37,7 +38,10 @@ public:
     // Creates the panel's window as a hidden child of the host's window.
     bool Create(CFoldscanApp& app, HWND parent);
 
-    void OnRefresh();
+    // What a refresh reads: every folder file (the user's own refresh and the
+    // first one), or only the files whose listing entries changed since.
+    enum RefreshReads { ReadEverything, ReadChanged };
+    void OnRefresh(RefreshReads reads = ReadEverything);
 
     // The library is being unloaded, or the process ends (its other threads
     // are gone then). A window still open is destroyed now, while the
@@ -99,6 +103,7 @@ private:
     MessagePoster tickerThread;
     int refreshing = 0;
     FolderList folderList;
+    FolderCache folderCache;  // what the refreshes read, for the next ones
     int sizeAndPos[4] = {0, 0, 0, 0};
     CControl summaryLine;
     CFolderListCtrl folderView;

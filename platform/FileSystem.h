@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -9,6 +11,8 @@ class FileSystem {
 public:
     using Visitor = std::function<void(const std::string& name, uint64_t length)>;
     using NameVisitor = std::function<void(const std::string& name)>;
+    using NameFilter = std::function<bool(const std::string& name)>;
+    using StampVisitor = std::function<void(const std::string& name, const FileStamp& stamp)>;
 
     // Calls visit for every entry matching a pattern such as "C:\Mail\*.PMM":
     // a directory followed by a wildcard name ('*' and '?'). Names match
@@ -20,6 +24,13 @@ public:
     // file anyway: where the listing does not carry lengths, this spares a
     // look at every entry.
     static void ForEachMatchingName(const std::string& pattern, const NameVisitor& visit);
+
+    // The entries that match and that wanted accepts, each with its stamp.
+    // Windows' listing carries the stamps; elsewhere each entry wanted costs
+    // one look at it, and an entry that cannot be looked at has no stamp known.
+    static void ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit);
+    // Whether the listing carries the stamps without a look at each entry.
+    static bool ListingCarriesStamps();
 
     // The absolute form of a path: relative parts resolved against the current
     // directory, "." and ".." removed. Empty when the OS cannot form it.

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/PosixStamp.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,8 +60,18 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     });
 }
 
+bool FileSystem::ListingCarriesStamps() { return false; }
+
 void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
     ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
+}
+
+void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
+    ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
+        if (!wanted(name)) return;
+        struct stat st;
+        visit(name, fstatat(dirFd, name.c_str(), &st, 0) == 0 ? StampOf(st) : FileStamp());
+    });
 }
 
 std::string FileSystem::AbsolutePath(const std::string& path) {

@@ -13,12 +13,11 @@ struct SearchCloser {
     void operator()(HANDLE search) const { FindClose(search); }
 };
 
-}  // namespace
-
-void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
-    // FindFirstFile also matches a name through its generated short name, so
-    // "*.PMM" would find "Inbox.PMMX" or "Inbox.pmm_old". The long name is
-    // checked again so that only what the pattern says is found.
+// FindFirstFile also matches a name through its generated short name, so
+// "*.PMM" would find "Inbox.PMMX" or "Inbox.pmm_old". The long name is
+// checked again so that only what the pattern says is found.
+template <class FoundVisitor>
+void ForEachFound(const std::string& pattern, const FoundVisitor& visit) {
     size_t cut = pattern.find_last_of("\\/:");
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     WIN32_FIND_DATAA found;
@@ -26,10 +25,36 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
     if (first == INVALID_HANDLE_VALUE) return;
     std::unique_ptr<void, SearchCloser> search(first);
     do {
-        if (!MatchesPattern(wildcard, found.cFileName)) continue;
-        uint64_t length = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        visit(found.cFileName, length);
+        if (FileSystem::MatchesPattern(wildcard, found.cFileName)) visit(found);
     } while (FindNextFileA(search.get(), &found));
+}
+
+uint64_t Length(const WIN32_FIND_DATAA& found) {
+    return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+uint64_t Ticks(const FILETIME& time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
+void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) { visit(found.cFileName, Length(found)); });
+}
+
+bool FileSystem::ListingCarriesStamps() { return true; }
+
+void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
+    ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) {
+        if (!wanted(found.cFileName)) return;
+        FileStamp stamp;
+        stamp.length = Length(found);
+        stamp.lastWrite = Ticks(found.ftLastWriteTime);
+        stamp.created = Ticks(found.ftCreationTime);
+        stamp.known = true;
+        visit(found.cFileName, stamp);
+    });
 }
 
 // The listing carries the lengths anyway.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +25,11 @@ public:
     // the length when the file is opened, the length at that moment.)
     uint64_t Length() const;
 
+    // The file's stamp as opening it told it, where it does (POSIX, whose
+    // listing does not carry stamps); not known elsewhere, where the listing
+    // carries them and asking the file would cost a call of its own.
+    FileStamp Stamp() const;
+
     // Reads up to count bytes from the start of the file. The OS may deliver
     // fewer bytes than asked for; this keeps reading until count bytes or the
     // end of the file, so a smaller result means a shorter file (or a read
@@ -38,6 +45,6 @@ private:
     void* handle = nullptr;
 #else
     int fd = -1;
-    uint64_t length = 0;
+    FileStamp stamp;
 #endif
 };

@@ -1,5 +1,7 @@
 #include "platform/ReadOnlyFile.h"
 
+#include "platform/PosixStamp.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,19 +22,21 @@ bool ReadOnlyFile::Open(const std::string& path) {
         return false;
     }
     fd = f;
-    length = static_cast<uint64_t>(st.st_size);  // one look at the file serves both
+    stamp = StampOf(st);  // one look at the file serves for its kind, length and stamp
     return true;
 }
 
 void ReadOnlyFile::Close() {
     if (fd >= 0) ::close(fd);
     fd = -1;
-    length = 0;
+    stamp = FileStamp();
 }
 
 bool ReadOnlyFile::IsOpen() const { return fd >= 0; }
 
-uint64_t ReadOnlyFile::Length() const { return length; }
+uint64_t ReadOnlyFile::Length() const { return stamp.length; }
+
+FileStamp ReadOnlyFile::Stamp() const { return stamp; }
 
 size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
     if (fd < 0) return 0;

@@ -65,6 +65,8 @@ uint64_t ReadOnlyFile::Length() const {
     return static_cast<uint64_t>(size.QuadPart);
 }
 
+FileStamp ReadOnlyFile::Stamp() const { return FileStamp(); }
+
 size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
     if (!handle) return 0;
     LARGE_INTEGER start{};

@@ -2,23 +2,50 @@
 
 #include "platform/FileSystem.h"
 #include "store/FileNameIndex.h"
+#include "store/FolderCache.h"
 #include "store/NewMailFolder.h"
 #include "store/mbx.h"
 #include "store/pmHierarch.h"
 #include "store/pmm.h"
 #include "ui/Trace.h"
 
+#include <algorithm>
 #include <new>
+#include <utility>
 
 namespace {
 
 const char* const PmmPattern = "*.PMM";
 const char* const MbxPattern = "*.MBX";
 
-std::vector<std::string> Matching(const std::string& mailboxDir, const char* wildcard) {
-    std::vector<std::string> names;
-    FileSystem::ForEachMatchingName(mailboxDir + wildcard, [&](const std::string& name) { names.push_back(name); });
-    return names;
+MailboxListing::Entries Matching(const std::string& mailboxDir, const char* wildcard) {
+    MailboxListing::Entries entries;
+    FileSystem::ForEachMatchingName(mailboxDir + wildcard,
+                                    [&](const std::string& name) { entries.push_back({name, FileStamp()}); });
+    return entries;
+}
+
+// The stamps to keep a reading under: those of the files as they were opened
+// where opening told them, for they belong to what was read; else the
+// listing's. False where the companion opened is not the one listed.
+FileStamp Either(const FileStamp& opened, const FileStamp& listed) { return opened.known ? opened : listed; }
+
+bool StampsToKeep(const pmm& record, const MailboxListing::Entry& entry, const MailboxListing::Entry*,
+                  MailboxListing::Entry& file, MailboxListing::Entry&) {
+    file = {entry.name, Either(record.stamp, entry.stamp)};
+    return true;
+}
+
+bool StampsToKeep(const mbx& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
+                  MailboxListing::Entry& file, MailboxListing::Entry& pmg) {
+    if (!companion || (record.companionStamp.known && record.companionName != companion->name)) return false;
+    file = {entry.name, Either(record.stamp, entry.stamp)};
+    pmg = {companion->name, Either(record.companionStamp, companion->stamp)};
+    return true;
+}
+
+bool SameRow(const FolderInfo& a, const FolderInfo& b) {
+    return a.size == b.size && a.fileName == b.fileName && a.folderName == b.folderName && a.folderPath == b.folderPath;
 }
 
 // The line itself needs memory; without any it is left out.
@@ -41,6 +68,7 @@ int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool sh
         // The host's memory is ours to give back: whatever was listed goes,
         // and the panel shows an empty list it can refresh later.
         Release();
+        if (cache) cache->Clear();  // what it kept may be half made
         TraceOutOfMemory();
     }
     return result;
@@ -55,23 +83,33 @@ void FolderList::Release() {
 
 void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                           const std::string& newMailDir, const std::string& newMailLabel) {
-    // The table lives for this scan only: the file is read afresh every time.
-    pmHierarch table;
-    if (showFolderPath) result = table.Fill(mailboxDir);
-    if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
-    const pmHierarch* hierarchy = result != 0 ? &table : nullptr;
-
     // One listing of the mailbox serves both kinds of folder file, each kept
-    // in the order the directory lists it.
-    Names pmmNames, mbxNames;
-    FileSystem::ForEachMatchingName(mailboxDir + "*", [&](const std::string& name) {
-        if (FileSystem::MatchesPattern(PmmPattern, name))
-            pmmNames.push_back(name);
-        else if (FileSystem::MatchesPattern(MbxPattern, name))
-            mbxNames.push_back(name);
-    });
-    AppendPmm(mailboxDir, pmmNames, showFolderPath, hierarchy);
-    AppendMbx(mailboxDir, mbxNames, showFolderPath, hierarchy);
+    // in the order the directory lists it. Taking back kept readings needs
+    // every file's stamp; reading everything takes them from the files as
+    // they are opened where the listing does not carry them.
+    if (cache) cache->BeginScan(mailboxDir);
+    MailboxListing listing;
+    listing.List(mailboxDir, !cache                        ? MailboxListing::FolderFiles
+                             : cache->ReadingEverything() ? MailboxListing::WithLookUps
+                                                          : MailboxListing::WithStamps);
+
+    // Without a cache the table lives for this scan only: the file is read
+    // afresh every time.
+    pmHierarch table;
+    const pmHierarch* hierarchy = nullptr;
+    if (showFolderPath && cache) {
+        hierarchy = cache->Hierarchy().Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile), result);
+    } else if (showFolderPath) {
+        result = table.Fill(mailboxDir);
+        if (result != 0) hierarchy = &table;
+    } else if (cache) {
+        cache->Hierarchy().Clear();
+    }
+    if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
+
+    AppendPmm(mailboxDir, listing.Pmm(), showFolderPath, hierarchy);
+    AppendMbx(mailboxDir, listing.Mbx(), cache ? &listing : nullptr, showFolderPath, hierarchy);
+    if (cache) cache->EndScan();
 }
 
 void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::string& label) {
@@ -85,35 +123,80 @@ void FolderList::ScanPmm(const std::string& mailboxDir, bool useHierarchy, const
 }
 
 void FolderList::ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
-    AppendMbx(mailboxDir, Matching(mailboxDir, MbxPattern), useHierarchy, hierarchy);
+    AppendMbx(mailboxDir, Matching(mailboxDir, MbxPattern), nullptr, useHierarchy, hierarchy);
 }
 
-void FolderList::AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy,
+void FolderList::AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy,
                            const pmHierarch* hierarchy) {
     pmm record;
-    for (const std::string& name : names) {
-        record.SetFile(mailboxDir + name);
+    for (const MailboxListing::Entry& entry : entries) {
+        if (const FolderCache::Reading* kept = KeptReading(entry, nullptr, true)) {
+            AppendKept(entry.name, *kept, useHierarchy, hierarchy);
+            continue;
+        }
+        record.SetFile(mailboxDir + entry.name);
+        Read(record, entry, nullptr, true);
         AppendAnalyzed(record, useHierarchy, hierarchy);
     }
 }
 
 // The companions are listed at most once, and only when some companion's
-// name differs in case from its ".MBX" file's.
-void FolderList::AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy,
-                           const pmHierarch* hierarchy) {
+// name differs in case from its ".MBX" file's. A reading is kept only where
+// the listing shows which companion it came from.
+void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
+                           bool useHierarchy, const pmHierarch* hierarchy) {
     FileNameIndex companions(mailboxDir, "*.PMG");
     mbx record;
     record.SetCompanionIndex(&companions);
-    for (const std::string& name : names) {
-        record.SetFile(mailboxDir + name);
+    for (const MailboxListing::Entry& entry : entries) {
+        const MailboxListing::Entry* companion =
+            listing ? listing->FindUnique(MailboxListing::CompanionName(entry.name)) : nullptr;
+        if (const FolderCache::Reading* kept = KeptReading(entry, companion, companion != nullptr)) {
+            AppendKept(entry.name, *kept, useHierarchy, hierarchy);
+            continue;
+        }
+        record.SetFile(mailboxDir + entry.name);
+        Read(record, entry, companion, companion != nullptr);
         AppendAnalyzed(record, useHierarchy, hierarchy);
     }
 }
 
-// Listed whatever Analyze says: an unreadable file shows its status text.
+const FolderCache::Reading* FolderList::KeptReading(const MailboxListing::Entry& entry,
+                                             const MailboxListing::Entry* companion, bool keepable) {
+    return cache && keepable ? cache->Find(entry, companion) : nullptr;
+}
+
+// Analyzes the file and keeps what it read where it can be told unchanged
+// later; a failure is forgotten, so that it is read again next time.
+template <class Record>
+void FolderList::Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
+                      bool keepable) {
+    bool read = record.Analyze();
+    if (!cache) return;
+    MailboxListing::Entry file, pmg;
+    if (read && keepable && StampsToKeep(record, entry, companion, file, pmg))
+        cache->Keep(file, companion ? &pmg : nullptr, {record.folderName, record.hierarchyKey, record.size});
+    else
+        cache->Forget(entry.name);
+}
+
+// A reading was kept only when its file opened, which SetFile's path allows
+// only where it kept the listed name whole: the row's file name is that name.
+void FolderList::AppendKept(const std::string& name, const FolderCache::Reading& kept, bool useHierarchy,
+                            const pmHierarch* hierarchy) {
+    records.emplace_back();
+    FolderInfo& row = records.back();
+    row.fileName = name;
+    row.folderName = kept.folderName;
+    row.size = kept.size;
+    if (useHierarchy && hierarchy) row.folderPath = hierarchy->GetPath(kept.hierarchyKey);
+    ++count;
+    total += row.size;
+}
+
+// Listed whatever Analyze said: an unreadable file shows its status text.
 template <class Record>
 void FolderList::AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy) {
-    record.Analyze();
     if (useHierarchy && hierarchy) record.SetFolderPath(hierarchy->GetPath(record.hierarchyKey));
     Append(record);
 }
@@ -125,3 +208,33 @@ void FolderList::Append(const FolderInfo& record) {
 }
 
 std::string FolderList::TotalText(bool compact) const { return FolderInfo::FormatSize(total, compact); }
+
+bool FolderList::SameRows(const FolderList& other) const {
+    return count == other.count && total == other.total && records.size() == other.records.size() &&
+           std::equal(records.begin(), records.end(), other.records.begin(), SameRow);
+}
+
+// The texts are swapped, not copied: nothing here can run out of memory and
+// leave the rows half taken over.
+bool FolderList::UpdateRows(FolderList& other) {
+    if (records.size() != other.records.size()) return false;
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i].fileName != other.records[i].fileName) return false;
+    for (size_t i = 0; i < records.size(); ++i) {
+        FolderInfo& mine = records[i];
+        FolderInfo& theirs = other.records[i];
+        if (SameRow(mine, theirs)) continue;
+        mine.folderPath.swap(theirs.folderPath);
+        mine.folderName.swap(theirs.folderName);
+        std::swap(mine.size, theirs.size);
+    }
+    count = other.count;
+    total = other.total;
+    return true;
+}
+
+void FolderList::SwapRows(FolderList& other) {
+    records.swap(other.records);
+    std::swap(count, other.count);
+    std::swap(total, other.total);
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/FolderCache.h"
 #include "store/FolderInfo.h"
+#include "store/MailboxListing.h"
 
 #include <cstdint>
 #include <deque>
@@ -35,18 +37,40 @@ public:
     std::string TotalText(bool compact) const;  // formatted like FolderInfo::SizeText
     const Records& GetRecords() const { return records; }
 
+    // With a cache, scans take back what it kept for files whose listing
+    // entries did not change and keep in it what they read; without one
+    // (null) they read every file.
+    void UseCache(FolderCache* kept) { cache = kept; }
+
+    // Whether other holds the same rows in the same order.
+    bool SameRows(const FolderList& other) const;
+    // Exchanges the rows with other's; the records keep their addresses.
+    void SwapRows(FolderList& other);
+    // Where other lists the same files in the same order, takes over other's
+    // rows in place: the records keep their addresses, and only those that
+    // differ change. False, with nothing changed, where the files differ.
+    bool UpdateRows(FolderList& other);
+
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }
 
 private:
-    using Names = std::vector<std::string>;
+    using Entries = MailboxListing::Entries;
 
     void Release();
     void ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
                   const std::string& newMailDir, const std::string& newMailLabel);
 
-    void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
-    void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
+    void AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy, const pmHierarch* hierarchy);
+    void AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
+                   bool useHierarchy, const pmHierarch* hierarchy);
+    const FolderCache::Reading* KeptReading(const MailboxListing::Entry& entry,
+                                            const MailboxListing::Entry* companion, bool keepable);
+    template <class Record>
+    void Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
+              bool keepable);
+    void AppendKept(const std::string& name, const FolderCache::Reading& kept, bool useHierarchy,
+                    const pmHierarch* hierarchy);
     template <class Record>
     void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
     void Append(const FolderInfo& record);
@@ -54,4 +78,5 @@ private:
     Records records;
     int32_t count = 0;
     uint64_t total = 0;
+    FolderCache* cache = nullptr;
 };

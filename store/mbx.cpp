@@ -25,6 +25,7 @@ void mbx::Clear() {
     FolderInfo::Clear();
     filePath.clear();
     hierarchyKey.clear();
+    ForgetStamps();
 }
 
 bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
@@ -42,6 +43,7 @@ void mbx::SetFile(const std::string& path) {
 bool mbx::Analyze() {
     size = 0;
     hierarchyKey.clear();
+    ForgetStamps();
 
     ReadOnlyFile file;
     if (!file.Open(filePath)) {
@@ -50,6 +52,7 @@ bool mbx::Analyze() {
         return false;
     }
     size = file.Length();
+    const FileStamp mbxStamp = file.Stamp();
     file.Close();
 
     std::string pmgPath;
@@ -66,7 +69,17 @@ bool mbx::Analyze() {
     }
     folderName = HeaderText(head, NameOffset, NameEnd);
     hierarchyKey = HeaderText(head, KeyOffset, KeyEnd);
+    stamp = mbxStamp;
+    companionStamp = file.Stamp();
+    SplitPath opened(pmgPath);
+    companionName = opened.Name() + opened.Extension();
     return true;
+}
+
+void mbx::ForgetStamps() {
+    stamp = FileStamp();
+    companionName.clear();
+    companionStamp = FileStamp();
 }
 
 // The mail client's file system ignores case ("Archiv.MBX" beside

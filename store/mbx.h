@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
 class FileNameIndex;
@@ -29,9 +30,15 @@ public:
 
     std::string filePath;      // absolute path of the ".MBX" file
     std::string hierarchyKey;  // links the folder to its hierarchy entry
+    // Of the files read, where opening them tells it: the ".MBX" file's stamp,
+    // and the name and stamp of the companion that was opened.
+    FileStamp stamp;
+    std::string companionName;
+    FileStamp companionStamp;
 
 private:
     bool OpenCompanion(ReadOnlyFile& file, std::string& path);
+    void ForgetStamps();
 
     std::string companionPath;  // formed from the ".MBX" path by SetFile
     FileNameIndex* companions = nullptr;

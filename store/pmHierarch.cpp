@@ -22,11 +22,13 @@ const char* const Unknown = "<??" "?>";  // split: no trigraph
 constexpr size_t EntryOverhead = sizeof(HierarchEntry) + 4 * sizeof(void*);
 
 // The mail client writes the file in lower case, but its own file system
-// ignores case, so the file is found whatever the case of its name.
-bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir) {
-    if (file.Open(mailboxDir + FileName)) return true;
-    std::string actual = FileNameIndex(mailboxDir, FileName).Find(FileName);
-    return !actual.empty() && actual != FileName && file.Open(mailboxDir + actual);
+// ignores case, so the file is found whatever the case of its name. name is
+// set to the name opened.
+bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir, std::string& name) {
+    name = FileName;
+    if (file.Open(mailboxDir + name)) return true;
+    name = FileNameIndex(mailboxDir, FileName).Find(FileName);
+    return !name.empty() && name != FileName && file.Open(mailboxDir + name);
 }
 
 }  // namespace
@@ -35,16 +37,22 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     entries.clear();
     index.clear();
     parents.clear();
+    readCleanly = false;
+    bytesRead = 0;
+    openedStamp = FileStamp();
     ReadOnlyFile file;
-    if (!OpenHierarchy(file, mailboxDir)) {
+    if (!OpenHierarchy(file, mailboxDir, openedName)) {
+        openedName.clear();
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
               (mailboxDir + FileName).c_str());
         return 0;
     }
+    openedStamp = file.Stamp();
     LineReader reader(file, MaxLineLength, MaxTableCost);
     std::string line;
     HierarchEntry entry;
     bool tooLarge = false;
+    bool lineSkipped = false;
     while (reader.Next(line)) {
         if (reader.Consumed() + entries.size() * EntryOverhead > MaxTableCost) {
             tooLarge = true;
@@ -52,6 +60,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
         }
         if (!entry.Parse(line)) {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
+            lineSkipped = true;
             continue;
         }
         // A longer name cannot change a path: the path is cut before its end.
@@ -61,10 +70,14 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
         }
         entries.push_back(std::move(entry));
     }
-    if (tooLarge || reader.StoppedAtLimit())
+    const bool cut = tooLarge || reader.StoppedAtLimit();
+    if (cut)
         Trace("[pmHierarch.Fill] WARNUNG: Datei \"%s\" ist zu gro\xDF; der Rest wird nicht gelesen\n",
               (mailboxDir + FileName).c_str());
+    entries.shrink_to_fit();  // the index points into the entries from here on
     BuildIndex();
+    readCleanly = !cut && !lineSkipped;
+    bytesRead = reader.Consumed();
     return 1;
 }
 

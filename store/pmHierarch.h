@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/CaseFold.h"
+#include "platform/FileStamp.h"
 #include "store/HierarchEntry.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,6 +55,17 @@ public:
 
     const Entries& GetEntries() const { return entries; }
 
+    // Whether the last Fill read the whole file and every line parsed, so
+    // that it wrote no trace line.
+    bool ReadCleanly() const { return readCleanly; }
+    // The bytes of the file that the last Fill went through: less than its
+    // length when a read failed on the way.
+    uint64_t BytesRead() const { return bytesRead; }
+    // The name of the file the last Fill opened, as the directory lists it,
+    // and its stamp where opening it told it.
+    const std::string& OpenedName() const { return openedName; }
+    const FileStamp& OpenedStamp() const { return openedStamp; }
+
 private:
     void BuildIndex();
     // The ancestors of the entry, innermost first, up to a root (reachedRoot
@@ -66,4 +79,8 @@ private:
     std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> index;
     // Each entry's parent as Find answers it, so that a path costs one search.
     std::vector<int> parents;
+    bool readCleanly = false;
+    uint64_t bytesRead = 0;
+    std::string openedName;
+    FileStamp openedStamp;
 };

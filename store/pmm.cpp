@@ -18,6 +18,7 @@ void pmm::Clear() {
     FolderInfo::Clear();
     filePath.clear();
     hierarchyKey.clear();
+    stamp = FileStamp();
 }
 
 bool pmm::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
@@ -32,6 +33,7 @@ void pmm::SetFile(const std::string& path) {
 bool pmm::Analyze() {
     size = 0;
     hierarchyKey.clear();
+    stamp = FileStamp();
 
     ReadOnlyFile file;
     if (!file.Open(filePath)) {
@@ -46,6 +48,7 @@ bool pmm::Analyze() {
         return false;
     }
     size = file.Length();
+    stamp = file.Stamp();
     folderName = HeaderText(header, NameOffset, NameEnd);
     hierarchyKey = HeaderText(header, KeyOffset, KeyEnd);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
 // A folder kept in one ".PMM" file: name and hierarchy key come from its
@@ -20,4 +21,5 @@ public:
 
     std::string filePath;      // absolute path of the ".PMM" file
     std::string hierarchyKey;  // links the folder to its hierarchy entry
+    FileStamp stamp;           // of the file read, where opening it tells it
 };

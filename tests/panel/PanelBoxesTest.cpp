@@ -73,6 +73,10 @@ TEST_F(PanelBoxes, EveryRefreshWithoutTheHierarchyFileWarnsOnceWhileTheHostIsDis
 
     harness.Command(40001);
     EXPECT_EQ(harness.boxes.Seen().size(), 2u);
+    // Refreshes that read only what changed warn too: a failed reading is never kept.
+    harness.Send(WM_USER + 1);
+    harness.HandlePending();
+    EXPECT_EQ(harness.boxes.Seen().size(), 3u);
 }
 
 TEST_F(PanelBoxes, NoWarningWithTheHierarchyFileOrWithoutTheWishForIt) {

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/CaseFold.h"
+#include "platform/FileStamp.h"
+#include "store/KeptHierarchy.h"
+#include "store/MailboxListing.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+// What the scans read from each folder file, kept across scans under the
+// listing entries it was read under: the file's own and, for an ".MBX" file,
+// its ".PMG" companion's. A scan takes a reading back only while those
+// entries are unchanged, and reads the file again otherwise. Only what the
+// rows are made of is kept; a reading that failed is never kept, so that its
+// trace line and status text come again on every scan.
+class FolderCache {
+public:
+    struct Reading {
+        std::string folderName;
+        std::string hierarchyKey;
+        uint64_t size = 0;
+    };
+
+    FolderCache();
+
+    // The next scan reads every file again (and keeps what it reads).
+    void ReadEverythingNext() { readEverything = true; }
+    // A scan of mailboxDir begins; what was kept for another directory goes.
+    void BeginScan(const std::string& mailboxDir);
+    // Whether the scan under way reads every file.
+    bool ReadingEverything() const { return readingEverything; }
+    // The scan is over: folder files it did not list are forgotten.
+    void EndScan();
+    // Everything goes: the next scan reads every file.
+    void Clear();
+
+    // The reading kept for this listed file (and its listed companion, null
+    // for a ".PMM" file) while both are as they were when it was read; null
+    // otherwise.
+    const Reading* Find(const MailboxListing::Entry& file, const MailboxListing::Entry* companion);
+    // Keeps what was read from file under the stamps given (the listing's,
+    // or those of the files as they were opened); a file or companion
+    // without a known stamp cannot be told unchanged later, so nothing is
+    // kept for it then.
+    void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, Reading reading);
+    void Forget(const std::string& fileName);
+
+    KeptHierarchy& Hierarchy() { return hierarchy; }
+
+    size_t Count() const { return folders.size(); }
+    // How many readings the scan under way (or the last one) took back.
+    size_t Reused() const { return reused; }
+
+private:
+    struct Kept {
+        FileStamp file;
+        FileStamp companion;        // not known for a ".PMM" file
+        std::string companionName;  // empty where it is the name formed from the folder's
+        Reading reading;
+        unsigned lastScan = 0;  // the last scan that listed the file
+    };
+
+    std::string mailboxDir;
+    // Names are the directory's, compared exactly; the seeded hash keeps a
+    // directory from being filled with names that all fall into one bucket.
+    std::unordered_map<std::string, Kept, FoldedHash, std::equal_to<std::string>> folders;
+    KeptHierarchy hierarchy;
+    unsigned scan = 0;
+    size_t reused = 0;
+    bool readEverything = false;     // asked for the next scan
+    bool readingEverything = false;  // the scan under way
+};

@@ -1,0 +1,45 @@
+#include "store/KeptHierarchy.h"
+
+#include "store/pmHierarch.h"
+
+KeptHierarchy::KeptHierarchy() = default;
+
+KeptHierarchy::~KeptHierarchy() = default;
+
+const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result) {
+    if (table && reusable && entry && entry->name == name && entry->stamp.Same(stamp)) {
+        result = 1;
+        return table.get();
+    }
+    // The old table goes first: two at once would take twice the memory.
+    Clear();
+    table = std::make_unique<pmHierarch>();
+    result = table->Fill(mailboxDir);
+    if (result == 0) {
+        table.reset();
+        return nullptr;
+    }
+    // Kept under the stamp of the file as opened where opening told it (it
+    // belongs to what was read), else the listing's; the file opened must be
+    // the one listed, and read to its end.
+    const FileStamp& opened = table->OpenedStamp();
+    if (!entry || !table->ReadCleanly() || (opened.known && table->OpenedName() != entry->name)) return table.get();
+    const FileStamp& read = opened.known ? opened : entry->stamp;
+    reusable = read.known && table->BytesRead() == read.length;
+    if (reusable) {
+        name = entry->name;
+        stamp = read;
+    }
+    return table.get();
+}
+
+void KeptHierarchy::EndScan() {
+    if (!reusable) table.reset();
+}
+
+void KeptHierarchy::Clear() {
+    table.reset();
+    reusable = false;
+    name.clear();
+    stamp = FileStamp();
+}

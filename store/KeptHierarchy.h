@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/FileStamp.h"
+#include "store/MailboxListing.h"
+
+#include <memory>
+#include <string>
+
+class pmHierarch;
+
+// The folder tree table across scans: kept while the hierarchy file's listing
+// entry stays the one it was read under. A table whose reading wrote trace
+// lines (lines that do not parse, a file too large) or fell short of the
+// file's length is not kept: the file is read again on every scan, so that
+// its trace lines come again as they would from a full scan.
+class KeptHierarchy {
+public:
+    KeptHierarchy();
+    ~KeptHierarchy();
+    KeptHierarchy(const KeptHierarchy&) = delete;
+    KeptHierarchy& operator=(const KeptHierarchy&) = delete;
+
+    // The table for this scan, with entry the listing's one hierarchy file
+    // (null when there is none or several; its stamp need not be known when
+    // the file is read anyway). result is pmHierarch::Fill's; null when the
+    // file cannot be opened.
+    const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result);
+
+    // The scan is over: a table that may not serve another one goes.
+    void EndScan();
+    void Clear();
+
+private:
+    std::unique_ptr<pmHierarch> table;
+    std::string name;  // as listed when the table was read
+    FileStamp stamp;
+    bool reusable = false;
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/CaseFold.h"
+#include "platform/FileStamp.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
+// the order the directory lists them, and, for scans that keep what they
+// read, the other files a folder's reading depends on (the ".PMG" companions
+// and the hierarchy file), with the stamps of all where they are asked for.
+class MailboxListing {
+public:
+    struct Entry {
+        std::string name;
+        FileStamp stamp;  // not known without stamps
+    };
+    using Entries = std::vector<Entry>;
+
+    static constexpr const char* HierarchyFile = "hierarch.pm";
+
+    MailboxListing();
+
+    enum Contents {
+        FolderFiles,  // the folder files' names alone
+        WithLookUps,  // also the companions and hierarchy files, with stamps where the listing carries them
+        WithStamps,   // everything with its stamp, if it costs a look at each entry
+    };
+
+    // mailboxDir ends with a separator.
+    void List(const std::string& mailboxDir, Contents contents);
+
+    const Entries& Pmm() const { return pmm; }
+    const Entries& Mbx() const { return mbx; }
+
+    // The one listed companion or hierarchy file whose name equals name
+    // without regard to case. Null when there is none, and also when there
+    // are several, since which of them a reader opens is not known here.
+    const Entry* FindUnique(const std::string& name) const;
+
+    // The name of an ".MBX" file's companion: the same name with ".PMG".
+    static std::string CompanionName(const std::string& mbxName);
+
+private:
+    enum Kind { PmmFile, MbxFile, LookedUp, Other };
+    static Kind KindOf(const std::string& name);
+
+    Entries pmm;
+    Entries mbx;
+    Entries others;  // companions and hierarchy files, in listing order
+    // The others by the hash of their folded names: a look-up costs a
+    // search among numbers. Seeded, so that no directory can be made in
+    // advance whose names all hash alike.
+    FoldedHash hash;
+    std::vector<std::pair<uint64_t, size_t>> index;
+};

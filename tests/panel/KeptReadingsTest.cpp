@@ -1,0 +1,128 @@
+// Which refreshes of the loaded panel read every folder file and which take
+// back what earlier ones read, and what the list keeps across them.
+#include "tests/panel/PanelHarness.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+const UINT AutoRefreshMessage = WM_USER + 1;
+
+std::string Pmm(const std::string& name) {
+    std::string header(128, '\0');
+    header.replace(0, name.size(), name);
+    return header;
+}
+
+class KeptReadings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(harness.Loaded());
+        harness.mailbox = mailbox.Path();
+        harness.newmail = mailbox.MakeDir("neu");
+        mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\nCompactFileSizes=0\r\n");
+    }
+
+    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
+
+    // Writes a folder file with the given write time, as the listing shows it.
+    void WriteFolder(const std::string& name, const std::string& folder, const FILETIME& time) {
+        std::string path = mailbox.Write(name, Pmm(folder), 3000);
+        HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ::SetFileTime(file, nullptr, nullptr, &time);
+        ::CloseHandle(file);
+    }
+
+    void Tick() {
+        harness.Send(AutoRefreshMessage);
+        harness.HandlePending();
+    }
+
+    bool Cut(int row) const {
+        return ::SendMessageA(harness.List(), LVM_GETITEMSTATE, row, LVIS_CUT) != 0;
+    }
+
+    TempDir mailbox;
+    PanelHarness harness;
+    const FILETIME then{0x12345600u, 0x01D9A000u};
+};
+
+}  // namespace
+
+// Content changed behind an unchanged listing entry shows which refreshes
+// read the file: a listing cannot tell such a change, the user's refresh can.
+TEST_F(KeptReadings, TicksAndTogglesTakeBackWhatWasReadTheUsersRefreshReadsEverything) {
+    WriteFolder("a.pmm", "Alt", then);
+    ASSERT_TRUE(harness.Open());
+    ASSERT_EQ(harness.Column(2), (Strings{"Alt"}));
+
+    WriteFolder("a.pmm", "Neu", then);
+    Tick();
+    EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
+    harness.Command(40006);
+    EXPECT_EQ(harness.Column(1), (Strings{"2,9 kB"}));
+    EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
+    harness.Command(40007);
+    EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Alt"}));
+
+    harness.Command(40001);
+    EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Neu"}));
+    // And the start of a new window reads everything too.
+    WriteFolder("a.pmm", "Wieder", then);
+    harness.Close();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Wieder"}));
+}
+
+// The list is rebuilt only when the files listed change; rows that changed
+// are taken over by the items that show them. Either way it stays scrolled
+// to the same file. A mark on an item shows whether the items were made anew.
+TEST_F(KeptReadings, TheListIsRebuiltOnlyWhenTheFilesListedChange) {
+    for (int i = 0; i < 120; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%03d.pmm", i);
+        WriteFolder(name, name, then);
+    }
+    ASSERT_TRUE(harness.Open());
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 119, FALSE);
+    ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
+    const int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+    ASSERT_GT(top, 30);
+    const std::string topFile = harness.Column(0)[top];
+    LVITEMA mark{};
+    mark.stateMask = LVIS_CUT;
+    mark.state = LVIS_CUT;
+    ::SendMessageA(harness.List(), LVM_SETITEMSTATE, top, reinterpret_cast<LPARAM>(&mark));
+    auto topRow = [&] { return static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0)); };
+
+    Tick();
+    harness.Command(40001);
+    EXPECT_TRUE(Cut(top));
+    EXPECT_EQ(topRow(), top);
+
+    FILETIME later = then;
+    later.dwLowDateTime += 10000000;
+    WriteFolder("f000.pmm", "x-neu", later);  // sorts last now: the rows above move up
+    Tick();
+    EXPECT_EQ(harness.Column(2).back(), "x-neu");
+    EXPECT_EQ(harness.Column(0)[topRow()], topFile);
+    EXPECT_TRUE(Cut(topRow()));
+
+    WriteFolder("a.pmm", "a", then);  // sorts first: the rows move down
+    Tick();
+    EXPECT_EQ(harness.Column(2).front(), "a");
+    EXPECT_EQ(harness.Column(0)[topRow()], topFile);
+    EXPECT_FALSE(Cut(topRow()));
+}
