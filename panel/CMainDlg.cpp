@@ -122,8 +122,13 @@ void CMainDlg::OnRefresh() {
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     folderView.RemoveAll();  // it refers to the records the scan replaces
-    int hierarchyRead =
-        folderList.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0, newMailDir, label);
+    ScanOptions options;
+    options.mailboxDir = mailboxDir;
+    options.showFolderPath = settings.ShowFolderPath != 0;
+    options.showNewMailFolder = settings.ShowNewMailFolder != 0;
+    options.newMailDir = newMailDir;
+    options.newMailLabel = label;
+    int hierarchyRead = folderList.Scan(options);
     if (hierarchyRead != 1 && settings.WarnFolderPath != 0) {
         ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
         if (!StillOpen(window)) return;

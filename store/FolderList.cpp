@@ -31,12 +31,11 @@ void TraceOutOfMemory() {
 
 }  // namespace
 
-int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                     const std::string& newMailDir, const std::string& newMailLabel) {
+int FolderList::Scan(const ScanOptions& options) {
     Release();
     int result = 1;
     try {
-        ScanInto(result, mailboxDir, showFolderPath, showNewMailFolder, newMailDir, newMailLabel);
+        ScanInto(result, options);
     } catch (const std::bad_alloc&) {
         // The host's memory is ours to give back: whatever was listed goes,
         // and the panel shows an empty list it can refresh later.
@@ -53,12 +52,12 @@ void FolderList::Release() {
     total = 0;
 }
 
-void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                          const std::string& newMailDir, const std::string& newMailLabel) {
+void FolderList::ScanInto(int& result, const ScanOptions& options) {
+    const std::string& mailboxDir = options.mailboxDir;
     // The table lives for this scan only: the file is read afresh every time.
     pmHierarch table;
-    if (showFolderPath) result = table.Fill(mailboxDir);
-    if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
+    if (options.showFolderPath) result = table.Fill(mailboxDir);
+    if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
     const pmHierarch* hierarchy = result != 0 ? &table : nullptr;
 
     // One listing of the mailbox serves both kinds of folder file, each kept
@@ -70,8 +69,8 @@ void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showF
         else if (FileSystem::MatchesPattern(MbxPattern, name))
             mbxNames.push_back(name);
     });
-    AppendPmm(mailboxDir, pmmNames, showFolderPath, hierarchy);
-    AppendMbx(mailboxDir, mbxNames, showFolderPath, hierarchy);
+    AppendPmm(mailboxDir, pmmNames, options.showFolderPath, hierarchy);
+    AppendMbx(mailboxDir, mbxNames, options.showFolderPath, hierarchy);
 }
 
 void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::string& label) {

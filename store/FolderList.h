@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/FolderInfo.h"
+#include "store/ScanOptions.h"
 
 #include <cstdint>
 #include <deque>
@@ -21,8 +22,7 @@ public:
     // needed, 0 when showFolderPath is set and it cannot be opened. When
     // memory runs out on the way, everything the scan took is given back and
     // the list is left empty.
-    int Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-             const std::string& newMailDir, const std::string& newMailLabel);
+    int Scan(const ScanOptions& options);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
     // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
@@ -42,8 +42,7 @@ private:
     using Names = std::vector<std::string>;
 
     void Release();
-    void ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                  const std::string& newMailDir, const std::string& newMailLabel);
+    void ScanInto(int& result, const ScanOptions& options);
 
     void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);

@@ -84,7 +84,7 @@ double LeastWork() {
 double ScanOnly() {
     FolderList list;
     double start = Now();
-    list.Scan(mailbox, true, true, newmail, "<Posteingang>");
+    list.Scan({mailbox, true, true, newmail, "<Posteingang>"});
     return Now() - start;
 }
 

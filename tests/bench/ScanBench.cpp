@@ -58,7 +58,7 @@ void BM_Scan(benchmark::State& state) {
     const std::string path = Mailbox(static_cast<int>(state.range(0))).Path();
     FolderList list;
     for (auto _ : state) {
-        list.Scan(path, true, false, path, "");
+        list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
     state.counters["rows"] = list.GetCount();

@@ -146,7 +146,7 @@ const FolderInfo* Row(const FolderList& list, const std::string& fileName) {
 void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
     const std::string dir = mailbox.Path();
     FolderList list;
-    int result = list.Scan(dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>");
+    int result = list.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
     Check(result == (fs::is_regular_file(mailbox.dir / "hierarch.pm") ? 1 : 0), "hierarchy result");
 
     size_t folders = 0;
@@ -188,7 +188,7 @@ void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
     }
 
     FolderList again;
-    again.Scan(dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>");
+    again.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
     Check(again.GetCount() == list.GetCount() && again.GetTotal() == list.GetTotal(), "a second scan differs");
 }
 

@@ -40,7 +40,7 @@ std::map<std::string, std::string> Shown(const FolderList& list) {
 class FolderListScanTest : public ::testing::Test {
 protected:
     int Scan(bool showFolderPath, bool showNewMail = false) {
-        return list.Scan(mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label);
+        return list.Scan({mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label});
     }
 
     TraceCapture trace;

@@ -103,7 +103,9 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
     mailbox.Write("neu/1.CNM", "", 5);
 
     const std::string dir = mailbox.Path(), newMail = dir + "neu/";
-    auto scan = [&](FolderList& list) { return list.Scan(dir, true, true, newMail, label); };
+    // Made once: only what the scan itself asks for is made to fail.
+    const ScanOptions options{dir, true, true, newMail, label};
+    auto scan = [&](FolderList& list) { return list.Scan(options); };
     FolderList list;
     const long emptyBlocks = liveBlocks;
     long n = 1;
@@ -144,7 +146,7 @@ TEST_F(ScanAllocTest, AHostileFolderTreeCostsLittleMemory) {
         FolderList list;
         const size_t before = liveBytes;
         peakBytes = liveBytes;
-        ASSERT_EQ(list.Scan(mailbox->Path(), true, false, mailbox->Path(), ""), 1);
+        ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
         ASSERT_EQ(list.GetCount(), spec.folders);
         EXPECT_LT(peakBytes - before, 2u << 20) << nameLength;
         EXPECT_LT(liveBytes - before, 1u << 20) << nameLength;
