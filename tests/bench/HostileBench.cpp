@@ -2,9 +2,9 @@
 // of 70 folder-tree entries with names of 128 KiB (or 32 KiB) above 300
 // folders. Counters: the rows, the bytes of the records' texts, and the heap
 // the scan's result keeps (glibc's count of bytes in use).
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/SortRule.h"
 
 #include "tests/support/HostileMailbox.h"
 

@@ -1,9 +1,9 @@
 // A refresh and a sort by folder name of mailboxes whose folder tree is a
 // chain of huge names: before paths were bounded they took seconds to
 // minutes and hundreds of megabytes; now they stay far within a second.
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
 #include "tests/support/HostileMailbox.h"

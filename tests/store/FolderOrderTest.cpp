@@ -1,6 +1,6 @@
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderInfo.h"
+#include "store/SortRule.h"
 
 #include "tests/support/Cp1252.h"
 

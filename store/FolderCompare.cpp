@@ -1,4 +1,4 @@
-#include "panel/FolderCompare.h"
+#include "store/FolderCompare.h"
 
 #include "platform/CaseFold.h"
 #include "store/FolderInfo.h"

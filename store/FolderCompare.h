@@ -4,8 +4,9 @@
 
 class FolderInfo;
 
-// How the folder list orders its rows. Plain functions, so that the rules are
-// tested without a window.
+// How folder records are ordered by the columns of the folder list: file
+// name, size, shown name. Plain functions, so that the panel and the report
+// order alike and the rules are tested without a window.
 namespace FolderCompare {
 
 enum Column { FileNameColumn = 0, SizeColumn = 1, FolderNameColumn = 2 };
