@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FolderStatus.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,4 +27,12 @@ public:
     std::string folderPath;  // ancestors' path from the hierarchy file
     std::string folderName;  // header name, or a status text in angle brackets
     uint64_t size = 0;       // bytes
+    // Kept for callers beyond the list: the key that links the folder to its
+    // hierarchy entry, and whether its file could be read.
+    std::string hierarchyKey;
+    FolderStatus status = FolderStatus::Ok;
+
+protected:
+    // Sets the status and shows its text in place of the name.
+    void SetStatus(FolderStatus failure);
 };

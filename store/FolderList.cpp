@@ -31,15 +31,23 @@ void TraceOutOfMemory() {
 
 }  // namespace
 
+// The table lives for this scan only: the file is read afresh every time.
 int FolderList::Scan(const ScanOptions& options) {
+    pmHierarch table;
+    return Scan(options, table);
+}
+
+int FolderList::Scan(const ScanOptions& options, pmHierarch& table) {
     Release();
+    table.Clear();
     int result = 1;
     try {
-        ScanInto(result, options);
+        ScanInto(result, options, table);
     } catch (const std::bad_alloc&) {
         // The host's memory is ours to give back: whatever was listed goes,
         // and the panel shows an empty list it can refresh later.
         Release();
+        table.Clear();
         TraceOutOfMemory();
     }
     return result;
@@ -52,10 +60,8 @@ void FolderList::Release() {
     total = 0;
 }
 
-void FolderList::ScanInto(int& result, const ScanOptions& options) {
+void FolderList::ScanInto(int& result, const ScanOptions& options, pmHierarch& table) {
     const std::string& mailboxDir = options.mailboxDir;
-    // The table lives for this scan only: the file is read afresh every time.
-    pmHierarch table;
     if (options.showFolderPath) result = table.Fill(mailboxDir);
     if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
     const pmHierarch* hierarchy = result != 0 ? &table : nullptr;

@@ -23,6 +23,10 @@ public:
     // memory runs out on the way, everything the scan took is given back and
     // the list is left empty.
     int Scan(const ScanOptions& options);
+    // The same, leaving the scan's hierarchy table in table for the caller to
+    // look at afterwards (empty when showFolderPath is not set, when the file
+    // cannot be opened, and after running out of memory).
+    int Scan(const ScanOptions& options, pmHierarch& table);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
     // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
@@ -42,7 +46,7 @@ private:
     using Names = std::vector<std::string>;
 
     void Release();
-    void ScanInto(int& result, const ScanOptions& options);
+    void ScanInto(int& result, const ScanOptions& options, pmHierarch& table);
 
     void AppendPmm(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Names& names, bool useHierarchy, const pmHierarch* hierarchy);

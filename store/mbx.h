@@ -19,7 +19,7 @@ public:
     void SetFile(const std::string& path);
 
     // Reads the length of the ".MBX" file and the head of its companion. On
-    // false, folderName holds a status text in angle brackets.
+    // false, status says why and folderName holds its text in angle brackets.
     bool Analyze();
 
     // Where the companion's name differs in case from the ".MBX" file's, it is
@@ -27,8 +27,7 @@ public:
     // keeps alive meanwhile; without one each such look-up lists the directory.
     void SetCompanionIndex(FileNameIndex* index) { companions = index; }
 
-    std::string filePath;      // absolute path of the ".MBX" file
-    std::string hierarchyKey;  // links the folder to its hierarchy entry
+    std::string filePath;  // absolute path of the ".MBX" file
 
 private:
     bool OpenCompanion(ReadOnlyFile& file, std::string& path);

@@ -32,9 +32,7 @@ bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir) {
 }  // namespace
 
 int pmHierarch::Fill(const std::string& mailboxDir) {
-    entries.clear();
-    index.clear();
-    parents.clear();
+    Clear();
     ReadOnlyFile file;
     if (!OpenHierarchy(file, mailboxDir)) {
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
@@ -66,6 +64,12 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
               (mailboxDir + FileName).c_str());
     BuildIndex();
     return 1;
+}
+
+void pmHierarch::Clear() {
+    entries.clear();
+    index.clear();
+    parents.clear();
 }
 
 void pmHierarch::BuildIndex() {
