@@ -34,6 +34,14 @@ int CompareShownNames(const FolderInfo& a, const FolderInfo& b) {
     return x.Size() == y.Size() ? 0 : (x.Size() < y.Size() ? -1 : 1);
 }
 
+std::string ShownNameKey(const FolderInfo& record) {
+    std::string key;
+    key.reserve(record.folderPath.size() + record.folderName.size());
+    for (char c : record.folderPath) key += FoldCase(c);
+    for (char c : record.folderName) key += FoldCase(c);
+    return key;
+}
+
 int CompareColumn(const FolderInfo& a, const FolderInfo& b, int column) {
     switch (column) {
     case FileNameColumn:

@@ -12,6 +12,9 @@ public:
     FolderInfo() = default;
     FolderInfo(const FolderInfo&) = default;
     FolderInfo& operator=(const FolderInfo&) = default;
+    // Moving keeps the texts' buffers: sorting copies of records stays cheap.
+    FolderInfo(FolderInfo&&) = default;
+    FolderInfo& operator=(FolderInfo&&) = default;
     virtual ~FolderInfo() = default;
 
     virtual void Clear();
