@@ -53,7 +53,7 @@ public:
         : run(run), nodes(mailbox.tree.Nodes()), out(out) {}
 
     void Draw() {
-        out << "<svg class=\"treemap\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Number(TreemapSvg::Width)
+        out << "<svg class=\"treemap\" width=\"" << Number(TreemapSvg::Width)
             << "\" height=\"" << Number(TreemapSvg::Height) << "\" viewBox=\"0 0 " << Number(TreemapSvg::Width) << ' '
             << Number(TreemapSvg::Height) << "\" data-bytes=\"" << (nodes.empty() ? 0 : nodes[0].cumulative)
             << "\">\n";
