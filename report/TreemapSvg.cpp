@@ -17,6 +17,7 @@ constexpr double LabelHeight = 15;    // the strip that names a parent
 constexpr double Padding = 2;         // between a parent's edge and its children
 constexpr double CharWidth = 6.5;     // of the label font, roughly
 constexpr double MinimumLabelled = 36;  // narrower rectangles go unlabelled
+constexpr double MinimumArea = 0.5;     // smaller ones are not drawn at all
 
 std::string Number(double value) {
     char text[32];
@@ -87,6 +88,7 @@ private:
         // root that holds everything.
         int branch = 0;
         for (size_t k = 0; k < items.size(); ++k) {
+            if (rects[k].Area() < MinimumArea) continue;
             int childHue = node.depth < 2 ? (hue + 67 * branch++ + (id == 0 ? 0 : 31)) % 360 : hue;
             if (items[k].ownPart)
                 OwnPart(id, rects[k], childHue);

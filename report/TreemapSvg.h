@@ -11,7 +11,8 @@ struct ReportRun;
 // files where it also has children, share the node's rectangle below its
 // label strip. Each rectangle names its node and its sibling group
 // (data-node, data-group), carries its size in bytes (data-bytes) and shows
-// its name and size on hover.
+// its name and size on hover. Rectangles of less than half a pixel are left
+// out, so that a mailbox of many small folders gives no page of slivers.
 class TreemapSvg {
 public:
     static constexpr double Width = 960;
