@@ -1,5 +1,6 @@
 #include "report/MailboxReport.h"
 
+#include "platform/CaseFold.h"
 #include "platform/Directory.h"
 #include "platform/FileSystem.h"
 #include "report/ConsistencyCheck.h"
@@ -18,8 +19,12 @@ namespace {
 const std::vector<int> DisplayOrder = {FolderCompare::FileNameColumn, FolderCompare::SizeColumn,
                                        FolderCompare::FolderNameColumn};
 
+// Every record but the new-mail row comes from a ".PMM" or an ".MBX" file.
 RowKind KindOf(const std::string& fileName) {
-    return FileSystem::MatchesPattern("*.MBX", fileName) ? RowKind::Mbx : RowKind::Pmm;
+    size_t n = fileName.size();
+    bool mbx = n >= 4 && fileName[n - 4] == '.' && FoldCase(fileName[n - 3]) == 'm' && FoldCase(fileName[n - 2]) == 'b' &&
+               FoldCase(fileName[n - 1]) == 'x';
+    return mbx ? RowKind::Mbx : RowKind::Pmm;
 }
 
 bool IsAbsolute(const std::string& path) {
@@ -94,11 +99,29 @@ void MailboxReport::SortRows(const ReportOptions& options) {
     rule.sortColumn = options.sortColumn;
     rule.descending = options.descending ? 1 : 0;
     rule.tieMode = SortRule::FromLeftmost;
-    auto byColumn = [](const void* a, const void* b, int column) {
-        return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(a), *static_cast<const FolderInfo*>(b),
-                                            column);
+    // Shown names are compared through keys made once per row, since a sort
+    // compares each row many times; the keys order as the names do.
+    std::vector<std::string> keys;
+    if (options.sortColumn == FolderCompare::FolderNameColumn) {
+        keys.reserve(rows.size());
+        for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
+    }
+    auto byColumn = [&](const void* a, const void* b, int column) {
+        size_t x = *static_cast<const size_t*>(a), y = *static_cast<const size_t*>(b);
+        if (column == FolderCompare::FolderNameColumn && !keys.empty()) {
+            int order = keys[x].compare(keys[y]);
+            return order < 0 ? -1 : (order > 0 ? 1 : 0);
+        }
+        return FolderCompare::CompareColumn(rows[x].record, rows[y].record, column);
     };
-    std::stable_sort(rows.begin(), rows.end(), [&](const ReportRow& a, const ReportRow& b) {
-        return rule.Compare(&a.record, &b.record, DisplayOrder, byColumn) < 0;
+    // The order is found on indices, and each row moved once into its place.
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
+        return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
     });
+    std::vector<ReportRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : order) sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
 }
