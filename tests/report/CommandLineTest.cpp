@@ -76,3 +76,21 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     EXPECT_NE(RunReport({mailbox.Path()}, "en_GB.UTF-8").out.find("1 files, 1.5 kB (1,536 bytes)"), std::string::npos);
     EXPECT_NE(RunReport({mailbox.Path()}, "").out.find("1 Dateien, 1,5 kB (1.536 Bytes)"), std::string::npos);
 }
+
+TEST(ReportCommandLine, TheNewMailRowFollowsItsOptions) {
+    TempDir mailbox, elsewhere;
+    WriteSample(mailbox);
+    elsewhere.Write("9.CNM", "", 4000);
+    auto newMail = [&](const std::vector<std::string>& options) {
+        std::vector<std::string> args = options;
+        args.insert(args.end(), {"--format", "csv", mailbox.Path()});
+        std::string out = RunReport(args).out;
+        size_t at = out.find(",*.CNM,");
+        return at == std::string::npos ? std::string("none") : out.substr(at + 7, out.find(',', at + 7) - at - 7);
+    };
+    EXPECT_EQ(newMail({}), "none");
+    EXPECT_EQ(newMail({"--newmail", "newmail"}), "300");  // inside the mailbox
+    EXPECT_EQ(newMail({"--newmail", elsewhere.Path()}), "4000");
+    EXPECT_EQ(newMail({"--newmail", "newmail", "--no-newmail"}), "none");
+    EXPECT_EQ(newMail({"--newmail", "gibt-es-nicht"}), "0");  // the row stays, as in the panel
+}
