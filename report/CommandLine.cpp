@@ -92,7 +92,7 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     CLI::Option* noNewMail = app.add_flag("--no-newmail")->description(texts.helpNoNewMail);
     app.add_flag("--tree", options.tree)->description(texts.helpTree);
     app.add_flag("--check", options.check)->description(texts.helpCheck);
-    app.add_option("--since", options.stateFile, texts.helpSince)->type_name("STATEFILE");
+    CLI::Option* since = app.add_option("--since", options.stateFile, texts.helpSince)->type_name("STATEFILE");
     app.add_option("--jobs", jobs, texts.helpJobs)->type_name("N")->check(CLI::Range(1u, 256u));
     app.add_option("--lang", language, texts.helpLang)->type_name("de|en")->check(CLI::IsMember({"de", "en"}));
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)
@@ -116,6 +116,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
 
     options.format = Formats.at(format);
     ParseSort(sort, options.sortColumn, options.descending);
+    if (since->count() != 0 && options.stateFile.empty()) {
+        text = ReportTexts::Fill(texts.badOption, {"--since \"\""}) + "\n" + texts.seeHelp + "\n";
+        return Outcome::Failed;
+    }
     if (exact->count() != 0 && compact->count() != 0) {
         text = ReportTexts::Fill(texts.badOption, {"--exact, --compact"}) + "\n" + texts.seeHelp + "\n";
         return Outcome::Failed;

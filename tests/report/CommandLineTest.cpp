@@ -22,6 +22,7 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--lang", "fr", mailbox.Path()},
         {"--frobnicate", mailbox.Path()},
         {"--since", mailbox.Path()},
+        {"--since", "", mailbox.Path()},
         {"--exact", "--compact", mailbox.Path()},
         {"--format", "csv", "--tree", "--check", mailbox.Path()},
     };
