@@ -1,8 +1,8 @@
 #include "panel/CFolderListCtrl.h"
 
 #include "panel/ColumnWidths.h"
-#include "panel/FolderCompare.h"
 #include "settings/ProfileStore.h"
+#include "store/FolderCompare.h"
 #include "store/FolderList.h"
 
 #include <vector>

@@ -131,8 +131,13 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
         // take over what changed, if anything did. No flicker, no lost place.
         FolderList scanned;
         scanned.UseCache(&folderCache);
-        int hierarchyRead = scanned.Scan(mailboxDir, settings.ShowFolderPath != 0, settings.ShowNewMailFolder != 0,
-                                         newMailDir, label);
+        ScanOptions options;
+        options.mailboxDir = mailboxDir;
+        options.showFolderPath = settings.ShowFolderPath != 0;
+        options.showNewMailFolder = settings.ShowNewMailFolder != 0;
+        options.newMailDir = newMailDir;
+        options.newMailLabel = label;
+        int hierarchyRead = scanned.Scan(options);
         warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
         if (warn || folderView.ItemCount() != folderList.GetCount()) {
             rows = Rebuilt;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panel/SortRule.h"
 #include "platform/CListCtrl.h"
+#include "store/SortRule.h"
 
 #include <string>
 #include <vector>

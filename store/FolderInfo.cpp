@@ -7,10 +7,18 @@ void FolderInfo::Clear() {
     folderPath.clear();
     folderName.clear();
     size = 0;
+    hierarchyKey.clear();
+    status = FolderStatus::Ok;
 }
 
 bool FolderInfo::IsEmpty() const {
-    return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0;
+    return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0 && hierarchyKey.empty() &&
+           status == FolderStatus::Ok;
+}
+
+void FolderInfo::SetStatus(FolderStatus failure) {
+    status = failure;
+    folderName = FolderStatusText(failure);
 }
 
 void FolderInfo::SetFolderPath(const std::string& path) { folderPath = path; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FolderStatus.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,6 +12,9 @@ public:
     FolderInfo() = default;
     FolderInfo(const FolderInfo&) = default;
     FolderInfo& operator=(const FolderInfo&) = default;
+    // Moving keeps the texts' buffers: sorting copies of records stays cheap.
+    FolderInfo(FolderInfo&&) = default;
+    FolderInfo& operator=(FolderInfo&&) = default;
     virtual ~FolderInfo() = default;
 
     virtual void Clear();
@@ -25,4 +30,12 @@ public:
     std::string folderPath;  // ancestors' path from the hierarchy file
     std::string folderName;  // header name, or a status text in angle brackets
     uint64_t size = 0;       // bytes
+    // Kept for callers beyond the list: the key that links the folder to its
+    // hierarchy entry, and whether its file could be read.
+    std::string hierarchyKey;
+    FolderStatus status = FolderStatus::Ok;
+
+protected:
+    // Sets the status and shows its text in place of the name.
+    void SetStatus(FolderStatus failure);
 };

@@ -58,16 +58,22 @@ void TraceOutOfMemory() {
 
 }  // namespace
 
-int FolderList::Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                     const std::string& newMailDir, const std::string& newMailLabel) {
+int FolderList::Scan(const ScanOptions& options) {
+    pmHierarch table;
+    return Scan(options, table);
+}
+
+int FolderList::Scan(const ScanOptions& options, pmHierarch& table) {
     Release();
+    table.Clear();
     int result = 1;
     try {
-        ScanInto(result, mailboxDir, showFolderPath, showNewMailFolder, newMailDir, newMailLabel);
+        ScanInto(result, options, table);
     } catch (const std::bad_alloc&) {
         // The host's memory is ours to give back: whatever was listed goes,
         // and the panel shows an empty list it can refresh later.
         Release();
+        table.Clear();
         if (cache) cache->Clear();  // what it kept may be half made
         TraceOutOfMemory();
     }
@@ -81,8 +87,8 @@ void FolderList::Release() {
     total = 0;
 }
 
-void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                          const std::string& newMailDir, const std::string& newMailLabel) {
+void FolderList::ScanInto(int& result, const ScanOptions& options, pmHierarch& table) {
+    const std::string& mailboxDir = options.mailboxDir;
     // One listing of the mailbox serves both kinds of folder file, each kept
     // in the order the directory lists it. Taking back kept readings needs
     // every file's stamp; reading everything takes them from the files as
@@ -93,22 +99,21 @@ void FolderList::ScanInto(int& result, const std::string& mailboxDir, bool showF
                              : cache->ReadingEverything() ? MailboxListing::WithLookUps
                                                           : MailboxListing::WithStamps);
 
-    // Without a cache the table lives for this scan only: the file is read
-    // afresh every time.
-    pmHierarch table;
+    // With a cache the table is the one it keeps; without one it is read
+    // afresh into the caller's table.
     const pmHierarch* hierarchy = nullptr;
-    if (showFolderPath && cache) {
+    if (options.showFolderPath && cache) {
         hierarchy = cache->Hierarchy().Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile), result);
-    } else if (showFolderPath) {
+    } else if (options.showFolderPath) {
         result = table.Fill(mailboxDir);
         if (result != 0) hierarchy = &table;
     } else if (cache) {
         cache->Hierarchy().Clear();
     }
-    if (showNewMailFolder) AddNewMailFolder(newMailDir, newMailLabel);
+    if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
 
-    AppendPmm(mailboxDir, listing.Pmm(), showFolderPath, hierarchy);
-    AppendMbx(mailboxDir, listing.Mbx(), cache ? &listing : nullptr, showFolderPath, hierarchy);
+    AppendPmm(mailboxDir, listing.Pmm(), options.showFolderPath, hierarchy);
+    AppendMbx(mailboxDir, listing.Mbx(), cache ? &listing : nullptr, options.showFolderPath, hierarchy);
     if (cache) cache->EndScan();
 }
 
@@ -189,6 +194,7 @@ void FolderList::AppendKept(const std::string& name, const FolderCache::Reading&
     row.fileName = name;
     row.folderName = kept.folderName;
     row.size = kept.size;
+    row.hierarchyKey = kept.hierarchyKey;
     if (useHierarchy && hierarchy) row.folderPath = hierarchy->GetPath(kept.hierarchyKey);
     ++count;
     total += row.size;
@@ -227,6 +233,8 @@ bool FolderList::UpdateRows(FolderList& other) {
         mine.folderPath.swap(theirs.folderPath);
         mine.folderName.swap(theirs.folderName);
         std::swap(mine.size, theirs.size);
+        mine.hierarchyKey.swap(theirs.hierarchyKey);
+        std::swap(mine.status, theirs.status);
     }
     count = other.count;
     total = other.total;

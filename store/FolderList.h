@@ -3,6 +3,7 @@
 #include "store/FolderCache.h"
 #include "store/FolderInfo.h"
 #include "store/MailboxListing.h"
+#include "store/ScanOptions.h"
 
 #include <cstdint>
 #include <deque>
@@ -23,8 +24,12 @@ public:
     // needed, 0 when showFolderPath is set and it cannot be opened. When
     // memory runs out on the way, everything the scan took is given back and
     // the list is left empty.
-    int Scan(const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-             const std::string& newMailDir, const std::string& newMailLabel);
+    int Scan(const ScanOptions& options);
+    // The same, leaving the scan's hierarchy table in table for the caller to
+    // look at afterwards (empty when showFolderPath is not set, when the file
+    // cannot be opened, after running out of memory, and with a cache, which
+    // keeps the table itself).
+    int Scan(const ScanOptions& options, pmHierarch& table);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
     // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
@@ -58,8 +63,7 @@ private:
     using Entries = MailboxListing::Entries;
 
     void Release();
-    void ScanInto(int& result, const std::string& mailboxDir, bool showFolderPath, bool showNewMailFolder,
-                  const std::string& newMailDir, const std::string& newMailLabel);
+    void ScanInto(int& result, const ScanOptions& options, pmHierarch& table);
 
     void AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy, const pmHierarch* hierarchy);
     void AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,

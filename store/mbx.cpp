@@ -24,11 +24,10 @@ void TraceCannotOpen(const std::string& path) {
 void mbx::Clear() {
     FolderInfo::Clear();
     filePath.clear();
-    hierarchyKey.clear();
     ForgetStamps();
 }
 
-bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
+bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty(); }
 
 // The companion is the same path with ".PMG" in place of the extension.
 void mbx::SetFile(const std::string& path) {
@@ -43,12 +42,13 @@ void mbx::SetFile(const std::string& path) {
 bool mbx::Analyze() {
     size = 0;
     hierarchyKey.clear();
+    status = FolderStatus::Ok;
     ForgetStamps();
 
     ReadOnlyFile file;
     if (!file.Open(filePath)) {
         TraceCannotOpen(filePath);
-        folderName = "<MBX-Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        SetStatus(FolderStatus::MbxCannotOpen);
         return false;
     }
     size = file.Length();
@@ -58,13 +58,13 @@ bool mbx::Analyze() {
     std::string pmgPath;
     if (!OpenCompanion(file, pmgPath)) {
         TraceCannotOpen(pmgPath);
-        folderName = "<PMG-Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        SetStatus(FolderStatus::PmgCannotOpen);
         return false;
     }
     unsigned char head[HeadSize] = {};
     if (file.ReadHead(head, sizeof head) < sizeof head) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
-        folderName = "<Ordner hat keine g\xFC" "ltige PMG-Datei.>";
+        SetStatus(FolderStatus::PmgNotValid);
         return false;
     }
     folderName = HeaderText(head, NameOffset, NameEnd);

@@ -20,7 +20,7 @@ public:
     void SetFile(const std::string& path);
 
     // Reads the length of the ".MBX" file and the head of its companion. On
-    // false, folderName holds a status text in angle brackets.
+    // false, status says why and folderName holds its text in angle brackets.
     bool Analyze();
 
     // Where the companion's name differs in case from the ".MBX" file's, it is
@@ -28,8 +28,7 @@ public:
     // keeps alive meanwhile; without one each such look-up lists the directory.
     void SetCompanionIndex(FileNameIndex* index) { companions = index; }
 
-    std::string filePath;      // absolute path of the ".MBX" file
-    std::string hierarchyKey;  // links the folder to its hierarchy entry
+    std::string filePath;  // absolute path of the ".MBX" file
     // Of the files read, where opening them tells it: the ".MBX" file's stamp,
     // and the name and stamp of the companion that was opened.
     FileStamp stamp;

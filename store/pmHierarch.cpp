@@ -34,12 +34,7 @@ bool OpenHierarchy(ReadOnlyFile& file, const std::string& mailboxDir, std::strin
 }  // namespace
 
 int pmHierarch::Fill(const std::string& mailboxDir) {
-    entries.clear();
-    index.clear();
-    parents.clear();
-    readCleanly = false;
-    bytesRead = 0;
-    openedStamp = FileStamp();
+    Clear();
     ReadOnlyFile file;
     if (!OpenHierarchy(file, mailboxDir, openedName)) {
         openedName.clear();
@@ -79,6 +74,16 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     readCleanly = !cut && !lineSkipped;
     bytesRead = reader.Consumed();
     return 1;
+}
+
+void pmHierarch::Clear() {
+    entries.clear();
+    index.clear();
+    parents.clear();
+    readCleanly = false;
+    bytesRead = 0;
+    openedName.clear();
+    openedStamp = FileStamp();
 }
 
 void pmHierarch::BuildIndex() {

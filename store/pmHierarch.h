@@ -42,6 +42,10 @@ public:
     // Names are kept up to MaxPathLength bytes, which changes no path.
     int Fill(const std::string& mailboxDir);
 
+    // Empties the table; allocates nothing, so it also serves when memory
+    // has run out.
+    void Clear();
+
     // The index of the first entry, in file order, whose key equals key
     // without regard to case; -1 when there is none.
     int Find(const std::string& key) const;
@@ -54,6 +58,9 @@ public:
     std::string GetPath(const std::string& key, bool withName = false) const;
 
     const Entries& GetEntries() const { return entries; }
+    // Each entry's parent, by index, as Find answers its parentKey: -1 when
+    // the parent is missing. The table need not be a tree: the links may loop.
+    const std::vector<int>& GetParents() const { return parents; }
 
     // Whether the last Fill read the whole file and every line parsed, so
     // that it wrote no trace line.

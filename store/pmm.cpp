@@ -17,11 +17,10 @@ constexpr size_t KeyEnd = 127;  // this byte always ends the key
 void pmm::Clear() {
     FolderInfo::Clear();
     filePath.clear();
-    hierarchyKey.clear();
     stamp = FileStamp();
 }
 
-bool pmm::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty() && hierarchyKey.empty(); }
+bool pmm::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty(); }
 
 void pmm::SetFile(const std::string& path) {
     SplitPath split(path);
@@ -33,18 +32,19 @@ void pmm::SetFile(const std::string& path) {
 bool pmm::Analyze() {
     size = 0;
     hierarchyKey.clear();
+    status = FolderStatus::Ok;
     stamp = FileStamp();
 
     ReadOnlyFile file;
     if (!file.Open(filePath)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
-        folderName = "<Datei konnte nicht zum Lesen ge\xF6" "ffnet werden.>";
+        SetStatus(FolderStatus::CannotOpen);
         return false;
     }
     unsigned char header[HeaderSize] = {};
     if (file.ReadHead(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
-        folderName = "<Datei ist keine g\xFC" "ltige PMM-Datei.>";
+        SetStatus(FolderStatus::NotValid);
         return false;
     }
     size = file.Length();

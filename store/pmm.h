@@ -15,11 +15,10 @@ public:
     // Binds the record to a file and clears everything else.
     void SetFile(const std::string& path);
 
-    // Reads the header. On false, folderName holds a status text in angle
-    // brackets and size is 0.
+    // Reads the header. On false, status says why and folderName holds its
+    // text in angle brackets; size is 0.
     bool Analyze();
 
-    std::string filePath;      // absolute path of the ".PMM" file
-    std::string hierarchyKey;  // links the folder to its hierarchy entry
-    FileStamp stamp;           // of the file read, where opening it tells it
+    std::string filePath;  // absolute path of the ".PMM" file
+    FileStamp stamp;       // of the file read, where opening it tells it
 };

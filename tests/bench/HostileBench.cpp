@@ -2,9 +2,9 @@
 // of 70 folder-tree entries with names of 128 KiB (or 32 KiB) above 300
 // folders. Counters: the rows, the bytes of the records' texts, and the heap
 // the scan's result keeps (glibc's count of bytes in use).
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/SortRule.h"
 
 #include "tests/support/HostileMailbox.h"
 
@@ -42,7 +42,7 @@ void BM_Refresh(benchmark::State& state) {
     size_t before = mallinfo2().uordblks;
     auto list = std::make_unique<FolderList>();
     for (auto _ : state) {
-        list->Scan(path, true, false, path, "");
+        list->Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list->GetTotal());
     }
     state.counters["rows"] = list->GetCount();
@@ -53,7 +53,7 @@ void BM_Refresh(benchmark::State& state) {
 void BM_SortByFolderName(benchmark::State& state) {
     const std::string path = Mailbox(static_cast<size_t>(state.range(0))).Path();
     FolderList list;
-    list.Scan(path, true, false, path, "");
+    list.Scan({path, true, false, path, ""});
     std::vector<const FolderInfo*> rows;
     for (const FolderInfo& r : list) rows.push_back(&r);
     SortRule rule;

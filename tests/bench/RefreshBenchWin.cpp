@@ -126,7 +126,7 @@ void GrowOnePercent(int folders, int round) {
 double ScanOnly() {
     FolderList list;
     double start = Now();
-    list.Scan(mailbox, true, true, newmail, "<Posteingang>");
+    list.Scan({mailbox, true, true, newmail, "<Posteingang>"});
     return Now() - start;
 }
 
@@ -138,7 +138,7 @@ double KeptBytesPerFolder(int folders, bool withTree) {
     {
         FolderList list;
         list.UseCache(&cache);
-        list.Scan(mailbox, withTree, false, newmail, "");
+        list.Scan({mailbox, withTree, false, newmail, ""});
     }
     return static_cast<double>(liveBytes - before) / folders;
 }

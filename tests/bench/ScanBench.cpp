@@ -88,7 +88,7 @@ void BM_Scan(benchmark::State& state) {
     const std::string path = Mailbox(static_cast<int>(state.range(0))).Path();
     FolderList list;
     for (auto _ : state) {
-        list.Scan(path, true, false, path, "");
+        list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
     state.counters["rows"] = list.GetCount();
@@ -102,7 +102,7 @@ void BM_ScanReadingEverything(benchmark::State& state) {
     list.UseCache(&cache);
     for (auto _ : state) {
         cache.ReadEverythingNext();
-        list.Scan(path, true, false, path, "");
+        list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
 }
@@ -113,9 +113,9 @@ void BM_ScanNothingChanged(benchmark::State& state) {
     FolderCache cache;
     FolderList list;
     list.UseCache(&cache);
-    list.Scan(path, true, false, path, "");
+    list.Scan({path, true, false, path, ""});
     for (auto _ : state) {
-        list.Scan(path, true, false, path, "");
+        list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
     state.counters["reused"] = static_cast<double>(cache.Reused());
@@ -129,7 +129,7 @@ void BM_ScanOnePercentChanged(benchmark::State& state) {
     FolderCache cache;
     FolderList list;
     list.UseCache(&cache);
-    list.Scan(path, true, false, path, "");
+    list.Scan({path, true, false, path, ""});
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -140,7 +140,7 @@ void BM_ScanOnePercentChanged(benchmark::State& state) {
             utimensat(AT_FDCWD, file.c_str(), times, 0);
         }
         state.ResumeTiming();
-        list.Scan(path, true, false, path, "");
+        list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
     state.counters["reused"] = static_cast<double>(cache.Reused());
@@ -157,7 +157,7 @@ void BM_KeptBytesPerFolder(benchmark::State& state) {
             {
                 FolderList list;
                 list.UseCache(&cache);
-                list.Scan(path, withTree, false, path, "");
+                list.Scan({path, withTree, false, path, ""});
             }
             state.counters[withTree ? "with_tree" : "readings"] =
                 static_cast<double>(liveBytes - before) / static_cast<double>(folders);

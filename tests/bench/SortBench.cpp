@@ -1,9 +1,9 @@
 // Sorting the folder list's records as the list view does: by one column,
 // ties broken by the others in display order, with the records compared in
 // place.
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderInfo.h"
+#include "store/SortRule.h"
 
 #include <benchmark/benchmark.h>
 

@@ -148,7 +148,7 @@ const FolderInfo* Row(const FolderList& list, const std::string& fileName) {
 void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
     const std::string dir = mailbox.Path();
     FolderList list;
-    int result = list.Scan(dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>");
+    int result = list.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
     Check(result == (fs::is_regular_file(mailbox.dir / "hierarch.pm") ? 1 : 0), "hierarchy result");
 
     size_t folders = 0;
@@ -195,7 +195,7 @@ void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
     FolderList kept;
     kept.UseCache(&cache);
     for (int pass = 0; pass < 2; ++pass) {
-        kept.Scan(dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>");
+        kept.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
         Check(kept.SameRows(list), "a scan that keeps its readings differs");
     }
 }

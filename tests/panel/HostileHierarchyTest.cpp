@@ -1,9 +1,9 @@
 // A refresh and a sort by folder name of mailboxes whose folder tree is a
 // chain of huge names: before paths were bounded they took seconds to
 // minutes and hundreds of megabytes; now they stay far within a second.
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
 #include "tests/support/HostileMailbox.h"
@@ -48,7 +48,7 @@ TEST(HostileHierarchy, ARefreshAndASortStayFastAndSmall) {
 
         auto start = std::chrono::steady_clock::now();
         FolderList list;
-        ASSERT_EQ(list.Scan(mailbox->Path(), true, false, mailbox->Path(), ""), 1);
+        ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
         std::vector<const FolderInfo*> rows = SortedByFolderName(list);
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(seconds, 1.0) << nameLength;

@@ -339,13 +339,13 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
         if (step % 97 == 0) cache.ReadEverythingNext();  // as the user's refresh does
 
         trace.Clear();
-        int keptResult = kept.Scan(mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>");
+        int keptResult = kept.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"});
         std::vector<std::string> keptTrace = trace.Lines();
         reusedInAll += cache.Reused();
 
         trace.Clear();
         FolderList full;
-        int fullResult = full.Scan(mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>");
+        int fullResult = full.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"});
 
         ASSERT_EQ(Describe(kept, keptResult), Describe(full, fullResult)) << "step " << step << ": " << change;
         ASSERT_TRUE(kept.SameRows(full)) << "step " << step << ": " << change;
@@ -366,19 +366,19 @@ TEST(FolderCacheTest, AFileRewrittenToTheSameLengthWithANewTimeIsReadAgain) {
     FolderCache cache;
     FolderList list;
     list.UseCache(&cache);
-    list.Scan(mailbox.Path(), false, false, mailbox.Path(), "");
+    list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
     ASSERT_EQ(cache.Count(), 2u);
 
     mailbox.Write("A.PMM", Head(128, 86, "Neu", "K"), 4096);
     mailbox.Write("B.PMG", Head(90, 58, "Neu", "K"));
     fs::last_write_time(pmm, then + std::chrono::seconds(1));
     fs::last_write_time(pmg, then + std::chrono::seconds(1));
-    list.Scan(mailbox.Path(), false, false, mailbox.Path(), "");
+    list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
     EXPECT_EQ(cache.Reused(), 0u);
     std::vector<std::string> names;
     for (const FolderInfo& row : list) names.push_back(row.folderName);
     EXPECT_EQ(names, (std::vector<std::string>{"Neu", "Neu"}));
 
-    list.Scan(mailbox.Path(), false, false, mailbox.Path(), "");
+    list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
     EXPECT_EQ(cache.Reused(), 2u);
 }

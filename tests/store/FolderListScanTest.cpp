@@ -40,7 +40,7 @@ std::map<std::string, std::string> Shown(const FolderList& list) {
 class FolderListScanTest : public ::testing::Test {
 protected:
     int Scan(bool showFolderPath, bool showNewMail = false) {
-        return list.Scan(mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label);
+        return list.Scan({mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label});
     }
 
     TraceCapture trace;
@@ -156,4 +156,43 @@ TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
     EXPECT_EQ(parts.GetCount(), 4);
     EXPECT_EQ(parts.GetTotal(), list.GetTotal());
     EXPECT_EQ(scanned["M.MBX"], "\\Em");
+}
+
+TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable) {
+    const std::string notValid = Cp1252("<Datei ist keine gültige PMM-Datei.>");
+    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n1,0,X,Y,Eins\n1,0,Y,X,Zwei\n");
+    mailbox.Write("Named.PMM", PmmFile(notValid, "A"), 300);  // a name that looks like a status
+    mailbox.Write("Short.PMM", "short");
+    mailbox.MakeDir("Dir.PMM");
+    mailbox.MakeDir("Dir.MBX");
+    mailbox.Write("Alone.MBX", "", 7);
+    mailbox.Write("Thin.MBX", "", 8);
+    mailbox.Write("Thin.PMG", "thin");
+    mailbox.Write("Good.MBX", "", 9);
+    mailbox.Write("Good.PMG", PmgFile("Gut", "X"));
+
+    pmHierarch table;
+    ASSERT_EQ(list.Scan({mailbox.Path(), true, false, newMailDir, Label}, table), 1);
+    std::map<std::string, std::pair<FolderStatus, std::string>> seen;
+    for (const FolderInfo& record : list) seen[record.fileName] = {record.status, record.hierarchyKey};
+    EXPECT_EQ(seen, (std::map<std::string, std::pair<FolderStatus, std::string>>{
+                        {"Named.PMM", {FolderStatus::Ok, "A"}},
+                        {"Short.PMM", {FolderStatus::NotValid, ""}},
+                        {"Dir.PMM", {FolderStatus::CannotOpen, ""}},
+                        {"Dir.MBX", {FolderStatus::MbxCannotOpen, ""}},
+                        {"Alone.MBX", {FolderStatus::PmgCannotOpen, ""}},
+                        {"Thin.MBX", {FolderStatus::PmgNotValid, ""}},
+                        {"Good.MBX", {FolderStatus::Ok, "X"}},
+                    }));
+    EXPECT_EQ(Shown(list)["Named.PMM"], "\\" + notValid);
+    EXPECT_EQ(Shown(list)["Short.PMM"], Unknown + notValid);
+
+    // The entries and their parents, loops included, as the scan read them.
+    ASSERT_EQ(table.GetEntries().size(), 4u);
+    EXPECT_EQ(table.GetParents(), (std::vector<int>{-1, 0, 3, 2}));
+
+    // Without folder paths the table is not read, and what it held goes.
+    ASSERT_EQ(list.Scan({mailbox.Path(), false, false, newMailDir, Label}, table), 1);
+    EXPECT_TRUE(table.GetEntries().empty());
+    EXPECT_TRUE(table.GetParents().empty());
 }

@@ -41,7 +41,7 @@ std::vector<Row> Rows(const FolderList& list) {
 
 class FolderListTest : public ::testing::Test {
 protected:
-    int Scan(bool showNewMail) { return list.Scan(mailbox.Path(), false, showNewMail, newMailDir, Label); }
+    int Scan(bool showNewMail) { return list.Scan({mailbox.Path(), false, showNewMail, newMailDir, Label}); }
 
     TraceCapture trace;
     TempDir mailbox;
@@ -131,7 +131,7 @@ TEST_F(FolderListTest, TotalsBeyondFourGibibytesDoNotWrap) {
 
 TEST_F(FolderListTest, WithoutFolderPathsTheHierarchyIsNotConsulted) {
     mailbox.Write("A.PMM", PmmFile("A"), 128);
-    EXPECT_EQ(list.Scan(mailbox.Path(), false, false, newMailDir, Label), 1);
+    EXPECT_EQ(list.Scan({mailbox.Path(), false, false, newMailDir, Label}), 1);
     EXPECT_EQ(Rows(list)[0].folderPath, "");
 }
 
@@ -151,7 +151,7 @@ TEST_F(FolderListTest, AScanChangesNothingInTheMailbox) {
     }
 
     Scan(true);
-    list.Scan(mailbox.Path(), true, true, newMailDir, Label);
+    list.Scan({mailbox.Path(), true, true, newMailDir, Label});
 
     std::map<std::string, std::pair<std::string, fs::file_time_type>> after;
     for (const auto& entry : fs::recursive_directory_iterator(mailbox.Path())) {

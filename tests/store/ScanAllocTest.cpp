@@ -104,7 +104,9 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
     mailbox.Write("neu/1.CNM", "", 5);
 
     const std::string dir = mailbox.Path(), newMail = dir + "neu/";
-    auto scan = [&](FolderList& list) { return list.Scan(dir, true, true, newMail, label); };
+    // Made once: only what the scan itself asks for is made to fail.
+    const ScanOptions options{dir, true, true, newMail, label};
+    auto scan = [&](FolderList& list) { return list.Scan(options); };
     FolderList list;
     const long emptyBlocks = liveBlocks;
     long n = 1;
@@ -144,6 +146,7 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
     mailbox.Write("Zwei.MBX", "", 300);
     mailbox.Write("zwei.pmg", Pmg("Zwei", "A"));
     const std::string dir = mailbox.Path();
+    const ScanOptions options{dir, true, false, dir, label};
     const long emptyBlocks = liveBlocks;
     for (bool readEverything : {false, true}) {
         FolderCache cache;
@@ -151,11 +154,11 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
         list.UseCache(&cache);
         long n = 1;
         for (;; ++n) {
-            ASSERT_EQ(list.Scan(dir, true, false, dir, label), 1);
+            ASSERT_EQ(list.Scan(options), 1);
             ASSERT_EQ(cache.Count(), 2u);
             if (readEverything) cache.ReadEverythingNext();
             allocationsLeft = n;
-            list.Scan(dir, true, false, dir, label);
+            list.Scan(options);
             bool reached = allocationsLeft == 0;
             allocationsLeft = 0;
             if (!reached) break;
@@ -179,7 +182,7 @@ TEST_F(ScanAllocTest, AHostileFolderTreeCostsLittleMemory) {
         FolderList list;
         const size_t before = liveBytes;
         peakBytes = liveBytes;
-        ASSERT_EQ(list.Scan(mailbox->Path(), true, false, mailbox->Path(), ""), 1);
+        ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
         ASSERT_EQ(list.GetCount(), spec.folders);
         EXPECT_LT(peakBytes - before, 2u << 20) << nameLength;
         EXPECT_LT(liveBytes - before, 1u << 20) << nameLength;

@@ -27,7 +27,7 @@ TEST(SizeTextTest, TheTotalBeyondFourGibibytesIsShownInFull) {
     mailbox.Write("Two.PMM", std::string(128, 'b'), (2ull << 30) + 5);
     FolderList list;
     EXPECT_EQ(list.TotalText(true), "0 Bytes");
-    list.Scan(mailbox.Path(), false, false, newMailDir, "<Posteingang>");
+    list.Scan({mailbox.Path(), false, false, newMailDir, "<Posteingang>"});
     EXPECT_EQ(list.TotalText(true), "5,0 GB");
     EXPECT_EQ(list.TotalText(false), "5.368.709.125");
 }

@@ -1,4 +1,4 @@
-#include "panel/SortRule.h"
+#include "store/SortRule.h"
 
 size_t SortRule::TieBreakStart(const std::vector<int>& displayOrder) const {
     size_t start = 0;

@@ -1,12 +1,13 @@
-#include "panel/FolderCompare.h"
-#include "panel/SortRule.h"
+#include "store/FolderCompare.h"
 #include "store/FolderInfo.h"
+#include "store/SortRule.h"
 
 #include "tests/support/Cp1252.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -122,4 +123,24 @@ TEST(SortRule, StoredColumnsAndOrdersAreCheckedBeforeUse) {
     EXPECT_FALSE(SortRule::IsArrangement({0, 0, 2}));
     EXPECT_FALSE(SortRule::IsArrangement({0, 1, 3}));
     EXPECT_FALSE(SortRule::IsArrangement({0, -1, 2}));
+}
+
+TEST(FolderCompare, ShownNameKeysOrderAsTheShownNamesCompare) {
+    // Short texts over an alphabet where folding, high bytes, prefixes and
+    // the split between path and name all matter.
+    const std::string alphabet = std::string("aAzZ_\\\x7F") + "\x80\xC4\xE4\xFF" + std::string(1, '\0');
+    std::mt19937 random(11);
+    auto text = [&] {
+        std::string t(random() % 5, ' ');
+        for (char& c : t) c = alphabet[random() % alphabet.size()];
+        return t;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        FolderInfo a = Record("a", 0, text(), text()), b = Record("b", 0, text(), text());
+        int byKey = FolderCompare::ShownNameKey(a).compare(FolderCompare::ShownNameKey(b));
+        int expected = FolderCompare::CompareShownNames(a, b);
+        ASSERT_EQ(byKey < 0 ? -1 : (byKey > 0 ? 1 : 0), expected)
+            << "\"" << a.folderPath << "\" \"" << a.folderName << "\" / \"" << b.folderPath << "\" \"" << b.folderName
+            << "\"";
+    }
 }

@@ -1,4 +1,4 @@
-#include "panel/FolderCompare.h"
+#include "store/FolderCompare.h"
 
 #include "platform/CaseFold.h"
 #include "store/FolderInfo.h"
@@ -32,6 +32,14 @@ int CompareShownNames(const FolderInfo& a, const FolderInfo& b) {
         if (p != q) return p < q ? -1 : 1;
     }
     return x.Size() == y.Size() ? 0 : (x.Size() < y.Size() ? -1 : 1);
+}
+
+std::string ShownNameKey(const FolderInfo& record) {
+    std::string key;
+    key.reserve(record.folderPath.size() + record.folderName.size());
+    for (char c : record.folderPath) key += FoldCase(c);
+    for (char c : record.folderName) key += FoldCase(c);
+    return key;
 }
 
 int CompareColumn(const FolderInfo& a, const FolderInfo& b, int column) {

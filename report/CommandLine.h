@@ -1,0 +1,27 @@
+#pragma once
+
+#include "report/ReportOptions.h"
+
+#include <string>
+#include <vector>
+
+// The report's command line. Its language comes from --lang where given,
+// else from the locale the caller passes (LC_ALL, LC_MESSAGES or LANG), so
+// that the help and the messages about a bad option are in it already.
+class CommandLine {
+public:
+    enum class Outcome {
+        Run,     // options are filled in
+        Done,    // --help or --version: text holds what to print
+        Failed,  // a bad option: text holds the message
+    };
+
+    static Outcome Parse(const std::vector<std::string>& args, const std::string& locale, unsigned processors,
+                         ReportOptions& options, std::string& text);
+
+    // The language the arguments ask for, or the locale's.
+    static Language LanguageOf(const std::vector<std::string>& args, const std::string& locale);
+
+    // "name", "size" or "folder", with ":desc" or ":asc" after it.
+    static bool ParseSort(const std::string& text, int& column, bool& descending);
+};

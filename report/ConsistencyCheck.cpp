@@ -1,0 +1,148 @@
+#include "report/ConsistencyCheck.h"
+
+#include "platform/CaseFold.h"
+#include "platform/FileSystem.h"
+#include "report/FolderTree.h"
+#include "store/FolderCompare.h"
+#include "store/FolderList.h"
+#include "store/HierarchEntry.h"
+#include "store/pmHierarch.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <unordered_set>
+
+namespace {
+
+using FoldedSet = std::unordered_set<std::string_view, FoldedHash, FoldedEqual>;
+
+// The name without its last extension, as the companion's name is formed.
+std::string_view Stem(const std::string& name) {
+    size_t dot = name.rfind('.');
+    return std::string_view(name).substr(0, dot == std::string::npos ? name.size() : dot);
+}
+
+bool HasExtension(const std::string& name, const char* extension) {
+    return FileSystem::MatchesPattern(std::string("*") + extension, name);
+}
+
+class Checker {
+public:
+    Checker(const std::string& mailboxDir, const FolderList& list, bool newMailRow, const pmHierarch& table,
+            bool hierarchyRead)
+        : mailboxDir(mailboxDir), table(table), hierarchyRead(hierarchyRead) {
+        bool first = true;
+        for (const FolderInfo& record : list) {
+            if (!(first && newMailRow)) folders.push_back(&record);
+            first = false;
+        }
+    }
+
+    std::vector<Finding> Run() {
+        FolderFiles();
+        CompanionsWithoutMbx();
+        if (!hierarchyRead) {
+            Add(Finding::Kind::NoHierarchy, {}, {}, std::string());
+        } else {
+            KeysAndEntries();
+            Loops();
+            SamePaths();
+        }
+        std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+            if (a.kind != b.kind) return a.kind < b.kind;
+            if (a.files != b.files) return a.files < b.files;
+            return a.keys < b.keys;
+        });
+        return std::move(findings);
+    }
+
+private:
+    void Add(Finding::Kind kind, std::vector<std::string> files, std::vector<std::string> keys, std::string text,
+             FolderStatus status = FolderStatus::Ok) {
+        findings.push_back(Finding{kind, std::move(files), std::move(keys), std::move(text), status});
+    }
+
+    // A ".MBX" whose companion cannot be opened: missing, or there but unreadable.
+    void FolderFiles() {
+        FileSystem::ForEachMatchingName(mailboxDir + "*.PMG", [&](const std::string& name) { pmgNames.push_back(name); });
+        for (const std::string& name : pmgNames) pmgStems.insert(Stem(name));
+        for (const FolderInfo* record : folders) {
+            if (HasExtension(record->fileName, ".MBX")) mbxStems.insert(Stem(record->fileName));
+            switch (record->status) {
+            case FolderStatus::Ok:
+                break;
+            case FolderStatus::PmgCannotOpen:
+                if (pmgStems.count(Stem(record->fileName)) == 0) {
+                    Add(Finding::Kind::MbxWithoutPmg, {record->fileName}, {}, std::string());
+                    break;
+                }
+                [[fallthrough]];  // the companion is there but cannot be read
+            default:
+                Add(Finding::Kind::Unreadable, {record->fileName}, {}, std::string(), record->status);
+                break;
+            }
+        }
+    }
+
+    void CompanionsWithoutMbx() {
+        for (const std::string& name : pmgNames)
+            if (mbxStems.count(Stem(name)) == 0) Add(Finding::Kind::PmgWithoutMbx, {name}, {}, std::string());
+    }
+
+    // Only folders that were read carry a key; a root needs no folder file.
+    void KeysAndEntries() {
+        FoldedSet keys;
+        for (const FolderInfo* record : folders) {
+            if (record->status != FolderStatus::Ok) continue;
+            keys.insert(record->hierarchyKey);
+            if (table.Find(record->hierarchyKey) < 0)
+                Add(Finding::Kind::KeyNotInHierarchy, {record->fileName}, {record->hierarchyKey}, std::string());
+        }
+        const auto& entries = table.GetEntries();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const HierarchEntry& entry = entries[i];
+            if (entry.type == HierarchEntry::RootType) continue;
+            if (keys.count(entry.key) == 0) Add(Finding::Kind::EntryWithoutFile, {}, {entry.key}, entry.name);
+            if (table.GetParents()[i] < 0)
+                Add(Finding::Kind::ParentMissing, {}, {entry.key, entry.parentKey}, entry.name);
+        }
+    }
+
+    void Loops() {
+        for (const std::vector<int>& loop : FolderTree::FindLoops(table)) {
+            std::vector<std::string> keys;
+            for (int entry : loop) keys.push_back(table.GetEntries()[static_cast<size_t>(entry)].key);
+            Add(Finding::Kind::HierarchyLoop, {}, std::move(keys), std::string());
+        }
+    }
+
+    // The text the panel shows with folder paths on, byte for byte.
+    void SamePaths() {
+        std::map<std::string, std::vector<std::string>> shown;
+        for (const FolderInfo* record : folders) {
+            if (record->status != FolderStatus::Ok) continue;
+            shown[table.GetPath(record->hierarchyKey) + record->folderName].push_back(record->fileName);
+        }
+        for (auto& [path, files] : shown) {
+            if (files.size() < 2) continue;
+            std::sort(files.begin(), files.end());
+            Add(Finding::Kind::SamePath, std::move(files), {}, path);
+        }
+    }
+
+    const std::string& mailboxDir;
+    const pmHierarch& table;
+    const bool hierarchyRead;
+    std::vector<const FolderInfo*> folders;
+    std::vector<std::string> pmgNames;
+    FoldedSet pmgStems, mbxStems;
+    std::vector<Finding> findings;
+};
+
+}  // namespace
+
+std::vector<Finding> ConsistencyCheck::Run(const std::string& mailboxDir, const FolderList& list, bool newMailRow,
+                                           const pmHierarch& table, bool hierarchyRead) {
+    return Checker(mailboxDir, list, newMailRow, table, hierarchyRead).Run();
+}

@@ -1,0 +1,127 @@
+#include "report/MailboxReport.h"
+
+#include "platform/CaseFold.h"
+#include "platform/Directory.h"
+#include "platform/FileSystem.h"
+#include "report/ConsistencyCheck.h"
+#include "report/ReportOptions.h"
+#include "report/ReportTexts.h"
+#include "store/FolderCompare.h"
+#include "store/FolderList.h"
+#include "store/SortRule.h"
+#include "store/pmHierarch.h"
+
+#include <algorithm>
+
+namespace {
+
+// The panel's initial column order; ties walk it from the left.
+const std::vector<int> DisplayOrder = {FolderCompare::FileNameColumn, FolderCompare::SizeColumn,
+                                       FolderCompare::FolderNameColumn};
+
+// Every record but the new-mail row comes from a ".PMM" or an ".MBX" file.
+RowKind KindOf(const std::string& fileName) {
+    size_t n = fileName.size();
+    bool mbx = n >= 4 && fileName[n - 4] == '.' && FoldCase(fileName[n - 3]) == 'm' && FoldCase(fileName[n - 2]) == 'b' &&
+               FoldCase(fileName[n - 1]) == 'x';
+    return mbx ? RowKind::Mbx : RowKind::Pmm;
+}
+
+bool IsAbsolute(const std::string& path) {
+    if (!path.empty() && FileSystem::IsSeparator(path[0])) return true;
+#ifdef _WIN32
+    return path.size() >= 2 && path[1] == ':';
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+std::string MailboxReport::AsDirectory(const std::string& path) {
+    if (!path.empty() && FileSystem::IsSeparator(path.back())) return path;
+    return path + FileSystem::Separator();
+}
+
+std::string MailboxReport::NewMailDirectory(const std::string& mailboxPath, const std::string& newMail) {
+    return AsDirectory(IsAbsolute(newMail) ? newMail : AsDirectory(mailboxPath) + newMail);
+}
+
+MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts) {
+    MailboxReport report;
+    report.path = path;
+    if (path.empty() || !Directory::IsListable(path)) return report;
+    report.readable = true;
+
+    // The hierarchy is read whatever the paths shown: the tree and the check need it.
+    ScanOptions scan;
+    scan.mailboxDir = AsDirectory(path);
+    scan.showFolderPath = true;
+    scan.showNewMailFolder = !options.newMailDir.empty();
+    if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(path, options.newMailDir);
+    scan.newMailLabel = texts.newMailLabel;
+
+    FolderList list;
+    pmHierarch table;
+    report.hierarchyRead = list.Scan(scan, table) == 1;
+    report.count = static_cast<uint64_t>(list.GetCount());
+    report.total = list.GetTotal();
+    if (options.check)
+        report.findings =
+            ConsistencyCheck::Run(scan.mailboxDir, list, scan.showNewMailFolder, table, report.hierarchyRead);
+    report.TakeRows(list, scan.showNewMailFolder, options, texts);
+    report.SortRows(options);
+    if (options.tree || options.format == ReportFormat::Html)
+        report.tree.Build(report.rows, table, options.sortColumn, options.descending);
+    return report;
+}
+
+void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
+                             const ReportTexts& texts) {
+    rows.reserve(list.GetRecords().size());
+    bool first = true;
+    for (const FolderInfo& record : list) {
+        ReportRow row;
+        row.record = record;
+        row.kind = first && newMailRow ? RowKind::NewMail : KindOf(record.fileName);
+        first = false;
+        if (record.status != FolderStatus::Ok) row.record.folderName = texts.StatusText(record.status);
+        if (!options.showPaths) row.record.folderPath.clear();
+        rows.push_back(std::move(row));
+    }
+}
+
+// The panel's order: the sort column, then the other columns from the left,
+// all in the same direction. Rows equal in every column keep the
+// directory's order.
+void MailboxReport::SortRows(const ReportOptions& options) {
+    SortRule rule;
+    rule.sortColumn = options.sortColumn;
+    rule.descending = options.descending ? 1 : 0;
+    rule.tieMode = SortRule::FromLeftmost;
+    // Shown names are compared through keys made once per row, since a sort
+    // compares each row many times; the keys order as the names do.
+    std::vector<std::string> keys;
+    if (options.sortColumn == FolderCompare::FolderNameColumn) {
+        keys.reserve(rows.size());
+        for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
+    }
+    auto byColumn = [&](const void* a, const void* b, int column) {
+        size_t x = *static_cast<const size_t*>(a), y = *static_cast<const size_t*>(b);
+        if (column == FolderCompare::FolderNameColumn && !keys.empty()) {
+            int order = keys[x].compare(keys[y]);
+            return order < 0 ? -1 : (order > 0 ? 1 : 0);
+        }
+        return FolderCompare::CompareColumn(rows[x].record, rows[y].record, column);
+    };
+    // The order is found on indices, and each row moved once into its place.
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
+        return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
+    });
+    std::vector<ReportRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : order) sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}

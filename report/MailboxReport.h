@@ -1,0 +1,51 @@
+#pragma once
+
+#include "report/Finding.h"
+#include "report/FolderTree.h"
+#include "report/ReportRow.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class FolderList;
+struct ReportOptions;
+class ReportTexts;
+
+// What the report knows of one mailbox: the panel's rows in the order asked
+// for, its count and total, and, when asked for, its folder tree, its
+// findings and its growth since an earlier run.
+class MailboxReport {
+public:
+    // Scans the mailbox at path (as given on the command line) and builds
+    // what options ask for. A mailbox that cannot be listed is left
+    // unreadable with no rows.
+    static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts);
+
+    // The directory as the scan wants it: with a trailing separator.
+    static std::string AsDirectory(const std::string& path);
+    // The new-mail directory of a mailbox: newMail itself when absolute,
+    // else newMail inside the mailbox; with a trailing separator.
+    static std::string NewMailDirectory(const std::string& mailboxPath, const std::string& newMail);
+
+    std::string path;
+    bool readable = false;
+    bool hierarchyRead = false;
+    std::vector<ReportRow> rows;
+    uint64_t count = 0;
+    uint64_t total = 0;
+    FolderTree tree;                // built for --tree and for the HTML page
+    std::vector<Finding> findings;  // with --check
+
+    // With --since: whether the earlier run saw this mailbox, when it wrote
+    // its state, what it counted then, and the folders that are gone.
+    bool hasEarlierState = false;
+    std::string earlierTime;
+    uint64_t earlierTotal = 0;
+    std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
+
+private:
+    void TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
+                  const ReportTexts& texts);
+    void SortRows(const ReportOptions& options);
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "report/Language.h"
+#include "store/FolderCompare.h"
+
+#include <string>
+#include <vector>
+
+enum class ReportFormat { Table, Tsv, Csv, Json, Html };
+
+// What one run of the report is asked to do; the defaults are the panel's.
+struct ReportOptions {
+    std::vector<std::string> mailboxes;  // as given, in the order given
+    ReportFormat format = ReportFormat::Table;
+    int sortColumn = FolderCompare::FolderNameColumn;
+    bool descending = false;
+    bool compact = true;
+    bool showPaths = true;
+    // Where the new-mail files lie; relative to each mailbox unless
+    // absolute. Empty: no new-mail row.
+    std::string newMailDir;
+    bool tree = false;
+    bool check = false;
+    std::string stateFile;  // --since; empty when not asked for
+    unsigned jobs = 1;
+    Language language = Language::German;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// What the report takes from its surroundings, apart from its arguments.
+struct ReportEnvironment {
+    std::string locale;            // the first of LC_ALL, LC_MESSAGES and LANG that is set
+    bool errorIsTerminal = false;  // a progress line may be drawn
+    unsigned processors = 1;
+
+    static ReportEnvironment OfProcess();
+};
+
+// foldscan-report: the panel's analysis of one mailbox or many, on the
+// command line.
+class ReportProgram {
+public:
+    enum ExitCode { Success = 0, FindingsFound = 1, Failure = 2 };
+
+    explicit ReportProgram(ReportEnvironment environment) : environment(std::move(environment)) {}
+
+    // args without the program's name. The report goes to out, messages and
+    // the progress line to err. Failure for a bad option (nothing is
+    // scanned), and for a mailbox that cannot be read or a state file that
+    // cannot be read or written (the other mailboxes are reported first);
+    // else FindingsFound when --check found anything; else Success.
+    int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
+
+private:
+    ReportEnvironment environment;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/FolderInfo.h"
+
+#include <cstdint>
+#include <string>
+
+enum class RowKind { NewMail, Pmm, Mbx };
+
+// One row of a mailbox's report: the scanned record with its status text in
+// the report's language, and what an earlier run saw of the same folder.
+struct ReportRow {
+    FolderInfo record;
+    RowKind kind = RowKind::Pmm;
+    bool seenBefore = false;  // the earlier run listed this folder file
+    uint64_t sizeBefore = 0;
+};
+
+// The folder's shown name, its path followed by its name, as UTF-8.
+std::string ShownName(const ReportRow& row);
+
+// The names the machine formats give kinds and states: "pmm", "not-valid".
+const char* RowKindName(RowKind kind);
+const char* FolderStatusName(FolderStatus status);

@@ -1,0 +1,97 @@
+// Options, bad ones, missing mailboxes, help, version and languages.
+#include "report/CommandLine.h"
+#include "tests/report/ReportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace ReportFixture;
+
+TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
+    TempDir mailbox;
+    WriteSample(mailbox);
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--format", "xml", mailbox.Path()},
+        {"--sort", "date", mailbox.Path()},
+        {"--sort", "size:up", mailbox.Path()},
+        {"--jobs", "0", mailbox.Path()},
+        {"--jobs", "viele", mailbox.Path()},
+        {"--lang", "fr", mailbox.Path()},
+        {"--frobnicate", mailbox.Path()},
+        {"--since", mailbox.Path()},
+        {"--since", "", mailbox.Path()},
+        {"--exact", "--compact", mailbox.Path()},
+        {"--format", "csv", "--tree", "--check", mailbox.Path()},
+    };
+    for (const auto& args : bad) {
+        Result result = RunReport(args);
+        std::string shown;
+        for (const std::string& arg : args) shown += arg + " ";
+        EXPECT_EQ(result.code, 2) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        EXPECT_EQ(result.err.find("foldscan-report: Ung\u00FCltiger Aufruf: "), 0u) << shown << result.err;
+        EXPECT_NE(result.err.find("--help"), std::string::npos) << shown;
+    }
+}
+
+TEST(ReportCommandLine, MissingMailboxesAreReportedAfterTheOthers) {
+    TempDir mailbox, other;
+    WriteSample(mailbox);
+    WritePmm(other, "X.PMM", "X", "", 1000);
+    const std::string missing = mailbox.Path() + "nicht-da", file = mailbox.Path() + "Archiv.PMM";
+    Result result = RunReport({"--format", "csv", missing, mailbox.Path(), file, other.Path()});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, "foldscan-report: Postfach nicht gefunden oder nicht lesbar: " + missing + "\n" +
+                              "foldscan-report: Postfach nicht gefunden oder nicht lesbar: " + file + "\n");
+    EXPECT_NE(result.out.find(mailbox.Path() + ",Archiv.PMM,"), std::string::npos);
+    EXPECT_NE(result.out.find(other.Path() + ",X.PMM,1000,"), std::string::npos);
+
+    // The missing one does not hide a finding's exit code, nor the other way round.
+    EXPECT_EQ(RunReport({"--check", mailbox.Path(), missing}).code, 2);
+    EXPECT_EQ(RunReport({"--check", mailbox.Path()}).code, 1);
+}
+
+TEST(ReportCommandLine, HelpVersionAndLanguage) {
+    Result help = RunReport({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
+                               "--no-newmail", "--tree", "--check", "--since", "--jobs", "--lang", "--version"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    EXPECT_NE(help.out.find("Postfach"), std::string::npos);
+    EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);
+    EXPECT_NE(RunReport({"--help", "--lang", "en"}).out.find("mailbox directory"), std::string::npos);
+
+    Result version = RunReport({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, std::string("foldscan-report ") + FOLDSCAN_VERSION + "\n");
+
+    EXPECT_EQ(CommandLine::LanguageOf({"--lang=en", "x"}, "de_DE"), Language::English);
+    EXPECT_EQ(CommandLine::LanguageOf({"--lang", "de"}, "en_US"), Language::German);
+    EXPECT_EQ(CommandLine::LanguageOf({"x"}, "en_US"), Language::English);
+
+    TempDir mailbox;
+    WritePmm(mailbox, "X.PMM", "X", "", 1536);
+    EXPECT_NE(RunReport({mailbox.Path()}, "en_GB.UTF-8").out.find("1 files, 1.5 kB (1,536 bytes)"), std::string::npos);
+    EXPECT_NE(RunReport({mailbox.Path()}, "").out.find("1 Dateien, 1,5 kB (1.536 Bytes)"), std::string::npos);
+}
+
+TEST(ReportCommandLine, TheNewMailRowFollowsItsOptions) {
+    TempDir mailbox, elsewhere;
+    WriteSample(mailbox);
+    elsewhere.Write("9.CNM", "", 4000);
+    auto newMail = [&](const std::vector<std::string>& options) {
+        std::vector<std::string> args = options;
+        args.insert(args.end(), {"--format", "csv", mailbox.Path()});
+        std::string out = RunReport(args).out;
+        size_t at = out.find(",*.CNM,");
+        return at == std::string::npos ? std::string("none") : out.substr(at + 7, out.find(',', at + 7) - at - 7);
+    };
+    EXPECT_EQ(newMail({}), "none");
+    EXPECT_EQ(newMail({"--newmail", "newmail"}), "300");  // inside the mailbox
+    EXPECT_EQ(newMail({"--newmail", elsewhere.Path()}), "4000");
+    EXPECT_EQ(newMail({"--newmail", "newmail", "--no-newmail"}), "none");
+    EXPECT_EQ(newMail({"--newmail", "gibt-es-nicht"}), "0");  // the row stays, as in the panel
+}

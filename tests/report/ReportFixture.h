@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tests/support/TempDir.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Folder files with chosen heads, and runs of the report program in this
+// process.
+namespace ReportFixture {
+
+// A ".PMM" head (name and key at their offsets) and a ".PMG" head.
+std::string PmmHead(const std::string& name, const std::string& key);
+std::string PmgHead(const std::string& name, const std::string& key);
+
+// A folder of each kind written into dir, the ".MBX" with its companion.
+void WritePmm(TempDir& dir, const std::string& file, const std::string& name, const std::string& key,
+              uint64_t size);
+void WriteMbx(TempDir& dir, const std::string& file, const std::string& companion, const std::string& name,
+              const std::string& key, uint64_t size);
+
+// The small mailbox of the golden outputs: both kinds of folder file, a
+// tree with names in code page 1252 and with commas, quotes and a line
+// break, new mail, and one instance of most findings.
+void WriteSample(TempDir& dir);
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+// Runs the report with these arguments, in the given locale, as if
+// standard error were a terminal or not.
+Result RunReport(const std::vector<std::string>& args, const std::string& locale = "de_DE.UTF-8",
+           bool terminal = false);
+
+// The output with every spelling of path (as given, and as JSON writes it)
+// replaced by "MAILBOX", so that outputs compare across runs and systems.
+std::string Normalized(std::string output, const std::string& path);
+
+}  // namespace ReportFixture

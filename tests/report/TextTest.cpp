@@ -1,0 +1,75 @@
+// The code-page-1252 converter and the texts people read.
+#include "report/ReportTexts.h"
+#include "report/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Decodes UTF-8 into code points; the test's own reading, not the report's.
+std::u32string CodePoints(const std::string& utf8) {
+    std::u32string out;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        int width = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = width == 1 ? c : c & (0x7F >> width);
+        for (int k = 1; k < width; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        out += cp;
+        i += static_cast<size_t>(width);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Cp1252, EveryByteBecomesOneCharacterAndNoTwoTheSame) {
+    std::u32string seen;
+    for (int b = 0; b < 256; ++b) {
+        std::string utf8 = Utf8FromCp1252(std::string(1, static_cast<char>(b)));
+        ASSERT_TRUE(IsUtf8(utf8)) << b;
+        std::u32string cps = CodePoints(utf8);
+        ASSERT_EQ(cps.size(), 1u) << b;
+        EXPECT_EQ(seen.find(cps[0]), std::u32string::npos) << b;
+        seen += cps[0];
+    }
+    EXPECT_EQ(seen[0x80], U'\u20AC');  // euro sign
+    EXPECT_EQ(seen[0x85], U'\u2026');  // the ellipsis that ends a cut path
+    EXPECT_EQ(seen[0x9F], U'\u0178');
+    EXPECT_EQ(seen[0xE4], U'\u00E4');
+    for (int hole : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(seen[static_cast<size_t>(hole)], static_cast<char32_t>(hole));
+}
+
+TEST(Cp1252, PrintableShowsControlsAndBrokenBytesAsReplacements) {
+    EXPECT_EQ(Printable("a\tb\x1B[31m"), "a\uFFFD" "b\uFFFD[31m");
+    EXPECT_EQ(Printable(Utf8FromCp1252("x\x9D\x90y")), "x\uFFFD\uFFFDy");  // the C1 holes
+    EXPECT_EQ(Printable("\xC3"), "\uFFFD");                                // cut short
+    EXPECT_EQ(Printable("\xC0\xAF"), "\uFFFD\uFFFD");                      // overlong
+    EXPECT_EQ(Printable("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");            // a surrogate
+    EXPECT_EQ(Printable("Gr\u00F6\u00DFe \u20AC"), "Gr\u00F6\u00DFe \u20AC");
+    EXPECT_EQ(Utf8Length("Gr\u00F6\u00DFe \u20AC"), 7u);
+#ifndef _WIN32
+    EXPECT_EQ(Utf8FromOsText("/home/j\u00FCrgen"), "/home/j\u00FCrgen");  // UTF-8 paths stay
+    EXPECT_EQ(Utf8FromOsText("/home/j\xFCrgen"), "/home/j\u00FCrgen");     // others read as 1252
+#endif
+}
+
+TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {
+    ReportTexts de(Language::German), en(Language::English);
+    EXPECT_EQ(de.Size(1536, true), "1,5 kB");
+    EXPECT_EQ(de.Size(1536, false), "1.536");
+    EXPECT_EQ(en.Size(1536, true), "1.5 kB");
+    EXPECT_EQ(en.Size(1536, false), "1,536");
+    EXPECT_EQ(de.Summary(0, 0), "0 Dateien, 0 Bytes (0 Bytes)");
+    EXPECT_EQ(de.Summary(1, 3456789), "1 Dateien, 3,3 MB (3.456.789 Bytes)");
+    EXPECT_EQ(de.Summary(2, 5ull << 32), "2 Dateien, 20,0 GB (21.474.836.480 Bytes)");  // no wrap at 4 GiB
+    EXPECT_EQ(de.Change(1000, 500, false), "-500");
+    EXPECT_EQ(de.Change(500, 1000, true), "+500 Bytes");
+    EXPECT_EQ(ReportTexts::Fill("%d von %s, %s", {"1", "2%s"}), "1 von 2%s, %s");
+    EXPECT_EQ(LanguageOfLocale("de_AT.UTF-8"), Language::German);
+    EXPECT_EQ(LanguageOfLocale("en_GB"), Language::English);
+    EXPECT_EQ(LanguageOfLocale("fr_FR"), Language::English);
+    EXPECT_EQ(LanguageOfLocale("C.UTF-8"), Language::German);
+    EXPECT_EQ(LanguageOfLocale(""), Language::German);
+}
