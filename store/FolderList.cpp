@@ -45,7 +45,8 @@ bool StampsToKeep(const mbx& record, const MailboxListing::Entry& entry, const M
 }
 
 bool SameRow(const FolderInfo& a, const FolderInfo& b) {
-    return a.size == b.size && a.fileName == b.fileName && a.folderName == b.folderName && a.folderPath == b.folderPath;
+    return a.size == b.size && a.status == b.status && a.fileName == b.fileName && a.folderName == b.folderName &&
+           a.folderPath == b.folderPath && a.hierarchyKey == b.hierarchyKey;
 }
 
 // The line itself needs memory; without any it is left out.
