@@ -6,38 +6,9 @@
 #include "resources/resource.h"
 #include "ui/ShowMessage.h"
 
+#include "tests/support/CountingHeap.h"
+
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <new>
-
-namespace {
-
-long allocationsLeft = 0;  // 0: never fail
-long live = 0;
-
-void* Allocate(std::size_t size) {
-    if (allocationsLeft > 0 && --allocationsLeft == 0) throw std::bad_alloc();
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    ++live;
-    return p;
-}
-
-void Release(void* p) noexcept {
-    if (!p) return;
-    --live;
-    std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace {
 
@@ -85,15 +56,15 @@ TEST(MessageBoxAllocation, NoFailedAllocationEscapesOrLeavesTheHostDisabled) {
     int failedRuns = 0;
     for (long n = 1; n < 1000; ++n) {
         boxesShown = 0;
-        long before = live;
-        allocationsLeft = n;
+        long before = CountingHeap::liveBlocks;
+        CountingHeap::allocationsLeft = n;
         ShowError(app, IDS_ERROR_RATE);
-        bool failed = allocationsLeft == 0;
-        allocationsLeft = 0;
+        bool failed = CountingHeap::allocationsLeft == 0;
+        CountingHeap::allocationsLeft = 0;
         EXPECT_EQ(app.topWindow, &panel) << n;
         EXPECT_TRUE(::IsWindowEnabled(owner)) << n;
         EXPECT_EQ(OpenDialogs(), 0) << n;
-        EXPECT_EQ(live, before) << n;
+        EXPECT_EQ(CountingHeap::liveBlocks, before) << n;
         if (!failed) {
             EXPECT_EQ(boxesShown, 1);
             break;

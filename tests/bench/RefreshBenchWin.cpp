@@ -9,37 +9,15 @@
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
 
+#include "tests/support/CountingHeap.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
-
-namespace {
-
-// The bytes this program holds on the heap, for the size of kept readings.
-size_t liveBytes = 0;
-constexpr size_t BlockHeader = 16;
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    char* block = static_cast<char*>(std::malloc(size + BlockHeader));
-    if (!block) throw std::bad_alloc();
-    *reinterpret_cast<size_t*>(block) = size;
-    liveBytes += size;
-    return block + BlockHeader;
-}
-void operator delete(void* p) noexcept {
-    if (!p) return;
-    char* block = static_cast<char*>(p) - BlockHeader;
-    liveBytes -= *reinterpret_cast<size_t*>(block);
-    std::free(block);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -133,14 +111,14 @@ double ScanOnly() {
 // What the kept readings of every folder take, as this 32-bit build lays
 // them out, without and with the folder tree.
 double KeptBytesPerFolder(int folders, bool withTree) {
-    size_t before = liveBytes;
+    size_t before = CountingHeap::liveBytes;
     FolderCache cache;
     {
         FolderList list;
         list.UseCache(&cache);
         list.Scan({mailbox, withTree, false, newmail, ""});
     }
-    return static_cast<double>(liveBytes - before) / folders;
+    return static_cast<double>(CountingHeap::liveBytes - before) / folders;
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

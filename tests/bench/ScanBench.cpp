@@ -7,6 +7,7 @@
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
 
+#include "tests/support/CountingHeap.h"
 #include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
@@ -16,34 +17,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <map>
 #include <memory>
-#include <new>
 #include <string>
-
-namespace {
-
-// The bytes the program holds on the heap, for the size of the kept readings.
-size_t liveBytes = 0;
-constexpr size_t BlockHeader = alignof(std::max_align_t);
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    char* block = static_cast<char*>(std::malloc(size + BlockHeader));
-    if (!block) throw std::bad_alloc();
-    *reinterpret_cast<size_t*>(block) = size;
-    liveBytes += size;
-    return block + BlockHeader;
-}
-void operator delete(void* p) noexcept {
-    if (!p) return;
-    char* block = static_cast<char*>(p) - BlockHeader;
-    liveBytes -= *reinterpret_cast<size_t*>(block);
-    std::free(block);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -152,7 +128,7 @@ void BM_KeptBytesPerFolder(benchmark::State& state) {
     const std::string path = Mailbox(folders).Path();
     for (auto _ : state) {
         for (bool withTree : {false, true}) {
-            size_t before = liveBytes;
+            size_t before = CountingHeap::liveBytes;
             FolderCache cache;
             {
                 FolderList list;
@@ -160,7 +136,7 @@ void BM_KeptBytesPerFolder(benchmark::State& state) {
                 list.Scan({path, withTree, false, path, ""});
             }
             state.counters[withTree ? "with_tree" : "readings"] =
-                static_cast<double>(liveBytes - before) / static_cast<double>(folders);
+                static_cast<double>(CountingHeap::liveBytes - before) / static_cast<double>(folders);
         }
     }
 }

@@ -2,40 +2,13 @@
 // and checks each time that nothing leaked and the operands kept their value.
 #include "bignum/BigInt.h"
 
+#include "tests/support/CountingHeap.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <new>
 #include <string>
-
-namespace {
-
-long allocationsLeft = 0;  // 0: never fail
-long live = 0;             // blocks handed out and not yet freed
-
-void* Allocate(std::size_t size) {
-    if (allocationsLeft > 0 && --allocationsLeft == 0) throw std::bad_alloc();
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    ++live;
-    return p;
-}
-
-void Release(void* p) noexcept {
-    if (!p) return;
-    --live;
-    std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 
 namespace {
 
@@ -48,16 +21,16 @@ void ExpectCleanFailures(const BigInt& a, const BigInt& b, const std::function<v
     bool failed = true;
     long n = 1;
     for (; failed; ++n) {
-        long liveBefore = live;
+        long liveBefore = CountingHeap::liveBlocks;
         failed = false;
-        allocationsLeft = n;
+        CountingHeap::allocationsLeft = n;
         try {
             operation();
         } catch (const std::bad_alloc&) {
             failed = true;
         }
-        allocationsLeft = 0;
-        ASSERT_EQ(live, liveBefore) << "leak when allocation " << n << " fails";
+        CountingHeap::allocationsLeft = 0;
+        ASSERT_EQ(CountingHeap::liveBlocks, liveBefore) << "leak when allocation " << n << " fails";
         ASSERT_EQ(Snapshot(a) + " " + Snapshot(b), before) << "allocation " << n;
         ASSERT_LT(n, 100000);
     }

@@ -4,65 +4,14 @@
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
 
+#include "tests/support/CountingHeap.h"
 #include "tests/support/HostileMailbox.h"
 #include "tests/support/TempDir.h"
 #include "ui/Trace.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <string>
-
-namespace {
-
-long allocationsLeft = 0;  // 0: never fail
-long liveBlocks = 0;
-size_t liveBytes = 0;
-size_t peakBytes = 0;
-
-// Each block carries its size in front, so that the bytes in use are known.
-constexpr size_t Header = alignof(std::max_align_t) > sizeof(size_t) ? alignof(std::max_align_t) : sizeof(size_t);
-
-void* Allocate(std::size_t size) {
-    if (allocationsLeft > 0 && --allocationsLeft == 0) throw std::bad_alloc();
-    char* p = static_cast<char*>(std::malloc(size + Header));
-    if (!p) throw std::bad_alloc();
-    *reinterpret_cast<size_t*>(p) = size;
-    ++liveBlocks;
-    liveBytes += size;
-    if (liveBytes > peakBytes) peakBytes = liveBytes;
-    return p + Header;
-}
-
-void Release(void* block) noexcept {
-    if (!block) return;
-    char* p = static_cast<char*>(block) - Header;
-    --liveBlocks;
-    liveBytes -= *reinterpret_cast<size_t*>(p);
-    std::free(p);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
-// A sort asks for its scratch buffer without exceptions; with a sanitizer
-// these would not come here by themselves, and the blocks must carry a size.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return Allocate(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 
 namespace {
 
@@ -108,15 +57,15 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
     const ScanOptions options{dir, true, true, newMail, label};
     auto scan = [&](FolderList& list) { return list.Scan(options); };
     FolderList list;
-    const long emptyBlocks = liveBlocks;
+    const long emptyBlocks = CountingHeap::liveBlocks;
     long n = 1;
     for (;; ++n) {
         ASSERT_EQ(scan(list), 1);  // the rows of an earlier scan are there now
         ASSERT_EQ(list.GetCount(), 4);
-        allocationsLeft = n;
+        CountingHeap::allocationsLeft = n;
         int result = scan(list);
-        bool reached = allocationsLeft == 0;
-        allocationsLeft = 0;
+        bool reached = CountingHeap::allocationsLeft == 0;
+        CountingHeap::allocationsLeft = 0;
         if (!reached) break;
         ASSERT_EQ(result, 1) << "allocation " << n;
         // A sort's scratch buffer is asked for without exceptions and does
@@ -125,7 +74,7 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
         ASSERT_EQ(list.GetCount(), 0) << "allocation " << n;
         ASSERT_EQ(list.GetTotal(), 0u);
         ASSERT_TRUE(list.GetRecords().empty());
-        ASSERT_EQ(liveBlocks, emptyBlocks) << "blocks kept when allocation " << n << " fails";
+        ASSERT_EQ(CountingHeap::liveBlocks, emptyBlocks) << "blocks kept when allocation " << n << " fails";
         ASSERT_LT(n, 100000);
     }
     EXPECT_GT(n, 20) << "no allocation was made to fail";
@@ -147,7 +96,7 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
     mailbox.Write("zwei.pmg", Pmg("Zwei", "A"));
     const std::string dir = mailbox.Path();
     const ScanOptions options{dir, true, false, dir, label};
-    const long emptyBlocks = liveBlocks;
+    const long emptyBlocks = CountingHeap::liveBlocks;
     for (bool readEverything : {false, true}) {
         FolderCache cache;
         FolderList list;
@@ -157,10 +106,10 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
             ASSERT_EQ(list.Scan(options), 1);
             ASSERT_EQ(cache.Count(), 2u);
             if (readEverything) cache.ReadEverythingNext();
-            allocationsLeft = n;
+            CountingHeap::allocationsLeft = n;
             list.Scan(options);
-            bool reached = allocationsLeft == 0;
-            allocationsLeft = 0;
+            bool reached = CountingHeap::allocationsLeft == 0;
+            CountingHeap::allocationsLeft = 0;
             if (!reached) break;
             if (list.GetCount() == 2) continue;  // a sort did without its scratch buffer
             ASSERT_EQ(list.GetCount(), 0) << "allocation " << n;
@@ -169,7 +118,7 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
         }
         EXPECT_GT(n, 5) << "no allocation was made to fail";
     }
-    EXPECT_EQ(liveBlocks, emptyBlocks);
+    EXPECT_EQ(CountingHeap::liveBlocks, emptyBlocks);
 }
 
 // Before paths were bounded, the 128 KiB mailbox took 2.5 GB and the 32 KiB
@@ -180,11 +129,11 @@ TEST_F(ScanAllocTest, AHostileFolderTreeCostsLittleMemory) {
         spec.nameLength = nameLength;
         std::unique_ptr<TempDir> mailbox = spec.Make();
         FolderList list;
-        const size_t before = liveBytes;
-        peakBytes = liveBytes;
+        const size_t before = CountingHeap::liveBytes;
+        CountingHeap::peakBytes = CountingHeap::liveBytes;
         ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
         ASSERT_EQ(list.GetCount(), spec.folders);
-        EXPECT_LT(peakBytes - before, 2u << 20) << nameLength;
-        EXPECT_LT(liveBytes - before, 1u << 20) << nameLength;
+        EXPECT_LT(CountingHeap::peakBytes - before, 2u << 20) << nameLength;
+        EXPECT_LT(CountingHeap::liveBytes - before, 1u << 20) << nameLength;
     }
 }
