@@ -3,6 +3,7 @@
 #include "tests/panel/PanelHarness.h"
 
 #include "tests/support/Cp1252.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-std::string Pmm(const std::string& name) {
-    std::string header(128, '\0');
-    header.replace(0, name.size(), name);
-    return header;
-}
 
 class FolderListView : public ::testing::Test {
 protected:
@@ -40,10 +35,10 @@ protected:
 
     // Three folders with the same name whose file names and sizes disagree.
     void TiedFolders() {
-        mailbox.Write("a.pmm", Pmm("Gleich"), 3000);
-        mailbox.Write("b.pmm", Pmm("Gleich"), 1000);
-        mailbox.Write("c.pmm", Pmm("Gleich"), 2000);
-        mailbox.Write("z.pmm", Pmm("Anders"), 500);
+        mailbox.Write("a.pmm", PmmHead("Gleich"), 3000);
+        mailbox.Write("b.pmm", PmmHead("Gleich"), 1000);
+        mailbox.Write("c.pmm", PmmHead("Gleich"), 2000);
+        mailbox.Write("z.pmm", PmmHead("Anders"), 500);
     }
 
     // Sends a key to the list as if typed with the given modifiers held.
@@ -98,10 +93,10 @@ TEST_F(FolderListView, HeaderClicksSortAndReverse) {
 
 TEST_F(FolderListView, NamesIgnoreCaseOfAsciiOnlyAndSizesAreUnsigned) {
     Settings("Sort=0000000000000000\r\n");
-    mailbox.Write("ABC.PMM", Pmm("x"), 4000000000ull);
-    mailbox.Write(Cp1252("Äpfel.pmm"), Pmm("y"), 5);
-    mailbox.Write("zebra.pmm", Pmm("z"), 200);
-    mailbox.Write("abd.pmm", Pmm("w"), 300);
+    mailbox.Write("ABC.PMM", PmmHead("x"), 4000000000ull);
+    mailbox.Write(Cp1252("Äpfel.pmm"), PmmHead("y"), 5);
+    mailbox.Write("zebra.pmm", PmmHead("z"), 200);
+    mailbox.Write("abd.pmm", PmmHead("w"), 300);
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Column(0), (Strings{"ABC.PMM", "abd.pmm", "zebra.pmm", Cp1252("Äpfel.pmm")}));
     harness.ClickColumn(1);
@@ -146,7 +141,7 @@ TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     for (int i = 0; i < 120; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "f%03d.pmm", i);
-        mailbox.Write(name, Pmm(name), 200);
+        mailbox.Write(name, PmmHead(name), 200);
     }
     ASSERT_TRUE(harness.Open());
     ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 119, FALSE);
@@ -162,7 +157,7 @@ TEST_F(FolderListView, TheTopRowIsKeptByItsFolderAndANewWindowStartsAtTheTop) {
     for (int i = 0; i < 120; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "f%03d.pmm", i);
-        mailbox.Write(name, Pmm(name), 200);
+        mailbox.Write(name, PmmHead(name), 200);
     }
     ASSERT_TRUE(harness.Open());
     ASSERT_EQ(harness.Column(0).front(), "*.CNM");  // the new-mail row sorts first
@@ -191,7 +186,7 @@ TEST_F(FolderListView, AStoredWidthListThatWouldHideAColumnIsIgnored) {
 
 TEST_F(FolderListView, LongCellTextsAreCutToTheCallersBuffer) {
     Settings("");
-    mailbox.Write("lang.pmm", Pmm(std::string(60, 'N')), 200);
+    mailbox.Write("lang.pmm", PmmHead(std::string(60, 'N')), 200);
     ASSERT_TRUE(harness.Open());
     char text[8];
     std::memset(text, 'X', sizeof text);
@@ -206,7 +201,7 @@ TEST_F(FolderListView, LongCellTextsAreCutToTheCallersBuffer) {
 
 TEST_F(FolderListView, CtrlAndAltShortcutsInTheList) {
     Settings("CompactFileSizes=1\r\n");
-    mailbox.Write("a.pmm", Pmm("a"), 2048);
+    mailbox.Write("a.pmm", PmmHead("a"), 2048);
     ASSERT_TRUE(harness.Open());
     ASSERT_EQ(harness.Column(1), (Strings{"2,0 kB"}));
 
@@ -252,7 +247,7 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
     Settings("CompactFileSizes=0\r\n");
-    mailbox.Write("a.pmm", Pmm("a"), 2048);
+    mailbox.Write("a.pmm", PmmHead("a"), 2048);
     ASSERT_TRUE(harness.Open());
     ::SetCursorPos(200, 150);
 

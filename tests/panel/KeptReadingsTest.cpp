@@ -2,6 +2,7 @@
 // back what earlier ones read, and what the list keeps across them.
 #include "tests/panel/PanelHarness.h"
 
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,6 @@ using Strings = std::vector<std::string>;
 
 const UINT AutoRefreshMessage = WM_USER + 1;
 
-std::string Pmm(const std::string& name) {
-    std::string header(128, '\0');
-    header.replace(0, name.size(), name);
-    return header;
-}
-
 class KeptReadings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,7 +32,7 @@ protected:
 
     // Writes a folder file with the given write time, as the listing shows it.
     void WriteFolder(const std::string& name, const std::string& folder, const FILETIME& time) {
-        std::string path = mailbox.Write(name, Pmm(folder), 3000);
+        std::string path = mailbox.Write(name, PmmHead(folder), 3000);
         HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);

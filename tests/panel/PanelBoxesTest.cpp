@@ -4,6 +4,7 @@
 #include "tests/panel/PanelHarness.h"
 
 #include "tests/support/Cp1252.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@ namespace {
 
 const std::string Warning502 =
     Cp1252("WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden.");
-
-std::string Pmm(const std::string& name) {
-    std::string header(128, '\0');
-    header.replace(0, name.size(), name);
-    return header;
-}
 
 std::vector<std::string> Captions(const BoxWatcher& boxes) {
     std::vector<std::string> captions;
@@ -34,7 +29,7 @@ protected:
         ASSERT_TRUE(harness.Loaded());
         harness.mailbox = mailbox.Path();
         harness.newmail = mailbox.MakeDir("neu");
-        mailbox.Write("Eins.PMM", Pmm("Eins"), 500);
+        mailbox.Write("Eins.PMM", PmmHead("Eins"), 500);
     }
 
     void TearDown() override { EXPECT_EQ(harness.boxes.Overdue(), 0); }
@@ -132,7 +127,7 @@ TEST_F(PanelBoxes, AHostThatGoesAwayDuringTheWarningTakesBoxAndPanelWithIt) {
 
 TEST_F(PanelBoxes, ConfirmedSettingsAreSavedAndShownAtOnce) {
     mailbox.Write("hierarch.pm", "");
-    mailbox.Write("Zwei.PMM", Pmm("Zwei"), 300);
+    mailbox.Write("Zwei.PMM", PmmHead("Zwei"), 300);
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Column(2)[0], "<??" "?>Eins");
 
@@ -177,7 +172,7 @@ TEST_F(PanelBoxes, CancelledSettingsChangeNothing) {
         ::SendMessageA(box.window, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    mailbox.Write("Neu.PMM", Pmm("Neu"), 100);  // a refresh would show it
+    mailbox.Write("Neu.PMM", PmmHead("Neu"), 100);  // a refresh would show it
     harness.Command(40002);
     EXPECT_EQ(Captions(harness.boxes), std::vector<std::string>{"Einstellungen"});
     EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), saved);

@@ -3,6 +3,7 @@
 #include "tests/panel/PanelHarness.h"
 
 #include "tests/support/Cp1252.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace {
-
-std::string Pmm(const std::string& name) {
-    std::string header(128, '\0');
-    header.replace(0, name.size(), name);
-    return header;
-}
 
 BOOL CALLBACK CountChild(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -194,11 +189,11 @@ TEST_F(PanelDll, SummaryLines) {
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Summary(), "0 Dateien, 0 Bytes (0 Bytes)");
 
-    mailbox.Write("Eins.PMM", Pmm("Eins"), 500);
+    mailbox.Write("Eins.PMM", PmmHead("Eins"), 500);
     harness.Command(40001);
     EXPECT_EQ(harness.Summary(), "1 Dateien, 500 Bytes (500 Bytes)");
 
-    mailbox.Write("Zwei.PMM", Pmm("Zwei"), 3456789 - 500);
+    mailbox.Write("Zwei.PMM", PmmHead("Zwei"), 3456789 - 500);
     harness.Command(40001);
     EXPECT_EQ(harness.Summary(), "2 Dateien, 3,3 MB (3.456.789 Bytes)");
 }
@@ -217,7 +212,7 @@ TEST_F(PanelDll, TheNewMailRowAndItsToggle) {
 }
 
 TEST_F(PanelDll, CompactSizesToggleAndComeBack) {
-    mailbox.Write("Gross.PMM", Pmm("Gross"), 1536);
+    mailbox.Write("Gross.PMM", PmmHead("Gross"), 1536);
     Settings("ShowNewMailFolder=0\r\n");
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1,5 kB"}));
@@ -256,8 +251,8 @@ TEST_F(PanelDll, SizeLimitsAnswerTheTemplateInAFramedWindow) {
 }
 
 TEST_F(PanelDll, NoRowStaysSelectedAndEnterOrEscapeKeepThePanel) {
-    mailbox.Write("A.PMM", Pmm("A"), 200);
-    mailbox.Write("B.PMM", Pmm("B"), 300);
+    mailbox.Write("A.PMM", PmmHead("A"), 200);
+    mailbox.Write("B.PMM", PmmHead("B"), 300);
     ASSERT_TRUE(harness.Open());
     LVITEMA state{};
     state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

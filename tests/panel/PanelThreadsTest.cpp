@@ -3,6 +3,7 @@
 // frees the library while the panel and its threads still run.
 #include "tests/panel/PanelHarness.h"
 
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,6 @@
 #include <string>
 
 namespace {
-
-std::string Pmm(const std::string& name) {
-    std::string header(128, '\0');
-    header.replace(0, name.size(), name);
-    return header;
-}
 
 class PanelThreads : public ::testing::Test {
 protected:
@@ -33,7 +28,7 @@ protected:
 
     // A folder appears; true when the panel shows it within the time given.
     bool Refreshed(int files, DWORD withinMs) {
-        mailbox.Write("f" + std::to_string(files) + ".pmm", Pmm("F"), 100);
+        mailbox.Write("f" + std::to_string(files) + ".pmm", PmmHead("F"), 100);
         std::string expected = std::to_string(files) + " Dateien";
         DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < withinMs) {
@@ -45,7 +40,7 @@ protected:
 
     // The panel still answers, refreshes on command and saves when it goes.
     void ExpectWorkingPanel() {
-        mailbox.Write("spaet.pmm", Pmm("Spaet"), 100);
+        mailbox.Write("spaet.pmm", PmmHead("Spaet"), 100);
         harness.Command(40001);
         EXPECT_EQ(harness.Summary().substr(0, 9), "1 Dateien");
         ::DeleteFileA((mailbox.Path() + "KVT-FSCN.PM").c_str());

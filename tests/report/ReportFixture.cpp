@@ -8,13 +8,6 @@
 namespace ReportFixture {
 namespace {
 
-std::string Head(size_t length, const std::string& name, size_t keyOffset, const std::string& key) {
-    std::string bytes(length, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(keyOffset, key.size(), key);
-    return bytes;
-}
-
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) return;
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -22,10 +15,6 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 }
 
 }  // namespace
-
-std::string PmmHead(const std::string& name, const std::string& key) { return Head(128, name, 86, key); }
-
-std::string PmgHead(const std::string& name, const std::string& key) { return Head(90, name, 58, key); }
 
 void WritePmm(TempDir& dir, const std::string& file, const std::string& name, const std::string& key,
               uint64_t size) {

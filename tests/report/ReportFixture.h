@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdint>
@@ -9,10 +10,6 @@
 // Folder files with chosen heads, and runs of the report program in this
 // process.
 namespace ReportFixture {
-
-// A ".PMM" head (name and key at their offsets) and a ".PMG" head.
-std::string PmmHead(const std::string& name, const std::string& key);
-std::string PmgHead(const std::string& name, const std::string& key);
 
 // A folder of each kind written into dir, the ".MBX" with its companion.
 void WritePmm(TempDir& dir, const std::string& file, const std::string& name, const std::string& key,

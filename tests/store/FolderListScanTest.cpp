@@ -2,6 +2,7 @@
 #include "store/pmHierarch.h"
 
 #include "tests/support/Cp1252.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
 
@@ -15,20 +16,6 @@ namespace {
 
 const std::string Label = Cp1252("<Posteingang>");
 const std::string Unknown = "<??" "?>";
-
-std::string PmmFile(const std::string& name, const std::string& key) {
-    std::string bytes(128, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(86, key.size(), key);
-    return bytes;
-}
-
-std::string PmgFile(const std::string& name, const std::string& key) {
-    std::string bytes(90, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(58, key.size(), key);
-    return bytes;
-}
 
 // The shown name of every row by file name.
 std::map<std::string, std::string> Shown(const FolderList& list) {
@@ -54,11 +41,11 @@ protected:
 TEST_F(FolderListScanTest, RowsComeNewMailFirstThenPmmThenMbx) {
     for (const char* name : {"b", "d", "a", "c"}) {
         mailbox.Write(std::string(name) + ".MBX", "", 10);
-        mailbox.Write(std::string(name) + ".PMG", PmgFile(std::string("mbx ") + name, ""));
-        mailbox.Write(std::string(name) + ".PMM", PmmFile(std::string("pmm ") + name, ""), 1000);
+        mailbox.Write(std::string(name) + ".PMG", PmgHead(std::string("mbx ") + name, ""));
+        mailbox.Write(std::string(name) + ".PMM", PmmHead(std::string("pmm ") + name, ""), 1000);
     }
     mailbox.Write("newmail/1.CNM", "", 5);
-    mailbox.Write("Orphan.PMG", PmgFile("Waise", ""));
+    mailbox.Write("Orphan.PMG", PmgHead("Waise", ""));
 
     EXPECT_EQ(Scan(false, true), 1);
     std::vector<std::string> kinds;
@@ -70,11 +57,11 @@ TEST_F(FolderListScanTest, RowsComeNewMailFirstThenPmmThenMbx) {
 
 TEST_F(FolderListScanTest, FolderPathsComeFromTheHierarchy) {
     mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n1,0,P,A,Privat\n1,0,M,P,Mails\n");
-    mailbox.Write("Privat.PMM", PmmFile("Privat", "p"));
+    mailbox.Write("Privat.PMM", PmmHead("Privat", "p"));
     mailbox.Write("Mails.MBX", "", 300);
-    mailbox.Write("mails.pmg", PmgFile("Mails", "M"));
-    mailbox.Write("Top.PMM", PmmFile("Oben", "R"));
-    mailbox.Write("Lost.PMM", PmmFile("Verloren", "nowhere"));
+    mailbox.Write("mails.pmg", PmgHead("Mails", "M"));
+    mailbox.Write("Top.PMM", PmmHead("Oben", "R"));
+    mailbox.Write("Lost.PMM", PmmHead("Verloren", "nowhere"));
     mailbox.Write("Short.PMM", "short");
     mailbox.Write("NoPmg.MBX", "", 7);
 
@@ -102,9 +89,9 @@ TEST_F(FolderListScanTest, AnEntryWithAnEmptyKeyNamesTheUnreadableFolders) {
 }
 
 TEST_F(FolderListScanTest, AMissingHierarchyFileFailsTheScanButListsEveryFolder) {
-    mailbox.Write("A.PMM", PmmFile("Alpha", "A"), 200);
+    mailbox.Write("A.PMM", PmmHead("Alpha", "A"), 200);
     mailbox.Write("B.MBX", "", 300);
-    mailbox.Write("B.PMG", PmgFile("Beta", "B"));
+    mailbox.Write("B.PMG", PmgHead("Beta", "B"));
 
     EXPECT_EQ(Scan(true, true), 0);
     EXPECT_EQ(list.GetCount(), 3);
@@ -115,7 +102,7 @@ TEST_F(FolderListScanTest, AMissingHierarchyFileFailsTheScanButListsEveryFolder)
 }
 
 TEST_F(FolderListScanTest, EveryScanReadsTheHierarchyAfresh) {
-    mailbox.Write("A.PMM", PmmFile("Alpha", "A"));
+    mailbox.Write("A.PMM", PmmHead("Alpha", "A"));
     mailbox.Write("hierarch.pm", "1,0,A,R,x\n2,0,R,,Root\n");
     Scan(true);
     EXPECT_EQ(Shown(list)["A.PMM"], "\\Alpha");
@@ -126,11 +113,11 @@ TEST_F(FolderListScanTest, EveryScanReadsTheHierarchyAfresh) {
 
 TEST_F(FolderListScanTest, CompanionsAreFoundWhateverTheCaseOfTheirNames) {
     mailbox.Write("Archiv.MBX", "", 10);
-    mailbox.Write("archiv.pmg", PmgFile("Archiv", ""));
+    mailbox.Write("archiv.pmg", PmgHead("Archiv", ""));
     mailbox.Write("upper.mbx", "", 20);
-    mailbox.Write("UPPER.PMG", PmgFile("Upper", ""));
+    mailbox.Write("UPPER.PMG", PmgHead("Upper", ""));
     mailbox.Write("same.Mbx", "", 30);
-    mailbox.Write("same.PMG", PmgFile("Same", ""));
+    mailbox.Write("same.PMG", PmgHead("Same", ""));
     Scan(false);
     EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{
                                {"Archiv.MBX", "Archiv"}, {"upper.mbx", "Upper"}, {"same.Mbx", "Same"}}));
@@ -139,10 +126,10 @@ TEST_F(FolderListScanTest, CompanionsAreFoundWhateverTheCaseOfTheirNames) {
 
 TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
     mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n");
-    mailbox.Write("P.pmm", PmmFile("Pe", "A"));
+    mailbox.Write("P.pmm", PmmHead("Pe", "A"));
     mailbox.Write("Q.PMM", "short");
     mailbox.Write("M.MBX", "", 40);
-    mailbox.Write("m.pmg", PmgFile("Em", "A"));
+    mailbox.Write("m.pmg", PmgHead("Em", "A"));
     mailbox.Write("N.mbx", "", 50);
     Scan(true);
     std::map<std::string, std::string> scanned = Shown(list);
@@ -161,7 +148,7 @@ TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
 TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable) {
     const std::string notValid = Cp1252("<Datei ist keine gültige PMM-Datei.>");
     mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n1,0,X,Y,Eins\n1,0,Y,X,Zwei\n");
-    mailbox.Write("Named.PMM", PmmFile(notValid, "A"), 300);  // a name that looks like a status
+    mailbox.Write("Named.PMM", PmmHead(notValid, "A"), 300);  // a name that looks like a status
     mailbox.Write("Short.PMM", "short");
     mailbox.MakeDir("Dir.PMM");
     mailbox.MakeDir("Dir.MBX");
@@ -169,7 +156,7 @@ TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable
     mailbox.Write("Thin.MBX", "", 8);
     mailbox.Write("Thin.PMG", "thin");
     mailbox.Write("Good.MBX", "", 9);
-    mailbox.Write("Good.PMG", PmgFile("Gut", "X"));
+    mailbox.Write("Good.PMG", PmgHead("Gut", "X"));
 
     pmHierarch table;
     ASSERT_EQ(list.Scan({mailbox.Path(), true, false, newMailDir, Label}, table), 1);

@@ -1,6 +1,7 @@
 #include "store/FolderList.h"
 
 #include "tests/support/Cp1252.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
 
@@ -14,12 +15,6 @@
 namespace {
 
 const std::string Label = Cp1252("<Posteingang>");
-
-std::string PmmFile(const std::string& name) {
-    std::string bytes(128, '\0');
-    bytes.replace(0, name.size(), name);
-    return bytes;
-}
 
 struct Row {
     std::string fileName, folderPath, folderName;
@@ -63,7 +58,7 @@ TEST_F(FolderListTest, TheNewMailRowComesFirstAndSumsTheNewMailFiles) {
     mailbox.Write("newmail/b.cnm", std::string(200, 'b'));
     mailbox.Write("newmail/c.Cnm", std::string(300, 'c'));
     mailbox.Write("newmail/d.CNMX", std::string(999, 'd'));
-    mailbox.Write("Inbox.PMM", PmmFile("Eingang"), 1000);
+    mailbox.Write("Inbox.PMM", PmmHead("Eingang"), 1000);
 
     EXPECT_EQ(Scan(true), 1);
     EXPECT_EQ(Rows(list), (std::vector<Row>{{"*.CNM", "", Label, 600}, {"Inbox.PMM", "", "Eingang", 1000}}));
@@ -82,10 +77,10 @@ TEST_F(FolderListTest, AnEmptyOrMissingNewMailDirectoryStillGivesTheRow) {
 }
 
 TEST_F(FolderListTest, FolderFilesAreFoundWhateverTheCaseOfTheirNames) {
-    mailbox.Write("upper.PMM", PmmFile("U"), 200);
-    mailbox.Write("lower.pmm", PmmFile("L"), 300);
-    mailbox.Write("mixed.Pmm", PmmFile("M"), 400);
-    mailbox.Write("other.PMMX", PmmFile("X"), 500);
+    mailbox.Write("upper.PMM", PmmHead("U"), 200);
+    mailbox.Write("lower.pmm", PmmHead("L"), 300);
+    mailbox.Write("mixed.Pmm", PmmHead("M"), 400);
+    mailbox.Write("other.PMMX", PmmHead("X"), 500);
     mailbox.Write("hierarch.pm", "1,1,a,b,c\n");
 
     Scan(false);
@@ -110,8 +105,8 @@ TEST_F(FolderListTest, UnreadableFolderFilesAreListedAndCounted) {
 }
 
 TEST_F(FolderListTest, ASecondScanReplacesTheFirst) {
-    mailbox.Write("A.PMM", PmmFile("A"), 128);
-    mailbox.Write("B.PMM", PmmFile("B"), 256);
+    mailbox.Write("A.PMM", PmmHead("A"), 128);
+    mailbox.Write("B.PMM", PmmHead("B"), 256);
     Scan(true);
     std::vector<Row> first = Rows(list);
     Scan(true);
@@ -121,8 +116,8 @@ TEST_F(FolderListTest, ASecondScanReplacesTheFirst) {
 }
 
 TEST_F(FolderListTest, TotalsBeyondFourGibibytesDoNotWrap) {
-    mailbox.Write("One.PMM", PmmFile("Eins"), 3ull << 30);
-    mailbox.Write("Two.PMM", PmmFile("Zwei"), (3ull << 30) + 5);
+    mailbox.Write("One.PMM", PmmHead("Eins"), 3ull << 30);
+    mailbox.Write("Two.PMM", PmmHead("Zwei"), (3ull << 30) + 5);
     mailbox.Write("newmail/x.CNM", "", 5ull << 30);
     Scan(true);
     EXPECT_EQ(list.GetTotal(), (11ull << 30) + 5);
@@ -130,14 +125,14 @@ TEST_F(FolderListTest, TotalsBeyondFourGibibytesDoNotWrap) {
 }
 
 TEST_F(FolderListTest, WithoutFolderPathsTheHierarchyIsNotConsulted) {
-    mailbox.Write("A.PMM", PmmFile("A"), 128);
+    mailbox.Write("A.PMM", PmmHead("A"), 128);
     EXPECT_EQ(list.Scan({mailbox.Path(), false, false, newMailDir, Label}), 1);
     EXPECT_EQ(Rows(list)[0].folderPath, "");
 }
 
 TEST_F(FolderListTest, AScanChangesNothingInTheMailbox) {
     namespace fs = std::filesystem;
-    mailbox.Write("A.PMM", PmmFile("A"), 5000);
+    mailbox.Write("A.PMM", PmmHead("A"), 5000);
     mailbox.Write("B.pmm", "short");
     mailbox.Write("newmail/n.CNM", "new mail");
     mailbox.Write("hierarch.pm", "2,0,R,,Root\n");

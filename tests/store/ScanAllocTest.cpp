@@ -5,6 +5,7 @@
 #include "store/FolderList.h"
 
 #include "tests/support/CountingHeap.h"
+#include "tests/support/FolderHeads.h"
 #include "tests/support/HostileMailbox.h"
 #include "tests/support/TempDir.h"
 #include "ui/Trace.h"
@@ -16,20 +17,6 @@
 namespace {
 
 void Discard(const std::string&) {}
-
-std::string Pmm(const std::string& name, const std::string& key) {
-    std::string bytes(128, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(86, key.size(), key);
-    return bytes;
-}
-
-std::string Pmg(const std::string& name, const std::string& key) {
-    std::string bytes(90, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(58, key.size(), key);
-    return bytes;
-}
 
 class ScanAllocTest : public ::testing::Test {
 protected:
@@ -45,10 +32,10 @@ protected:
 TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmptyList) {
     TempDir mailbox;
     mailbox.Write("hierarch.pm", "2,0,R,,Postfach\r\n1,0,A,R,Archiv\r\n1,0,B,A,Alt\r\n");
-    mailbox.Write("Eins.PMM", Pmm("Eins", "A"), 1000);
-    mailbox.Write("Zwei.PMM", Pmm("Zwei", "B"), 2000);
+    mailbox.Write("Eins.PMM", PmmHead("Eins", "A"), 1000);
+    mailbox.Write("Zwei.PMM", PmmHead("Zwei", "B"), 2000);
     mailbox.Write("Drei.MBX", "", 300);
-    mailbox.Write("drei.pmg", Pmg("Drei", "B"));
+    mailbox.Write("drei.pmg", PmgHead("Drei", "B"));
     mailbox.MakeDir("neu");
     mailbox.Write("neu/1.CNM", "", 5);
 
@@ -91,9 +78,9 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
 TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
     TempDir mailbox;
     mailbox.Write("hierarch.pm", "2,0,R,,Postfach\r\n1,0,A,R,Archiv\r\n");
-    mailbox.Write("Eins.PMM", Pmm("Eins", "A"), 1000);
+    mailbox.Write("Eins.PMM", PmmHead("Eins", "A"), 1000);
     mailbox.Write("Zwei.MBX", "", 300);
-    mailbox.Write("zwei.pmg", Pmg("Zwei", "A"));
+    mailbox.Write("zwei.pmg", PmgHead("Zwei", "A"));
     const std::string dir = mailbox.Path();
     const ScanOptions options{dir, true, false, dir, label};
     const long emptyBlocks = CountingHeap::liveBlocks;

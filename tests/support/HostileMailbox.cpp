@@ -1,17 +1,8 @@
 #include "tests/support/HostileMailbox.h"
 
+#include "tests/support/FolderHeads.h"
+
 #include <string>
-
-namespace {
-
-std::string PmmHeader(const std::string& name, const std::string& key) {
-    std::string bytes(128, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(86, key.size(), key);
-    return bytes;
-}
-
-}  // namespace
 
 std::unique_ptr<TempDir> HostileMailbox::Make() const {
     auto dir = std::make_unique<TempDir>();
@@ -25,7 +16,7 @@ std::unique_ptr<TempDir> HostileMailbox::Make() const {
     std::string deepest = "K" + std::to_string(chainLength - 1);
     for (int i = 0; i < folders; ++i) {
         std::string name = "Ordner " + std::to_string((i * 7919) % folders);  // not in file order
-        dir->Write("F" + std::to_string(i) + ".PMM", PmmHeader(name, deepest), 4096);
+        dir->Write("F" + std::to_string(i) + ".PMM", PmmHead(name, deepest), 4096);
     }
     return dir;
 }
