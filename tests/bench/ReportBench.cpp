@@ -9,15 +9,10 @@
 #include "report/ReportProgram.h"
 #include "report/ReportTexts.h"
 #include "store/FolderList.h"
-#include "tests/support/TempDir.h"
+#include "tests/bench/GeneratedMailbox.h"
 
 #include <benchmark/benchmark.h>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <map>
 #include <memory>
 #include <ostream>
 #include <streambuf>
@@ -26,46 +21,10 @@
 
 namespace {
 
-std::string Header(size_t length, const std::string& name, size_t keyOffset, const std::string& key) {
-    std::string bytes(length, '\0');
-    bytes.replace(0, name.size(), name);
-    bytes.replace(keyOffset, key.size(), key);
-    return bytes;
-}
-
-// As the scan benchmark makes them: half ".PMM" files, half ".MBX" files with
-// companions, the hierarchy in chains of five under one root.
-std::unique_ptr<TempDir> Generate(int folders) {
-    auto dir = std::make_unique<TempDir>();
-    std::string hierarchy = "2,0,R,,Postfach\n";
-    for (int i = 0; i < folders; ++i) {
-        std::string key = "K" + std::to_string(i);
-        std::string parent = i % 5 == 0 ? "R" : "K" + std::to_string(i - 1);
-        std::string name = "Ordner " + std::to_string(i);
-        std::string file = "F" + std::to_string(i);
-        hierarchy += "1," + std::to_string(i) + "," + key + "," + parent + "," + name + "\n";
-        if (i % 2 == 0) {
-            dir->Write(file + ".PMM", Header(128, name, 86, key), 4096);
-        } else {
-            dir->Write(file + ".MBX", "", 4096);
-            dir->Write(file + ".PMG", Header(90, name, 58, key), 512);
-        }
-    }
-    dir->Write("hierarch.pm", hierarchy);
-    return dir;
-}
-
-const TempDir& Mailbox(int folders) {
-    static std::map<int, std::unique_ptr<TempDir>> made;
-    auto& dir = made[folders];
-    if (!dir) dir = Generate(folders);
-    return *dir;
-}
-
 const std::vector<std::unique_ptr<TempDir>>& Mailboxes() {
     static std::vector<std::unique_ptr<TempDir>> made;
     if (made.empty())
-        for (int i = 0; i < 100; ++i) made.push_back(Generate(200));
+        for (int i = 0; i < 100; ++i) made.push_back(GenerateMailbox(200));
     return made;
 }
 
@@ -76,7 +35,7 @@ protected:
 };
 
 void BM_ReportScan(benchmark::State& state) {
-    const std::string path = Mailbox(static_cast<int>(state.range(0))).Path();
+    const std::string path = GeneratedMailbox(static_cast<int>(state.range(0))).Path();
     ReportOptions options;
     ReportTexts texts(options.language);
     for (auto _ : state) {
@@ -87,28 +46,11 @@ void BM_ReportScan(benchmark::State& state) {
 
 // The panel's scan alone, for comparison: what the report adds is the rest.
 void BM_PanelScan(benchmark::State& state) {
-    const std::string path = Mailbox(static_cast<int>(state.range(0))).Path();
+    const std::string path = GeneratedMailbox(static_cast<int>(state.range(0))).Path();
     FolderList list;
     for (auto _ : state) {
         list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
-    }
-}
-
-void BM_LeastWork(benchmark::State& state) {
-    const std::string path = Mailbox(static_cast<int>(state.range(0))).Path();
-    char head[128];
-    for (auto _ : state) {
-        size_t bytes = 0;
-        DIR* dir = opendir(path.c_str());
-        while (dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] == '.') continue;
-            int fd = open((path + entry->d_name).c_str(), O_RDONLY);
-            bytes += static_cast<size_t>(read(fd, head, sizeof head));
-            close(fd);
-        }
-        closedir(dir);
-        benchmark::DoNotOptimize(bytes);
     }
 }
 
@@ -124,7 +66,7 @@ void BM_ReportProgram(benchmark::State& state, std::vector<std::string> args) {
 std::vector<std::string> Args(const std::vector<std::string>& options, int mailboxFolders) {
     std::vector<std::string> args = options;
     if (mailboxFolders > 0) {
-        args.push_back(Mailbox(mailboxFolders).Path());
+        args.push_back(GeneratedMailbox(mailboxFolders).Path());
     } else {
         for (const auto& dir : Mailboxes()) args.push_back(dir->Path());
     }
