@@ -2,6 +2,7 @@
 // path of every key must neither crash nor hang, and every look-up must find
 // the first entry with its key, as a search from the first line would.
 #include "store/pmHierarch.h"
+#include "tests/support/TempDir.h"
 #include "ui/Trace.h"
 
 #include <cstddef>
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -29,33 +29,16 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-struct Mailbox {
-    fs::path dir;
-    Mailbox() {
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
-            fs::path candidate = fs::temp_directory_path() / ("foldscan-fuzz-" + std::to_string(seed()));
-            if (fs::create_directory(candidate)) dir = candidate;
-        }
-        Check(!dir.empty());
-    }
-    ~Mailbox() {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    std::string Path() const { return (dir / "").string(); }
-};
-
 bool EndsWithBackslash(const std::string& path) { return !path.empty() && path.back() == '\\'; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Mailbox mailbox;
+    static TempDir mailbox;
     static TraceSink previous = SetTraceSink(Discard);
     (void)previous;
     {
-        std::ofstream out(mailbox.dir / "hierarch.pm", std::ios::binary | std::ios::trunc);
+        std::ofstream out(fs::path(mailbox.Path()) / "hierarch.pm", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
 

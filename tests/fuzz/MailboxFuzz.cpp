@@ -12,17 +12,15 @@
 #include "store/FolderList.h"
 #include "store/HeaderText.h"
 #include "store/pmHierarch.h"
+#include "tests/support/FuzzInput.h"
+#include "tests/support/TempDir.h"
 #include "ui/Trace.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,31 +32,6 @@ namespace {
 enum Part { PmmHead, PmgHead, Hierarchy, Names, SettingsText, PartCount };
 
 void Discard(const std::string&) {}
-
-[[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "mailbox_fuzz: %s\n", what);
-    std::abort();
-}
-
-void Check(bool condition, const char* what) {
-    if (!condition) Fail(what);
-}
-
-std::vector<std::string> SplitParts(const uint8_t* data, size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::string marker = "\n--\n";
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (parts.size() + 1 < PartCount) {
-        size_t end = input.find(marker, start);
-        if (end == std::string::npos) break;
-        parts.push_back(input.substr(start, end - start));
-        start = end + marker.size();
-    }
-    parts.push_back(input.substr(std::min(start, input.size())));
-    parts.resize(PartCount);
-    return parts;
-}
 
 bool EndsWithFolded(const std::string& name, const char* suffix) {
     size_t n = std::strlen(suffix);
@@ -88,40 +61,24 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-struct Mailbox {
-    fs::path dir;
-    Mailbox() {
-        std::random_device seed;
-        for (int attempt = 0; attempt < 100 && dir.empty(); ++attempt) {
-            fs::path candidate = fs::temp_directory_path() / ("foldscan-mailfuzz-" + std::to_string(seed()));
-            if (fs::create_directory(candidate)) dir = candidate;
-        }
-        Check(!dir.empty(), "no temporary directory");
-    }
-    ~Mailbox() {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    void Empty() const {
-        std::error_code ignored;
-        for (const auto& entry : fs::directory_iterator(dir, ignored)) fs::remove_all(entry.path(), ignored);
-    }
-    std::string Path() const { return (dir / "").string(); }
-};
+void Empty(const fs::path& dir) {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(dir, ignored)) fs::remove_all(entry.path(), ignored);
+}
 
 // The fixed folders, then one file (or, for a line starting with '/', one
 // directory) per line of the names part.
-void Generate(const Mailbox& mailbox, const std::vector<std::string>& parts) {
-    mailbox.Empty();
-    WriteFile(mailbox.dir / "A.PMM", parts[PmmHead]);
-    WriteFile(mailbox.dir / "B.MBX", parts[PmmHead]);
-    WriteFile(mailbox.dir / "B.PMG", parts[PmgHead]);
-    WriteFile(mailbox.dir / "c.mbx", "");
-    WriteFile(mailbox.dir / "C.Pmg", parts[PmgHead]);
-    WriteFile(mailbox.dir / "hierarch.pm", parts[Hierarchy]);
+void Generate(const fs::path& mailbox, const std::vector<std::string>& parts) {
+    Empty(mailbox);
+    WriteFile(mailbox / "A.PMM", parts[PmmHead]);
+    WriteFile(mailbox / "B.MBX", parts[PmmHead]);
+    WriteFile(mailbox / "B.PMG", parts[PmgHead]);
+    WriteFile(mailbox / "c.mbx", "");
+    WriteFile(mailbox / "C.Pmg", parts[PmgHead]);
+    WriteFile(mailbox / "hierarch.pm", parts[Hierarchy]);
     std::error_code ignored;
-    fs::create_directory(mailbox.dir / "neu", ignored);
-    WriteFile(mailbox.dir / "neu" / "1.CNM", parts[PmmHead]);
+    fs::create_directory(mailbox / "neu", ignored);
+    WriteFile(mailbox / "neu" / "1.CNM", parts[PmmHead]);
 
     size_t start = 0;
     const std::string& names = parts[Names];
@@ -131,11 +88,11 @@ void Generate(const Mailbox& mailbox, const std::vector<std::string>& parts) {
         std::string line = names.substr(start, end - start);
         start = end + 1;
         std::string name = Sanitized(line);
-        if (name.empty() || name == "neu" || fs::exists(mailbox.dir / name, ignored)) continue;
+        if (name.empty() || name == "neu" || fs::exists(mailbox / name, ignored)) continue;
         if (line[0] == '/')
-            fs::create_directory(mailbox.dir / name, ignored);
+            fs::create_directory(mailbox / name, ignored);
         else
-            WriteFile(mailbox.dir / name, EndsWithFolded(name, ".pmg") ? parts[PmgHead] : parts[PmmHead]);
+            WriteFile(mailbox / name, EndsWithFolded(name, ".pmg") ? parts[PmgHead] : parts[PmmHead]);
     }
 }
 
@@ -145,15 +102,15 @@ const FolderInfo* Row(const FolderList& list, const std::string& fileName) {
     return nullptr;
 }
 
-void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
-    const std::string dir = mailbox.Path();
+void CheckScan(const fs::path& mailbox, const std::vector<std::string>& parts) {
+    const std::string dir = (mailbox / "").string();
     FolderList list;
     int result = list.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
-    Check(result == (fs::is_regular_file(mailbox.dir / "hierarch.pm") ? 1 : 0), "hierarchy result");
+    FuzzCheck(result == (fs::is_regular_file(mailbox / "hierarch.pm") ? 1 : 0), "hierarchy result");
 
     size_t folders = 0;
     uint64_t total = parts[PmmHead].size();  // the new-mail row
-    for (const auto& entry : fs::directory_iterator(mailbox.dir)) {
+    for (const auto& entry : fs::directory_iterator(mailbox)) {
         std::string name = entry.path().filename().string();
         bool isPmm = EndsWithFolded(name, ".pmm");
         if (!isPmm && !EndsWithFolded(name, ".mbx")) continue;
@@ -161,32 +118,33 @@ void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
         // A ".PMM" file too short for its head counts as empty.
         if (entry.is_regular_file() && (!isPmm || entry.file_size() >= 128)) total += entry.file_size();
     }
-    Check(list.GetCount() == static_cast<int32_t>(folders + 1), "one row per folder file");
-    Check(list.GetRecords().size() == folders + 1, "count and rows agree");
-    Check(list.GetTotal() == total, "total");
+    FuzzCheck(list.GetCount() == static_cast<int32_t>(folders + 1), "one row per folder file");
+    FuzzCheck(list.GetRecords().size() == folders + 1, "count and rows agree");
+    FuzzCheck(list.GetTotal() == total, "total");
     for (const FolderInfo& record : list) {
-        Check(!record.fileName.empty(), "a row without a file name");
-        Check(record.folderPath.size() <= pmHierarch::MaxPathLength, "an overlong path");
+        FuzzCheck(!record.fileName.empty(), "a row without a file name");
+        FuzzCheck(record.folderPath.size() <= pmHierarch::MaxPathLength, "an overlong path");
     }
 
     const std::string& pmm = parts[PmmHead];
     const FolderInfo* a = Row(list, "A.PMM");
-    Check(a != nullptr, "A.PMM missing");
+    FuzzCheck(a != nullptr, "A.PMM missing");
     if (pmm.size() >= 128) {
         const auto* head = reinterpret_cast<const unsigned char*>(pmm.data());
-        Check(a->folderName == HeaderText(head, 0, 63), "PMM name");
-        Check(a->size == pmm.size(), "PMM size");
+        FuzzCheck(a->folderName == HeaderText(head, 0, 63), "PMM name");
+        FuzzCheck(a->size == pmm.size(), "PMM size");
     } else {
-        Check(a->folderName[0] == '<' && a->size == 0, "a short PMM file is listed with a status");
+        FuzzCheck(a->folderName[0] == '<' && a->size == 0, "a short PMM file is listed with a status");
     }
     const std::string& pmg = parts[PmgHead];
     for (const char* name : {"B.MBX", "c.mbx"}) {
         const FolderInfo* b = Row(list, name);
-        Check(b != nullptr, "MBX missing");
+        FuzzCheck(b != nullptr, "MBX missing");
         if (pmg.size() >= 90)
-            Check(b->folderName == HeaderText(reinterpret_cast<const unsigned char*>(pmg.data()), 0, 57), "PMG name");
+            FuzzCheck(b->folderName == HeaderText(reinterpret_cast<const unsigned char*>(pmg.data()), 0, 57),
+                      "PMG name");
         else
-            Check(b->folderName[0] == '<', "a short PMG file gives a status");
+            FuzzCheck(b->folderName[0] == '<', "a short PMG file gives a status");
     }
 
     // Scans that keep their readings list the same rows: the first reads
@@ -196,34 +154,34 @@ void CheckScan(const Mailbox& mailbox, const std::vector<std::string>& parts) {
     kept.UseCache(&cache);
     for (int pass = 0; pass < 2; ++pass) {
         kept.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
-        Check(kept.SameRows(list), "a scan that keeps its readings differs");
+        FuzzCheck(kept.SameRows(list), "a scan that keeps its readings differs");
     }
 }
 
 void CheckCodecs(const std::string& text) {
     int values[5] = {0, 0, 0, 0, 0x5A5A};
     size_t stored = ProfileFile::ParseIntList(text, 4, values);
-    Check(stored <= 4 && values[4] == 0x5A5A, "ParseIntList stored beyond its count");
+    FuzzCheck(stored <= 4 && values[4] == 0x5A5A, "ParseIntList stored beyond its count");
     std::string formatted = ProfileFile::FormatIntList(values, 4);
     int back[4] = {};
-    Check(ProfileFile::ParseIntList(formatted, 4, back) == 4 && std::memcmp(back, values, sizeof back) == 0,
+    FuzzCheck(ProfileFile::ParseIntList(formatted, 4, back) == 4 && std::memcmp(back, values, sizeof back) == 0,
           "an int list does not read back");
 
     unsigned char block[9] = {1, 2, 3, 4, 5, 6, 7, 8, 0xA5};
     const unsigned char before[9] = {1, 2, 3, 4, 5, 6, 7, 8, 0xA5};
     size_t decoded = ProfileFile::DecodeHex(text, 8, block);
-    Check(decoded <= 8 && decoded <= text.size() / 2 && block[8] == 0xA5, "DecodeHex wrote beyond its block");
-    Check(std::memcmp(block + decoded, before + decoded, 8 - decoded) == 0, "bytes after a bad pair changed");
+    FuzzCheck(decoded <= 8 && decoded <= text.size() / 2 && block[8] == 0xA5, "DecodeHex wrote beyond its block");
+    FuzzCheck(std::memcmp(block + decoded, before + decoded, 8 - decoded) == 0, "bytes after a bad pair changed");
     unsigned char round[8] = {};
-    Check(ProfileFile::DecodeHex(ProfileFile::EncodeHex(block, 8), 8, round) == 8 &&
+    FuzzCheck(ProfileFile::DecodeHex(ProfileFile::EncodeHex(block, 8), 8, round) == 8 &&
               std::memcmp(round, block, 8) == 0,
           "a byte block does not read back");
     (void)ProfileFile::ToInt(text);
 }
 
-std::set<std::string> Listing(const Mailbox& mailbox) {
+std::set<std::string> Listing(const fs::path& mailbox) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(mailbox.dir)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(mailbox)) names.insert(entry.path().filename().string());
     return names;
 }
 
@@ -239,9 +197,9 @@ bool IsPlain(const std::string& value) {
 
 // The text as a settings file: reads stay within their bounds, and a save
 // of the values read loads back and keeps the file's other sections.
-void CheckStore(const Mailbox& mailbox, const std::string& text) {
+void CheckStore(const fs::path& mailbox, const std::string& text) {
     if (text.size() > (64u << 10)) return;
-    const fs::path file = mailbox.dir / "KVT-FSCN.PM";
+    const fs::path file = mailbox / "KVT-FSCN.PM";
     WriteFile(file, text);
     const std::set<std::string> before = Listing(mailbox);
     PrivateProfileStore store(file.string());
@@ -252,7 +210,7 @@ void CheckStore(const Mailbox& mailbox, const std::string& text) {
     unsigned char sort[8] = {2, 0, 0, 0, 0, 0, 0, 0};
     store.ReadBinary("Sort", 8, sort, sort);
     std::string path = store.ReadString("MailboxPath", "");
-    Check(path.size() <= 1023, "a value beyond 1023 characters");
+    FuzzCheck(path.size() <= 1023, "a value beyond 1023 characters");
     std::string other = store.ReadString("Other", "-");
     store.WriteIntList("SizeAndPos", 4, place);
     store.WriteBinary("Sort", 8, sort);
@@ -265,23 +223,24 @@ void CheckStore(const Mailbox& mailbox, const std::string& text) {
     unsigned char sortAgain[8];
     store.ReadBinary("Sort", 8, sort, sortAgain);
     if (wrote) {
-        Check(std::memcmp(again, place, sizeof again) == 0, "SizeAndPos does not load back");
-        Check(std::memcmp(sortAgain, sort, sizeof sort) == 0, "Sort does not load back");
-        if (IsPlain(path)) Check(store.ReadString("MailboxPath", "") == path, "MailboxPath does not load back");
-        Check(store.ReadString("Other", "-") == other, "a key the save did not touch changed");
+        FuzzCheck(std::memcmp(again, place, sizeof again) == 0, "SizeAndPos does not load back");
+        FuzzCheck(std::memcmp(sortAgain, sort, sizeof sort) == 0, "Sort does not load back");
+        if (IsPlain(path)) FuzzCheck(store.ReadString("MailboxPath", "") == path, "MailboxPath does not load back");
+        FuzzCheck(store.ReadString("Other", "-") == other, "a key the save did not touch changed");
     }
     store.Close();
-    Check(Listing(mailbox) == before, "a working copy was left behind");
+    FuzzCheck(Listing(mailbox) == before, "a working copy was left behind");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Mailbox mailbox;
+    static TempDir dir;
+    static const fs::path mailbox = dir.Path();
     static TraceSink previous = SetTraceSink(Discard);
     (void)previous;
     if (size > (1u << 20)) return 0;
-    std::vector<std::string> parts = SplitParts(data, size);
+    std::vector<std::string> parts = SplitParts(data, size, PartCount);
     Generate(mailbox, parts);
     CheckScan(mailbox, parts);
     CheckCodecs(parts[SettingsText]);
