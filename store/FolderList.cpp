@@ -49,14 +49,6 @@ bool SameRow(const FolderInfo& a, const FolderInfo& b) {
            a.folderPath == b.folderPath && a.hierarchyKey == b.hierarchyKey;
 }
 
-// The line itself needs memory; without any it is left out.
-void TraceOutOfMemory() {
-    try {
-        Trace("[FolderList.Scan] WARNUNG: Zu wenig Speicher f\xFC" "r die Ordnerliste\n");
-    } catch (const std::bad_alloc&) {
-    }
-}
-
 }  // namespace
 
 int FolderList::Scan(const ScanOptions& options) {
@@ -76,7 +68,8 @@ int FolderList::Scan(const ScanOptions& options, pmHierarch& table) {
         Release();
         table.Clear();
         if (cache) cache->Clear();  // what it kept may be half made
-        TraceOutOfMemory();
+        // Without memory for the line itself, Trace leaves it out.
+        Trace("[FolderList.Scan] WARNUNG: Zu wenig Speicher f\xFC" "r die Ordnerliste\n");
     }
     return result;
 }
