@@ -24,9 +24,9 @@ const TempDir& Mailbox(size_t nameKiB) {
     static std::map<size_t, std::unique_ptr<TempDir>> made;
     auto& dir = made[nameKiB];
     if (!dir) {
-        HostileMailbox spec;
-        spec.nameLength = nameKiB * 1024;
-        dir = spec.Make();
+        HostileMailbox hostile;
+        hostile.nameLength = nameKiB * 1024;
+        dir = hostile.Make();
     }
     return *dir;
 }

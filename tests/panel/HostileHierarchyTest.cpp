@@ -42,9 +42,9 @@ std::vector<const FolderInfo*> SortedByFolderName(const FolderList& list) {
 TEST(HostileHierarchy, ARefreshAndASortStayFastAndSmall) {
     TraceSink previous = SetTraceSink(Discard);
     for (size_t nameLength : {32u * 1024, 128u * 1024}) {
-        HostileMailbox spec;
-        spec.nameLength = nameLength;
-        std::unique_ptr<TempDir> mailbox = spec.Make();
+        HostileMailbox hostile;
+        hostile.nameLength = nameLength;
+        std::unique_ptr<TempDir> mailbox = hostile.Make();
 
         auto start = std::chrono::steady_clock::now();
         FolderList list;
@@ -53,16 +53,16 @@ TEST(HostileHierarchy, ARefreshAndASortStayFastAndSmall) {
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(seconds, 1.0) << nameLength;
 
-        ASSERT_EQ(rows.size(), static_cast<size_t>(spec.folders));
+        ASSERT_EQ(rows.size(), static_cast<size_t>(hostile.folders));
         size_t textBytes = 0;
         for (const FolderInfo& record : list) {
             textBytes += record.fileName.size() + record.folderPath.size() + record.folderName.size();
             // The chain is deeper than any tree may be, and far too long to show.
             ASSERT_EQ(record.folderPath.size(), pmHierarch::MaxPathLength);
             ASSERT_EQ(record.folderPath.substr(record.folderPath.size() - 2), "\x85\\");
-            ASSERT_EQ(record.folderPath.substr(0, 7), "<??" "?>\\" + std::string(1, 'a' + (spec.chainLength - 64) % 26));
+            ASSERT_EQ(record.folderPath.substr(0, 7), "<??" "?>\\" + std::string(1, 'a' + (hostile.chainLength - 64) % 26));
         }
-        EXPECT_LT(textBytes, static_cast<size_t>(spec.folders) * (pmHierarch::MaxPathLength + 64)) << nameLength;
+        EXPECT_LT(textBytes, static_cast<size_t>(hostile.folders) * (pmHierarch::MaxPathLength + 64)) << nameLength;
         for (size_t i = 1; i < rows.size(); ++i)
             ASSERT_LT(FolderCompare::CompareText(rows[i - 1]->folderName, rows[i]->folderName), 0);
     }

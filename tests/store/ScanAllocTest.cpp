@@ -112,14 +112,14 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
 // one 600 MB.
 TEST_F(ScanAllocTest, AHostileFolderTreeCostsLittleMemory) {
     for (size_t nameLength : {32u * 1024, 128u * 1024}) {
-        HostileMailbox spec;
-        spec.nameLength = nameLength;
-        std::unique_ptr<TempDir> mailbox = spec.Make();
+        HostileMailbox hostile;
+        hostile.nameLength = nameLength;
+        std::unique_ptr<TempDir> mailbox = hostile.Make();
         FolderList list;
         const size_t before = CountingHeap::liveBytes;
         CountingHeap::peakBytes = CountingHeap::liveBytes;
         ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
-        ASSERT_EQ(list.GetCount(), spec.folders);
+        ASSERT_EQ(list.GetCount(), hostile.folders);
         EXPECT_LT(CountingHeap::peakBytes - before, 2u << 20) << nameLength;
         EXPECT_LT(CountingHeap::liveBytes - before, 1u << 20) << nameLength;
     }
