@@ -1,10 +1,13 @@
 #include "store/mbx.h"
 
+#include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
 #include "store/FileNameIndex.h"
 #include "store/HeaderText.h"
 #include "store/SplitPath.h"
 #include "ui/Trace.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -71,8 +74,9 @@ bool mbx::Analyze() {
     hierarchyKey = HeaderText(head, KeyOffset, KeyEnd);
     stamp = mbxStamp;
     companionStamp = file.Stamp();
-    SplitPath opened(pmgPath);
-    companionName = opened.Name() + opened.Extension();
+    // The name opened is the path's last part; no need to split it again.
+    auto nameStart = std::find_if(pmgPath.rbegin(), pmgPath.rend(), FileSystem::IsSeparator).base();
+    companionName.assign(nameStart, pmgPath.end());
     return true;
 }
 
