@@ -55,7 +55,7 @@ bool mbx::Analyze() {
         return false;
     }
     size = file.Length();
-    const FileStamp mbxStamp = file.Stamp();
+    stamp = file.Stamp();
     file.Close();
 
     std::string pmgPath;
@@ -64,6 +64,10 @@ bool mbx::Analyze() {
         SetStatus(FolderStatus::PmgCannotOpen);
         return false;
     }
+    companionStamp = file.Stamp();
+    // The name opened is the path's last part; no need to split it again.
+    auto nameStart = std::find_if(pmgPath.rbegin(), pmgPath.rend(), FileSystem::IsSeparator).base();
+    companionName.assign(nameStart, pmgPath.end());
     unsigned char head[HeadSize] = {};
     if (file.ReadHead(head, sizeof head) < sizeof head) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
@@ -72,11 +76,6 @@ bool mbx::Analyze() {
     }
     folderName = HeaderText(head, NameOffset, NameEnd);
     hierarchyKey = HeaderText(head, KeyOffset, KeyEnd);
-    stamp = mbxStamp;
-    companionStamp = file.Stamp();
-    // The name opened is the path's last part; no need to split it again.
-    auto nameStart = std::find_if(pmgPath.rbegin(), pmgPath.rend(), FileSystem::IsSeparator).base();
-    companionName.assign(nameStart, pmgPath.end());
     return true;
 }
 
