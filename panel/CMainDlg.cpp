@@ -344,6 +344,10 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
     case LVN_ITEMCHANGED:
         SuppressSelection(reinterpret_cast<NMLISTVIEW&>(header));
         break;
+    case LVN_ODSTATECHANGED:  // a range of rows, as a shift-click selects
+        if (reinterpret_cast<NMLVODSTATECHANGE&>(header).uNewState & LVIS_SELECTED)
+            folderView.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        break;
     case LVN_KEYDOWN:
         OnListKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
         break;
