@@ -160,11 +160,12 @@ void FolderList::AppendPmm(const std::string& mailboxDir, const Entries& entries
 }
 
 // The companions are listed at most once, and only when some companion's
-// name differs in case from its ".MBX" file's. A reading is kept only where
+// name differs in case from its ".MBX" file's (or not at all where the
+// listing has them). A reading is kept only where
 // the listing shows which companion it came from, or that there is none.
 void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
                            bool useHierarchy, const pmHierarch* hierarchy) {
-    FileNameIndex companions(mailboxDir, "*.PMG");
+    FileNameIndex companions = listing ? FileNameIndex(listing->CompanionNames()) : FileNameIndex(mailboxDir, "*.PMG");
     mbx record;
     record.SetCompanionIndex(&companions);
     for (const MailboxListing::Entry& entry : entries) {
