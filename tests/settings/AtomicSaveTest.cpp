@@ -1,7 +1,8 @@
 // A save of the settings reaches the file whole or not at all: failed at
 // every one of its steps, it leaves the old file, and the file on disk is
 // the old one at every step before the last. A settings file that is a link
-// is replaced by a file of its own, never written through.
+// is replaced by a file of its own, never written through. Its working copy
+// fits wherever the file fits, and copies of saves cut off do not pile up.
 #include "settings/PrivateProfileStore.h"
 #include "settings/Settings.h"
 
@@ -10,13 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -91,6 +97,34 @@ bool Link(const std::string& target, const std::string& link, bool symbolic) {
 #else
     return (symbolic ? ::symlink(target.c_str(), link.c_str()) : ::link(target.c_str(), link.c_str())) == 0;
 #endif
+}
+
+unsigned long ThisProcessId() {
+#ifdef _WIN32
+    return ::GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(::getpid());
+#endif
+}
+
+// The id of no running process: on Windows a thread's (threads and processes
+// draw their ids from one set), elsewhere that of a child that has ended.
+unsigned long EndedProcessId() {
+#ifdef _WIN32
+    return ::GetCurrentThreadId();
+#else
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return static_cast<unsigned long>(child);
+#endif
+}
+
+// The name of the working copy that a save by process id makes beside the file.
+std::string CopyName(unsigned long id, unsigned serial) {
+    char name[32];
+    std::snprintf(name, sizeof name, "~%lX-%X", id, serial);
+    return name;
 }
 
 class AtomicSave : public testing::TestWithParam<BackendCase> {
@@ -176,6 +210,43 @@ TEST_P(AtomicSave, ASettingsFileThatIsALinkToAFolderBecomesAFileOfItsOwn) {
     EXPECT_EQ(mailbox.Read("Gross.PMM").substr(0, folder.size()), folder);
     EXPECT_EQ(fs::file_size(folderPath), ProfileBackend::MaxFileSize + 1);
     EXPECT_EQ(FilesIn(mailbox.Path()), 2u);
+}
+
+// The settings file's path may be as long as Windows' functions take (the
+// path of the file itself is held to 258 characters): its copy fits too.
+TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
+    const std::string name = "KVT-FSCN.PM";
+    ASSERT_LT(dir.Path().size() + 1 + name.size(), 255u);
+    const std::string folder = dir.MakeDir(std::string(255 - dir.Path().size() - 1 - name.size(), 'd'));
+    const std::string path = folder + name;
+    { std::ofstream(path, std::ios::binary) << OldFile; }
+    {
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("Columns=90, 80, 250"), std::string::npos);
+    EXPECT_NE(saved.find("[Danach]\r\ny=2\r\n"), std::string::npos);
+    EXPECT_EQ(FilesIn(folder), 1u);
+}
+
+// A save cut off (its process killed) leaves its working copy behind; the
+// next save removes it, so however many saves were cut off, no more than
+// one copy is ever left. A copy whose process runs is being written and
+// stays, and so does every file that is not named like a copy.
+TEST_P(AtomicSave, ASaveRemovesTheCopiesOfSavesCutOffBeforeIt) {
+    std::string path = dir.Write("KVT-FSCN.PM", OldFile);
+    dir.Write(CopyName(ThisProcessId(), 9), "[MainDlg]\r\n");
+    for (const char* other : {"~12ab-0", "~12AB-0.PMM", "~012AB-0", "~-0", "12AB-0"}) dir.Write(other, "");
+    for (int cutOff = 0; cutOff < 3; ++cutOff) {
+        dir.Write(CopyName(EndedProcessId(), cutOff), OldFile.substr(0, 20));
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+        EXPECT_EQ(FilesIn(dir.Path()), 1u + 1u + 5u) << "after cut-off save " << cutOff;
+    }
+    EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
+    EXPECT_EQ(dir.Read(CopyName(ThisProcessId(), 9)), "[MainDlg]\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AtomicSave, testing::ValuesIn(AllBackends()), BackendName);
