@@ -150,6 +150,29 @@ TEST_F(PanelDll, AnEmptyMailboxAnswerKeepsTheSettingsAtTheStandByPath) {
     if (!rootFileBefore) ::DeleteFileA(inRoot);
 }
 
+// The settings folder is the panel's: a later panel without a mailbox does not
+// inherit the one before it.
+TEST_F(PanelDll, ALaterPanelWithAnEmptyMailboxAnswerSavesAtTheStandByPath) {
+    std::string standBy = harness.LibraryPath();
+    standBy.replace(standBy.size() - 4, 4, ".ini");
+    {
+        FILE* file = std::fopen(standBy.c_str(), "wb");
+        ASSERT_TRUE(file);
+        std::fputs("[MainDlg]\r\nWarnFolderPath=0\r\n", file);
+        std::fclose(file);
+    }
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    ASSERT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());
+    mailbox.Write("KVT-FSCN.PM", "[Andere]\r\nz=3\r\n");
+
+    harness.mailbox.clear();
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    EXPECT_NE(ReadWhole(standBy).find("SizeAndPos="), std::string::npos);
+    EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), "[Andere]\r\nz=3\r\n");
+}
+
 // Until the host starts the panel; from then on the ticker records the host
 // window's own placement.
 TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
