@@ -33,19 +33,20 @@ size_t NameStart(const std::string& path) {
     return start;
 }
 
+// Whether name is that of a working copy, and of which process.
+bool IsCopyName(const std::string& name, unsigned long& writer) {
+    size_t dash = name.find('-');
+    unsigned long serial = 0;
+    return !name.empty() && name[0] == '~' && dash != std::string::npos && ParseHex(name, 1, dash, writer) &&
+           writer != 0 && ParseHex(name, dash + 1, name.size(), serial);
+}
+
 }  // namespace
 
 std::string AtomicFile::CopyPath(const std::string& path, unsigned long writer, unsigned serial) {
     char name[24];
     std::snprintf(name, sizeof name, "~%lX-%X", writer, serial);
     return path.substr(0, NameStart(path)) + name;
-}
-
-bool AtomicFile::IsCopyName(const std::string& name, unsigned long& writer) {
-    size_t dash = name.find('-');
-    unsigned long serial = 0;
-    return !name.empty() && name[0] == '~' && dash != std::string::npos && ParseHex(name, 1, dash, writer) &&
-           writer != 0 && ParseHex(name, dash + 1, name.size(), serial);
 }
 
 // A copy whose process still runs may be in the middle of its batch; one

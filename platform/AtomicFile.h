@@ -9,10 +9,11 @@
 // only: a file reached through a link to it is never written.
 //
 // The temporary file, the working copy, is named "~", the writing process's
-// id and a serial, both in capital hex ("~1A4-0"): at most as long as a file
-// name of eleven characters, so that it fits wherever the file fits. A
-// process killed while it writes leaves its copy behind; the next copy made
-// beside the same file removes the copies of processes that no longer run.
+// id and a serial, both in capital hex ("~1A4-0"), eleven characters at most:
+// beside a file whose name is at least that long ("KVT-FSCN.PM") it fits
+// wherever the file fits. A process killed while it writes leaves its copy
+// behind; the next copy made beside the same file removes those of processes
+// that no longer run.
 class AtomicFile {
 public:
     enum class State { Missing, Writable, Unwritable };
@@ -43,8 +44,6 @@ public:
     // The working copy that process writer makes beside path, with a serial
     // that keeps copies made at the same time apart.
     static std::string CopyPath(const std::string& path, unsigned long writer, unsigned serial);
-    // Whether name is that of a working copy, and of which process.
-    static bool IsCopyName(const std::string& name, unsigned long& writer);
     // Removes the working copies beside path whose process has ended.
     static void RemoveLeftoverCopies(const std::string& path);
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <csignal>
 
@@ -23,12 +24,15 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A fresh file beside path, created exclusively, with the lowest serial
-// free; -1 when none can be made.
+// A fresh file beside path, created exclusively; -1 when none can be
+// made. One hex digit of serial keeps the name within eleven characters, and
+// taking the digits in turn keeps a name from coming back soon: the profile
+// functions may keep a file they parsed by its name and time.
 int CreateTemporary(const std::string& path, std::string& tempPath) {
+    static std::atomic<unsigned> serial{0};
     AtomicFile::RemoveLeftoverCopies(path);
-    for (unsigned serial = 0; serial < 100; ++serial) {
-        tempPath = AtomicFile::CopyPath(path, static_cast<unsigned long>(::getpid()), serial);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempPath = AtomicFile::CopyPath(path, static_cast<unsigned long>(::getpid()), serial++ % 16);
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -17,12 +19,15 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
-// A fresh file beside path, created exclusively, with the lowest serial
-// free; INVALID_HANDLE_VALUE when none can be made.
+// A fresh file beside path, created exclusively; INVALID_HANDLE_VALUE when
+// none can be made. One hex digit of serial keeps the name within eleven
+// characters, and taking the digits in turn keeps a name from coming back
+// soon: the profile functions may keep a file they parsed by its name and time.
 HANDLE CreateTemporary(const std::string& path, std::string& tempPath) {
+    static std::atomic<unsigned> serial{0};
     AtomicFile::RemoveLeftoverCopies(path);
-    for (unsigned serial = 0; serial < 100; ++serial) {
-        tempPath = AtomicFile::CopyPath(path, GetCurrentProcessId(), serial);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempPath = AtomicFile::CopyPath(path, GetCurrentProcessId(), serial++ % 16);
         HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
