@@ -100,10 +100,6 @@ TEST_F(Application, TheSettingsFolderHoldsTheSettingsFile) {
 
     app.SetSettingsFolder("");
     EXPECT_EQ(app.settingsPath, "KVT-FSCN.PM");
-
-    // No mailbox: back to the stand-by path, not the folder set before.
-    app.SetSettingsFolder("\\");
-    EXPECT_EQ(app.settingsPath, WithExtension(ProgramPath(), ".ini"));
 }
 
 TEST_F(Application, MainAndTopWindow) {

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -155,12 +156,7 @@ TEST_F(PanelDll, AnEmptyMailboxAnswerKeepsTheSettingsAtTheStandByPath) {
 TEST_F(PanelDll, ALaterPanelWithAnEmptyMailboxAnswerSavesAtTheStandByPath) {
     std::string standBy = harness.LibraryPath();
     standBy.replace(standBy.size() - 4, 4, ".ini");
-    {
-        FILE* file = std::fopen(standBy.c_str(), "wb");
-        ASSERT_TRUE(file);
-        std::fputs("[MainDlg]\r\nWarnFolderPath=0\r\n", file);
-        std::fclose(file);
-    }
+    std::ofstream(standBy, std::ios::binary) << "[MainDlg]\r\nWarnFolderPath=0\r\n";
     ASSERT_TRUE(harness.Open());
     harness.Close();
     ASSERT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());

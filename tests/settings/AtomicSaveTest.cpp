@@ -3,6 +3,7 @@
 // the old one at every step before the last. A settings file that is a link
 // is replaced by a file of its own, never written through. Its working copy
 // fits wherever the file fits, and copies of saves cut off do not pile up.
+#include "platform/AtomicFile.h"
 #include "settings/PrivateProfileStore.h"
 #include "settings/Settings.h"
 
@@ -11,19 +12,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
-#include <vector>
 
+#include <unistd.h>
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -99,14 +96,6 @@ bool Link(const std::string& target, const std::string& link, bool symbolic) {
 #endif
 }
 
-unsigned long ThisProcessId() {
-#ifdef _WIN32
-    return ::GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(::getpid());
-#endif
-}
-
 // The id of no running process: on Windows a thread's (threads and processes
 // draw their ids from one set), elsewhere that of a child that has ended.
 unsigned long EndedProcessId() {
@@ -118,13 +107,6 @@ unsigned long EndedProcessId() {
     ::waitpid(child, nullptr, 0);
     return static_cast<unsigned long>(child);
 #endif
-}
-
-// The name of the working copy that a save by process id makes beside the file.
-std::string CopyName(unsigned long id, unsigned serial) {
-    char name[32];
-    std::snprintf(name, sizeof name, "~%lX-%X", id, serial);
-    return name;
 }
 
 class AtomicSave : public testing::TestWithParam<BackendCase> {
@@ -215,20 +197,16 @@ TEST_P(AtomicSave, ASettingsFileThatIsALinkToAFolderBecomesAFileOfItsOwn) {
 // The settings file's path may be as long as Windows' functions take (the
 // path of the file itself is held to 258 characters): its copy fits too.
 TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
-    const std::string name = "KVT-FSCN.PM";
-    ASSERT_LT(dir.Path().size() + 1 + name.size(), 255u);
-    const std::string folder = dir.MakeDir(std::string(255 - dir.Path().size() - 1 - name.size(), 'd'));
-    const std::string path = folder + name;
-    { std::ofstream(path, std::ios::binary) << OldFile; }
+    const std::string folder(255 - dir.Path().size() - 12, 'd'), file = folder + "/KVT-FSCN.PM";
+    dir.MakeDir(folder);
+    std::string path = dir.Write(file, OldFile);
+    ASSERT_EQ(path.size(), 255u);
     {
         PrivateProfileStore store(path, Backend());
         SaveAsThePanelDoes(store);
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(saved.find("Columns=90, 80, 250"), std::string::npos);
-    EXPECT_NE(saved.find("[Danach]\r\ny=2\r\n"), std::string::npos);
-    EXPECT_EQ(FilesIn(folder), 1u);
+    EXPECT_NE(dir.Read(file).find("Columns=90, 80, 250"), std::string::npos);
+    EXPECT_EQ(FilesIn(dir.Path() + folder), 1u);
 }
 
 // A save cut off (its process killed) leaves its working copy behind; the
@@ -237,16 +215,17 @@ TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
 // stays, and so does every file that is not named like a copy.
 TEST_P(AtomicSave, ASaveRemovesTheCopiesOfSavesCutOffBeforeIt) {
     std::string path = dir.Write("KVT-FSCN.PM", OldFile);
-    dir.Write(CopyName(ThisProcessId(), 9), "[MainDlg]\r\n");
+    const std::string running = AtomicFile::CopyPath("", static_cast<unsigned long>(::getpid()), 9);
+    dir.Write(running, "[MainDlg]\r\n");
     for (const char* other : {"~12ab-0", "~12AB-0.PMM", "~012AB-0", "~-0", "12AB-0"}) dir.Write(other, "");
-    for (int cutOff = 0; cutOff < 3; ++cutOff) {
-        dir.Write(CopyName(EndedProcessId(), cutOff), OldFile.substr(0, 20));
+    for (unsigned cutOff = 0; cutOff < 3; ++cutOff) {
+        dir.Write(AtomicFile::CopyPath("", EndedProcessId(), cutOff), OldFile.substr(0, 20));
         PrivateProfileStore store(path, Backend());
         SaveAsThePanelDoes(store);
         EXPECT_EQ(FilesIn(dir.Path()), 1u + 1u + 5u) << "after cut-off save " << cutOff;
     }
     EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
-    EXPECT_EQ(dir.Read(CopyName(ThisProcessId(), 9)), "[MainDlg]\r\n");
+    EXPECT_EQ(dir.Read(running), "[MainDlg]\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AtomicSave, testing::ValuesIn(AllBackends()), BackendName);
