@@ -51,13 +51,16 @@ std::string AtomicFile::CopyPath(const std::string& path, unsigned long writer, 
 
 // A copy whose process still runs may be in the middle of its batch; one
 // whose process has ended was cut off and is of no use to anybody. Ids are
-// reused, so at worst an old copy stays until its namesake ends too.
+// reused, so at worst an old copy stays until its namesake ends too. A file
+// that is itself named like a copy is not its own leftover.
 void AtomicFile::RemoveLeftoverCopies(const std::string& path) {
-    const std::string directory = path.substr(0, NameStart(path));
+    const size_t nameStart = NameStart(path);
+    const std::string directory = path.substr(0, nameStart);
     std::vector<std::string> ended;
     FileSystem::ForEachMatchingName(directory + "~*", [&](const std::string& name) {
         unsigned long writer = 0;
-        if (IsCopyName(name, writer) && !ProcessRuns(writer)) ended.push_back(directory + name);
+        if (path.compare(nameStart, std::string::npos, name) != 0 && IsCopyName(name, writer) && !ProcessRuns(writer))
+            ended.push_back(directory + name);
     });
     for (const std::string& copy : ended) RemoveCopy(copy);
 }
