@@ -21,7 +21,8 @@ int CExtensionApp::SetStrings() {
 
     SplitPath split(modulePath);
     split.SetExtension(".ini");
-    settingsPath = split.FullPath();
+    standbySettingsPath = split.FullPath();
+    settingsPath = standbySettingsPath;
     return 1;
 }
 

@@ -35,6 +35,10 @@ public:
     std::string modulePath;
 
 protected:
+    // The settings file beside the module (its name with ".ini"); empty
+    // without a module path.
+    std::string standbySettingsPath;
+
     // Replaces the settings store by one over settingsPath.
     void CreateSettingsStore();
 };

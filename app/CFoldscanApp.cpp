@@ -47,8 +47,10 @@ int CFoldscanApp::SetStrings() {
     return result;
 }
 
+// Settings written into the root of the drive would be nobody's: without a
+// mailbox each panel keeps them at the stand-by path, as the first one does.
 void CFoldscanApp::SetSettingsFolder(const std::string& directory) {
-    settingsPath = directory + SettingsFileName;
+    settingsPath = directory == "\\" ? standbySettingsPath : directory + SettingsFileName;
     CreateSettingsStore();
 }
 

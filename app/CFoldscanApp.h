@@ -14,7 +14,8 @@ public:
     int SetStrings() override;
 
     // The settings move to "KVT-FSCN.PM" in the given directory, which ends
-    // in a path separator.
+    // in a path separator. A bare separator (the host named no mailbox)
+    // stands for the stand-by path, whatever folder was set before.
     void SetSettingsFolder(const std::string& directory);
 
     // Opens the help file at a topic ("::/pages/..."); none opens its start page.

@@ -83,9 +83,7 @@ BOOL CMainDlg::OnInitDialog() {
     App().SetMainWindow(this);
     GetMailboxPath();
     GetNewmailPath();
-    // A host that names no mailbox would have the settings written into the
-    // root of the drive: they stay at the stand-by path then.
-    if (mailboxDir != "\\") App().SetSettingsFolder(mailboxDir);
+    App().SetSettingsFolder(mailboxDir);
     folderView.Setup(folderList, IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
     LoadSettings();
     Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);

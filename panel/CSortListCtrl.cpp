@@ -52,12 +52,14 @@ bool CSortListCtrl::GetColumnWidths(int* widths, int n) const {
 void CSortListCtrl::SetSort(int column, int direction) {
     rule.sortColumn = SortRule::ClampColumn(column, ColumnCount());
     rule.descending = direction;
+    ShowSortArrow();
 }
 
 void CSortListCtrl::Resort(int column) {
     if (column != -1 && column != rule.sortColumn) {
         rule.sortColumn = column;
         rule.descending = 0;
+        ShowSortArrow();
     }
     if (ItemCount() < 2) return;
     SortNow();
@@ -70,8 +72,11 @@ void CSortListCtrl::OnColumnClick(int column) {
         rule.sortColumn = column;
         rule.descending = 0;
     }
+    ShowSortArrow();
     SortNow();
 }
+
+void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
 // The comparisons allocate nothing and never throw, so they order the rows
 // consistently; the display order cannot change during a sort.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CListCtrl.h"
+#include "platform/CSortArrow.h"
 #include "store/SortRule.h"
 
 #include <string>
@@ -31,6 +32,7 @@ public:
     bool GetColumnWidths(int* widths, int n) const;
 
     // Stores the sort state without sorting; the column is clamped to the columns there are.
+    // The header's arrow follows the sort state at once, here and in Resort.
     void SetSort(int column, int direction);
     // Sorts again; a column other than -1 that is not the sort column becomes it, ascending.
     void Resort(int column);
@@ -62,7 +64,9 @@ protected:
 private:
     static LRESULT CALLBACK SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SortNow();
+    void ShowSortArrow();
 
+    CSortArrow sortArrow;
     std::vector<const void*> items;  // the rows, in the order shown
     WNDPROC controlProc = nullptr;  // the control's own procedure while keys are reported
     unsigned keyDownReports = 0;

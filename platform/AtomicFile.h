@@ -7,6 +7,13 @@
 // or the new bytes, never a mix: the new bytes go to a temporary file beside
 // it, which is then renamed over the old one. The renaming replaces the name
 // only: a file reached through a link to it is never written.
+//
+// The temporary file, the working copy, is named "~", the writing process's
+// id and a serial, both in capital hex ("~1A4-0"), eleven characters at most:
+// beside a file whose name is at least that long ("KVT-FSCN.PM") it fits
+// wherever the file fits. A process killed while it writes leaves its copy
+// behind; the next copy made beside the same file removes those of processes
+// that no longer run.
 class AtomicFile {
 public:
     enum class State { Missing, Writable, Unwritable };
@@ -33,4 +40,14 @@ public:
     static bool PutInPlace(const std::string& copyPath, const std::string& path);
 
     static void RemoveCopy(const std::string& copyPath);
+
+    // The working copy that process writer makes beside path, with a serial
+    // that keeps copies made at the same time apart.
+    static std::string CopyPath(const std::string& path, unsigned long writer, unsigned serial);
+    // Removes the working copies beside path whose process has ended.
+    static void RemoveLeftoverCopies(const std::string& path);
+
+private:
+    // Unsure (another user's process, say) counts as running.
+    static bool ProcessRuns(unsigned long id);
 };

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
+#include <csignal>
 
 namespace {
 
@@ -22,11 +24,15 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A fresh file beside path, created exclusively; -1 when none can be made.
+// A fresh file beside path, created exclusively; -1 when none can be
+// made. One hex digit of serial keeps the name within eleven characters, and
+// taking the digits in turn keeps a name from coming back soon: the profile
+// functions may keep a file they parsed by its name and time.
 int CreateTemporary(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    AtomicFile::RemoveLeftoverCopies(path);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempPath = AtomicFile::CopyPath(path, static_cast<unsigned long>(::getpid()), serial++ % 16);
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -92,3 +98,9 @@ bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path
 }
 
 void AtomicFile::RemoveCopy(const std::string& copyPath) { ::unlink(copyPath.c_str()); }
+
+bool AtomicFile::ProcessRuns(unsigned long id) {
+    // Beyond INT_MAX the id would turn negative, which kill takes for a process group.
+    if (id > INT_MAX) return true;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}

@@ -20,11 +20,14 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 }
 
 // A fresh file beside path, created exclusively; INVALID_HANDLE_VALUE when
-// none can be made.
+// none can be made. One hex digit of serial keeps the name within eleven
+// characters, and taking the digits in turn keeps a name from coming back
+// soon: the profile functions may keep a file they parsed by its name and time.
 HANDLE CreateTemporary(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++);
+    AtomicFile::RemoveLeftoverCopies(path);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempPath = AtomicFile::CopyPath(path, GetCurrentProcessId(), serial++ % 16);
         HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -90,3 +93,12 @@ bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path
 }
 
 void AtomicFile::RemoveCopy(const std::string& copyPath) { DeleteFileA(copyPath.c_str()); }
+
+bool AtomicFile::ProcessRuns(unsigned long id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    // No process has that id; any other failure (access denied) leaves it unsure.
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;
+    bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}

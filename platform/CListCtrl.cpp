@@ -10,8 +10,10 @@ int CListCtrl::InsertColumn(int position, const char* title, int format, int wid
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)));
 }
 
+HWND CListCtrl::Header() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
+
 int CListCtrl::ColumnCount() const {
-    HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+    HWND header = Header();
     return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 

@@ -10,6 +10,7 @@
 class CListCtrl : public CControl {
 public:
     int InsertColumn(int position, const char* title, int format, int width) const;
+    HWND Header() const;
     int ColumnCount() const;
     int ColumnWidth(int column) const;
     bool SetColumnWidth(int column, int width) const;

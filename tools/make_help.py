@@ -1,19 +1,24 @@
 #!/usr/bin/env python3
 """Compiles the help project into a .chm file with chmcmd.
 
-The help sources are UTF-8; the viewer reads the pages, the contents and the
-index in code page 1252, which the pages declare. So the project's files are
-first written in code page 1252 into a staging folder (a character that the
-code page lacks stops the build), and chmcmd compiles that copy.
+The help sources are UTF-8 and say so, so that they read right in a browser
+and an editor; the viewer reads the pages, the contents and the index in code
+page 1252. So the project's files are first written in code page 1252 into a
+staging folder, each page's declaration changed to match (a character that
+the code page lacks, or a page without the declaration, stops the build), and
+chmcmd compiles that copy.
 
 Usage: make_help.py CHMCMD PROJECT.hhp STAGING_DIR OUTPUT.chm
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
 
 TEXT_SUFFIXES = {".hhp", ".hhc", ".hhk", ".htm", ".html", ".css"}
+DECLARING_SUFFIXES = {".hhc", ".hhk", ".htm", ".html"}
+SOURCE_CHARSET = re.compile(r"charset=utf-8\b", re.IGNORECASE)
 
 
 def project_files(project):
@@ -50,7 +55,12 @@ def stage(source_dir, name, staging):
         shutil.copyfile(source, target)
         return
     with open(source, encoding="utf-8") as f:
-        lines = f.read().split("\n")
+        text = f.read()
+    if os.path.splitext(name)[1].lower() in DECLARING_SUFFIXES:
+        text, declared = SOURCE_CHARSET.subn("charset=windows-1252", text, count=1)
+        if not declared:
+            sys.exit(f"{source}: declares no charset=utf-8")
+    lines = text.split("\n")
     out = []
     for number, line in enumerate(lines, 1):
         try:

@@ -8,10 +8,16 @@ Without --folders it writes a small German mailbox: folder files of both kinds
 "hierarch.pm", and a few damaged folders. With --folders N it writes N plain
 ".PMM" folders with a matching flat tree instead (for load tests).
 Large folders are sparse files, so they take no disk space.
+
+DIR may be new, empty, or a directory this script made before (it leaves a
+mark in each, and then empties and refills it). Anything else, a non-empty
+directory without the mark such as a real mailbox, a file, or a place it
+cannot write to, is refused with exit code 2 and left as it was.
 """
 import argparse
 import os
 import shutil
+import sys
 
 ENCODING = "cp1252"
 
@@ -104,18 +110,69 @@ def load(directory, count):
     os.makedirs(os.path.join(directory, "newmail"))
 
 
+MARK = ".foldscan-sample-mailbox"
+MARK_TEXT = b"Made by tools/make_mailbox.py, which empties and refills this directory when asked to.\n"
+
+
+def nearest_existing(path):
+    path = os.path.abspath(path)
+    while not os.path.lexists(path):
+        path = os.path.dirname(path)
+    return path
+
+
+def refusal(directory):
+    """Why directory may not be filled, or None when it may."""
+    if os.path.islink(directory):
+        return "is a symbolic link; give the directory itself"
+    if os.path.lexists(directory) and not os.path.isdir(directory):
+        return "exists and is not a directory"
+    if os.path.isdir(directory):
+        if not os.path.isfile(os.path.join(directory, MARK)) and os.listdir(directory):
+            return "is not empty and was not made by this script (it has no %s)" % MARK
+        if not os.access(directory, os.W_OK | os.X_OK):
+            return "cannot be written to"
+        return None
+    place = nearest_existing(directory)
+    if not os.path.isdir(place):
+        return "lies under %s, which is not a directory" % place
+    if not os.access(place, os.W_OK | os.X_OK):
+        return "cannot be made: %s cannot be written to" % place
+    return None
+
+
+def make_directory(directory):
+    """The directory, new or emptied, with the mark as its first file."""
+    if os.path.isdir(directory):
+        for entry in os.scandir(directory):
+            if entry.is_dir(follow_symlinks=False):
+                shutil.rmtree(entry.path)
+            else:
+                os.remove(entry.path)
+    else:
+        os.makedirs(directory)
+    with open(os.path.join(directory, MARK), "wb") as f:
+        f.write(MARK_TEXT)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("directory")
     parser.add_argument("--folders", type=int, default=0)
     args = parser.parse_args()
-    if os.path.exists(args.directory):
-        shutil.rmtree(args.directory)
-    os.makedirs(args.directory)
-    if args.folders:
-        load(args.directory, args.folders)
-    else:
-        sample(args.directory)
+    reason = refusal(args.directory)
+    if reason:
+        sys.stderr.write("make_mailbox.py: %s %s; nothing was changed.\n" % (args.directory, reason))
+        sys.exit(2)
+    try:
+        make_directory(args.directory)
+        if args.folders:
+            load(args.directory, args.folders)
+        else:
+            sample(args.directory)
+    except OSError as e:
+        sys.stderr.write("make_mailbox.py: %s: %s\n" % (args.directory, e))
+        sys.exit(2)
 
 
 if __name__ == "__main__":

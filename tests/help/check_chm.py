@@ -4,8 +4,9 @@
 Every help topic the code can ask for ("::/page#anchor" texts in the sources,
 and the start page) must be in the file with its anchor; the file must have
 a table of contents; every link of the pages, the contents and the index
-must lead to a page and an anchor in the file; and the pages must be stored
-in code page 1252, which they declare.
+must lead to a page and an anchor in the file; every page must be found from
+the contents, the index and the start page; and the pages must be stored in
+code page 1252, which they declare.
 
 Usage: check_chm.py CHMLS HELP.chm SOURCE_DIR WORK_DIR
 """
@@ -137,6 +138,7 @@ def main():
         check_target(chm, "/" + start, "", "start page")
 
     # The table of contents and the index.
+    pages = sorted(n for n in chm.names if n.endswith(".htm"))
     for label, kind in (("Contents file", "table of contents"), ("Index file", "index")):
         name = chm.system_entry(label)
         if not name or "/" + name not in chm.names:
@@ -145,13 +147,24 @@ def main():
         entries = LOCAL.findall(chm.read("/" + name))
         if not entries:
             fail(f"the {kind} is empty")
+        reached = set()
         for local in entries:
             target = resolve("/" + name, local.decode("cp1252"))
             if target:
                 check_target(chm, target[0], target[1], f"{kind} entry {local.decode('cp1252')}")
+                reached.add(target[0])
+        for page in pages:
+            if page not in reached:
+                fail(f"{page} is not in the {kind}")
+    if start and "/" + start in chm.names:
+        linked = {target[0] for link in LINK.findall(chm.read("/" + start))
+                  if (target := resolve("/" + start, link.decode("cp1252")))}
+        for page in pages:
+            if page != "/" + start and page not in linked:
+                fail(f"the start page does not link to {page}")
 
     # Links inside the pages, and their code page.
-    for name in sorted(n for n in chm.names if n.endswith(".htm")):
+    for name in pages:
         page = chm.read(name)
         for link in LINK.findall(page):
             target = resolve(name, link.decode("cp1252"))

@@ -1,6 +1,8 @@
-// The folder list inside the loaded DLL: columns, sorting, stored column
-// state, keys and the context menu.
+// The folder list inside the loaded DLL: columns, sorting and the header's
+// sort arrow, stored column state, keys and the context menu.
 #include "tests/panel/PanelHarness.h"
+
+#include "platform/CSortArrow.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
@@ -18,6 +20,53 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+
+// An arrow drawn as a bitmap points up when its top row is the narrower.
+std::string BitmapArrow(HBITMAP bitmap) {
+    BITMAP shape{};
+    if (!::GetObjectA(bitmap, sizeof shape, &shape) || shape.bmWidth <= 0 || shape.bmHeight <= 0) return "empty";
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = shape.bmWidth;
+    format.bmiHeader.biHeight = -shape.bmHeight;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(shape.bmWidth) * shape.bmHeight);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bitmap, 0, shape.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    auto inked = [&](int row) {
+        int n = 0;
+        for (int x = 0; x < shape.bmWidth; ++x) {
+            const RGBQUAD& p = pixels[static_cast<size_t>(row * shape.bmWidth + x)];
+            n += RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) != face;
+        }
+        return n;
+    };
+    int top = inked(0), bottom = inked(shape.bmHeight - 1);
+    return top < bottom ? "up" : top > bottom ? "down" : "flat";
+}
+
+// Each header item by column index, read back from the header: its alignment
+// and, where it shows one, its arrow from the sort flags or from its bitmap.
+Strings HeaderItems(HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    Strings items;
+    int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT | HDI_BITMAP;
+        ::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        std::string text = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? "right" : "left";
+        if (item.fmt & HDF_SORTUP) text += " up";
+        if (item.fmt & HDF_SORTDOWN) text += " down";
+        if (item.fmt & HDF_BITMAP) text += (item.fmt & HDF_BITMAP_ON_RIGHT ? " " : " (left) ") + BitmapArrow(item.hbm);
+        items.push_back(text);
+    }
+    return items;
+}
 
 class FolderListView : public ::testing::Test {
 protected:
@@ -69,6 +118,7 @@ TEST_F(FolderListView, InitialColumnsWidthsAndSort) {
     EXPECT_EQ(harness.Order(), (std::vector<int>{0, 1, 2}));
     // By folder name; equal names in file-name order.
     EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "a.pmm", "b.pmm", "c.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right", "left up"}));
     DWORD style = static_cast<DWORD>(::SendMessageA(harness.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     EXPECT_EQ(style & 0x31u, 0x31u);
 }
@@ -79,14 +129,22 @@ TEST_F(FolderListView, HeaderClicksSortAndReverse) {
     ASSERT_TRUE(harness.Open());
     harness.ClickColumn(1);
     EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "b.pmm", "c.pmm", "a.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right up", "left"}));
     harness.ClickColumn(1);
     EXPECT_EQ(harness.Column(0), (Strings{"a.pmm", "c.pmm", "b.pmm", "z.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right down", "left"}));
     harness.ClickColumn(0);
     EXPECT_EQ(harness.Column(0), (Strings{"a.pmm", "b.pmm", "c.pmm", "z.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left up", "right", "left"}));
     // Back to the names, descending: ties now in reverse file-name order.
     harness.ClickColumn(2);
     harness.ClickColumn(2);
     EXPECT_EQ(harness.Column(0), (Strings{"c.pmm", "b.pmm", "a.pmm", "z.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right", "left down"}));
+    // The arrow changed nothing else of the header.
+    EXPECT_EQ(harness.Titles(), (Strings{"Dateiname", Cp1252("Größe"), "Ordnername"}));
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{110, 70, 240}));
+    EXPECT_EQ(harness.Order(), (std::vector<int>{0, 1, 2}));
     harness.Close();
     EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("Sort=0200000001000000"), std::string::npos);
 }
@@ -110,6 +168,7 @@ TEST_F(FolderListView, ARestoredColumnOrderChangesTheTieBreak) {
     EXPECT_EQ(harness.Order(), (std::vector<int>{1, 0, 2}));
     EXPECT_EQ(harness.Titles(), (Strings{Cp1252("Größe"), "Dateiname", "Ordnername"}));
     EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "b.pmm", "c.pmm", "a.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right", "left up"}));  // by column, not by place
 }
 
 TEST_F(FolderListView, StoredColumnStateOfTheWrongShapeIsIgnored) {
@@ -120,6 +179,7 @@ TEST_F(FolderListView, StoredColumnStateOfTheWrongShapeIsIgnored) {
     EXPECT_EQ(harness.Order(), (std::vector<int>{0, 1, 2}));
     // Sort column 9 becomes the last column, descending.
     EXPECT_EQ(harness.Column(0), (Strings{"c.pmm", "b.pmm", "a.pmm", "z.pmm"}));
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right", "left down"}));
     harness.Close();
     std::string file = mailbox.Read("KVT-FSCN.PM");
     EXPECT_NE(file.find("Columns=110, 70, 240"), std::string::npos);
@@ -267,4 +327,33 @@ TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
     EXPECT_TRUE(seen.opened);
     EXPECT_TRUE(seen.compactChecked);
     ::KillTimer(nullptr, timer);
+}
+
+// Common controls 6 show the arrow from the sort flags, version 5 from a
+// bitmap; Wine's controls take either, so both are tried here on a bare list.
+TEST(SortArrow, EitherStyleMarksTheSortColumnAlone) {
+    HWND list = ::CreateWindowA(WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 300, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(list, nullptr);
+    const char* titles[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        column.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        column.cx = 80;
+        column.pszText = const_cast<char*>(titles[i]);
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    for (auto style : {CSortArrow::Style::SortFlags, CSortArrow::Style::Bitmap}) {
+        CSortArrow arrow(style);
+        EXPECT_TRUE(arrow.Show(header, 1, false));
+        EXPECT_EQ(HeaderItems(list), (Strings{"left", "right up", "left"}));
+        EXPECT_TRUE(arrow.Show(header, 0, true));
+        EXPECT_EQ(HeaderItems(list), (Strings{"left down", "right", "left"}));
+        arrow.Show(header, 3, false);
+        EXPECT_EQ(HeaderItems(list), (Strings{"left", "right", "left"}));
+        arrow.Show(header, 2, true);  // for the next style to take away
+    }
+    ::DestroyWindow(list);
 }

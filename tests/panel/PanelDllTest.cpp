@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -148,6 +149,24 @@ TEST_F(PanelDll, AnEmptyMailboxAnswerKeepsTheSettingsAtTheStandByPath) {
     EXPECT_EQ(::GetFileAttributesA(inRoot) != INVALID_FILE_ATTRIBUTES, rootFileBefore);
     EXPECT_EQ(ReadWhole(inRoot), rootBytesBefore);
     if (!rootFileBefore) ::DeleteFileA(inRoot);
+}
+
+// The settings folder is the panel's: a later panel without a mailbox does not
+// inherit the one before it.
+TEST_F(PanelDll, ALaterPanelWithAnEmptyMailboxAnswerSavesAtTheStandByPath) {
+    std::string standBy = harness.LibraryPath();
+    standBy.replace(standBy.size() - 4, 4, ".ini");
+    std::ofstream(standBy, std::ios::binary) << "[MainDlg]\r\nWarnFolderPath=0\r\n";
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    ASSERT_FALSE(mailbox.Read("KVT-FSCN.PM").empty());
+    mailbox.Write("KVT-FSCN.PM", "[Andere]\r\nz=3\r\n");
+
+    harness.mailbox.clear();
+    ASSERT_TRUE(harness.Open());
+    harness.Close();
+    EXPECT_NE(ReadWhole(standBy).find("SizeAndPos="), std::string::npos);
+    EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), "[Andere]\r\nz=3\r\n");
 }
 
 // Until the host starts the panel; from then on the ticker records the host

@@ -1,7 +1,9 @@
 // A save of the settings reaches the file whole or not at all: failed at
 // every one of its steps, it leaves the old file, and the file on disk is
 // the old one at every step before the last. A settings file that is a link
-// is replaced by a file of its own, never written through.
+// is replaced by a file of its own, never written through. Its working copy
+// fits wherever the file fits, and copies of saves cut off do not pile up.
+#include "platform/AtomicFile.h"
 #include "settings/PrivateProfileStore.h"
 #include "settings/Settings.h"
 
@@ -14,10 +16,11 @@
 #include <functional>
 #include <string>
 
+#include <unistd.h>
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <unistd.h>
+#include <sys/wait.h>
 #endif
 
 namespace {
@@ -90,6 +93,19 @@ bool Link(const std::string& target, const std::string& link, bool symbolic) {
     return !symbolic && CreateHardLinkA(link.c_str(), target.c_str(), nullptr);
 #else
     return (symbolic ? ::symlink(target.c_str(), link.c_str()) : ::link(target.c_str(), link.c_str())) == 0;
+#endif
+}
+
+// The id of no running process: on Windows a thread's (threads and processes
+// draw their ids from one set), elsewhere that of a child that has ended.
+unsigned long EndedProcessId() {
+#ifdef _WIN32
+    return ::GetCurrentThreadId();
+#else
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return static_cast<unsigned long>(child);
 #endif
 }
 
@@ -176,6 +192,40 @@ TEST_P(AtomicSave, ASettingsFileThatIsALinkToAFolderBecomesAFileOfItsOwn) {
     EXPECT_EQ(mailbox.Read("Gross.PMM").substr(0, folder.size()), folder);
     EXPECT_EQ(fs::file_size(folderPath), ProfileBackend::MaxFileSize + 1);
     EXPECT_EQ(FilesIn(mailbox.Path()), 2u);
+}
+
+// The settings file's path may be as long as Windows' functions take (the
+// path of the file itself is held to 258 characters): its copy fits too.
+TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
+    const std::string folder(255 - dir.Path().size() - 12, 'd'), file = folder + "/KVT-FSCN.PM";
+    dir.MakeDir(folder);
+    std::string path = dir.Write(file, OldFile);
+    ASSERT_EQ(path.size(), 255u);
+    {
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+    }
+    EXPECT_NE(dir.Read(file).find("Columns=90, 80, 250"), std::string::npos);
+    EXPECT_EQ(FilesIn(dir.Path() + folder), 1u);
+}
+
+// A save cut off (its process killed) leaves its working copy behind; the
+// next save removes it, so however many saves were cut off, no more than
+// one copy is ever left. A copy whose process runs is being written and
+// stays, and so does every file that is not named like a copy.
+TEST_P(AtomicSave, ASaveRemovesTheCopiesOfSavesCutOffBeforeIt) {
+    std::string path = dir.Write("KVT-FSCN.PM", OldFile);
+    const std::string running = AtomicFile::CopyPath("", static_cast<unsigned long>(::getpid()), 9);
+    dir.Write(running, "[MainDlg]\r\n");
+    for (const char* other : {"~12ab-0", "~12AB-0.PMM", "~012AB-0", "~-0", "12AB-0"}) dir.Write(other, "");
+    for (unsigned cutOff = 0; cutOff < 3; ++cutOff) {
+        dir.Write(AtomicFile::CopyPath("", EndedProcessId(), cutOff), OldFile.substr(0, 20));
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+        EXPECT_EQ(FilesIn(dir.Path()), 1u + 1u + 5u) << "after cut-off save " << cutOff;
+    }
+    EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
+    EXPECT_EQ(dir.Read(running), "[MainDlg]\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AtomicSave, testing::ValuesIn(AllBackends()), BackendName);
