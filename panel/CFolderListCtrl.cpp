@@ -5,6 +5,7 @@
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -44,6 +45,7 @@ CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records bel
 
 void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
     folders = &list;
+    RemoveAllItems();  // rows of an earlier window
     keptTopFile.clear();
     keptTopIndex = 0;
     AddColumn(0, fileTitleId, LVCFMT_LEFT, InitialWidths[0]);
@@ -57,14 +59,14 @@ void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId
 
 void CFolderListCtrl::RemoveAll() {
     KeepTopRow();
-    DeleteAllItems();
+    RemoveAllItems();
 }
 
 // The records are still there: the scan that replaces them comes after.
 void CFolderListCtrl::KeepTopRow() {
     if (ItemCount() == 0) return;
     keptTopIndex = TopIndex();
-    const auto* record = reinterpret_cast<const FolderInfo*>(ItemData(keptTopIndex));
+    const auto* record = static_cast<const FolderInfo*>(ItemData(keptTopIndex));
     keptTopFile = record ? record->fileName : std::string();
 }
 
@@ -72,7 +74,7 @@ int CFolderListCtrl::KeptTopRow() const {
     if (folders && !keptTopFile.empty()) {
         for (const FolderInfo& record : *folders) {
             if (record.fileName != keptTopFile) continue;
-            int row = FindItemByData(reinterpret_cast<LPARAM>(&record));
+            int row = FindItem(&record);
             if (row >= 0) return row;
             break;
         }
@@ -83,15 +85,15 @@ int CFolderListCtrl::KeptTopRow() const {
 
 void CFolderListCtrl::FillFromList(bool compact) {
     {
-        // Redrawing is off while the rows go in: a visible list repaints on
-        // every insertion otherwise, which costs seconds for a large mailbox.
+        // Redrawing is off while the rows change and are sorted.
         RedrawOff quiet(*this);
-        DeleteAllItems();
         compactSizes = compact;
+        std::vector<const void*> rows;
         if (folders) {
-            SetItemCountHint(folders->GetCount());
-            for (const FolderInfo& record : *folders) AddItem(&record);
+            rows.reserve(folders->GetRecords().size());
+            for (const FolderInfo& record : *folders) rows.push_back(&record);
         }
+        SetItems(std::move(rows));
         Resort(-1);
     }
     if (ItemCount() > 0) ScrollToTop(KeptTopRow());

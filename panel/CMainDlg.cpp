@@ -21,23 +21,41 @@ const char DefaultSizeAndPos[] = "25, 25, 460, 444";
 const UINT HostPathCapacity = 260;
 const char PanelHelpTopic[] = "::/pages/ref_dlg_main.htm";
 
-// Restores the cursor and the busy flag however a refresh ends.
+// Restores the cursor and the busy flag however a refresh ends. No tick is
+// due while it runs; the next one comes an interval after its end, and not
+// before the host has had its thread to itself for as long as the refresh
+// held it (the time a warning stays open is the user's, not the refresh's).
 class RefreshScope {
 public:
-    explicit RefreshScope(int& flag) : flag(flag), cursor(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) { flag = 1; }
+    RefreshScope(int& flag, PeriodicWorker& ticks)
+        : flag(flag), ticks(ticks), cursor(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))), start(::GetTickCount()) {
+        flag = 1;
+        ticks.Hold();
+    }
     ~RefreshScope() {
         ::SetCursor(cursor);
         flag = 0;
+        ticks.Resume(::GetTickCount() - start - paused);
+    }
+    // Leaves the time of a modal loop out of the refresh's.
+    template <class Loop>
+    void Pause(Loop loop) {
+        DWORD begin = ::GetTickCount();
+        loop();
+        paused += ::GetTickCount() - begin;
     }
 
 private:
     int& flag;
+    PeriodicWorker& ticks;
     HCURSOR cursor;
+    DWORD start;
+    DWORD paused = 0;
 };
 
 }  // namespace
 
-CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL) {}
+CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL), autoRefreshThread(true) {}
 
 CMainDlg::~CMainDlg() = default;
 
@@ -115,7 +133,7 @@ void CMainDlg::SaveSettings() {
 void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
-    RefreshScope busy(refreshing);
+    RefreshScope busy(refreshing, autoRefreshThread);
     unsigned window = windowSerial;
 
     std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
@@ -148,7 +166,7 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
         }
     }
     if (warn) {
-        ShowWarning(App(), IDS_WARN_NO_HIERARCHY);
+        busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); });
         if (!StillOpen(window)) return;
     }
     const bool compact = settings.CompactFileSizes != 0;
@@ -324,6 +342,10 @@ bool CMainDlg::OnNotify(NMHDR& header, LRESULT& result) {
     case LVN_ITEMCHANGED:
         SuppressSelection(reinterpret_cast<NMLISTVIEW&>(header));
         break;
+    case LVN_ODSTATECHANGED:  // a range of rows, as a shift-click selects
+        if (reinterpret_cast<NMLVODSTATECHANGE&>(header).uNewState & LVIS_SELECTED)
+            folderView.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        break;
     case LVN_KEYDOWN:
         OnListKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header));
         break;
@@ -384,6 +406,9 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         return true;
     case AutoRefreshMessage:
         DropQueued(AutoRefreshMessage);
+        // A tick that a refresh overtook in the queue is not one the worker
+        // waits for: the next one counts from that refresh.
+        if (autoRefreshThread.GetState() == PeriodicWorker::Running && !autoRefreshThread.Held()) return true;
         OnRefresh(ReadChanged);
         return true;
     case TickerMessage:

@@ -1,7 +1,9 @@
 #include "panel/CSortListCtrl.h"
 
 #include "platform/CModuleApp.h"
+#include "platform/CaseFold.h"
 
+#include <algorithm>
 #include <cstring>
 
 int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) {
@@ -9,9 +11,28 @@ int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) 
     return InsertColumn(position, title.c_str(), format, width);
 }
 
-int CSortListCtrl::AddItem(const void* data, int index) {
-    if (!AcceptItem(data)) return -1;
-    return InsertCallbackItem(index, reinterpret_cast<LPARAM>(data));
+void CSortListCtrl::SetItems(std::vector<const void*> data) {
+    data.erase(std::remove_if(data.begin(), data.end(), [this](const void* row) { return !AcceptItem(row); }),
+               data.end());
+    items.swap(data);
+    SetVirtualItemCount(ItemCount(), LVSICF_NOSCROLL);
+}
+
+void CSortListCtrl::RemoveAllItems() {
+    std::vector<const void*> gone;
+    gone.swap(items);
+    SetVirtualItemCount(0, 0);
+    if (notifyDelete)
+        for (const void* row : gone) OnDeleteItemData(row);
+}
+
+const void* CSortListCtrl::ItemData(int row) const {
+    return row >= 0 && row < ItemCount() ? items[static_cast<size_t>(row)] : nullptr;
+}
+
+int CSortListCtrl::FindItem(const void* data) const {
+    auto at = std::find(items.begin(), items.end(), data);
+    return at == items.end() ? -1 : static_cast<int>(at - items.begin());
 }
 
 bool CSortListCtrl::SetColumnWidths(const int* widths, int n) {
@@ -57,39 +78,45 @@ void CSortListCtrl::OnColumnClick(int column) {
 
 void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
+// The comparisons allocate nothing and never throw, so they order the rows
+// consistently; the display order cannot change during a sort.
 void CSortListCtrl::SortNow() {
-    // The display order cannot change while the control sorts, so it is read
-    // once here instead of on every comparison.
-    displayOrder = ColumnOrder();
-    SortItems(CompareCallback, reinterpret_cast<LPARAM>(this));
+    const std::vector<int> displayOrder = ColumnOrder();
+    auto compare = [this](const void* a, const void* b, int column) { return CompareItems(a, b, column); };
+    std::sort(items.begin(), items.end(), [&](const void* a, const void* b) {
+        return rule.Compare(a, b, displayOrder, compare) < 0;
+    });
+    Invalidate(false);
     int selected = NextItem(-1, LVNI_SELECTED);
     if (selected >= 0) EnsureVisible(selected);
 }
 
-int CALLBACK CSortListCtrl::CompareCallback(LPARAM first, LPARAM second, LPARAM list) {
-    const CSortListCtrl* self = reinterpret_cast<const CSortListCtrl*>(list);
-    try {
-        return self->rule.Compare(reinterpret_cast<const void*>(first), reinterpret_cast<const void*>(second),
-                                  self->displayOrder, [self](const void* a, const void* b, int column) {
-                                      return self->CompareItems(a, b, column);
-                                  });
-    } catch (...) {
-        return 0;  // nothing may unwind through the control's sort
-    }
-}
-
 void CSortListCtrl::OnGetDispInfo(NMLVDISPINFOA& request) const {
     LVITEMA& item = request.item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    std::string text = GetCellText(reinterpret_cast<const void*>(item.lParam), item.iSubItem);
+    const void* row = ItemData(item.iItem);
+    if (!row || !(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    std::string text = GetCellText(row, item.iSubItem);
     size_t room = static_cast<size_t>(item.cchTextMax) - 1;
     size_t length = text.size() < room ? text.size() : room;
     std::memcpy(item.pszText, text.data(), length);
     item.pszText[length] = '\0';
 }
 
-void CSortListCtrl::OnDeleteItem(const NMLISTVIEW& item) {
-    if (notifyDelete) OnDeleteItemData(reinterpret_cast<const void*>(item.lParam));
+int CSortListCtrl::OnFindItem(const NMLVFINDITEMA& request) const {
+    const LVFINDINFOA& find = request.lvfi;
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || items.empty()) return -1;
+    const std::string wanted(find.psz);
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    const int count = ItemCount();
+    const int start = request.iStart >= 0 && request.iStart < count ? request.iStart : 0;
+    const int end = (find.flags & LVFI_WRAP) ? start + count : count;
+    for (int i = start; i < end; ++i) {
+        std::string text = GetCellText(items[static_cast<size_t>(i % count)], 0);
+        if (partial ? text.size() >= wanted.size() && CompareFolded(text.substr(0, wanted.size()), wanted) == 0
+                    : CompareFolded(text, wanted) == 0)
+            return i % count;
+    }
+    return -1;
 }
 
 bool CSortListCtrl::ReportSystemKeys() {
@@ -142,9 +169,8 @@ bool CSortListCtrl::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
         result = 0;
         return true;
-    case LVN_DELETEITEM:
-        OnDeleteItem(reinterpret_cast<NMLISTVIEW&>(header));
-        result = 0;
+    case LVN_ODFINDITEMA:
+        result = OnFindItem(reinterpret_cast<NMLVFINDITEMA&>(header));
         return true;
     default:
         return false;

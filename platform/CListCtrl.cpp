@@ -42,36 +42,11 @@ DWORD CListCtrl::SetExtendedStyle(DWORD style) const {
     return static_cast<DWORD>(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style));
 }
 
-int CListCtrl::InsertCallbackItem(int index, LPARAM data) const {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index < 0 ? ItemCount() : index;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = data;
-    return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
 int CListCtrl::ItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
 
-bool CListCtrl::SetItemCountHint(int count) const {
-    return Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL) != 0;
+bool CListCtrl::SetVirtualItemCount(int count, DWORD flags) const {
+    return Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), flags) != 0;
 }
-
-LPARAM CListCtrl::ItemData(int index) const {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    return Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
-}
-
-int CListCtrl::FindItemByData(LPARAM data) const {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = data;
-    return static_cast<int>(Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-}
-
-bool CListCtrl::DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }
 
 bool CListCtrl::SetItemState(int index, UINT state, UINT mask) const {
     LVITEMA item{};
@@ -86,10 +61,6 @@ int CListCtrl::NextItem(int start, UINT flags) const {
 
 bool CListCtrl::EnsureVisible(int index) const {
     return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE) != 0;
-}
-
-bool CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM context) const {
-    return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
 }
 
 int CListCtrl::TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX)); }

@@ -18,18 +18,13 @@ public:
     bool SetColumnOrder(const std::vector<int>& order) const;
     DWORD SetExtendedStyle(DWORD style) const;
 
-    // Inserts an item whose text the control asks for when it draws it.
-    int InsertCallbackItem(int index, LPARAM data) const;
     int ItemCount() const;
-    bool SetItemCountHint(int count) const;
-    LPARAM ItemData(int index) const;
-    // The index of the item whose data is data, or -1.
-    int FindItemByData(LPARAM data) const;
-    bool DeleteAllItems() const;
+    // The number of rows of a virtual list (LVS_OWNERDATA), which asks its
+    // owner for everything it shows; flags are LVSICF_*.
+    bool SetVirtualItemCount(int count, DWORD flags) const;
     bool SetItemState(int index, UINT state, UINT mask) const;
     int NextItem(int start, UINT flags) const;
     bool EnsureVisible(int index) const;
-    bool SortItems(PFNLVCOMPARE compare, LPARAM context) const;
 
     int TopIndex() const;
     bool ScrollToTop(int index) const;

@@ -11,6 +11,8 @@ int MessagePoster::Start(HWND window, UINT posted, bool restart, LPARAM value) {
 
 int MessagePoster::Step() {
     HWND window = target.load();
-    if (::IsWindow(window)) ::PostMessageA(window, message.load(), 0, parameter.load());
+    if (!::IsWindow(window)) return 1;
+    if (holdAfterPost) HoldFromStep();
+    if (!::PostMessageA(window, message.load(), 0, parameter.load()) && holdAfterPost) Resume(0);
     return 1;
 }

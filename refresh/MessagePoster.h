@@ -11,7 +11,10 @@
 // happens on the window's own thread when the message arrives.
 class MessagePoster : public PeriodicWorker {
 public:
-    MessagePoster() = default;
+    // A poster whose message asks for long work holds its steps after each
+    // post until the window calls Resume: the queue never holds two, and the
+    // next interval counts from the end of the work.
+    explicit MessagePoster(bool holdAfterPost = false) : holdAfterPost(holdAfterPost) {}
     ~MessagePoster() override;
 
     // Posts (message, 0, parameter) to target at each step; the results are
@@ -27,4 +30,5 @@ private:
     std::atomic<HWND> target{nullptr};
     std::atomic<UINT> message{0};
     std::atomic<LPARAM> parameter{0};
+    const bool holdAfterPost;
 };

@@ -10,10 +10,18 @@ void PeriodicWorker::SetInterval(std::uint32_t ms, bool restart) {
     if (restart) elapsed.store(ms);
 }
 
+void PeriodicWorker::Resume(std::uint32_t restMs) {
+    elapsed.store(0);
+    rested.store(0);
+    rest.store(restMs);
+    held.store(0);  // last: the thread sees the new counts once it sees this
+}
+
 int PeriodicWorker::Start(bool restart) {
     if (restart) elapsed.store(interval.load());
     std::uint32_t expected = Idle;
     if (!state.compare_exchange_strong(expected, Starting)) return 0;
+    held.store(0);  // a hold of the last run ended with its thread
     if (!thread.Launch(ThreadMain, this)) {
         state.store(Idle);
         return 1;
@@ -77,7 +85,7 @@ std::uint32_t PeriodicWorker::Run() {
 
 void PeriodicWorker::Loop() {
     for (;;) {
-        if (elapsed.load() >= interval.load()) {
+        if (held.load() == 0 && elapsed.load() >= interval.load() && rested.load() >= rest.load()) {
             elapsed.store(0);
             if (Step() == 0) state.store(Stopping);
         }
@@ -86,6 +94,7 @@ void PeriodicWorker::Loop() {
         if (slice != 0) {
             WorkerThread::Sleep(slice);
             elapsed.fetch_add(slice);
+            if (rested.load() < rest.load()) rested.fetch_add(slice);
         }
         if (state.load() == Stopping) return;
     }

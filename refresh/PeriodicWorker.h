@@ -48,6 +48,14 @@ public:
     // was not Idle after the last wait.
     virtual int Stop();
 
+    // Pacing, for steps that hand work to another thread. While held, no step
+    // is due. Resume lets the steps go on: the next is due an interval from
+    // now, and not before restMs have passed either, so that whoever does the
+    // work gets at least as much time to itself as the work took.
+    void Hold() { held.store(1); }
+    void Resume(std::uint32_t restMs);
+    bool Held() const { return held.load() != 0; }
+
     // For a process that is ending: the system has already ended every other
     // thread, so the worker forgets its thread instead of waiting for one
     // that will never answer.
@@ -71,6 +79,9 @@ protected:
     // for the thread itself to end.
     void Shutdown();
 
+    // A step that only asks for work holds the steps until the work is done.
+    void HoldFromStep() { held.store(1); }
+
 private:
     static constexpr std::uint32_t WaitMs = 100;
 
@@ -85,6 +96,10 @@ private:
     std::atomic<std::uint32_t> elapsed{0};
     std::atomic<std::uint32_t> granularity{100};
     std::atomic<std::uint32_t> interval{1000};
+    // Pacing: steps wait while held, and until rested reaches rest.
+    std::atomic<std::uint32_t> held{0};
+    std::atomic<std::uint32_t> rested{0};
+    std::atomic<std::uint32_t> rest{0};
     const std::uint32_t waitTries = 10;
     WorkerThread thread;
 };

@@ -15,7 +15,8 @@ std::string OwnCompanionName(const std::string& fileName, const MailboxListing::
 
 FolderCache::FolderCache()
     : folders(0, FoldedHash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                            reinterpret_cast<uintptr_t>(this)}) {}
+                            reinterpret_cast<uintptr_t>(this)}),
+      hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
 void FolderCache::BeginScan(const std::string& dir) {
@@ -61,6 +62,7 @@ const FolderCache::Reading* FolderCache::Find(const MailboxListing::Entry& file,
     } else if (kept.companion.known) {
         return nullptr;
     }
+    if (scan % RereadEvery == kept.phase) return nullptr;
     kept.lastScan = scan;
     ++reused;
     return &kept.reading;
@@ -71,7 +73,9 @@ void FolderCache::Keep(const MailboxListing::Entry& file, const MailboxListing::
         Forget(file.name);
         return;
     }
-    Kept& kept = folders[file.name];
+    auto placed = folders.try_emplace(file.name);
+    Kept& kept = placed.first->second;
+    if (placed.second) kept.phase = nextPhase++ % RereadEvery;
     kept.file = file.stamp;
     kept.companion = companion ? companion->stamp : FileStamp();
     kept.companionName = companion ? OwnCompanionName(file.name, *companion) : std::string();

@@ -3,6 +3,7 @@
 #include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
 #include "store/KeptHierarchy.h"
+#include "store/FolderStatus.h"
 #include "store/MailboxListing.h"
 
 #include <cstddef>
@@ -15,14 +16,21 @@
 // listing entries it was read under: the file's own and, for an ".MBX" file,
 // its ".PMG" companion's. A scan takes a reading back only while those
 // entries are unchanged, and reads the file again otherwise. Only what the
-// rows are made of is kept; a reading that failed is never kept, so that its
-// trace line and status text come again on every scan.
+// rows are made of is kept.
+//
+// A listing entry may lag behind its file (NTFS while a writer holds the file
+// open, FAT's two-second clock, a network client's cached listing), so every
+// reading is also read again, through the opened file, at least every
+// RereadEvery-th scan whatever its entry says: a tenth of them on each scan.
 class FolderCache {
 public:
+    static constexpr unsigned RereadEvery = 10;
+
     struct Reading {
         std::string folderName;
         std::string hierarchyKey;
         uint64_t size = 0;
+        FolderStatus status = FolderStatus::Ok;
     };
 
     FolderCache();
@@ -39,8 +47,8 @@ public:
     void Clear();
 
     // The reading kept for this listed file (and its listed companion, null
-    // for a ".PMM" file) while both are as they were when it was read; null
-    // otherwise.
+    // for a ".PMM" file or where none is listed) while both are as they were
+    // when it was read and it is not due to be read again; null otherwise.
     const Reading* Find(const MailboxListing::Entry& file, const MailboxListing::Entry* companion);
     // Keeps what was read from file under the stamps given (the listing's,
     // or those of the files as they were opened); a file or companion
@@ -62,6 +70,7 @@ private:
         std::string companionName;  // empty where it is the name formed from the folder's
         Reading reading;
         unsigned lastScan = 0;  // the last scan that listed the file
+        unsigned phase = 0;     // read again on the scans whose number has this remainder
     };
 
     std::string mailboxDir;
@@ -70,6 +79,7 @@ private:
     std::unordered_map<std::string, Kept, FoldedHash, std::equal_to<std::string>> folders;
     KeptHierarchy hierarchy;
     unsigned scan = 0;
+    unsigned nextPhase = 0;  // spreads the readings evenly over the phases
     size_t reused = 0;
     bool readEverything = false;     // asked for the next scan
     bool readingEverything = false;  // the scan under way

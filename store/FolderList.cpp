@@ -38,10 +38,30 @@ bool StampsToKeep(const pmm& record, const MailboxListing::Entry& entry, const M
 
 bool StampsToKeep(const mbx& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
                   MailboxListing::Entry& file, MailboxListing::Entry& pmg) {
-    if (!companion || (record.companionStamp.known && record.companionName != companion->name)) return false;
+    if (!companion) {  // none listed: kept while none is, unless one was opened all the same
+        file = {entry.name, Either(record.stamp, entry.stamp)};
+        return !record.companionStamp.known;
+    }
+    if (record.companionStamp.known && record.companionName != companion->name) return false;
     file = {entry.name, Either(record.stamp, entry.stamp)};
     pmg = {companion->name, Either(record.companionStamp, companion->stamp)};
     return true;
+}
+
+// Whether a change that makes the reading differ shows in the listing. A
+// file that cannot be opened may be locked by a writer, and unlocked again
+// without its entry changing: it is read again on every scan. A missing
+// companion is seen when one is listed.
+bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* companion) {
+    switch (status) {
+    case FolderStatus::CannotOpen:
+    case FolderStatus::MbxCannotOpen:
+        return false;
+    case FolderStatus::PmgCannotOpen:
+        return companion == nullptr;
+    default:
+        return true;
+    }
 }
 
 bool SameRow(const FolderInfo& a, const FolderInfo& b) {
@@ -140,22 +160,25 @@ void FolderList::AppendPmm(const std::string& mailboxDir, const Entries& entries
 }
 
 // The companions are listed at most once, and only when some companion's
-// name differs in case from its ".MBX" file's. A reading is kept only where
-// the listing shows which companion it came from.
+// name differs in case from its ".MBX" file's (or not at all where the
+// listing has them). A reading is kept only where
+// the listing shows which companion it came from, or that there is none.
 void FolderList::AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
                            bool useHierarchy, const pmHierarch* hierarchy) {
-    FileNameIndex companions(mailboxDir, "*.PMG");
+    FileNameIndex companions = listing ? FileNameIndex(listing->CompanionNames()) : FileNameIndex(mailboxDir, "*.PMG");
     mbx record;
     record.SetCompanionIndex(&companions);
     for (const MailboxListing::Entry& entry : entries) {
+        bool ambiguous = false;
         const MailboxListing::Entry* companion =
-            listing ? listing->FindUnique(MailboxListing::CompanionName(entry.name)) : nullptr;
-        if (const FolderCache::Reading* kept = KeptReading(entry, companion, companion != nullptr)) {
+            listing ? listing->FindUnique(MailboxListing::CompanionName(entry.name), &ambiguous) : nullptr;
+        const bool keepable = listing && !ambiguous;
+        if (const FolderCache::Reading* kept = KeptReading(entry, companion, keepable)) {
             AppendKept(entry.name, *kept, useHierarchy, hierarchy);
             continue;
         }
         record.SetFile(mailboxDir + entry.name);
-        Read(record, entry, companion, companion != nullptr);
+        Read(record, entry, companion, keepable);
         AppendAnalyzed(record, useHierarchy, hierarchy);
     }
 }
@@ -165,16 +188,17 @@ const FolderCache::Reading* FolderList::KeptReading(const MailboxListing::Entry&
     return cache && keepable ? cache->Find(entry, companion) : nullptr;
 }
 
-// Analyzes the file and keeps what it read where it can be told unchanged
-// later; a failure is forgotten, so that it is read again next time.
+// Analyzes the file and keeps what it read, a damaged file's status too,
+// where a change can be told later; otherwise it is read again next time.
 template <class Record>
 void FolderList::Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
                       bool keepable) {
-    bool read = record.Analyze();
+    record.Analyze();
     if (!cache) return;
     MailboxListing::Entry file, pmg;
-    if (read && keepable && StampsToKeep(record, entry, companion, file, pmg))
-        cache->Keep(file, companion ? &pmg : nullptr, {record.folderName, record.hierarchyKey, record.size});
+    if (keepable && ListingTellsChange(record.status, companion) && StampsToKeep(record, entry, companion, file, pmg))
+        cache->Keep(file, companion ? &pmg : nullptr,
+                    {record.folderName, record.hierarchyKey, record.size, record.status});
     else
         cache->Forget(entry.name);
 }
@@ -189,6 +213,7 @@ void FolderList::AppendKept(const std::string& name, const FolderCache::Reading&
     row.folderName = kept.folderName;
     row.size = kept.size;
     row.hierarchyKey = kept.hierarchyKey;
+    row.status = kept.status;
     if (useHierarchy && hierarchy) row.folderPath = hierarchy->GetPath(kept.hierarchyKey);
     ++count;
     total += row.size;

@@ -2,17 +2,18 @@
 
 #include "store/pmHierarch.h"
 
-KeptHierarchy::KeptHierarchy() = default;
+KeptHierarchy::KeptHierarchy(unsigned rereadEvery) : rereadEvery(rereadEvery) {}
 
 KeptHierarchy::~KeptHierarchy() = default;
 
 const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result) {
-    if (table && reusable && entry && entry->name == name && entry->stamp.Same(stamp)) {
+    if (table && reusable && entry && entry->name == name && entry->stamp.Same(stamp) && ++served < rereadEvery) {
         result = 1;
         return table.get();
     }
     // The old table goes first: two at once would take twice the memory.
     Clear();
+    served = 0;
     table = std::make_unique<pmHierarch>();
     result = table->Fill(mailboxDir);
     if (result == 0) {

@@ -9,13 +9,15 @@
 class pmHierarch;
 
 // The folder tree table across scans: kept while the hierarchy file's listing
-// entry stays the one it was read under. A table whose reading wrote trace
+// entry stays the one it was read under, and read again through the opened
+// file at least every rereadEvery-th scan all the same, since an entry may
+// lag behind its file. A table whose reading wrote trace
 // lines (lines that do not parse, a file too large) or fell short of the
 // file's length is not kept: the file is read again on every scan, so that
 // its trace lines come again as they would from a full scan.
 class KeptHierarchy {
 public:
-    KeptHierarchy();
+    explicit KeptHierarchy(unsigned rereadEvery);
     ~KeptHierarchy();
     KeptHierarchy(const KeptHierarchy&) = delete;
     KeptHierarchy& operator=(const KeptHierarchy&) = delete;
@@ -35,4 +37,6 @@ private:
     std::string name;  // as listed when the table was read
     FileStamp stamp;
     bool reusable = false;
+    const unsigned rereadEvery;
+    unsigned served = 0;  // scans the table served since it was read
 };

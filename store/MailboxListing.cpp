@@ -55,16 +55,27 @@ void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
 
 // Names that fold alike hash alike; among the entries of the name's hash,
 // those whose names fold alike are counted.
-const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name) const {
+const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name, bool* ambiguous) const {
     const uint64_t key = hash(name);
     auto at = std::lower_bound(index.begin(), index.end(), std::make_pair(key, size_t(0)));
     const Entry* found = nullptr;
+    if (ambiguous) *ambiguous = false;
     for (; at != index.end() && at->first == key; ++at) {
         if (!FoldedEqual()(others[at->second].name, name)) continue;
-        if (found) return nullptr;
+        if (found) {
+            if (ambiguous) *ambiguous = true;
+            return nullptr;
+        }
         found = &others[at->second];
     }
     return found;
+}
+
+std::vector<std::string> MailboxListing::CompanionNames() const {
+    std::vector<std::string> names;
+    for (const Entry& entry : others)
+        if (FileSystem::MatchesPattern(PmgPattern, entry.name)) names.push_back(entry.name);
+    return names;
 }
 
 std::string MailboxListing::CompanionName(const std::string& mbxName) {

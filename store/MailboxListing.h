@@ -39,8 +39,12 @@ public:
 
     // The one listed companion or hierarchy file whose name equals name
     // without regard to case. Null when there is none, and also when there
-    // are several, since which of them a reader opens is not known here.
-    const Entry* FindUnique(const std::string& name) const;
+    // are several, since which of them a reader opens is not known here;
+    // several sets ambiguous, where given.
+    const Entry* FindUnique(const std::string& name, bool* ambiguous = nullptr) const;
+
+    // The names of the companions listed, in listing order.
+    std::vector<std::string> CompanionNames() const;
 
     // The name of an ".MBX" file's companion: the same name with ".PMG".
     static std::string CompanionName(const std::string& mbxName);

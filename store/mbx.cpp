@@ -55,7 +55,7 @@ bool mbx::Analyze() {
         return false;
     }
     size = file.Length();
-    const FileStamp mbxStamp = file.Stamp();
+    stamp = file.Stamp();
     file.Close();
 
     std::string pmgPath;
@@ -64,6 +64,10 @@ bool mbx::Analyze() {
         SetStatus(FolderStatus::PmgCannotOpen);
         return false;
     }
+    companionStamp = file.Stamp();
+    // The name opened is the path's last part; no need to split it again.
+    auto nameStart = std::find_if(pmgPath.rbegin(), pmgPath.rend(), FileSystem::IsSeparator).base();
+    companionName.assign(nameStart, pmgPath.end());
     unsigned char head[HeadSize] = {};
     if (file.ReadHead(head, sizeof head) < sizeof head) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
@@ -72,11 +76,6 @@ bool mbx::Analyze() {
     }
     folderName = HeaderText(head, NameOffset, NameEnd);
     hierarchyKey = HeaderText(head, KeyOffset, KeyEnd);
-    stamp = mbxStamp;
-    companionStamp = file.Stamp();
-    // The name opened is the path's last part; no need to split it again.
-    auto nameStart = std::find_if(pmgPath.rbegin(), pmgPath.rend(), FileSystem::IsSeparator).base();
-    companionName.assign(nameStart, pmgPath.end());
     return true;
 }
 
@@ -88,24 +87,22 @@ void mbx::ForgetStamps() {
 
 // The mail client's file system ignores case ("Archiv.MBX" beside
 // "archiv.pmg"), so where the companion's exact name cannot be opened, it is
-// looked up again without regard to case. path is the file opened, or the
-// name formed.
+// looked up again without regard to case. Once the directory is listed, the
+// listing says which name to open, if any: under Wine, opening a name that
+// does not exist costs a search of the whole directory. path is the file
+// opened, or the name formed.
 bool mbx::OpenCompanion(ReadOnlyFile& file, std::string& path) {
     path = companionPath;
-    if (file.Open(path)) return true;
+    const bool listed = companions && companions->Listed();
+    if (!listed && file.Open(path)) return true;
 
     SplitPath split(path);
     std::string name = split.Name() + split.Extension();
     std::string directory = split.Drive() + split.Dir();
-    std::string actual;
-    if (companions) {
-        actual = companions->Find(name);
-    } else {
-        FileNameIndex own(directory, "*" + std::string(CompanionExtension));
-        actual = own.Find(name);
-    }
-    if (actual.empty() || actual == name) return false;
-    if (!file.Open(directory + actual)) return false;
+    std::string actual = companions ? companions->Find(name)
+                                    : FileNameIndex(directory, "*" + std::string(CompanionExtension)).Find(name);
+    // Without a listing before, the exact name was tried already.
+    if (actual.empty() || (!listed && actual == name)) return false;
     path = directory + actual;
-    return true;
+    return file.Open(path);
 }

@@ -29,8 +29,8 @@ public:
     void SetCompanionIndex(FileNameIndex* index) { companions = index; }
 
     std::string filePath;  // absolute path of the ".MBX" file
-    // Of the files read, where opening them tells it: the ".MBX" file's stamp,
-    // and the name and stamp of the companion that was opened.
+    // Of the files opened, where opening them tells it: the ".MBX" file's
+    // stamp, and the name and stamp of the companion that was opened.
     FileStamp stamp;
     std::string companionName;
     FileStamp companionStamp;

@@ -41,6 +41,7 @@ bool pmm::Analyze() {
         SetStatus(FolderStatus::CannotOpen);
         return false;
     }
+    stamp = file.Stamp();
     unsigned char header[HeaderSize] = {};
     if (file.ReadHead(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
@@ -48,7 +49,6 @@ bool pmm::Analyze() {
         return false;
     }
     size = file.Length();
-    stamp = file.Stamp();
     folderName = HeaderText(header, NameOffset, NameEnd);
     hierarchyKey = HeaderText(header, KeyOffset, KeyEnd);
     return true;

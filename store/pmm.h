@@ -20,5 +20,5 @@ public:
     bool Analyze();
 
     std::string filePath;  // absolute path of the ".PMM" file
-    FileStamp stamp;       // of the file read, where opening it tells it
+    FileStamp stamp;       // of the file opened, where opening it tells it
 };

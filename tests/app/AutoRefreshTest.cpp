@@ -1,6 +1,7 @@
 // The panel's auto-refresh inside this program, timed through its trace lines:
 // a refresh at once, then one per interval; ticks that queued up while the
-// panel was busy ask for one refresh, not a burst.
+// panel was busy ask for one refresh, not a burst; refreshes that take longer
+// than the interval leave the host its own messages.
 #include "app/CFoldscanApp.h"
 #include "panel/CMainDlg.h"
 #include "ui/Trace.h"
@@ -20,9 +21,12 @@ namespace {
 
 std::string mailboxAnswer;
 std::vector<DWORD> refreshTimes;
+DWORD slowReadMs = 0;  // each reading of an unreadable folder file takes this long
+int hostTimers = 0;
 
 void RecordRefreshes(const std::string& text) {
     if (text == "[foldscan::CMainDlg::OnRefresh]\n") refreshTimes.push_back(::GetTickCount());
+    if (slowReadMs && text.find("[pmm.Analyze]") == 0) ::Sleep(slowReadMs);
 }
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -30,6 +34,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         std::strncpy(reinterpret_cast<char*>(lParam), message == 3046 ? mailboxAnswer.c_str() : "", wParam);
         return 0;
     }
+    if (message == WM_TIMER) ++hostTimers;
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -54,6 +59,8 @@ protected:
         host = ::CreateWindowExA(0, "AutoRefreshHost", "", WS_OVERLAPPEDWINDOW, 0, 0, 500, 500, nullptr, nullptr,
                                  nullptr, nullptr);
         refreshTimes.clear();
+        slowReadMs = 0;
+        hostTimers = 0;
         previousSink = SetTraceSink(RecordRefreshes);
     }
     void TearDown() override {
@@ -106,6 +113,23 @@ TEST_F(AutoRefresh, TicksQueuedWhileThePanelWasBusyAskForOneRefresh) {
     ::Sleep(4500);  // the host is busy: four or five ticks wait in the queue
     Pump(300);
     EXPECT_EQ(refreshTimes.size() - before, 1u);
+}
+
+// Each refresh takes 1.5 s, at a rate of 1 s: posted ticks, which come
+// before the host's timers and paints, must not follow each other back to
+// back, and the host has its thread to itself for at least as long as each
+// refresh took.
+TEST_F(AutoRefresh, RefreshesLongerThanTheRateLeaveTheHostItsTimers) {
+    mailbox.MakeDir("Gesperrt.PMM");  // cannot be opened: read on every refresh
+    slowReadMs = 1500;
+    Start(1);
+    ::SetTimer(host, 1, 100, nullptr);
+    Pump(7000);
+    ::KillTimer(host, 1);
+    ASSERT_GE(refreshTimes.size(), 2u);
+    EXPECT_LE(refreshTimes.size(), 4u);  // 1.5 s of work, then at least 1.5 s of rest
+    EXPECT_GE(hostTimers, 15);           // about 35 in the host's share of the time
+    for (DWORD gap : Gaps()) EXPECT_GE(gap, 2900u);
 }
 
 // Run by hand for the refresh period of a rate (FOLDSCAN_RATE, in seconds).

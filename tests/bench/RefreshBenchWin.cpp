@@ -4,6 +4,9 @@
 // alternately in the same run, and the medians are compared. The refreshes:
 // the user's own (every file read), an auto-refresh tick with nothing changed
 // and one after 1 % of the folder files grew (the writing is not timed).
+// The mailbox also holds 300 ".MBX" files without a companion, which cannot
+// be read. Then the panel's peak working set per folder, and the host's share
+// of its own thread while the panel refreshes itself every second.
 //
 // refresh_bench.exe [folders]    (default 20000)
 #include "store/FolderCache.h"
@@ -12,6 +15,7 @@
 #include "tests/support/CountingHeap.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -61,6 +65,7 @@ void MakeMailbox(int folders) {
         std::snprintf(parent, sizeof parent, i < 20 ? "ROOT" : "K%06d", i % 20);
         hierarchy += std::string("1,") + std::to_string(i) + "," + key + "," + parent + "," + name + "\r\n";
     }
+    for (int i = 0; i < 300; ++i) WriteFile(mailbox + "W" + std::to_string(i) + ".MBX", std::string(100, 'x'));
     WriteFile(mailbox + "hierarch.pm", hierarchy);
     WriteFile(mailbox + "KVT-FSCN.PM", "[MainDlg]\r\nSizeAndPos=0, 0, 900, 700\r\n");
 }
@@ -121,7 +126,17 @@ double KeptBytesPerFolder(int folders, bool withTree) {
     return static_cast<double>(CountingHeap::liveBytes - before) / folders;
 }
 
+size_t WorkingSet(bool peak) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
+}
+
+int hostTimers = 0;
+
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) ++hostTimers;
     if (message == 3046 || message == 3045) {
         const std::string& path = message == 3046 ? mailbox : newmail;
         lstrcpynA(reinterpret_cast<char*>(lParam), path.c_str(), static_cast<int>(wParam));
@@ -135,6 +150,34 @@ void Pump() {
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
 }
 
+// The host's own loop for a while, with a timer of its own at 50 ms: how
+// much of its thread the panel's messages take, and how long the host waited
+// at most between two of its timer messages.
+void Guest(HWND host, HWND panel, double seconds) {
+    ::SetTimer(host, 1, 50, nullptr);
+    hostTimers = 0;
+    double start = Now(), inPanel = 0, lastTimer = start, longestWait = 0;
+    MSG message;
+    while (Now() - start < seconds) {
+        if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        double before = Now();
+        if (message.hwnd == host && message.message == WM_TIMER) {
+            longestWait = std::max(longestWait, before - lastTimer);
+            lastTimer = before;
+        }
+        ::DispatchMessageA(&message);
+        if (message.hwnd == panel || ::IsChild(panel, message.hwnd)) inPanel += Now() - before;
+    }
+    ::KillTimer(host, 1);
+    double total = Now() - start;
+    std::printf("auto-refresh every second for %.0f s: the panel took %.0f %% of the host's thread; "
+                "host timers %d of %.0f, longest wait %.0f ms\n",
+                total, 100 * inPanel / total, hostTimers, total / 0.05, longestWait * 1000);
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -146,8 +189,7 @@ int main(int argc, char** argv) {
     int folders = argc > 1 ? std::atoi(argv[1]) : 20000;
     std::printf("making a mailbox of %d folders...\n", folders);
     MakeMailbox(folders);
-    std::printf("kept per folder: %.0f bytes, with the folder tree %.0f bytes\n", KeptBytesPerFolder(folders, false),
-                KeptBytesPerFolder(folders, true));
+    const size_t beforeLibrary = WorkingSet(false);
 
     HMODULE dll = ::LoadLibraryA("foldscan.dll");
     auto formInit = dll ? reinterpret_cast<FormInit>(reinterpret_cast<void*>(::GetProcAddress(dll, "FORMINIT"))) : nullptr;
@@ -164,6 +206,10 @@ int main(int argc, char** argv) {
     HWND panel = nullptr;
     if (!formInit(0, 0, host, 0, &panel, 0)) return 2;
     ::ShowWindow(panel, SW_SHOW);
+    Pump();
+    // What a panel costs whatever the mailbox (the library, the common
+    // controls, the windows) is not per folder.
+    const size_t base = WorkingSet(false);
     ::SendMessageA(panel, 0x0B09, 0, 0);  // the first refresh
     Pump();
 
@@ -176,6 +222,16 @@ int main(int argc, char** argv) {
         return Now() - start;
     };
     const UINT command = WM_COMMAND, tick = WM_USER + 1;
+    // The panel's memory, before this program scans anything itself: the
+    // user's refresh, a tick, and a tick after changes.
+    timed(command, 40001);
+    timed(tick, 0);
+    GrowOnePercent(folders, 0);
+    timed(tick, 0);
+    const size_t peak = WorkingSet(true);
+    std::printf("peak working set of the panel: %.0f bytes per folder (%.1f MB beside it for the library and "
+                "its windows)\n",
+                static_cast<double>(peak - base) / folders, static_cast<double>(base - beforeLibrary) / 1e6);
     std::vector<double> least, scan, full, unchanged, changed;
     // The freshly written mailbox settles before anything is timed.
     LeastWork();
@@ -204,6 +260,16 @@ int main(int argc, char** argv) {
     report("user's refresh (40001)", full);
     report("tick, nothing changed", unchanged);
     report("tick, 1 % of the files changed", changed);
+
+    ::DestroyWindow(panel);
+    WriteFile(mailbox + "KVT-FSCN.PM", "[MainDlg]\r\nSizeAndPos=0, 0, 900, 700\r\nAutoRefresh=1\r\nAutoRefreshRate=1\r\n");
+    if (!formInit(0, 0, host, 0, &panel, 0)) return 2;
+    ::ShowWindow(panel, SW_SHOW);
+    ::SendMessageA(panel, 0x0B09, 0, 0);
+    Guest(host, panel, 20);
     ::DestroyWindow(host);
+
+    std::printf("kept per folder: %.0f bytes, with the folder tree %.0f bytes\n", KeptBytesPerFolder(folders, false),
+                KeptBytesPerFolder(folders, true));
     return 0;
 }

@@ -39,6 +39,7 @@ public:
     std::atomic<bool> quit{false};
     std::atomic<bool> holdStart{false};  // OnThreadStart waits until a stop is asked for
     std::atomic<bool> throwInStep{false};
+    std::atomic<bool> holdInStep{false};  // each step hands work elsewhere and waits for Resume
     std::atomic<State> atStart{State(99)}, atStep{State(99)}, atStopRequest{State(99)}, atExit{State(99)};
 
 protected:
@@ -52,6 +53,7 @@ protected:
         ++steps;
         atStep = GetState();
         if (throwInStep) throw 1;
+        if (holdInStep) HoldFromStep();
         return quit ? 0 : 1;
     }
     void OnThreadExit() override {
@@ -149,6 +151,35 @@ TEST(PeriodicWorker, AnIntervalChangeAppliesWithoutARestartOfTheThread) {
     worker.SetInterval(5, false);
     ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 6; }));
     EXPECT_EQ(worker.starts, 1);
+    EXPECT_EQ(worker.Stop(), 0);
+}
+
+// The next step comes only after Resume, an interval after it and after the
+// rest it asks for; a hold from the controlling thread also holds the steps.
+TEST(PeriodicWorker, AHeldWorkerWaitsForResumeAndItsRest) {
+    CountingWorker worker;
+    worker.holdInStep = true;
+    worker.SetInterval(10, false);
+    ASSERT_EQ(worker.Start(true), 0);
+    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(worker.steps, 1);
+    EXPECT_TRUE(worker.Held());
+
+    auto resumed = Clock::now();
+    worker.Resume(300);
+    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 2; }));
+    // Less one slice: one under way when Resume came counts.
+    EXPECT_GE(Clock::now() - resumed, std::chrono::milliseconds(300 - 10));
+
+    worker.holdInStep = false;
+    worker.Hold();
+    worker.Resume(0);
+    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 4; }));
+    worker.Hold();
+    int held = worker.steps;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LE(worker.steps, held + 1);  // a step under way when the hold came
     EXPECT_EQ(worker.Stop(), 0);
 }
 

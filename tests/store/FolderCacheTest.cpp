@@ -1,6 +1,8 @@
 // Scans that keep what they read against scans that read everything: after
 // every change a mail client (or a user) may make to a mailbox, both must
-// give the same rows, totals, results and trace lines.
+// give the same rows, totals and results, and the kept scan writes no trace
+// line the full one does not (a damaged file's reading is kept, so its line
+// comes only when it is read).
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
 
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -349,7 +352,19 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
 
         ASSERT_EQ(Describe(kept, keptResult), Describe(full, fullResult)) << "step " << step << ": " << change;
         ASSERT_TRUE(kept.SameRows(full)) << "step " << step << ": " << change;
-        ASSERT_EQ(keptTrace, trace.Lines()) << "step " << step << ": " << change;
+        // Names may differ in case: a companion opened by the name the listing
+        // gives, or by the name formed from its folder's, which Windows finds.
+        auto folded = [](std::string line) {
+            for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return line;
+        };
+        std::multiset<std::string> fullTrace;
+        for (const std::string& line : trace.Lines()) fullTrace.insert(folded(line));
+        for (const std::string& line : keptTrace) {
+            auto at = fullTrace.find(folded(line));
+            ASSERT_NE(at, fullTrace.end()) << "step " << step << ": " << change << ": " << line;
+            fullTrace.erase(at);
+        }
     }
     // Most readings were taken back, or the comparison proved little.
     EXPECT_GT(reusedInAll, 1000u * 8);
