@@ -24,4 +24,11 @@ public:
 
     // "name", "size" or "folder", with ":desc" or ":asc" after it.
     static bool ParseSort(const std::string& text, int& column, bool& descending);
+
+    // A whole number of bytes, or of KiB, MiB, GiB or TiB with the suffix
+    // k, M, G or T (either case), as the panel's size texts count them.
+    static bool ParseSize(const std::string& text, uint64_t& bytes);
+
+    // A whole number from 1 on.
+    static bool ParseCount(const std::string& text, size_t& count);
 };

@@ -3,6 +3,8 @@
 #include "report/Language.h"
 #include "store/FolderCompare.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ struct ReportOptions {
     bool tree = false;
     bool check = false;
     std::string stateFile;  // --since; empty when not asked for
+    size_t top = 0;         // --top: the largest folders of all; 0 when not asked for
+    uint64_t minSize = 0;   // --min-size: smaller folders are left out of listings
     unsigned jobs = 1;
     Language language = Language::German;
 };

@@ -146,7 +146,7 @@ int ReportProgram::Run(const std::vector<std::string>& args, std::ostream& out, 
             if (mailbox.readable) ApplyGrowth(state, now, mailbox);
     }
 
-    ReportRun run{options, texts, mailboxes};
+    const ReportRun run(options, texts, mailboxes);
     ReportWriter::For(options.format)->Write(run, out);
     out.flush();
 

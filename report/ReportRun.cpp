@@ -2,6 +2,18 @@
 
 #include "report/Utf8.h"
 
+ReportRun::ReportRun(const ReportOptions& options, const ReportTexts& texts,
+                     const std::vector<MailboxReport>& mailboxes)
+    : options(options), texts(texts), mailboxes(mailboxes), ranked(Overview::Ranked(mailboxes)) {
+    if (options.top > 0) top = Overview::Top(mailboxes, options.top, options.minSize);
+}
+
+size_t ReportRun::Hidden(const MailboxReport& mailbox) const {
+    size_t n = 0;
+    for (const ReportRow& row : mailbox.rows) n += Listed(row) ? 0 : 1;
+    return n;
+}
+
 size_t ReportRun::ReadableCount() const {
     size_t n = 0;
     for (const MailboxReport& mailbox : mailboxes) n += mailbox.readable ? 1 : 0;

@@ -46,6 +46,12 @@ std::string ReportTexts::Change(uint64_t before, uint64_t now, bool compact) con
     return (now < before ? "-" : "+") + Size(now < before ? before - now : now - before, compact);
 }
 
+std::string ReportTexts::Share(unsigned permille, bool sign) const {
+    const bool german = language == Language::German;
+    std::string text = std::to_string(permille / 10) + (german ? ',' : '.') + std::to_string(permille % 10);
+    return sign ? text + (german ? " %" : "%") : text;
+}
+
 std::string ReportTexts::Summary(uint64_t count, uint64_t total) const {
     return Fill(summaryPattern, {std::to_string(count), Size(total, true), Size(total, false)});
 }
@@ -106,6 +112,13 @@ void ReportTexts::German() {
     sizeColumn = "Gr\u00F6\u00DFe";
     folderNameColumn = "Ordnername";
     growthColumn = "Zuwachs";
+    shareColumn = "Anteil";
+    overviewHeading = "\u00DCbersicht";
+    mailboxColumn = "Postfach";
+    countColumn = "Dateien";
+    largestColumn = "Gr\u00F6\u00DFter Ordner";
+    topHeading = "Die %d gr\u00F6\u00DFten Ordner";
+    hiddenPattern = "%d kleinere Ordner ausgeblendet";
     treeFolderColumn = "Ordner";
     ownSizeColumn = "Eigene Gr\u00F6\u00DFe";
     cumulativeColumn = "Gesamtgr\u00F6\u00DFe";
@@ -142,7 +155,9 @@ void ReportTexts::German() {
         "foldscan-report: Die Zustandsdatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     stateUnreadable = "foldscan-report: Die Zustandsdatei %s kann nicht gelesen werden: %s";
     stateUnwritable = "foldscan-report: Die Zustandsdatei %s kann nicht geschrieben werden.";
-    oneTableOnly = "--format %s zeigt nur eine Tabelle: --tree oder --check, nicht beide.";
+    oneTableOnly = "--format %s zeigt nur eine Tabelle: --tree, --check oder --top, nur eines davon.";
+    badTop = "--top %s: erwartet wird eine ganze Zahl ab 1.";
+    badMinSize = "--min-size %s: erwartet wird eine ganze Zahl von Bytes, auch mit k, M, G oder T (1k = 1024).";
     progress = "foldscan-report: %d von %d Postf\u00E4chern gelesen";
 
     helpIntro = "Zeigt f\u00FCr jedes Postfach (MAILBOX) die Ordnerliste des foldscan-Panels: Dateiname, "
@@ -158,6 +173,8 @@ void ReportTexts::German() {
     helpTree = "Ordnerbaum mit eigener und Gesamtgr\u00F6\u00DFe";
     helpCheck = "Konsistenzpr\u00FCfung (nur lesend); Exit-Code 1 bei Befunden";
     helpSince = "Zuwachs seit dem letzten Lauf, der STATEFILE schrieb (au\u00DFerhalb des Postfachs)";
+    helpTop = "die N gr\u00F6\u00DFten Ordner aller Postf\u00E4cher als eine Liste (statt der Ordnerlisten)";
+    helpMinSize = "kleinere Ordner nicht auflisten; SIZE in Bytes oder mit k, M, G, T (1k = 1024)";
     helpJobs = "so viele Postf\u00E4cher gleichzeitig lesen (Vorgabe: Anzahl der Prozessoren)";
     helpLang = "Sprache der Ausgabe: de oder en (Vorgabe aus LC_ALL, LC_MESSAGES, LANG)";
     helpHelp = "diese Hilfe zeigen";
@@ -171,6 +188,11 @@ void ReportTexts::German() {
     treemapHeading = "Ordnerbaum nach Gr\u00F6\u00DFe";
     treemapOwnFiles = "%s (eigene Dateien)";
     sortHint = "Ein Klick auf eine Spalten\u00FCberschrift sortiert, ein zweiter kehrt die Reihenfolge um.";
+    filterLabel = "Filter (Dateiname oder Ordnername):";
+    filterMatches = "%d passende Zeilen";
+    rowsShown = "%d von %d Zeilen";
+    moreRows = "%d weitere";
+    allRows = "alle";
 }
 
 void ReportTexts::English() {
@@ -178,6 +200,13 @@ void ReportTexts::English() {
     sizeColumn = "Size";
     folderNameColumn = "Folder name";
     growthColumn = "Growth";
+    shareColumn = "Share";
+    overviewHeading = "Overview";
+    mailboxColumn = "Mailbox";
+    countColumn = "Files";
+    largestColumn = "Largest folder";
+    topHeading = "The %d largest folders";
+    hiddenPattern = "%d smaller folders hidden";
     treeFolderColumn = "Folder";
     ownSizeColumn = "Own size";
     cumulativeColumn = "Total size";
@@ -214,7 +243,9 @@ void ReportTexts::English() {
         "foldscan-report: the state file %s lies in the mailbox %s; it does not belong in the mail store.";
     stateUnreadable = "foldscan-report: the state file %s cannot be read: %s";
     stateUnwritable = "foldscan-report: the state file %s cannot be written.";
-    oneTableOnly = "--format %s shows one table only: --tree or --check, not both.";
+    oneTableOnly = "--format %s shows one table only: one of --tree, --check and --top.";
+    badTop = "--top %s: a whole number from 1 on is expected.";
+    badMinSize = "--min-size %s: a whole number of bytes is expected, also with k, M, G or T (1k = 1024).";
     progress = "foldscan-report: %d of %d mailboxes read";
 
     helpIntro = "Shows for each MAILBOX the folder list of the foldscan panel: file name, size, folder name "
@@ -230,6 +261,8 @@ void ReportTexts::English() {
     helpTree = "the folder tree with own and total sizes";
     helpCheck = "consistency check (read only); exit code 1 on findings";
     helpSince = "growth since the last run that wrote STATEFILE (outside the mailbox)";
+    helpTop = "the N largest folders of all mailboxes as one list (in place of the folder lists)";
+    helpMinSize = "leave smaller folders out of the lists; SIZE in bytes or with k, M, G, T (1k = 1024)";
     helpJobs = "read this many mailboxes at once (default: the number of processors)";
     helpLang = "language of the output: de or en (default from LC_ALL, LC_MESSAGES, LANG)";
     helpHelp = "show this help";
@@ -243,4 +276,9 @@ void ReportTexts::English() {
     treemapHeading = "Folder tree by size";
     treemapOwnFiles = "%s (own files)";
     sortHint = "Click a column heading to sort; click it again to reverse the order.";
+    filterLabel = "Filter (file name or folder name):";
+    filterMatches = "%d matching rows";
+    rowsShown = "%d of %d rows";
+    moreRows = "%d more";
+    allRows = "all";
 }

@@ -25,6 +25,10 @@ public:
     std::string Size(uint64_t bytes, bool compact) const;
     // The change from before to now with its sign: "+1,5 kB", "-512 Bytes".
     std::string Change(uint64_t before, uint64_t now, bool compact) const;
+    // A share in tenths of a percent as people read it: "12,5 %" in German,
+    // "12.5%" in English; without the sign, "12,5" or "12.5", for tables
+    // that name the unit in their heading.
+    std::string Share(unsigned permille, bool sign = true) const;
     // "%d Dateien, %s (%s Bytes)" for a count and a total.
     std::string Summary(uint64_t count, uint64_t total) const;
     // The status text shown in place of a folder's name, in code page 1252
@@ -34,7 +38,9 @@ public:
     std::string Describe(const Finding& finding) const;
 
     // The columns of the folder list.
-    std::string fileNameColumn, sizeColumn, folderNameColumn, growthColumn;
+    std::string fileNameColumn, sizeColumn, folderNameColumn, growthColumn, shareColumn;
+    // The overview of mailboxes and the largest folders of all.
+    std::string overviewHeading, mailboxColumn, countColumn, largestColumn, topHeading, hiddenPattern;
     // The columns of the folder tree.
     std::string treeFolderColumn, ownSizeColumn, cumulativeColumn, filesColumn;
 
@@ -53,15 +59,16 @@ public:
 
     // Messages on standard error.
     std::string mailboxUnreadable, badOption, seeHelp, stateInsideMailbox, stateUnreadable, stateUnwritable,
-        oneTableOnly, progress;
+        oneTableOnly, badTop, badMinSize, progress;
 
     // The help text's parts.
     std::string helpIntro, helpMailbox, helpFormat, helpSort, helpExact, helpCompact, helpNoPaths, helpNewMail,
-        helpNoNewMail, helpTree, helpCheck, helpSince, helpJobs, helpLang, helpHelp, helpVersion, helpUsage,
+        helpNoNewMail, helpTree, helpCheck, helpSince, helpTop, helpMinSize, helpJobs, helpLang, helpHelp, helpVersion, helpUsage,
         helpOptions, helpPositionals, helpRequired;
 
     // The HTML page.
-    std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint;
+    std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint, filterLabel, filterMatches, rowsShown,
+        moreRows, allRows;
 
 private:
     void German();

@@ -43,6 +43,12 @@ bool Decode(const std::string& text, size_t& i, unsigned& codePoint) {
 
 bool IsControl(unsigned codePoint) { return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0); }
 
+// The embeddings, overrides and isolates, which would let a name reorder the
+// text around it and so disguise itself.
+bool IsBidiFormatting(unsigned codePoint) {
+    return (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, unsigned codePoint) {
@@ -102,7 +108,7 @@ std::string Printable(const std::string& utf8) {
         if (!Decode(utf8, i, codePoint)) {
             AppendUtf8(out, Replacement);
             ++i;
-        } else if (IsControl(codePoint)) {
+        } else if (IsControl(codePoint) || IsBidiFormatting(codePoint)) {
             AppendUtf8(out, Replacement);
         } else {
             out.append(utf8, start, i - start);
@@ -116,4 +122,20 @@ size_t Utf8Length(const std::string& utf8) {
     for (char c : utf8)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
     return n;
+}
+
+std::string ValidUtf8(const std::string& text) {
+    if (IsUtf8(text)) return text;
+    std::string out;
+    unsigned codePoint;
+    for (size_t i = 0; i < text.size();) {
+        size_t start = i;
+        if (Decode(text, i, codePoint)) {
+            out.append(text, start, i - start);
+        } else {
+            AppendUtf8(out, Replacement);
+            ++i;
+        }
+    }
+    return out;
 }

@@ -25,6 +25,15 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--since", "", mailbox.Path()},
         {"--exact", "--compact", mailbox.Path()},
         {"--format", "csv", "--tree", "--check", mailbox.Path()},
+        {"--format", "tsv", "--top", "3", "--tree", mailbox.Path()},
+        {"--top", "0", mailbox.Path()},
+        {"--top", "-1", mailbox.Path()},
+        {"--top", "drei", mailbox.Path()},
+        {"--min-size", "1.5G", mailbox.Path()},
+        {"--min-size", "10X", mailbox.Path()},
+        {"--min-size", "k", mailbox.Path()},
+        {"--min-size", "16777216T", mailbox.Path()},  // 2^64 bytes
+        {"--min-size", "18446744073709551616", mailbox.Path()},
     };
     for (const auto& args : bad) {
         Result result = RunReport(args);
@@ -35,6 +44,21 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         EXPECT_EQ(result.err.find("foldscan-report: Ung\u00FCltiger Aufruf: "), 0u) << shown << result.err;
         EXPECT_NE(result.err.find("--help"), std::string::npos) << shown;
     }
+}
+
+TEST(ReportCommandLine, SizesCountInBinaryUnitsAndTheirErrorsAreInTheOutputLanguage) {
+    const std::vector<std::pair<std::string, uint64_t>> sizes = {
+        {"0", 0}, {"1023", 1023}, {"1k", 1024}, {"1K", 1024}, {"2M", 2u << 20}, {"3g", 3ull << 30},
+        {"16777215T", 16777215ull << 40}, {"18446744073709551615", UINT64_MAX}};
+    for (const auto& [text, expected] : sizes) {
+        uint64_t bytes = 0;
+        EXPECT_TRUE(CommandLine::ParseSize(text, bytes)) << text;
+        EXPECT_EQ(bytes, expected) << text;
+    }
+    TempDir mailbox;
+    Result result = RunReport({"--lang", "en", "--min-size", "viel", mailbox.Path()});
+    EXPECT_EQ(result.err.find("foldscan-report: bad command line: --min-size viel: a whole number of bytes"), 0u)
+        << result.err;
 }
 
 TEST(ReportCommandLine, MissingMailboxesAreReportedAfterTheOthers) {
@@ -58,7 +82,8 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     Result help = RunReport({"--help"});
     EXPECT_EQ(help.code, 0);
     for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
-                               "--no-newmail", "--tree", "--check", "--since", "--jobs", "--lang", "--version"})
+                               "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--jobs", "--lang",
+                               "--version"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);

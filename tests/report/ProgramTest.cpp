@@ -66,7 +66,7 @@ TEST(ReportProgram, ExitCodesAndTheBytesOfItsOutput) {
     Result plain = Shell("--lang de " + mailbox.Path());
     EXPECT_EQ(plain.code, 0);
     EXPECT_EQ(plain.err, "");
-    EXPECT_NE(plain.out.find("Gruss.PMM  1,5 kB  Gr\xC3\xBC\xC3\x9F" "e\n"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("Gruss.PMM  1,5 kB  100,0 %  Gr\xC3\xBC\xC3\x9F" "e\n"), std::string::npos) << plain.out;
     EXPECT_EQ(plain.out.find('\r'), std::string::npos);
 
     TempDir sample;

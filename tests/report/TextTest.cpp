@@ -1,4 +1,5 @@
 // The code-page-1252 converter and the texts people read.
+#include "report/Overview.h"
 #include "report/ReportTexts.h"
 #include "report/Utf8.h"
 
@@ -48,6 +49,11 @@ TEST(Cp1252, PrintableShowsControlsAndBrokenBytesAsReplacements) {
     EXPECT_EQ(Printable("\xC0\xAF"), "\uFFFD\uFFFD");                      // overlong
     EXPECT_EQ(Printable("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");            // a surrogate
     EXPECT_EQ(Printable("Gr\u00F6\u00DFe \u20AC"), "Gr\u00F6\u00DFe \u20AC");
+    // Bidirectional formatting that would reorder what is shown around it.
+    EXPECT_EQ(Printable("Post\u202Egnp.exe"), "Post\uFFFDgnp.exe");
+    EXPECT_EQ(Printable("\u2066a\u2069\u202A\u2067"), "\uFFFDa\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Printable("\u2065\u202F"), "\u2065\u202F");  // their neighbours stay
+    EXPECT_EQ(ValidUtf8("a\xC3(\u00E4"), "a\uFFFD(\u00E4");
     EXPECT_EQ(Utf8Length("Gr\u00F6\u00DFe \u20AC"), 7u);
 #ifndef _WIN32
     EXPECT_EQ(Utf8FromOsText("/home/j\u00FCrgen"), "/home/j\u00FCrgen");  // UTF-8 paths stay
@@ -65,6 +71,10 @@ TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {
     EXPECT_EQ(de.Summary(1, 3456789), "1 Dateien, 3,3 MB (3.456.789 Bytes)");
     EXPECT_EQ(de.Summary(2, 5ull << 32), "2 Dateien, 20,0 GB (21.474.836.480 Bytes)");  // no wrap at 4 GiB
     EXPECT_EQ(de.Change(1000, 500, false), "-500");
+    EXPECT_EQ(de.Share(Overview::Permille(1, 8)), "12,5 %");  // halves round up
+    EXPECT_EQ(en.Share(Overview::Permille(1, 3), false), "33.3");
+    EXPECT_EQ(en.Share(Overview::Permille(0, 0)), "0.0%");
+    EXPECT_EQ(Overview::Permille(UINT64_MAX / 2, UINT64_MAX), 500u);  // no overflow near 2^64
     EXPECT_EQ(de.Change(500, 1000, true), "+500 Bytes");
     EXPECT_EQ(ReportTexts::Fill("%d von %s, %s", {"1", "2%s"}), "1 von 2%s, %s");
     EXPECT_EQ(LanguageOfLocale("de_AT.UTF-8"), Language::German);
