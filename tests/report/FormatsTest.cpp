@@ -149,10 +149,15 @@ TEST(ReportFormats, TsvKeepsOneLinePerRowAndTheHtmlPageFetchesNothing) {
     EXPECT_EQ(lines, 10u);  // the heading and nine folders; the line break in a name is no line
     EXPECT_EQ(tsv.out.find('\r'), std::string::npos);
 
-    Result html = RunReport({"--format", "html", mailbox.Path()});
+    // Links lead only to the page's own sections.
+    TempDir other;
+    WritePmm(other, "X.PMM", "X", "", 10);
+    Result html = RunReport({"--format", "html", mailbox.Path(), other.Path()});
     ASSERT_EQ(html.code, 0);
-    for (const char* fetch : {"src=", "href=", "url(", "@import", "http:", "https:"})
+    for (const char* fetch : {"src=", "url(", "@import", "http:", "https:"})
         EXPECT_EQ(html.out.find(fetch), std::string::npos) << fetch;
+    for (size_t at = html.out.find("href="); at != std::string::npos; at = html.out.find("href=", at + 1))
+        EXPECT_EQ(html.out.compare(at, 15, "href=\"#mailbox-"), 0) << html.out.substr(at, 40);
     EXPECT_NE(html.out.find("default-src 'none'"), std::string::npos);
     EXPECT_NE(html.out.find("<svg class=\"treemap\""), std::string::npos);
 }
