@@ -19,23 +19,43 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 std::string DelimitedWriter::Field(const std::string& text) const {
     if (style == Style::Tsv) return Printable(text);
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    const bool excel = style == Style::Excel;
+    std::string field = excel && RunsAsFormula(text) ? "'" + text : text;
+    if (field.find_first_of(excel ? ";\"\r\n" : ",\"\r\n") == std::string::npos) return field;
     std::string out = "\"";
-    for (char c : text) out += c == '"' ? "\"\"" : std::string(1, c);
+    for (char c : field) out += c == '"' ? "\"\"" : std::string(1, c);
     return out + "\"";
 }
 
+// A number (a size, a signed change, a share) is left as it is.
+bool DelimitedWriter::RunsAsFormula(const std::string& text) {
+    if (text.empty() || std::string("=+-@\t\r").find(text[0]) == std::string::npos) return false;
+    size_t i = text[0] == '-' ? 1 : 0, digits = 0, marks = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if ((text[i] == ',' || text[i] == '.') && ++marks == 1 && digits > 0)
+            continue;
+        else
+            return true;
+    }
+    return digits == 0 || !(text.back() >= '0' && text.back() <= '9');
+}
+
+const char* DelimitedWriter::LineEnd() const { return style == Style::Tsv ? "\n" : "\r\n"; }
+
 void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
-    const char* separator = style == Style::Csv ? "," : "\t";
+    const char* separator = style == Style::Csv ? "," : (style == Style::Excel ? ";" : "\t");
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) line += (i ? separator : "") + Field(fields[i]);
-    out << line << (style == Style::Csv ? "\r\n" : "\n");
+    out << line << LineEnd();
 }
 
 void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
+    if (style == Style::Excel) out << "\xEF\xBB\xBF";
     if (run.ShowOverview()) {
         Overview(run, out);
-        out << (style == Style::Csv ? "\r\n" : "\n");
+        out << LineEnd();
     }
     if (run.options.check)
         Findings(run, out);

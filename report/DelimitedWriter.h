@@ -17,13 +17,17 @@ struct ReportRow;
 // store has them, converted to UTF-8.
 //
 // CSV quotes a field holding a comma, a quote or a line break (quotes
-// doubled) and ends lines with CR LF, so every text comes back exactly. TSV
+// doubled) and ends lines with CR LF, so every text comes back exactly.
+// Excel's CSV is for spreadsheets in the user's language: semicolons, a
+// byte-order mark so that UTF-8 is taken as such, and a text that a
+// spreadsheet would run as a formula (beginning with =, +, -, @, a tab or a
+// carriage return) behind an apostrophe. TSV
 // is read by people too and has no quoting: control characters, tabs and
 // line breaks in a field show as U+FFFD (folder paths are full of
 // backslashes, so no escape character serves).
 class DelimitedWriter : public ReportWriter {
 public:
-    enum class Style { Csv, Tsv };
+    enum class Style { Csv, Excel, Tsv };
 
     explicit DelimitedWriter(Style style) : style(style) {}
     void Write(const ReportRun& run, std::ostream& out) const override;
@@ -31,8 +35,12 @@ public:
     // One field as this style writes it.
     std::string Field(const std::string& text) const;
 
+    // Whether a spreadsheet would take the text for a formula.
+    static bool RunsAsFormula(const std::string& text);
+
 private:
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
+    const char* LineEnd() const;
     void Overview(const ReportRun& run, std::ostream& out) const;
     void Rows(const ReportRun& run, std::ostream& out) const;
     void Top(const ReportRun& run, std::ostream& out) const;

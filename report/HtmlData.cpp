@@ -39,14 +39,11 @@ std::vector<std::vector<size_t>> Ranks(const MailboxReport& mailbox, const std::
     }
     if (growth) {
         auto change = [&](size_t k) {
-            const ReportRow& row = mailbox.rows[listed[k]];
-            if (!mailbox.hasEarlierState) return 0.0;
-            double before = row.seenBefore ? static_cast<double>(row.sizeBefore) : 0.0;
-            return static_cast<double>(row.record.size) - before;
+            return mailbox.hasEarlierState ? MailboxReport::Change(mailbox.rows[listed[k]]) : 0;
         };
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            double x = change(a), y = change(b);
+            int64_t x = change(a), y = change(b);
             return x != y ? x < y : ranks[2][a] < ranks[2][b];
         });
         for (size_t k = 0; k < order.size(); ++k) ranks[3][order[k]] = k;

@@ -17,7 +17,7 @@ namespace {
 
 // The columns the page's script sorts by: the panel's three, the growth,
 // and the share, which orders as the size does.
-constexpr int GrowthColumn = 3;
+constexpr int GrowthColumn = ReportOptions::GrowthColumn;
 constexpr int ShareColumn = 4;
 constexpr int MaxIndent = 40;
 
@@ -141,15 +141,7 @@ private:
     }
 
     void Growth(const MailboxReport& mailbox) {
-        if (!mailbox.hasEarlierState) {
-            out << "<p class=\"growth\">" << HtmlText(t.noEarlierState) << "</p>\n";
-            return;
-        }
-        out << "<p class=\"growth\">"
-            << HtmlText(ReportTexts::Fill(t.growthPattern, {mailbox.earlierTime,
-                                                            t.Change(mailbox.earlierTotal, mailbox.total, true),
-                                                            t.Change(mailbox.earlierTotal, mailbox.total, false)}))
-            << "</p>\n";
+        out << "<p class=\"growth\">" << HtmlText(run.GrowthLine(mailbox)) << "</p>\n";
         for (const auto& [name, size] : mailbox.removedFolders)
             out << "<p class=\"removed\">"
                 << HtmlText(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << "</p>\n";

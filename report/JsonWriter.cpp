@@ -91,13 +91,16 @@ private:
         json.Key("hierarchyKey").String(Utf8FromCp1252(r.hierarchyKey));
         json.Key("status").String(FolderStatusName(r.status));
         json.Key("kind").String(RowKindName(row.kind));
-        if (run.Growth() && mailbox.hasEarlierState) {
+        if (run.options.historyGrowth && mailbox.hasEarlierState) json.Key("growth").Signed(MailboxReport::Change(row));
+        if (!run.options.stateFile.empty() && mailbox.hasEarlierState) {
             json.Key("sizeBefore");
             if (row.seenBefore)
                 json.Number(row.sizeBefore);
             else
                 json.Null();
-            json.Key("growthText").String(run.GrowthText(mailbox, row));
+            // As it always was: "+0" where nothing changed.
+            json.Key("growthText").String(row.seenBefore ? run.texts.Change(row.sizeBefore, r.size, run.options.compact)
+                                                         : run.texts.added);
         }
     }
 
@@ -119,9 +122,32 @@ private:
             json.EndArray();
             if (run.options.tree) Tree(mailbox);
             if (run.options.check) Findings(mailbox);
-            if (run.Growth()) Growth(mailbox);
+            if (!run.options.stateFile.empty()) Growth(mailbox);
+            if (run.options.historyGrowth) HistoryGrowth(mailbox);
         }
         json.EndObject();
+    }
+
+    // Growth since a run of the history: its start (UTC), or null when
+    // there was none, the change of the total and the folders gone since.
+    void HistoryGrowth(const MailboxReport& mailbox) {
+        json.Key("growthSince");
+        if (!mailbox.hasEarlierState) {
+            json.Null();
+            return;
+        }
+        json.String(mailbox.earlierTime);
+        json.Key("totalGrowth").Signed(mailbox.total < mailbox.earlierTotal
+                                           ? -static_cast<int64_t>(mailbox.earlierTotal - mailbox.total)
+                                           : static_cast<int64_t>(mailbox.total - mailbox.earlierTotal));
+        json.Key("removed").BeginArray();
+        for (const auto& [name, size] : mailbox.removedFolders) {
+            json.BeginObject();
+            json.Key("fileName").String(Utf8FromCp1252(name));
+            json.Key("size").Number(size);
+            json.EndObject();
+        }
+        json.EndArray();
     }
 
     void Tree(const MailboxReport& mailbox) {

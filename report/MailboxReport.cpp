@@ -6,12 +6,14 @@
 #include "report/ConsistencyCheck.h"
 #include "report/ReportOptions.h"
 #include "report/ReportTexts.h"
+#include "report/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
 #include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -47,7 +49,8 @@ std::string MailboxReport::NewMailDirectory(const std::string& mailboxPath, cons
     return AsDirectory(IsAbsolute(newMail) ? newMail : AsDirectory(mailboxPath) + newMail);
 }
 
-MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts) {
+MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
+                                  const GrowthState::Mailbox* earlier) {
     MailboxReport report;
     report.path = path;
     if (path.empty() || !Directory::IsListable(path)) return report;
@@ -61,19 +64,40 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(path, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
-    FolderList list;
     pmHierarch table;
-    report.hierarchyRead = list.Scan(scan, table) == 1;
-    report.count = static_cast<uint64_t>(list.GetCount());
-    report.total = list.GetTotal();
-    if (options.check)
-        report.findings =
-            ConsistencyCheck::Run(scan.mailboxDir, list, scan.showNewMailFolder, table, report.hierarchyRead);
-    report.TakeRows(list, scan.showNewMailFolder, options, texts);
+    {
+        // The scan's records go once they are rows, before the tree is built.
+        FolderList list;
+        report.hierarchyRead = list.Scan(scan, table) == 1;
+        report.count = static_cast<uint64_t>(list.GetCount());
+        report.total = list.GetTotal();
+        if (options.check)
+            report.findings =
+                ConsistencyCheck::Run(scan.mailboxDir, list, scan.showNewMailFolder, table, report.hierarchyRead);
+        report.TakeRows(list, scan.showNewMailFolder, options, texts);
+    }
+    if (earlier) report.CompareWith(*earlier);
     report.SortRows(options);
     if (options.tree || options.format == ReportFormat::Html)
         report.tree.Build(report.rows, table, options.sortColumn, options.descending);
     return report;
+}
+
+void MailboxReport::CompareWith(const GrowthState::Mailbox& earlier) {
+    hasEarlierState = true;
+    earlierTime = earlier.written;
+    earlierTotal = earlier.total;
+    std::set<std::string> names;
+    for (ReportRow& row : rows) {
+        std::string name = Utf8FromCp1252(row.record.fileName);
+        auto found = earlier.folders.find(name);
+        names.insert(std::move(name));
+        if (found == earlier.folders.end()) continue;
+        row.seenBefore = true;
+        row.sizeBefore = found->second;
+    }
+    for (const auto& [name, size] : earlier.folders)
+        if (names.count(name) == 0) removedFolders.emplace_back(name, size);
 }
 
 void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
@@ -95,8 +119,9 @@ void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const Repo
 // all in the same direction. Rows equal in every column keep the
 // directory's order.
 void MailboxReport::SortRows(const ReportOptions& options) {
+    const bool byGrowth = options.sortColumn == ReportOptions::GrowthColumn;
     SortRule rule;
-    rule.sortColumn = options.sortColumn;
+    rule.sortColumn = byGrowth ? FolderCompare::FolderNameColumn : options.sortColumn;
     rule.descending = options.descending ? 1 : 0;
     rule.tieMode = SortRule::FromLeftmost;
     // Shown names are compared through keys made once per row, since a sort
@@ -120,6 +145,12 @@ void MailboxReport::SortRows(const ReportOptions& options) {
     std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
         return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
     });
+    // By growth, rows that grew alike keep the folder names' order.
+    if (byGrowth)
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            int64_t x = Change(rows[a]), y = Change(rows[b]);
+            return options.descending ? x > y : x < y;
+        });
     std::vector<ReportRow> sorted;
     sorted.reserve(rows.size());
     for (size_t i : order) sorted.push_back(std::move(rows[i]));

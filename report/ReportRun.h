@@ -20,7 +20,8 @@ struct ReportRun {
     std::vector<size_t> ranked;          // the readable mailboxes, largest first
     std::vector<Overview::TopRow> top;   // with --top
 
-    bool Growth() const { return !options.stateFile.empty(); }
+    // Growth since an earlier run: from the state file, or from the history.
+    bool Growth() const { return !options.stateFile.empty() || options.historyGrowth; }
     // The formats for people show the overview when there is more than one
     // mailbox; JSON always has it.
     bool ShowOverview() const { return mailboxes.size() > 1; }
@@ -40,9 +41,13 @@ struct ReportRun {
     static unsigned Share(const MailboxReport& mailbox, const ReportRow& row) {
         return Overview::Permille(row.record.size, mailbox.total);
     }
-    // What the growth column shows for a row: empty without an earlier
-    // state, "neu" for a folder the earlier run did not see, else the change.
+    // What the growth column shows people for a row: empty without an
+    // earlier run and where nothing changed, "neu" for a folder the earlier
+    // run did not see, else the change.
     std::string GrowthText(const MailboxReport& mailbox, const ReportRow& row) const;
+    // The line under a mailbox's summary: its growth since the earlier run
+    // (in local time), or why there is none.
+    std::string GrowthLine(const MailboxReport& mailbox) const;
     // The mailbox path as given, as UTF-8.
     static std::string PathText(const MailboxReport& mailbox);
 };

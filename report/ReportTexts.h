@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/Finding.h"
+#include "report/HistoryStore.h"
 #include "report/Language.h"
 #include "store/FolderStatus.h"
 
@@ -34,6 +35,9 @@ public:
     // The status text shown in place of a folder's name, in code page 1252
     // like the names, so that it sorts among them as the panel sorts it.
     std::string StatusText(FolderStatus status) const;
+    // Why the history cannot be read or written, with SQLite's own words
+    // where they add something.
+    std::string HistoryProblem(HistoryStore::Problem problem, const std::string& detail) const;
     // A finding in words, as UTF-8.
     std::string Describe(const Finding& finding) const;
 
@@ -50,7 +54,8 @@ public:
     std::string summaryPattern;
 
     // Growth since an earlier run.
-    std::string added, removed, noEarlierState, growthPattern, removedPattern, unknownTime;
+    std::string added, removed, noEarlierState, noEarlierRun, noRunBefore, growthPattern, removedPattern,
+        unknownTime;
 
     // Findings of the consistency check.
     std::string findingsHeading, noFindings;
@@ -59,11 +64,16 @@ public:
 
     // Messages on standard error.
     std::string mailboxUnreadable, badOption, seeHelp, stateInsideMailbox, stateUnreadable, stateUnwritable,
-        oneTableOnly, badTop, badMinSize, progress;
+        oneTableOnly, badTop, badMinSize, progress, sameMailbox, outputUnwritable, outOfMemory, historyInsideMailbox,
+        historyUnavailable, historyUnreadable, historyUnwritable;
+    // What is wrong with a command line.
+    std::string unknownOption, valueMissing, flagWithValue, mailboxMissing, notUnderstood, badFormat, badSort,
+        badLang, badJobs, badSince, emptyFile, exclusive, needs;
 
     // The help text's parts.
     std::string helpIntro, helpMailbox, helpFormat, helpSort, helpExact, helpCompact, helpNoPaths, helpNewMail,
-        helpNoNewMail, helpTree, helpCheck, helpSince, helpTop, helpMinSize, helpJobs, helpLang, helpHelp, helpVersion, helpUsage,
+        helpNoNewMail, helpTree, helpCheck, helpSince, helpHistory, helpGrowth, helpGrowthSince, helpExcel,
+        helpTop, helpMinSize, helpJobs, helpFooter, helpLang, helpHelp, helpVersion, helpUsage,
         helpOptions, helpPositionals, helpRequired;
 
     // The HTML page.

@@ -143,13 +143,7 @@ void WriteTree(const ReportRun& run, const MailboxReport& mailbox, std::ostream&
 
 void WriteGrowth(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
     const ReportTexts& t = run.texts;
-    if (!mailbox.hasEarlierState) {
-        out << t.noEarlierState << '\n';
-        return;
-    }
-    out << ReportTexts::Fill(t.growthPattern, {mailbox.earlierTime, t.Change(mailbox.earlierTotal, mailbox.total, true),
-                                               t.Change(mailbox.earlierTotal, mailbox.total, false)})
-        << '\n';
+    out << run.GrowthLine(mailbox) << '\n';
     for (const auto& [name, size] : mailbox.removedFolders)
         out << Printable(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << '\n';
 }

@@ -1,8 +1,10 @@
 // The machine formats read back: what JSON and CSV carry is what the scan
 // found, byte for byte once converted, whatever the names hold.
+#include "report/DelimitedWriter.h"
 #include "report/Utf8.h"
 #include "store/FolderList.h"
 #include "tests/report/ReportFixture.h"
+#include "tests/support/Cp1252.h"
 #include "tests/support/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -247,4 +249,27 @@ TEST(ReportFormats, MinSizeLeavesSmallFoldersOutOfListingsButNotOutOfCounts) {
     EXPECT_NE(table.out.find("3 Dateien, 2,2 kB (2.247 Bytes)"), std::string::npos) << table.out;
     EXPECT_EQ(table.out.find("Knapp.PMM"), std::string::npos);
     EXPECT_EQ(RunReport({"--format", "tsv", "--min-size", "1025", mailbox.Path()}).out.find(".PMM"), std::string::npos);
+}
+
+TEST(ReportFormats, ExcelCsvOpensInColumnsAndRunsNoFormula) {
+    TempDir mailbox;
+    WritePmm(mailbox, "Formel.PMM", "=HYPERLINK(\"x\";\"y\")", "", 1536);
+    WritePmm(mailbox, "Minus.PMM", Cp1252("-Grüße; \"zwei\""), "", 512);
+    WritePmm(mailbox, "At.PMM", "@Tab\tEnde", "", 512);
+    Result result = RunReport({"--format", "csv", "--excel", "--sort", "name", mailbox.Path()});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string path = mailbox.Path();
+    EXPECT_EQ(result.out,
+              "\xEF\xBB\xBF"
+              "mailbox;file_name;size;size_text;folder;folder_path;folder_name;hierarchy_key;status;kind;share_percent\r\n" +
+                  path + ";At.PMM;512;512 Bytes;'@Tab\tEnde;;'@Tab\tEnde;;ok;pmm;20,0\r\n" + path +
+                  ";Formel.PMM;1536;1,5 kB;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;ok;pmm;60,0\r\n" +
+                  path + ";Minus.PMM;512;512 Bytes;\"'-Gr\u00FC\u00DF" "e; \"\"zwei\"\"\";;\"'-Gr\u00FC\u00DF" "e; \"\"zwei\"\"\";;ok;pmm;20,0\r\n");
+    EXPECT_FALSE(DelimitedWriter::RunsAsFormula("-1000"));
+    EXPECT_FALSE(DelimitedWriter::RunsAsFormula("-12,5"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("-1-2"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("+"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("\r=1"));
+    // Plain CSV keeps the texts exact.
+    EXPECT_NE(RunReport({"--format", "csv", mailbox.Path()}).out.find(",@Tab\tEnde,"), std::string::npos);
 }
