@@ -152,7 +152,7 @@ void DelimitedWriter::Tree(const ReportRun& run, std::ostream& out) const {
             const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
             if (node.cumulative < run.options.minSize) continue;
             std::vector<std::string> files;
-            for (size_t r : node.rows) files.push_back(mailbox.rows[r].record.fileName);
+            for (size_t r : mailbox.tree.RowsOf(id)) files.push_back(mailbox.rows[r].record.fileName);
             Line(out, {path, std::to_string(id), std::to_string(node.parent), std::to_string(node.depth),
                        Utf8FromCp1252(node.name), Utf8FromCp1252(node.key), std::to_string(node.own),
                        std::to_string(node.cumulative), Joined(files)});

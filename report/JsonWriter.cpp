@@ -164,7 +164,7 @@ private:
             json.Key("own").Number(node.own);
             json.Key("cumulative").Number(node.cumulative);
             json.Key("files").BeginArray();
-            for (size_t r : node.rows) json.String(Utf8FromCp1252(mailbox.rows[r].record.fileName));
+            for (size_t r : mailbox.tree.RowsOf(static_cast<int>(id))) json.String(Utf8FromCp1252(mailbox.rows[r].record.fileName));
             json.EndArray();
             json.Key("children").BeginArray();
             for (int child : node.children) json.Signed(child);

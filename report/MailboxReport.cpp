@@ -66,16 +66,16 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
 
     pmHierarch table;
     {
-        // The scan's records go once they are rows, before the tree is built.
+        // The scan's records go once they are rows, before the check and
+        // the tree need memory of their own.
         FolderList list;
         report.hierarchyRead = list.Scan(scan, table) == 1;
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
-        if (options.check)
-            report.findings =
-                ConsistencyCheck::Run(scan.mailboxDir, list, scan.showNewMailFolder, table, report.hierarchyRead);
         report.TakeRows(list, scan.showNewMailFolder, options, texts);
     }
+    if (options.check)
+        report.findings = ConsistencyCheck::Run(scan.mailboxDir, report.rows, table, report.hierarchyRead);
     if (earlier) report.CompareWith(*earlier);
     report.SortRows(options);
     if (options.tree || options.format == ReportFormat::Html)
@@ -127,7 +127,7 @@ void MailboxReport::SortRows(const ReportOptions& options) {
     // Shown names are compared through keys made once per row, since a sort
     // compares each row many times; the keys order as the names do.
     std::vector<std::string> keys;
-    if (options.sortColumn == FolderCompare::FolderNameColumn) {
+    if (rule.sortColumn == FolderCompare::FolderNameColumn) {
         keys.reserve(rows.size());
         for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
     }
@@ -139,7 +139,8 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         }
         return FolderCompare::CompareColumn(rows[x].record, rows[y].record, column);
     };
-    // The order is found on indices, and each row moved once into its place.
+    // The order is found on indices, and each row moved into its place
+    // along the cycles of the order, so that the rows are never held twice.
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
@@ -151,8 +152,19 @@ void MailboxReport::SortRows(const ReportOptions& options) {
             int64_t x = Change(rows[a]), y = Change(rows[b]);
             return options.descending ? x > y : x < y;
         });
-    std::vector<ReportRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : order) sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    keys.clear();
+    keys.shrink_to_fit();
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) continue;
+        ReportRow first = std::move(rows[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            size_t from = order[at];
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(first);
+        order[at] = at;
+    }
 }

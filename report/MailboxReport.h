@@ -6,6 +6,7 @@
 #include "report/ReportRow.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
     uint64_t count = 0;
     uint64_t total = 0;
     FolderTree tree;                // built for --tree and for the HTML page
-    std::vector<Finding> findings;  // with --check
+    std::deque<Finding> findings;   // with --check
 
     // With --since or --growth: whether an earlier run saw this mailbox,
     // when (UTC), what it counted then, and the folders that are gone.
