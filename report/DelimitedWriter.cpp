@@ -45,10 +45,14 @@ bool DelimitedWriter::RunsAsFormula(const std::string& text) {
 const char* DelimitedWriter::LineEnd() const { return style == Style::Tsv ? "\n" : "\r\n"; }
 
 void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
-    const char* separator = style == Style::Csv ? "," : (style == Style::Excel ? ";" : "\t");
+    const char separator = style == Style::Csv ? ',' : (style == Style::Excel ? ';' : '\t');
     std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) line += (i ? separator : "") + Field(fields[i]);
-    out << line << LineEnd();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += separator;
+        line += Field(fields[i]);
+    }
+    line += LineEnd();
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
 void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {

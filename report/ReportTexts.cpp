@@ -1,17 +1,26 @@
 #include "report/ReportTexts.h"
 
-#include "bignum/BigInt.h"
 #include "report/Utf8.h"
 
 namespace {
 
-BigInt Unsigned(uint64_t value) {
-    unsigned char le[sizeof value];
-    for (size_t i = 0; i < sizeof value; ++i) le[i] = static_cast<unsigned char>(value >> (8 * i));
-    return BigInt::FromBytes(le, sizeof le, 1);
+std::string Grouped(uint64_t value, char separator) {
+    std::string digits = std::to_string(value), text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
+        text += digits[i];
+    }
+    return text;
 }
 
 }  // namespace
+
+uint64_t ReportTexts::TenthsOf(uint64_t bytes, unsigned shift) {
+    // 100 * bytes / 2^shift without overflow: the whole units and the rest apart.
+    const uint64_t whole = bytes >> shift, rest = bytes & ((uint64_t{1} << shift) - 1);
+    const uint64_t hundredths = 100 * whole + ((100 * rest) >> shift);
+    return (hundredths + 5) / 10;
+}
 
 ReportTexts::ReportTexts(Language language) : language(language) {
     if (language == Language::German)
@@ -36,10 +45,22 @@ std::string ReportTexts::Fill(const std::string& pattern, std::initializer_list<
 }
 
 // German groups by "." and writes a decimal comma; English the other way.
+// The panel's rules (BigInt::ToSizeText) in 64-bit arithmetic, which a
+// million rows need: tenths of the largest unit reached, halves up.
 std::string ReportTexts::Size(uint64_t bytes, bool compact) const {
     const bool german = language == Language::German;
-    char separator = compact == german ? ',' : '.';
-    return Unsigned(bytes).ToSizeText(separator, compact);
+    const char separator = compact == german ? ',' : '.';
+    if (!compact) return Grouped(bytes, separator);
+    static const struct {
+        unsigned shift;
+        const char* text;
+    } units[] = {{40, " TB"}, {30, " GB"}, {20, " MB"}, {10, " kB"}};
+    for (const auto& unit : units) {
+        if (bytes >> unit.shift == 0) continue;
+        const uint64_t tenths = TenthsOf(bytes, unit.shift);
+        return std::to_string(tenths / 10) + separator + std::to_string(tenths % 10) + unit.text;
+    }
+    return std::to_string(bytes) + (bytes == 1 ? " Byte" : " Bytes");
 }
 
 std::string ReportTexts::Change(uint64_t before, uint64_t now, bool compact) const {

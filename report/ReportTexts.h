@@ -24,6 +24,8 @@ public:
     // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
     // in German, "1.5 kB" or "1,536" in English.
     std::string Size(uint64_t bytes, bool compact) const;
+    // Tenths of 2^shift bytes in bytes, halves rounded up.
+    static uint64_t TenthsOf(uint64_t bytes, unsigned shift);
     // The change from before to now with its sign: "+1,5 kB", "-512 Bytes".
     std::string Change(uint64_t before, uint64_t now, bool compact) const;
     // A share in tenths of a percent as people read it: "12,5 %" in German,

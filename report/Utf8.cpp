@@ -49,6 +49,15 @@ bool IsBidiFormatting(unsigned codePoint) {
     return (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
 }
 
+// Printable ASCII needs neither conversion nor replacement: most names are.
+bool PlainAscii(const std::string& text) {
+    for (char c : text) {
+        unsigned char b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b >= 0x7F) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, unsigned codePoint) {
@@ -70,6 +79,9 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
 }
 
 std::string Utf8FromCp1252(const std::string& bytes) {
+    bool ascii = true;
+    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return bytes;
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes) {
@@ -100,6 +112,7 @@ std::string Utf8FromOsText(const std::string& text) {
 }
 
 std::string Printable(const std::string& utf8) {
+    if (PlainAscii(utf8)) return utf8;
     std::string out;
     out.reserve(utf8.size());
     unsigned codePoint;

@@ -1,11 +1,14 @@
 // The code-page-1252 converter and the texts people read.
+#include "bignum/BigInt.h"
 #include "report/Overview.h"
 #include "report/ReportTexts.h"
 #include "report/Utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +62,29 @@ TEST(Cp1252, PrintableShowsControlsAndBrokenBytesAsReplacements) {
     EXPECT_EQ(Utf8FromOsText("/home/j\u00FCrgen"), "/home/j\u00FCrgen");  // UTF-8 paths stay
     EXPECT_EQ(Utf8FromOsText("/home/j\xFCrgen"), "/home/j\u00FCrgen");     // others read as 1252
 #endif
+}
+
+TEST(ReportTexts, SizesAreThePanelsSizeTextsToTheByte) {
+    // Against the panel's own big-integer texts: unit edges, halves, and
+    // a spread of sizes up to 2^64 - 1.
+    std::vector<uint64_t> sizes = {0, 1, 2, 1023, 1024, 1075, 1076, 1048575, UINT64_MAX, UINT64_MAX - 1};
+    for (unsigned shift : {10u, 20u, 30u, 40u}) {
+        const uint64_t unit = uint64_t{1} << shift;
+        for (uint64_t k : {1, 2, 999, 1000, 1023, 1024, 1025})
+            for (uint64_t delta : {uint64_t{0}, unit / 20, unit / 20 - 1, unit - 1}) sizes.push_back(k * unit + delta);
+    }
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 2000; ++i) sizes.push_back(random() >> (random() % 64));
+    ReportTexts de(Language::German), en(Language::English);
+    for (uint64_t size : sizes) {
+        unsigned char le[8];
+        for (size_t i = 0; i < 8; ++i) le[i] = static_cast<unsigned char>(size >> (8 * i));
+        const BigInt big = BigInt::FromBytes(le, sizeof le, 1);
+        ASSERT_EQ(de.Size(size, true), big.ToSizeText(',', true)) << size;
+        ASSERT_EQ(de.Size(size, false), big.ToSizeText('.', false)) << size;
+        ASSERT_EQ(en.Size(size, true), big.ToSizeText('.', true)) << size;
+        ASSERT_EQ(en.Size(size, false), big.ToSizeText(',', false)) << size;
+    }
 }
 
 TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {

@@ -9,7 +9,8 @@ the page loads without script errors, console errors or any request but its
 own; clicking the column headings orders the rows as the report orders them
 for that column and direction; each treemap rectangle's area is in
 proportion to its size among its siblings; every rectangle names its size on
-hover; names full of markup stay text. On a page of several mailboxes the
+hover; names full of markup stay text; the growth since a run of the
+history sorts as the report sorts it. On a page of several mailboxes the
 sections start closed, the overview's links open them, and the filter shows
 the rows the report's own data says match. On 20,000 folders of one mailbox
 the page stays within its size, and a sort still orders as the report does;
@@ -256,6 +257,29 @@ def check_sample(session, report, mailbox, work, screenshot, problems):
     return groups
 
 
+def check_growth(session, report, mailbox, work, problems):
+    """Growth since a run of the history: its column sorts as --sort growth does."""
+    kept = os.path.join(work, "history.db")
+    subprocess.run([report, "--history", kept, mailbox], check=True, capture_output=True)
+    for name, size in (("Papier.PMM", 2_000_000), ("Steuer.PMM", 10), ("Reisen.PMM", 99_999)):
+        os.truncate(os.path.join(mailbox, name), size)
+
+    def fresh():  # every run appends to its history, so each gets a copy of the first
+        copy = os.path.join(work, "history-copy.db")
+        shutil.copyfile(kept, copy)
+        return copy
+
+    page = os.path.join(work, "growth.html")
+    write_page(report, page, "--history", fresh(), "--growth", mailbox)
+    session.open(page)
+    for sort, state in (("growth", "ascending"), ("growth:desc", "descending")):
+        shown, _ = session.browser.evaluate(CLICK % (0, 3))
+        expected = report_order(report, mailbox, sort, "--history", fresh(), "--growth")
+        if shown != state or session.browser.evaluate(ROWS % 0) != expected:
+            problems.append("after a click on the growth column: %s, %s; the report's --sort %s gives %s"
+                            % (shown, session.browser.evaluate(ROWS % 0), sort, expected))
+
+
 def check_sections(session, report, mailboxes, work, problems):
     """Several mailboxes: the overview, closed sections, links and the filter."""
     browser = session.browser
@@ -356,6 +380,7 @@ def main():
             session = Session(browser)
             groups = check_sample(session, args.report, mailbox, work, args.screenshot, problems)
             check_sections(session, args.report, [mailbox] + small, work, problems)
+            check_growth(session, args.report, mailbox, work, problems)
             measure(session, args.report, [big], work, "one-mailbox-20000-folders", problems,
                     budget=lambda rows: 100 * rows + 300000)
             measure(session, args.report, many, work, "200-mailboxes-of-100-folders", problems)
