@@ -213,13 +213,21 @@ bool CommandLine::Precheck(const CLI::App& app, const std::vector<std::string>& 
                            std::string& mistake) {
     for (size_t i = 0; i < args.size() && args[i] != "--"; ++i)
         if (args[i] == "--help" || args[i] == "-h" || args[i] == "--version") return true;
+    const std::vector<const CLI::Option*> options = app.get_options();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") break;
         if (arg.size() < 2 || arg[0] != '-') continue;  // a mailbox, or "-"
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const CLI::Option* option = name.compare(0, 2, "--") == 0 ? app.get_option_no_throw(name) : nullptr;
+        const CLI::Option* option = nullptr;
+        // Looked up here: the library's own lookup would end the program if
+        // memory ran out in it.
+        for (const CLI::Option* candidate : options)
+            for (const std::string& longName : candidate->get_lnames())
+                if (name.size() == longName.size() + 2 && name.compare(0, 2, "--") == 0 &&
+                    name.compare(2, std::string::npos, longName) == 0)
+                    option = candidate;
         if (!option) {
             mistake = ReportTexts::Fill(texts.unknownOption, {name});
             return false;

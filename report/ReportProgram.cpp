@@ -24,12 +24,19 @@
 namespace {
 
 // The core's trace lines are for developers of the panel, not for the
-// report's readers.
-void Silent(const std::string&) {}
+// report's readers. One of them matters all the same: the scan gives back
+// what it took when memory runs out, leaves its list empty and says so only
+// in its trace line, and an empty mailbox must not pass for a report.
+std::atomic<bool> scanOutOfMemory{false};
+
+void Silent(const std::string& line) {
+    if (line.compare(0, 17, "[FolderList.Scan]") == 0 && line.find("Speicher") != std::string::npos)
+        scanOutOfMemory = true;
+}
 
 class SilentTrace {
 public:
-    SilentTrace() : previous(SetTraceSink(Silent)) {}
+    SilentTrace() : previous(SetTraceSink(Silent)) { scanOutOfMemory = false; }
     ~SilentTrace() { SetTraceSink(previous); }
     SilentTrace(const SilentTrace&) = delete;
     SilentTrace& operator=(const SilentTrace&) = delete;
@@ -101,27 +108,30 @@ ReportEnvironment ReportEnvironment::OfProcess() {
     return environment;
 }
 
+// Running out of memory anywhere ends the run with a message: whatever was
+// written stays, and the state and the history do not move on.
 int ReportProgram::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
-    ReportOptions options;
-    std::string text;
-    switch (CommandLine::Parse(args, environment.locale, environment.processors, options, text)) {
-    case CommandLine::Outcome::Done:
-        out << text;
-        return Success;
-    case CommandLine::Outcome::Failed:
-        err << text;
-        return Failure;
-    case CommandLine::Outcome::Run:
-        break;
-    }
-    const ReportTexts texts(options.language);
-    SilentTrace silent;
+    bool german = true;
     try {
+        german = CommandLine::LanguageOf(args, environment.locale) == Language::German;
+        ReportOptions options;
+        std::string text;
+        switch (CommandLine::Parse(args, environment.locale, environment.processors, options, text)) {
+        case CommandLine::Outcome::Done:
+            out << text;
+            return Success;
+        case CommandLine::Outcome::Failed:
+            err << text;
+            return Failure;
+        case CommandLine::Outcome::Run:
+            break;
+        }
+        const ReportTexts texts(options.language);
+        SilentTrace silent;
         return Report(options, texts, out, err);
     } catch (const std::bad_alloc&) {
-        // Whatever was written stays; the state and the history do not move on.
         out.flush();
-        err << texts.outOfMemory << '\n';
+        err << (german ? "foldscan-report: Nicht genug Speicher.\n" : "foldscan-report: out of memory.\n");
         return Failure;
     }
 }
@@ -198,7 +208,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
         });
         progress.Clear();
     }
-    if (outOfMemory) throw std::bad_alloc();
+    if (outOfMemory || scanOutOfMemory) throw std::bad_alloc();
 
     for (const MailboxReport& mailbox : mailboxes) {
         if (mailbox.readable) continue;

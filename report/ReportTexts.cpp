@@ -217,7 +217,6 @@ void ReportTexts::German() {
     progress = "foldscan-report: %d von %d Postf\u00E4chern gelesen";
     sameMailbox = "foldscan-report: %s ist dasselbe Postfach wie %s und wird einmal gezeigt.";
     outputUnwritable = "foldscan-report: Die Ausgabe kann nicht geschrieben werden.";
-    outOfMemory = "foldscan-report: Nicht genug Speicher.";
     historyInsideMailbox =
         "foldscan-report: Die Historie %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     historyUnavailable = "foldscan-report: --history gibt es in diesem Programm nicht: es ist ohne SQLite gebaut.";
@@ -345,7 +344,6 @@ void ReportTexts::English() {
     progress = "foldscan-report: %d of %d mailboxes read";
     sameMailbox = "foldscan-report: %s is the same mailbox as %s and is shown once.";
     outputUnwritable = "foldscan-report: the output cannot be written.";
-    outOfMemory = "foldscan-report: out of memory.";
     historyInsideMailbox =
         "foldscan-report: the history %s lies in the mailbox %s; it does not belong in the mail store.";
     historyUnavailable = "foldscan-report: --history is not available in this program: it is built without SQLite.";
