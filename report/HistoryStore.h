@@ -66,6 +66,7 @@ private:
     bool Fail(Problem kind);
     bool Identify(bool& fresh);
     bool Create();
+    void UseWal();
 
     sqlite3* db = nullptr;
     Problem problem = Problem::None;

@@ -25,3 +25,5 @@ bool HistoryStore::Append(const std::string&, const std::vector<const MailboxRep
 bool HistoryStore::Identify(bool&) { return Fail(Problem::Unavailable); }
 
 bool HistoryStore::Create() { return Fail(Problem::Unavailable); }
+
+void HistoryStore::UseWal() {}

@@ -101,10 +101,24 @@ bool HistoryStore::Open(const std::string& path) {
     bool fresh = false;
     if (!Identify(fresh)) return false;
     if (sqlite3_db_readonly(db, "main") == 1) return true;  // readable; Append will say why not
-    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr) !=
-        SQLITE_OK)
-        return Fail(ProblemOf(sqlite3_errcode(db)));
-    return !fresh || Create();
+    if (fresh && !Create()) return false;
+    UseWal();
+    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    return true;
+}
+
+// WAL lets runs read while another writes, and stays with the file once
+// set. Setting it needs the file to itself, and SQLite does not wait for
+// that: it is tried for a while, and a file left in its first mode still
+// serves, one run after the other.
+void HistoryStore::UseWal() {
+    for (int attempt = 0; attempt < BusyMilliseconds / 50; ++attempt) {
+        Statement mode(db, "PRAGMA journal_mode=WAL");
+        int code = mode.Ok() ? mode.Step() : SQLITE_ERROR;
+        if (code == SQLITE_ROW && mode.ColumnText(0) == "wal") return;
+        if (code != SQLITE_ROW && (code & 0xFF) != SQLITE_BUSY && (code & 0xFF) != SQLITE_LOCKED) return;
+        sqlite3_sleep(50);
+    }
 }
 
 // Only reads, so that another program's file is left as it is: ours by the
