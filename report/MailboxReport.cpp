@@ -57,11 +57,15 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     report.readable = true;
 
     // The hierarchy is read whatever the paths shown: the tree and the check need it.
+    // The scan makes every file's path absolute; from a relative mailbox
+    // path that would ask the OS for the current directory once per file.
+    const std::string absolute = FileSystem::AbsolutePath(path);
+    const std::string& base = absolute.empty() ? path : absolute;
     ScanOptions scan;
-    scan.mailboxDir = AsDirectory(path);
+    scan.mailboxDir = AsDirectory(base);
     scan.showFolderPath = true;
     scan.showNewMailFolder = !options.newMailDir.empty();
-    if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(path, options.newMailDir);
+    if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(base, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
     pmHierarch table;
