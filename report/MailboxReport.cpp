@@ -2,6 +2,7 @@
 
 #include "platform/CaseFold.h"
 #include "platform/Directory.h"
+#include "platform/DirectoryScope.h"
 #include "platform/FileSystem.h"
 #include "report/ConsistencyCheck.h"
 #include "report/ReportOptions.h"
@@ -71,9 +72,13 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     pmHierarch table;
     {
         // The scan's records go once they are rows, before the check and
-        // the tree need memory of their own.
+        // the tree need memory of their own. Its files are opened relative
+        // to the mailbox, which spares the OS the whole path each time.
         FolderList list;
-        report.hierarchyRead = list.Scan(scan, table) == 1;
+        {
+            DirectoryScope inMailbox(scan.mailboxDir);
+            report.hierarchyRead = list.Scan(scan, table) == 1;
+        }
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
         report.TakeRows(list, scan.showNewMailFolder, options, texts);
