@@ -1,5 +1,6 @@
 #include "platform/ReadOnlyFile.h"
 
+#include "platform/DirectoryScope.h"
 #include "platform/PosixStamp.h"
 
 #include <cerrno>
@@ -14,7 +15,11 @@ bool ReadOnlyFile::Open(const std::string& path) {
     // O_NONBLOCK keeps a FIFO named like a folder from blocking the open;
     // it is refused below like every other file that is not a regular one.
     // On a regular file the flag has no effect, so it can stay set.
-    int f = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    int directory;
+    const char* name;
+    int f = DirectoryScope::Relative(path, directory, name) ? ::openat(directory, name, flags)
+                                                            : ::open(path.c_str(), flags);
     if (f < 0) return false;
     struct stat st;
     if (fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -4,11 +4,11 @@
 #include "platform/FileSystem.h"
 #include "report/FolderTree.h"
 #include "store/FolderCompare.h"
-#include "store/FolderList.h"
 #include "store/HierarchEntry.h"
 #include "store/pmHierarch.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <string_view>
 #include <unordered_set>
@@ -29,17 +29,15 @@ bool HasExtension(const std::string& name, const char* extension) {
 
 class Checker {
 public:
-    Checker(const std::string& mailboxDir, const FolderList& list, bool newMailRow, const pmHierarch& table,
+    Checker(const std::string& mailboxDir, const std::vector<ReportRow>& rows, const pmHierarch& table,
             bool hierarchyRead)
         : mailboxDir(mailboxDir), table(table), hierarchyRead(hierarchyRead) {
-        bool first = true;
-        for (const FolderInfo& record : list) {
-            if (!(first && newMailRow)) folders.push_back(&record);
-            first = false;
-        }
+        folders.reserve(rows.size());
+        for (const ReportRow& row : rows)
+            if (row.kind != RowKind::NewMail) folders.push_back(&row.record);
     }
 
-    std::vector<Finding> Run() {
+    std::deque<Finding> Run() {
         FolderFiles();
         CompanionsWithoutMbx();
         if (!hierarchyRead) {
@@ -49,7 +47,9 @@ public:
             Loops();
             SamePaths();
         }
-        std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        // No two findings agree in all three, so the order needs no stable
+        // sort, whose buffer would double a million findings.
+        std::sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
             if (a.kind != b.kind) return a.kind < b.kind;
             if (a.files != b.files) return a.files < b.files;
             return a.keys < b.keys;
@@ -91,19 +91,28 @@ private:
     }
 
     // Only folders that were read carry a key; a root needs no folder file.
+    // The keys are looked up in a sorted list, a fifth of a hashed set's
+    // size for a million folders.
     void KeysAndEntries() {
-        FoldedSet keys;
+        std::vector<std::string_view> keys;
         for (const FolderInfo* record : folders) {
             if (record->status != FolderStatus::Ok) continue;
-            keys.insert(record->hierarchyKey);
+            keys.push_back(record->hierarchyKey);
             if (table.Find(record->hierarchyKey) < 0)
                 Add(Finding::Kind::KeyNotInHierarchy, {record->fileName}, {record->hierarchyKey}, std::string());
         }
+        auto folded = [](std::string_view a, std::string_view b) {
+            return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+                return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+            });
+        };
+        std::sort(keys.begin(), keys.end(), folded);
         const auto& entries = table.GetEntries();
         for (size_t i = 0; i < entries.size(); ++i) {
             const HierarchEntry& entry = entries[i];
             if (entry.type == HierarchEntry::RootType) continue;
-            if (keys.count(entry.key) == 0) Add(Finding::Kind::EntryWithoutFile, {}, {entry.key}, entry.name);
+            if (!std::binary_search(keys.begin(), keys.end(), std::string_view(entry.key), folded))
+                Add(Finding::Kind::EntryWithoutFile, {}, {entry.key}, entry.name);
             if (table.GetParents()[i] < 0)
                 Add(Finding::Kind::ParentMissing, {}, {entry.key, entry.parentKey}, entry.name);
         }
@@ -118,16 +127,35 @@ private:
     }
 
     // The text the panel shows with folder paths on, byte for byte.
+    std::string Shown(const FolderInfo& record) const {
+        return table.GetPath(record.hierarchyKey) + record.folderName;
+    }
+
+    static uint64_t Hash(const std::string& text) {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return hash;
+    }
+
+    // Folders are grouped by a hash of their shown text first, so that a
+    // million of them need no map of their texts; only folders whose hashes
+    // meet are compared by text.
     void SamePaths() {
-        std::map<std::string, std::vector<std::string>> shown;
-        for (const FolderInfo* record : folders) {
-            if (record->status != FolderStatus::Ok) continue;
-            shown[table.GetPath(record->hierarchyKey) + record->folderName].push_back(record->fileName);
-        }
-        for (auto& [path, files] : shown) {
-            if (files.size() < 2) continue;
-            std::sort(files.begin(), files.end());
-            Add(Finding::Kind::SamePath, std::move(files), {}, path);
+        std::vector<std::pair<uint64_t, const FolderInfo*>> hashed;
+        for (const FolderInfo* record : folders)
+            if (record->status == FolderStatus::Ok) hashed.emplace_back(Hash(Shown(*record)), record);
+        std::sort(hashed.begin(), hashed.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (size_t start = 0, end = 0; start < hashed.size(); start = end) {
+            while (end < hashed.size() && hashed[end].first == hashed[start].first) ++end;
+            if (end - start < 2) continue;
+            std::map<std::string, std::vector<std::string>> shown;
+            for (size_t k = start; k < end; ++k) shown[Shown(*hashed[k].second)].push_back(hashed[k].second->fileName);
+            for (auto& [path, files] : shown) {
+                if (files.size() < 2) continue;
+                std::sort(files.begin(), files.end());
+                Add(Finding::Kind::SamePath, std::move(files), {}, path);
+            }
         }
     }
 
@@ -137,12 +165,12 @@ private:
     std::vector<const FolderInfo*> folders;
     std::vector<std::string> pmgNames;
     FoldedSet pmgStems, mbxStems;
-    std::vector<Finding> findings;
+    std::deque<Finding> findings;
 };
 
 }  // namespace
 
-std::vector<Finding> ConsistencyCheck::Run(const std::string& mailboxDir, const FolderList& list, bool newMailRow,
+std::deque<Finding> ConsistencyCheck::Run(const std::string& mailboxDir, const std::vector<ReportRow>& rows,
                                            const pmHierarch& table, bool hierarchyRead) {
-    return Checker(mailboxDir, list, newMailRow, table, hierarchyRead).Run();
+    return Checker(mailboxDir, rows, table, hierarchyRead).Run();
 }

@@ -18,54 +18,121 @@ std::string Joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 std::string DelimitedWriter::Field(const std::string& text) const {
-    std::string out;
-    if (style == Style::Tsv) {
-        for (char c : text) {
-            if (c == '\t' || c == '\n' || c == '\r')
-                out += "\uFFFD";
-            else
-                out += c;
-        }
-        return out;
-    }
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    out = "\"";
-    for (char c : text) out += c == '"' ? "\"\"" : std::string(1, c);
+    if (style == Style::Tsv) return Printable(text);
+    const bool excel = style == Style::Excel;
+    std::string field = excel && RunsAsFormula(text) ? "'" + text : text;
+    if (field.find_first_of(excel ? ";\"\r\n" : ",\"\r\n") == std::string::npos) return field;
+    std::string out = "\"";
+    for (char c : field) out += c == '"' ? "\"\"" : std::string(1, c);
     return out + "\"";
 }
 
+// A number (a size, a signed change, a share) is left as it is.
+bool DelimitedWriter::RunsAsFormula(const std::string& text) {
+    if (text.empty() || std::string("=+-@\t\r").find(text[0]) == std::string::npos) return false;
+    size_t i = text[0] == '-' ? 1 : 0, digits = 0, marks = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if ((text[i] == ',' || text[i] == '.') && ++marks == 1 && digits > 0)
+            continue;
+        else
+            return true;
+    }
+    return digits == 0 || !(text.back() >= '0' && text.back() <= '9');
+}
+
+const char* DelimitedWriter::LineEnd() const { return style == Style::Tsv ? "\n" : "\r\n"; }
+
 void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
-    const char* separator = style == Style::Csv ? "," : "\t";
+    const char separator = style == Style::Csv ? ',' : (style == Style::Excel ? ';' : '\t');
     std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) line += (i ? separator : "") + Field(fields[i]);
-    out << line << (style == Style::Csv ? "\r\n" : "\n");
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += separator;
+        line += Field(fields[i]);
+    }
+    line += LineEnd();
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
 void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
+    if (style == Style::Excel) out << "\xEF\xBB\xBF";
+    if (run.ShowOverview()) {
+        Overview(run, out);
+        out << LineEnd();
+    }
     if (run.options.check)
         Findings(run, out);
     else if (run.options.tree)
         Tree(run, out);
+    else if (run.options.top > 0)
+        Top(run, out);
     else
         Rows(run, out);
+}
+
+void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
+    Line(out, {"mailbox", "count", "total", "share_percent", "largest_file_name", "largest_size", "largest_folder"});
+    const uint64_t total = run.Total();
+    for (size_t m : run.ranked) {
+        const MailboxReport& mailbox = run.mailboxes[m];
+        std::vector<std::string> fields{ReportRun::PathText(mailbox), std::to_string(mailbox.count),
+                                        std::to_string(mailbox.total),
+                                        run.texts.Share(Overview::Permille(mailbox.total, total), false), "", "", ""};
+        size_t largest = Overview::Largest(mailbox);
+        if (largest != Overview::None) {
+            const ReportRow& row = mailbox.rows[largest];
+            fields[4] = Utf8FromCp1252(row.record.fileName);
+            fields[5] = std::to_string(row.record.size);
+            fields[6] = ShownName(row);
+        }
+        Line(out, fields);
+    }
+}
+
+std::vector<std::string> DelimitedWriter::RowFields(const ReportRun& run, const MailboxReport& mailbox,
+                                                    const ReportRow& row) const {
+    const FolderInfo& r = row.record;
+    return {ReportRun::PathText(mailbox), Utf8FromCp1252(r.fileName), std::to_string(r.size), run.Size(r.size),
+            ShownName(row), Utf8FromCp1252(r.folderPath), Utf8FromCp1252(r.folderName),
+            Utf8FromCp1252(r.hierarchyKey), FolderStatusName(r.status), RowKindName(row.kind),
+            run.texts.Share(ReportRun::Share(mailbox, row), false)};
+}
+
+const std::vector<std::string>& DelimitedWriter::RowHead() {
+    static const std::vector<std::string> head{"mailbox", "file_name", "size", "size_text", "folder", "folder_path",
+                                               "folder_name", "hierarchy_key", "status", "kind", "share_percent"};
+    return head;
+}
+
+// The rows table's columns, the share then of the grand total.
+void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
+    std::vector<std::string> head = RowHead();
+    head.push_back("share_of_all_percent");
+    Line(out, head);
+    const uint64_t total = run.Total();
+    for (const Overview::TopRow& top : run.top) {
+        const MailboxReport& mailbox = run.mailboxes[top.mailbox];
+        const ReportRow& row = mailbox.rows[top.row];
+        std::vector<std::string> fields = RowFields(run, mailbox, row);
+        fields.push_back(run.texts.Share(Overview::Permille(row.record.size, total), false));
+        Line(out, fields);
+    }
 }
 
 // With --since: the size the earlier run saw, and the change since; a new
 // folder changes by its whole size, a removed one has no size now.
 void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
     const bool growth = run.Growth();
-    std::vector<std::string> head{"mailbox", "file_name", "size", "size_text", "folder", "folder_path",
-                                  "folder_name", "hierarchy_key", "status", "kind"};
+    std::vector<std::string> head = RowHead();
     if (growth) head.insert(head.end(), {"size_before", "change"});
     Line(out, head);
     for (const MailboxReport& mailbox : run.mailboxes) {
         std::string path = ReportRun::PathText(mailbox);
         for (const ReportRow& row : mailbox.rows) {
+            if (!run.Listed(row)) continue;
             const FolderInfo& r = row.record;
-            std::vector<std::string> fields{path, Utf8FromCp1252(r.fileName), std::to_string(r.size), run.Size(r.size),
-                                            ShownName(row), Utf8FromCp1252(r.folderPath), Utf8FromCp1252(r.folderName),
-                                            Utf8FromCp1252(r.hierarchyKey), FolderStatusName(r.status),
-                                            RowKindName(row.kind)};
+            std::vector<std::string> fields = RowFields(run, mailbox, row);
             if (growth) {
                 fields.push_back(row.seenBefore ? std::to_string(row.sizeBefore) : "");
                 fields.push_back(!mailbox.hasEarlierState ? ""
@@ -75,7 +142,7 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
         }
         if (!growth) continue;
         for (const auto& [name, size] : mailbox.removedFolders)
-            Line(out, {path, Utf8FromCp1252(name), "", "", "", "", "", "", "removed", "", std::to_string(size),
+            Line(out, {path, Utf8FromCp1252(name), "", "", "", "", "", "", "removed", "", "", std::to_string(size),
                        Signed(size, 0)});
     }
 }
@@ -87,8 +154,9 @@ void DelimitedWriter::Tree(const ReportRun& run, std::ostream& out) const {
         const auto& nodes = mailbox.tree.Nodes();
         for (int id : mailbox.tree.Listing()) {
             const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
+            if (node.cumulative < run.options.minSize) continue;
             std::vector<std::string> files;
-            for (size_t r : node.rows) files.push_back(mailbox.rows[r].record.fileName);
+            for (size_t r : mailbox.tree.RowsOf(id)) files.push_back(mailbox.rows[r].record.fileName);
             Line(out, {path, std::to_string(id), std::to_string(node.parent), std::to_string(node.depth),
                        Utf8FromCp1252(node.name), Utf8FromCp1252(node.key), std::to_string(node.own),
                        std::to_string(node.cumulative), Joined(files)});

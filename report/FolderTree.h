@@ -22,7 +22,6 @@ public:
         int parent = -1;
         int depth = 0;
         std::vector<int> children;  // in the order asked for
-        std::vector<size_t> rows;   // indices of the rows hung on this node
         uint64_t own = 0;
         uint64_t cumulative = 0;
     };
@@ -32,6 +31,9 @@ public:
     void Build(const std::vector<ReportRow>& rows, const pmHierarch& table, int sortColumn, bool descending);
 
     const std::vector<Node>& Nodes() const { return nodes; }
+
+    // The indices of the rows hung on a node, in the rows' order.
+    std::vector<size_t> RowsOf(int id) const;
 
     // Every node below the mailbox, parents before their children and
     // siblings in order: the lines of a listing.
@@ -49,5 +51,10 @@ private:
     void Accumulate();
     void Order(int sortColumn, bool descending);
 
+    // The rows of a node as a chain, first to last: a list of its own for
+    // each of a million nodes would take more than the node itself.
+    static constexpr uint32_t NoRow = UINT32_MAX;
     std::vector<Node> nodes;
+    std::vector<uint32_t> firstRow, lastRow;  // by node
+    std::vector<uint32_t> nextRow;            // by row
 };

@@ -3,11 +3,11 @@
 #include "platform/AtomicFile.h"
 #include "platform/Directory.h"
 #include "platform/ReadOnlyFile.h"
+#include "report/RunTime.h"
 #include "report/Utf8.h"
 
 #include <nlohmann/json.hpp>
 
-#include <ctime>
 
 namespace {
 
@@ -90,15 +90,4 @@ std::string GrowthState::KeyOf(const std::string& mailboxPath) {
     return Utf8FromOsText(canonical.empty() ? mailboxPath : canonical);
 }
 
-std::string GrowthState::Now() {
-    std::time_t now = std::time(nullptr);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &now);
-#else
-    gmtime_r(&now, &utc);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
-}
+std::string GrowthState::Now() { return RunTime::Now(); }

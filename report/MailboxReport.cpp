@@ -2,16 +2,19 @@
 
 #include "platform/CaseFold.h"
 #include "platform/Directory.h"
+#include "platform/DirectoryScope.h"
 #include "platform/FileSystem.h"
 #include "report/ConsistencyCheck.h"
 #include "report/ReportOptions.h"
 #include "report/ReportTexts.h"
+#include "report/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
 #include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -47,33 +50,63 @@ std::string MailboxReport::NewMailDirectory(const std::string& mailboxPath, cons
     return AsDirectory(IsAbsolute(newMail) ? newMail : AsDirectory(mailboxPath) + newMail);
 }
 
-MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts) {
+MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
+                                  const GrowthState::Mailbox* earlier) {
     MailboxReport report;
     report.path = path;
     if (path.empty() || !Directory::IsListable(path)) return report;
     report.readable = true;
 
     // The hierarchy is read whatever the paths shown: the tree and the check need it.
+    // The scan makes every file's path absolute; from a relative mailbox
+    // path that would ask the OS for the current directory once per file.
+    const std::string absolute = FileSystem::AbsolutePath(path);
+    const std::string& base = absolute.empty() ? path : absolute;
     ScanOptions scan;
-    scan.mailboxDir = AsDirectory(path);
+    scan.mailboxDir = AsDirectory(base);
     scan.showFolderPath = true;
     scan.showNewMailFolder = !options.newMailDir.empty();
-    if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(path, options.newMailDir);
+    if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(base, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
-    FolderList list;
     pmHierarch table;
-    report.hierarchyRead = list.Scan(scan, table) == 1;
-    report.count = static_cast<uint64_t>(list.GetCount());
-    report.total = list.GetTotal();
+    {
+        // The scan's records go once they are rows, before the check and
+        // the tree need memory of their own. Its files are opened relative
+        // to the mailbox, which spares the OS the whole path each time.
+        FolderList list;
+        {
+            DirectoryScope inMailbox(scan.mailboxDir);
+            report.hierarchyRead = list.Scan(scan, table) == 1;
+        }
+        report.count = static_cast<uint64_t>(list.GetCount());
+        report.total = list.GetTotal();
+        report.TakeRows(list, scan.showNewMailFolder, options, texts);
+    }
     if (options.check)
-        report.findings =
-            ConsistencyCheck::Run(scan.mailboxDir, list, scan.showNewMailFolder, table, report.hierarchyRead);
-    report.TakeRows(list, scan.showNewMailFolder, options, texts);
+        report.findings = ConsistencyCheck::Run(scan.mailboxDir, report.rows, table, report.hierarchyRead);
+    if (earlier) report.CompareWith(*earlier);
     report.SortRows(options);
     if (options.tree || options.format == ReportFormat::Html)
         report.tree.Build(report.rows, table, options.sortColumn, options.descending);
     return report;
+}
+
+void MailboxReport::CompareWith(const GrowthState::Mailbox& earlier) {
+    hasEarlierState = true;
+    earlierTime = earlier.written;
+    earlierTotal = earlier.total;
+    std::set<std::string> names;
+    for (ReportRow& row : rows) {
+        std::string name = Utf8FromCp1252(row.record.fileName);
+        auto found = earlier.folders.find(name);
+        names.insert(std::move(name));
+        if (found == earlier.folders.end()) continue;
+        row.seenBefore = true;
+        row.sizeBefore = found->second;
+    }
+    for (const auto& [name, size] : earlier.folders)
+        if (names.count(name) == 0) removedFolders.emplace_back(name, size);
 }
 
 void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
@@ -95,14 +128,15 @@ void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const Repo
 // all in the same direction. Rows equal in every column keep the
 // directory's order.
 void MailboxReport::SortRows(const ReportOptions& options) {
+    const bool byGrowth = options.sortColumn == ReportOptions::GrowthColumn;
     SortRule rule;
-    rule.sortColumn = options.sortColumn;
+    rule.sortColumn = byGrowth ? FolderCompare::FolderNameColumn : options.sortColumn;
     rule.descending = options.descending ? 1 : 0;
     rule.tieMode = SortRule::FromLeftmost;
     // Shown names are compared through keys made once per row, since a sort
     // compares each row many times; the keys order as the names do.
     std::vector<std::string> keys;
-    if (options.sortColumn == FolderCompare::FolderNameColumn) {
+    if (rule.sortColumn == FolderCompare::FolderNameColumn) {
         keys.reserve(rows.size());
         for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
     }
@@ -114,14 +148,32 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         }
         return FolderCompare::CompareColumn(rows[x].record, rows[y].record, column);
     };
-    // The order is found on indices, and each row moved once into its place.
+    // The order is found on indices, and each row moved into its place
+    // along the cycles of the order, so that the rows are never held twice.
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
         return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
     });
-    std::vector<ReportRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : order) sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    // By growth, rows that grew alike keep the folder names' order.
+    if (byGrowth)
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            int64_t x = Change(rows[a]), y = Change(rows[b]);
+            return options.descending ? x > y : x < y;
+        });
+    keys.clear();
+    keys.shrink_to_fit();
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) continue;
+        ReportRow first = std::move(rows[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            size_t from = order[at];
+            rows[at] = std::move(rows[from]);
+            order[at] = at;
+            at = from;
+        }
+        rows[at] = std::move(first);
+        order[at] = at;
+    }
 }

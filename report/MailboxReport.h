@@ -2,9 +2,11 @@
 
 #include "report/Finding.h"
 #include "report/FolderTree.h"
+#include "report/GrowthState.h"
 #include "report/ReportRow.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,10 @@ class ReportTexts;
 class MailboxReport {
 public:
     // Scans the mailbox at path (as given on the command line) and builds
-    // what options ask for. A mailbox that cannot be listed is left
-    // unreadable with no rows.
-    static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts);
+    // what options ask for, with the growth since earlier where there is
+    // one. A mailbox that cannot be listed is left unreadable with no rows.
+    static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
+                              const GrowthState::Mailbox* earlier = nullptr);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);
@@ -35,17 +38,25 @@ public:
     uint64_t count = 0;
     uint64_t total = 0;
     FolderTree tree;                // built for --tree and for the HTML page
-    std::vector<Finding> findings;  // with --check
+    std::deque<Finding> findings;   // with --check
 
-    // With --since: whether the earlier run saw this mailbox, when it wrote
-    // its state, what it counted then, and the folders that are gone.
+    // With --since or --growth: whether an earlier run saw this mailbox,
+    // when (UTC), what it counted then, and the folders that are gone.
     bool hasEarlierState = false;
     std::string earlierTime;
     uint64_t earlierTotal = 0;
     std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
 
+    // A row's change since the earlier run: a new folder grows by its size.
+    static int64_t Change(const ReportRow& row) {
+        uint64_t before = row.seenBefore ? row.sizeBefore : 0;
+        return row.record.size >= before ? static_cast<int64_t>(row.record.size - before)
+                                         : -static_cast<int64_t>(before - row.record.size);
+    }
+
 private:
     void TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
                   const ReportTexts& texts);
+    void CompareWith(const GrowthState::Mailbox& earlier);
     void SortRows(const ReportOptions& options);
 };

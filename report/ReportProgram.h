@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+struct ReportOptions;
+class ReportTexts;
+
 // What the report takes from its surroundings, apart from its arguments.
 struct ReportEnvironment {
     std::string locale;            // the first of LC_ALL, LC_MESSAGES and LANG that is set
@@ -23,11 +26,14 @@ public:
 
     // args without the program's name. The report goes to out, messages and
     // the progress line to err. Failure for a bad option (nothing is
-    // scanned), and for a mailbox that cannot be read or a state file that
-    // cannot be read or written (the other mailboxes are reported first);
+    // scanned), for a mailbox that cannot be read, a state file or history
+    // that cannot be read or written (the other mailboxes are reported
+    // first), for output that cannot be written and for want of memory;
     // else FindingsFound when --check found anything; else Success.
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
 private:
+    int Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err) const;
+
     ReportEnvironment environment;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/Finding.h"
+#include "report/HistoryStore.h"
 #include "report/Language.h"
 #include "store/FolderStatus.h"
 
@@ -23,18 +24,29 @@ public:
     // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
     // in German, "1.5 kB" or "1,536" in English.
     std::string Size(uint64_t bytes, bool compact) const;
+    // Tenths of 2^shift bytes in bytes, halves rounded up.
+    static uint64_t TenthsOf(uint64_t bytes, unsigned shift);
     // The change from before to now with its sign: "+1,5 kB", "-512 Bytes".
     std::string Change(uint64_t before, uint64_t now, bool compact) const;
+    // A share in tenths of a percent as people read it: "12,5 %" in German,
+    // "12.5%" in English; without the sign, "12,5" or "12.5", for tables
+    // that name the unit in their heading.
+    std::string Share(unsigned permille, bool sign = true) const;
     // "%d Dateien, %s (%s Bytes)" for a count and a total.
     std::string Summary(uint64_t count, uint64_t total) const;
     // The status text shown in place of a folder's name, in code page 1252
     // like the names, so that it sorts among them as the panel sorts it.
     std::string StatusText(FolderStatus status) const;
+    // Why the history cannot be read or written, with SQLite's own words
+    // where they add something.
+    std::string HistoryProblem(HistoryStore::Problem problem, const std::string& detail) const;
     // A finding in words, as UTF-8.
     std::string Describe(const Finding& finding) const;
 
     // The columns of the folder list.
-    std::string fileNameColumn, sizeColumn, folderNameColumn, growthColumn;
+    std::string fileNameColumn, sizeColumn, folderNameColumn, growthColumn, shareColumn;
+    // The overview of mailboxes and the largest folders of all.
+    std::string overviewHeading, mailboxColumn, countColumn, largestColumn, topHeading, hiddenPattern;
     // The columns of the folder tree.
     std::string treeFolderColumn, ownSizeColumn, cumulativeColumn, filesColumn;
 
@@ -44,7 +56,8 @@ public:
     std::string summaryPattern;
 
     // Growth since an earlier run.
-    std::string added, removed, noEarlierState, growthPattern, removedPattern, unknownTime;
+    std::string added, removed, noEarlierState, noEarlierRun, noRunBefore, growthPattern, removedPattern,
+        unknownTime;
 
     // Findings of the consistency check.
     std::string findingsHeading, noFindings;
@@ -53,15 +66,21 @@ public:
 
     // Messages on standard error.
     std::string mailboxUnreadable, badOption, seeHelp, stateInsideMailbox, stateUnreadable, stateUnwritable,
-        oneTableOnly, progress;
+        oneTableOnly, badTop, badMinSize, progress, sameMailbox, outputUnwritable, historyInsideMailbox,
+        historyUnavailable, historyUnreadable, historyUnwritable;
+    // What is wrong with a command line.
+    std::string unknownOption, valueMissing, flagWithValue, mailboxMissing, notUnderstood, badFormat, badSort,
+        badLang, badJobs, badSince, emptyFile, exclusive, needs;
 
     // The help text's parts.
     std::string helpIntro, helpMailbox, helpFormat, helpSort, helpExact, helpCompact, helpNoPaths, helpNewMail,
-        helpNoNewMail, helpTree, helpCheck, helpSince, helpJobs, helpLang, helpHelp, helpVersion, helpUsage,
+        helpNoNewMail, helpTree, helpCheck, helpSince, helpHistory, helpGrowth, helpGrowthSince, helpExcel,
+        helpTop, helpMinSize, helpJobs, helpFooter, helpLang, helpHelp, helpVersion, helpUsage,
         helpOptions, helpPositionals, helpRequired;
 
     // The HTML page.
-    std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint;
+    std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint, filterLabel, filterMatches, rowsShown,
+        moreRows, allRows;
 
 private:
     void German();

@@ -13,5 +13,5 @@ public:
     virtual ~ReportWriter() = default;
     virtual void Write(const ReportRun& run, std::ostream& out) const = 0;
 
-    static std::unique_ptr<ReportWriter> For(ReportFormat format);
+    static std::unique_ptr<ReportWriter> For(const ReportOptions& options);
 };

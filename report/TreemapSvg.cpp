@@ -5,8 +5,10 @@
 #include "report/Treemap.h"
 #include "report/Utf8.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,19 +52,56 @@ std::string Fill(int hue, int depth) {
 
 class Drawing {
 public:
-    Drawing(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out)
-        : run(run), nodes(mailbox.tree.Nodes()), out(out) {}
+    Drawing(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out, size_t maxShapes)
+        : run(run), nodes(mailbox.tree.Nodes()), out(out), maxShapes(maxShapes) {}
 
+    // The layout is made twice: once to learn every rectangle's area, and
+    // once to draw the largest of them.
     void Draw() {
         out << "<svg class=\"treemap\" width=\"" << Number(TreemapSvg::Width)
             << "\" height=\"" << Number(TreemapSvg::Height) << "\" viewBox=\"0 0 " << Number(TreemapSvg::Width) << ' '
             << Number(TreemapSvg::Height) << "\" data-bytes=\"" << (nodes.empty() ? 0 : nodes[0].cumulative)
             << "\">\n";
-        if (!nodes.empty()) Children(0, Treemap::Rect{0, 0, TreemapSvg::Width, TreemapSvg::Height}, 200);
+        if (!nodes.empty()) {
+            const Treemap::Rect whole{0, 0, TreemapSvg::Width, TreemapSvg::Height};
+            measuring = true;
+            Children(0, whole, 200);
+            ChooseThreshold();
+            measuring = false;
+            Children(0, whole, 200);
+        }
         out << "</svg>\n";
     }
 
 private:
+    // Draws the maxShapes largest rectangles; among equal ones at the
+    // threshold, those met first. A child is smaller than its parent, so no
+    // rectangle is drawn without the one around it.
+    void ChooseThreshold() {
+        if (areas.size() <= maxShapes) return;
+        auto nth = areas.begin() + static_cast<std::ptrdiff_t>(maxShapes - 1);
+        std::nth_element(areas.begin(), nth, areas.end(), std::greater<double>());
+        threshold = *nth;
+        size_t above = static_cast<size_t>(std::count_if(areas.begin(), areas.end(), [&](double a) { return a > threshold; }));
+        atThreshold = maxShapes - above;
+        areas.clear();
+        areas.shrink_to_fit();
+    }
+
+    // Whether a rectangle of this area is drawn (or, while measuring,
+    // laid out further).
+    bool Take(double area) {
+        if (area < MinimumArea) return false;
+        if (measuring) {
+            areas.push_back(area);
+            return true;
+        }
+        if (area > threshold) return true;
+        if (area < threshold || atThreshold == 0) return false;
+        --atThreshold;
+        return true;
+    }
+
     struct Item {
         int node;      // the node, or for its own files the node itself
         bool ownPart;  // the rectangle of a parent's own files
@@ -88,7 +127,7 @@ private:
         // root that holds everything.
         int branch = 0;
         for (size_t k = 0; k < items.size(); ++k) {
-            if (rects[k].Area() < MinimumArea) continue;
+            if (!Take(rects[k].Area())) continue;
             int childHue = node.depth < 2 ? (hue + 67 * branch++ + (id == 0 ? 0 : 31)) % 360 : hue;
             if (items[k].ownPart)
                 OwnPart(id, rects[k], childHue);
@@ -99,19 +138,21 @@ private:
 
     void Node(int id, int group, const Treemap::Rect& r, int hue) {
         const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
-        const std::string name = Utf8FromCp1252(node.name);
-        Rectangle(r, id, group, node.cumulative, Fill(hue, node.depth), false,
-                  name + " \u2014 " + SizeTitle(node.cumulative));
-
         const bool roomForChildren = r.width > 4 * Padding + 8 && r.height > LabelHeight + 2 * Padding + 8;
         const bool hasChildren = !node.children.empty() && node.depth < MaxDepth && roomForChildren;
-        Label(r, name, hasChildren);
+        if (!measuring) {
+            const std::string name = Utf8FromCp1252(node.name);
+            Rectangle(r, id, group, node.cumulative, Fill(hue, node.depth), false,
+                      name + " \u2014 " + SizeTitle(node.cumulative));
+            Label(r, name, hasChildren);
+        }
         if (!hasChildren) return;
         Treemap::Rect inner{r.x + Padding, r.y + LabelHeight, r.width - 2 * Padding, r.height - LabelHeight - Padding};
         Children(id, inner, hue);
     }
 
     void OwnPart(int id, const Treemap::Rect& r, int hue) {
+        if (measuring) return;
         const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
         const std::string name = ReportTexts::Fill(run.texts.treemapOwnFiles, {Utf8FromCp1252(node.name)});
         Rectangle(r, id, id, node.own, Fill(hue, node.depth + 1), true, name + " \u2014 " + SizeTitle(node.own));
@@ -141,10 +182,15 @@ private:
     const ReportRun& run;
     const std::vector<FolderTree::Node>& nodes;
     std::ostream& out;
+    const size_t maxShapes;
+    bool measuring = false;
+    std::vector<double> areas;  // while measuring
+    double threshold = 0;       // below MinimumArea unless there are too many
+    size_t atThreshold = 0;
 };
 
 }  // namespace
 
-void TreemapSvg::Write(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
-    Drawing(run, mailbox, out).Draw();
+void TreemapSvg::Write(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out, size_t maxShapes) {
+    Drawing(run, mailbox, out, std::max<size_t>(1, maxShapes)).Draw();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 
 class MailboxReport;
@@ -12,11 +13,13 @@ struct ReportRun;
 // label strip. Each rectangle names its node and its sibling group
 // (data-node, data-group), carries its size in bytes (data-bytes) and shows
 // its name and size on hover. Rectangles of less than half a pixel are left
-// out, so that a mailbox of many small folders gives no page of slivers.
+// out, and of the rest only the maxShapes largest are drawn, so that a
+// mailbox of many small folders gives no page of slivers: the small ones
+// show as part of the rectangle around them.
 class TreemapSvg {
 public:
     static constexpr double Width = 960;
     static constexpr double Height = 540;
 
-    static void Write(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out);
+    static void Write(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out, size_t maxShapes);
 };

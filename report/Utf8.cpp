@@ -43,6 +43,21 @@ bool Decode(const std::string& text, size_t& i, unsigned& codePoint) {
 
 bool IsControl(unsigned codePoint) { return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0); }
 
+// The embeddings, overrides and isolates, which would let a name reorder the
+// text around it and so disguise itself.
+bool IsBidiFormatting(unsigned codePoint) {
+    return (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
+// Printable ASCII needs neither conversion nor replacement: most names are.
+bool PlainAscii(const std::string& text) {
+    for (char c : text) {
+        unsigned char b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b >= 0x7F) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void AppendUtf8(std::string& out, unsigned codePoint) {
@@ -64,6 +79,9 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
 }
 
 std::string Utf8FromCp1252(const std::string& bytes) {
+    bool ascii = true;
+    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return bytes;
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes) {
@@ -94,6 +112,7 @@ std::string Utf8FromOsText(const std::string& text) {
 }
 
 std::string Printable(const std::string& utf8) {
+    if (PlainAscii(utf8)) return utf8;
     std::string out;
     out.reserve(utf8.size());
     unsigned codePoint;
@@ -102,7 +121,7 @@ std::string Printable(const std::string& utf8) {
         if (!Decode(utf8, i, codePoint)) {
             AppendUtf8(out, Replacement);
             ++i;
-        } else if (IsControl(codePoint)) {
+        } else if (IsControl(codePoint) || IsBidiFormatting(codePoint)) {
             AppendUtf8(out, Replacement);
         } else {
             out.append(utf8, start, i - start);
@@ -116,4 +135,20 @@ size_t Utf8Length(const std::string& utf8) {
     for (char c : utf8)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
     return n;
+}
+
+std::string ValidUtf8(const std::string& text) {
+    if (IsUtf8(text)) return text;
+    std::string out;
+    unsigned codePoint;
+    for (size_t i = 0; i < text.size();) {
+        size_t start = i;
+        if (Decode(text, i, codePoint)) {
+            out.append(text, start, i - start);
+        } else {
+            AppendUtf8(out, Replacement);
+            ++i;
+        }
+    }
+    return out;
 }

@@ -26,9 +26,15 @@ bool IsUtf8(const std::string& text);
 std::string Utf8FromOsText(const std::string& text);
 
 // Replaces every control character of a UTF-8 text (U+0000-U+001F, U+007F,
-// U+0080-U+009F) by U+FFFD, so that a name cannot steer a terminal or break
-// a line of a listing.
+// U+0080-U+009F) and every bidirectional embedding, override and isolate
+// (U+202A-U+202E, U+2066-U+2069) by U+FFFD, so that a name can neither steer
+// a terminal, break a line of a listing nor reorder what is shown around it.
+// Malformed bytes become U+FFFD too.
 std::string Printable(const std::string& utf8);
+
+// The text with every malformed byte replaced by U+FFFD; well-formed text
+// comes back as it is.
+std::string ValidUtf8(const std::string& text);
 
 // The number of characters of a UTF-8 text: its width in a listing, as every
 // character the report writes takes one column.

@@ -2,11 +2,17 @@
 #include "platform/Console.h"
 #include "report/ReportProgram.h"
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
+    // A reader that stops early (| head) ends the program quietly, as it
+    // ends other tools, even where the caller ignored the signal.
+    std::signal(SIGPIPE, SIG_DFL);
+#endif
     Console::UseUtf8();
     std::ios::sync_with_stdio(false);
     ReportEnvironment environment = ReportEnvironment::OfProcess();

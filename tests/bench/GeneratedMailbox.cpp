@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <map>
@@ -42,9 +43,12 @@ void BM_LeastWork(benchmark::State& state) {
     for (auto _ : state) {
         size_t bytes = 0;
         DIR* dir = opendir(path.c_str());
+        const int dirFd = dirfd(dir);
         while (dirent* entry = readdir(dir)) {
             if (entry->d_name[0] == '.') continue;
-            int fd = open((path + entry->d_name).c_str(), O_RDONLY);
+            int fd = openat(dirFd, entry->d_name, O_RDONLY);
+            struct stat st;
+            if (fstat(fd, &st) == 0) bytes += static_cast<size_t>(st.st_size > 0);
             bytes += static_cast<size_t>(read(fd, head, sizeof head));
             close(fd);
         }

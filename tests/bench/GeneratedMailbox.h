@@ -17,6 +17,6 @@ std::unique_ptr<TempDir> GenerateMailbox(int folders);
 const TempDir& GeneratedMailbox(int folders);
 
 // The least any scan must do on the generated mailbox of state.range(0)
-// folders: list the directory and open, read the first 128 bytes of and
-// close every file.
+// folders: list the directory, then for every entry open it relative to the
+// directory, look at it (fstat), read its first 128 bytes and close it.
 void BM_LeastWork(benchmark::State& state);

@@ -25,6 +25,25 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--since", "", mailbox.Path()},
         {"--exact", "--compact", mailbox.Path()},
         {"--format", "csv", "--tree", "--check", mailbox.Path()},
+        {"--format", "tsv", "--top", "3", "--tree", mailbox.Path()},
+        {"--top", "0", mailbox.Path()},
+        {"--top", "-1", mailbox.Path()},
+        {"--top", "drei", mailbox.Path()},
+        {"--min-size", "1.5G", mailbox.Path()},
+        {"--min-size", "10X", mailbox.Path()},
+        {"--min-size", "k", mailbox.Path()},
+        {"--min-size", "16777216T", mailbox.Path()},  // 2^64 bytes
+        {"--min-size", "18446744073709551616", mailbox.Path()},
+        {"--growth", mailbox.Path()},
+        {"--history", "h.db", "--growth-since", "7w", mailbox.Path()},
+        {"--history", "h.db", "--growth", "--growth-since", "7d", mailbox.Path()},
+        {"--history", "h.db", "--growth", "--since", "s.json", mailbox.Path()},
+        {"--history", "", mailbox.Path()},
+        {"--excel", mailbox.Path()},
+        {"--sort", "growth", mailbox.Path()},
+        {"--tree=ja", mailbox.Path()},
+        {"-x", mailbox.Path()},
+        {"--format"},
     };
     for (const auto& args : bad) {
         Result result = RunReport(args);
@@ -35,6 +54,44 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         EXPECT_EQ(result.err.find("foldscan-report: Ung\u00FCltiger Aufruf: "), 0u) << shown << result.err;
         EXPECT_NE(result.err.find("--help"), std::string::npos) << shown;
     }
+}
+
+TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
+    TempDir mailbox;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+        {{"--bogus", mailbox.Path()}, "unbekannte Option --bogus"},
+        {{"--bogus=1", mailbox.Path()}, "unbekannte Option --bogus"},
+        {{}, "MAILBOX fehlt"},
+        {{"--lang", "de"}, "MAILBOX fehlt"},
+        {{mailbox.Path(), "--jobs"}, "--jobs ohne Wert"},
+        {{"--check=1", mailbox.Path()}, "--check nimmt keinen Wert"},
+        {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl von 1 bis 256."},
+        {{"--growth-since", "7d", mailbox.Path()}, "--growth-since braucht --history"},
+    };
+    for (const auto& [args, message] : mistakes) {
+        Result result = RunReport(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_EQ(result.err, "foldscan-report: Ung\u00FCltiger Aufruf: " + message + "\nHilfe: foldscan-report --help\n");
+    }
+    EXPECT_EQ(RunReport({"--lang=en", "--bogus", mailbox.Path()}).err,
+              "foldscan-report: bad command line: unknown option --bogus\nHelp: foldscan-report --help\n");
+    // The last of a repeated option counts, as in other tools.
+    EXPECT_EQ(RunReport({"--format", "xml", "--format", "csv", mailbox.Path()}).code, 0);
+}
+
+TEST(ReportCommandLine, SizesCountInBinaryUnitsAndTheirErrorsAreInTheOutputLanguage) {
+    const std::vector<std::pair<std::string, uint64_t>> sizes = {
+        {"0", 0}, {"1023", 1023}, {"1k", 1024}, {"1K", 1024}, {"2M", 2u << 20}, {"3g", 3ull << 30},
+        {"16777215T", 16777215ull << 40}, {"18446744073709551615", UINT64_MAX}};
+    for (const auto& [text, expected] : sizes) {
+        uint64_t bytes = 0;
+        EXPECT_TRUE(CommandLine::ParseSize(text, bytes)) << text;
+        EXPECT_EQ(bytes, expected) << text;
+    }
+    TempDir mailbox;
+    Result result = RunReport({"--lang", "en", "--min-size", "viel", mailbox.Path()});
+    EXPECT_EQ(result.err.find("foldscan-report: bad command line: --min-size viel: a whole number of bytes"), 0u)
+        << result.err;
 }
 
 TEST(ReportCommandLine, MissingMailboxesAreReportedAfterTheOthers) {
@@ -58,7 +115,8 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     Result help = RunReport({"--help"});
     EXPECT_EQ(help.code, 0);
     for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
-                               "--no-newmail", "--tree", "--check", "--since", "--jobs", "--lang", "--version"})
+                               "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--history", "--growth",
+                               "--growth-since", "--excel", "--jobs", "--lang", "--version", "Exit-Codes"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);

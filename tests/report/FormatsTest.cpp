@@ -1,8 +1,10 @@
 // The machine formats read back: what JSON and CSV carry is what the scan
 // found, byte for byte once converted, whatever the names hold.
+#include "report/DelimitedWriter.h"
 #include "report/Utf8.h"
 #include "store/FolderList.h"
 #include "tests/report/ReportFixture.h"
+#include "tests/support/Cp1252.h"
 #include "tests/support/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +89,7 @@ TEST(ReportFormats, CsvReadsBackWithSeparatorsQuotesAndLineBreaksInNames) {
     ASSERT_FALSE(lines.empty());
     const std::vector<std::string> head = lines.front();
     ASSERT_EQ(head, (std::vector<std::string>{"mailbox", "file_name", "size", "size_text", "folder", "folder_path",
-                                              "folder_name", "hierarchy_key", "status", "kind"}));
+                                              "folder_name", "hierarchy_key", "status", "kind", "share_percent"}));
     std::map<std::string, Scanned> scanned = Scan(mailbox.Path());
     ASSERT_EQ(lines.size(), scanned.size() + 1);
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -149,10 +151,125 @@ TEST(ReportFormats, TsvKeepsOneLinePerRowAndTheHtmlPageFetchesNothing) {
     EXPECT_EQ(lines, 10u);  // the heading and nine folders; the line break in a name is no line
     EXPECT_EQ(tsv.out.find('\r'), std::string::npos);
 
-    Result html = RunReport({"--format", "html", mailbox.Path()});
+    // Links lead only to the page's own sections.
+    TempDir other;
+    WritePmm(other, "X.PMM", "X", "", 10);
+    Result html = RunReport({"--format", "html", mailbox.Path(), other.Path()});
     ASSERT_EQ(html.code, 0);
-    for (const char* fetch : {"src=", "href=", "url(", "@import", "http:", "https:"})
+    for (const char* fetch : {"src=", "url(", "@import", "http:", "https:"})
         EXPECT_EQ(html.out.find(fetch), std::string::npos) << fetch;
+    for (size_t at = html.out.find("href="); at != std::string::npos; at = html.out.find("href=", at + 1))
+        EXPECT_EQ(html.out.compare(at, 15, "href=\"#mailbox-"), 0) << html.out.substr(at, 40);
     EXPECT_NE(html.out.find("default-src 'none'"), std::string::npos);
     EXPECT_NE(html.out.find("<svg class=\"treemap\""), std::string::npos);
+}
+
+namespace {
+
+// Three mailboxes: the second is the largest; the first and third tie, and
+// hold folders as large as the second's largest.
+struct ThreeMailboxes {
+    ThreeMailboxes() {
+        WritePmm(a, "A1.PMM", "Eins", "", 700);
+        WritePmm(a, "A2.PMM", "Zwei", "", 300);
+        WritePmm(b, "B1.PMM", "Eins", "", 700);
+        WritePmm(b, "B2.PMM", "Zwei", "", 700);
+        WritePmm(b, "B3.PMM", "Drei", "", 130);
+        WritePmm(c, "C1.PMM", "Eins", "", 1000);
+    }
+    std::vector<std::string> Args(std::vector<std::string> options) const {
+        options.insert(options.end(), {a.Path(), b.Path(), c.Path()});
+        return options;
+    }
+    TempDir a, b, c;
+};
+
+}  // namespace
+
+TEST(ReportFormats, TheOverviewRanksMailboxesAndTheTopListTheLargestFoldersOfAll) {
+    ThreeMailboxes boxes;
+    Result result = RunReport(boxes.Args({"--format", "json", "--top", "4"}));
+    ASSERT_EQ(result.code, 0) << result.err;
+    nlohmann::json doc = nlohmann::json::parse(result.out);
+
+    // Totals summed here from the rows, against the overview's.
+    std::map<std::string, uint64_t> sums;
+    uint64_t all = 0;
+    for (const nlohmann::json& box : doc.at("mailboxes"))
+        for (const nlohmann::json& row : box.at("rows")) {
+            sums[box.at("mailbox")] += row.at("size").get<uint64_t>();
+            all += row.at("size").get<uint64_t>();
+            EXPECT_NEAR(row.at("share").get<double>(), row.at("size").get<double>() / box.at("total").get<double>(),
+                        1e-9);
+        }
+    std::vector<std::string> order;
+    for (const nlohmann::json& line : doc.at("overview")) {
+        order.push_back(line.at("mailbox"));
+        EXPECT_EQ(line.at("total").get<uint64_t>(), sums[line.at("mailbox")]);
+        EXPECT_NEAR(line.at("share").get<double>(), static_cast<double>(sums[line.at("mailbox")]) / all, 1e-9);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{boxes.b.Path(), boxes.a.Path(), boxes.c.Path()}));
+    EXPECT_EQ(doc.at("overview").at(1).at("largest").at("fileName"), "A1.PMM");
+
+    std::vector<std::string> top;
+    for (const nlohmann::json& row : doc.at("top")) top.push_back(row.at("fileName"));
+    EXPECT_EQ(top, (std::vector<std::string>{"C1.PMM", "A1.PMM", "B1.PMM", "B2.PMM"}));
+    EXPECT_EQ(doc.at("mailboxes").at(1).at("rows").size(), 3u);  // JSON keeps every row
+
+    // The formats for people: the overview first, then the list in place of
+    // the listings, whose summary lines stay.
+    Result table = RunReport(boxes.Args({"--top", "2", "--lang", "en"}));
+    EXPECT_LT(table.out.find("Overview"), table.out.find("The 2 largest folders"));
+    EXPECT_NE(table.out.find("C1.PMM     1000 Bytes  28.3%  Eins\n"), std::string::npos) << table.out;
+    EXPECT_EQ(table.out.find("B2.PMM"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("3 files, 1.5 kB (1,530 bytes)"), std::string::npos) << table.out;
+    Result csv = RunReport(boxes.Args({"--format", "csv", "--top", "1"}));
+    const std::string listing = csv.out.substr(csv.out.find("\r\n\r\n") + 4);
+    EXPECT_EQ(listing.find("mailbox,file_name,"), 0u) << csv.out;
+    EXPECT_NE(listing.find(",C1.PMM,1000,"), std::string::npos) << listing;
+    EXPECT_EQ(listing.find(",A1.PMM,"), std::string::npos) << listing;
+}
+
+TEST(ReportFormats, MinSizeLeavesSmallFoldersOutOfListingsButNotOutOfCounts) {
+    TempDir mailbox;
+    WritePmm(mailbox, "Gross.PMM", "Gross", "", 1024);
+    WritePmm(mailbox, "Knapp.PMM", "Knapp", "", 1023);
+    WritePmm(mailbox, "Klein.PMM", "Klein", "", 200);
+    Result json = RunReport({"--format", "json", "--min-size", "1k", mailbox.Path()});
+    ASSERT_EQ(json.code, 0) << json.err;
+    const nlohmann::json box = nlohmann::json::parse(json.out).at("mailboxes").at(0);
+    EXPECT_EQ(box.at("rows").size(), 1u);
+    EXPECT_EQ(box.at("rows").at(0).at("fileName"), "Gross.PMM");
+    EXPECT_EQ(box.at("hidden"), 2);
+    EXPECT_EQ(box.at("count"), 3);
+    EXPECT_EQ(box.at("total"), 2247);
+
+    Result table = RunReport({"--min-size", "1024", mailbox.Path()});
+    EXPECT_NE(table.out.find("2 kleinere Ordner ausgeblendet"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("3 Dateien, 2,2 kB (2.247 Bytes)"), std::string::npos) << table.out;
+    EXPECT_EQ(table.out.find("Knapp.PMM"), std::string::npos);
+    EXPECT_EQ(RunReport({"--format", "tsv", "--min-size", "1025", mailbox.Path()}).out.find(".PMM"), std::string::npos);
+}
+
+TEST(ReportFormats, ExcelCsvOpensInColumnsAndRunsNoFormula) {
+    TempDir mailbox;
+    WritePmm(mailbox, "Formel.PMM", "=HYPERLINK(\"x\";\"y\")", "", 1536);
+    WritePmm(mailbox, "Minus.PMM", Cp1252("-Grüße; \"zwei\""), "", 512);
+    WritePmm(mailbox, "At.PMM", "@Tab\tEnde", "", 512);
+    Result result = RunReport({"--format", "csv", "--excel", "--sort", "name", mailbox.Path()});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string path = mailbox.Path();
+    EXPECT_EQ(result.out,
+              "\xEF\xBB\xBF"
+              "mailbox;file_name;size;size_text;folder;folder_path;folder_name;hierarchy_key;status;kind;share_percent\r\n" +
+                  path + ";At.PMM;512;512 Bytes;'@Tab\tEnde;;'@Tab\tEnde;;ok;pmm;20,0\r\n" + path +
+                  ";Formel.PMM;1536;1,5 kB;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;ok;pmm;60,0\r\n" +
+                  path + ";Minus.PMM;512;512 Bytes;\"'-Gr\u00FC\u00DF" "e; \"\"zwei\"\"\";;\"'-Gr\u00FC\u00DF" "e; \"\"zwei\"\"\";;ok;pmm;20,0\r\n");
+    EXPECT_FALSE(DelimitedWriter::RunsAsFormula("-1000"));
+    EXPECT_FALSE(DelimitedWriter::RunsAsFormula("-12,5"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("-1-2"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("+"));
+    EXPECT_TRUE(DelimitedWriter::RunsAsFormula("\r=1"));
+    // Plain CSV keeps the texts exact.
+    EXPECT_NE(RunReport({"--format", "csv", mailbox.Path()}).out.find(",@Tab\tEnde,"), std::string::npos);
 }

@@ -1,13 +1,21 @@
-// --since across runs: folders grown, shrunk, added and removed, and where
-// the state file may lie.
+// --since and --history across runs: folders grown, shrunk, added and
+// removed, and where the state file and the history may lie.
+#include "report/ReportProgram.h"
+#include "report/RunTime.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <ctime>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
+
+#ifndef _WIN32
+#include <sqlite3.h>
+#endif
 
 using namespace ReportFixture;
 namespace fs = std::filesystem;
@@ -122,4 +130,195 @@ TEST_F(ReportGrowth, AStateFileThatIsNotOursIsLeftAloneAndFailsTheRun) {
     EXPECT_NE(unwritable.err.find("kann nicht geschrieben werden"), std::string::npos);
     for (const auto& entry : fs::directory_iterator(elsewhere.Path()))
         EXPECT_NE(entry.path().filename().string().front(), '~') << entry.path();
+}
+
+// --history: every run kept in SQLite, growth against the previous run or
+// one picked by its time.
+#ifndef _WIN32
+namespace {
+
+class ReportHistory : public ReportGrowth {
+protected:
+    nlohmann::json Run(const std::vector<std::string>& growth, const std::vector<std::string>& mailboxes) {
+        std::vector<std::string> args{"--history", history, "--format", "json"};
+        args.insert(args.end(), growth.begin(), growth.end());
+        args.insert(args.end(), mailboxes.begin(), mailboxes.end());
+        Result result = RunReport(args);
+        EXPECT_EQ(result.code, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        return nlohmann::json::parse(result.out).at("mailboxes");
+    }
+
+    static std::map<std::string, int64_t> GrowthByFile(const nlohmann::json& box) {
+        std::map<std::string, int64_t> growth;
+        for (const nlohmann::json& row : box.at("rows"))
+            if (row.contains("growth")) growth[row.at("fileName")] = row.at("growth");
+        return growth;
+    }
+
+    // Runs of the history, moved back in time as if they had been made then.
+    void Backdate(const std::vector<std::pair<int, std::string>>& starts) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
+        for (const auto& [id, started] : starts) {
+            std::string sql = "UPDATE runs SET started = '" + started + "' WHERE id = " + std::to_string(id);
+            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        sqlite3_close(db);
+    }
+
+    std::string history = elsewhere.Path() + "history.db";
+};
+
+std::string Ago(std::time_t seconds) { return RunTime::Utc(std::time(nullptr) - seconds); }
+
+}  // namespace
+
+TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
+    nlohmann::json first = Run({"--growth"}, {mailbox.Path()});
+    EXPECT_TRUE(first.at(0).at("growthSince").is_null());
+    EXPECT_TRUE(GrowthByFile(first.at(0)).empty());
+    Result note = RunReport({"--history", elsewhere.Path() + "other.db", "--growth", mailbox.Path()});
+    EXPECT_EQ(note.code, 0);
+    EXPECT_NE(note.out.find("Kein fr\u00FCherer Lauf mit diesem Postfach in der Historie."), std::string::npos);
+
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 3500);  // grown
+    WritePmm(mailbox, "B.PMM", "Briefe", "B", 4000);  // shrunk
+    WritePmm(mailbox, "C.PMM", "Chor", "C", 250);     // new
+    fs::remove(mailbox.Path() + "D.MBX");             // removed
+    TempDir once;
+    WritePmm(once, "X.PMM", "X", "", 1000);
+    nlohmann::json second = Run({"--growth"}, {mailbox.Path(), once.Path()});
+    EXPECT_EQ(GrowthByFile(second.at(0)),
+              (std::map<std::string, int64_t>{{"A.PMM", 2500}, {"B.PMM", -1000}, {"C.PMM", 250}}));
+    EXPECT_EQ(second.at(0).at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "size": 700}])"));
+    EXPECT_EQ(second.at(0).at("totalGrowth"), 7750 - 6700);
+    EXPECT_EQ(second.at(0).at("growthSince").get<std::string>().size(), 20u);
+    EXPECT_TRUE(second.at(1).at("growthSince").is_null());  // seen once
+
+    // The largest grower first by growth, ties by folder name; nothing shown
+    // where nothing changed, and in JSON a zero.
+    WritePmm(mailbox, "C.PMM", "Chor", "C", 900);
+    Result table = RunReport({"--history", history, "--growth", "--sort", "growth:desc", "--exact", mailbox.Path()});
+    EXPECT_NE(table.out.find("C.PMM        900  10,7 %     +650  \\Chor\n"
+                             "B.PMM      4.000  47,6 %           \\Briefe\n"),
+              std::string::npos)
+        << table.out;
+    nlohmann::json fourth = Run({"--growth"}, {mailbox.Path()});
+    EXPECT_EQ(GrowthByFile(fourth.at(0)), (std::map<std::string, int64_t>{{"A.PMM", 0}, {"B.PMM", 0}, {"C.PMM", 0}}));
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT (SELECT count(*) FROM runs), (SELECT count(*) FROM folders WHERE run_id = 2)",
+                       -1, &count, nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 4);
+    EXPECT_EQ(sqlite3_column_int(count, 1), 4);  // A, B, C and X
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+}
+
+TEST_F(ReportHistory, GrowthSinceTakesTheLatestRunAtLeastThatOld) {
+    Run({}, {mailbox.Path()});                        // run 1
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 2000);
+    Run({}, {mailbox.Path()});                        // run 2
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 5000);
+    Backdate({{1, Ago(10 * 86400)}, {2, Ago(2 * 3600)}});
+    auto growthOfA = [&](const std::string& since) {
+        nlohmann::json box = Run({"--growth-since", since}, {mailbox.Path()}).at(0);
+        return box.at("growthSince").is_null() ? std::string("none")
+                                                : std::to_string(GrowthByFile(box).at("A.PMM"));
+    };
+    EXPECT_EQ(growthOfA("30m"), "3000");  // run 2
+    EXPECT_EQ(growthOfA("3h"), "4000");   // run 1
+    EXPECT_EQ(growthOfA("7d"), "4000");
+    EXPECT_EQ(growthOfA("11d"), "none");
+    EXPECT_EQ(growthOfA("2000-01-01"), "none");
+    EXPECT_EQ(growthOfA(RunTime::Utc(std::time(nullptr) + 86400).substr(0, 10)), "0");  // the run just made
+
+    std::string latest;
+    ASSERT_TRUE(RunTime::ParseSince("12h", 1000000, latest));
+    EXPECT_EQ(latest, RunTime::Utc(1000000 - 12 * 3600));
+    for (const char* bad : {"7w", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d"})
+        EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, latest)) << bad;
+}
+
+TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
+    // Not SQLite; another program's database; a newer schema of ours.
+    const std::string text = elsewhere.Write("text.db", std::string(5000, 'x'));
+    const std::string foreign = elsewhere.Path() + "foreign.db", newer = elsewhere.Path() + "newer.db";
+    sqlite3* db = nullptr;
+    sqlite3_open(foreign.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE runs(id); INSERT INTO runs VALUES (1)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    Run({}, {mailbox.Path()});
+    fs::copy_file(history, newer);
+    sqlite3_open(newer.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA user_version = 2", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    for (const std::string& file : {text, foreign, newer}) {
+        const std::string before = elsewhere.Read(fs::path(file).filename().string());
+        Result result = RunReport({"--history", file, "--growth", mailbox.Path()});
+        EXPECT_EQ(result.code, 2) << file;
+        EXPECT_NE(result.err.find("Die Historie " + file + " kann nicht gelesen werden."), std::string::npos)
+            << result.err;
+        EXPECT_NE(result.out.find("A.PMM"), std::string::npos) << "the report is still written";
+        EXPECT_EQ(elsewhere.Read(fs::path(file).filename().string()), before) << file;
+    }
+    // A directory, and a database inside the mail store, which is not even made.
+    EXPECT_EQ(RunReport({"--history", elsewhere.MakeDir("dir.db"), mailbox.Path()}).code, 2);
+    Result inside = RunReport({"--history", mailbox.Path() + "h.db", mailbox.Path()});
+    EXPECT_EQ(inside.code, 2);
+    EXPECT_EQ(inside.out, "");
+    EXPECT_FALSE(fs::exists(mailbox.Path() + "h.db"));
+}
+#endif
+
+TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
+    std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);  // without its separator
+    Result result = RunReport({"--since", stateFile, "--format", "json", mailbox.Path(), again});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(nlohmann::json::parse(result.out).at("mailboxes").size(), 1u);
+    EXPECT_EQ(result.err, "foldscan-report: " + again + " ist dasselbe Postfach wie " + mailbox.Path() +
+                              " und wird einmal gezeigt.\n");
+}
+
+namespace {
+
+// A stream whose every write fails, as on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+}  // namespace
+
+TEST_F(ReportGrowth, OutputThatCannotBeWrittenFailsAndTheStateStaysWhereItWas) {
+    Run();
+    const std::string before = elsewhere.Read("state.json");
+    std::vector<std::vector<std::string>> runs = {{"--since", stateFile, mailbox.Path()}};
+#ifndef _WIN32
+    const std::string history = elsewhere.Path() + "history.db";
+    ASSERT_EQ(RunReport({"--history", history, mailbox.Path()}).code, 0);
+    runs.push_back({"--history", history, "--format", "json", mailbox.Path()});
+#endif
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 9000);
+    for (const auto& args : runs) {
+        FullDisk full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        ReportEnvironment environment;
+        EXPECT_EQ(ReportProgram(environment).Run(args, out, err), 2);
+        EXPECT_EQ(err.str(), "foldscan-report: Die Ausgabe kann nicht geschrieben werden.\n");
+    }
+    EXPECT_EQ(elsewhere.Read("state.json"), before);
+#ifndef _WIN32
+    // The next run still compares with the last one whose output was written.
+    nlohmann::json box = nlohmann::json::parse(
+        RunReport({"--history", history, "--growth", "--format", "json", mailbox.Path()}).out).at("mailboxes").at(0);
+    EXPECT_EQ(box.at("rows").at(0).at("growth"), 8000);
+#endif
 }

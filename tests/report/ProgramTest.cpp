@@ -14,6 +14,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sqlite3.h>
 #include <sys/wait.h>
 #endif
 
@@ -66,7 +67,7 @@ TEST(ReportProgram, ExitCodesAndTheBytesOfItsOutput) {
     Result plain = Shell("--lang de " + mailbox.Path());
     EXPECT_EQ(plain.code, 0);
     EXPECT_EQ(plain.err, "");
-    EXPECT_NE(plain.out.find("Gruss.PMM  1,5 kB  Gr\xC3\xBC\xC3\x9F" "e\n"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.out.find("Gruss.PMM  1,5 kB  100,0 %  Gr\xC3\xBC\xC3\x9F" "e\n"), std::string::npos) << plain.out;
     EXPECT_EQ(plain.out.find('\r'), std::string::npos);
 
     TempDir sample;
@@ -78,3 +79,50 @@ TEST(ReportProgram, ExitCodesAndTheBytesOfItsOutput) {
     EXPECT_NE(missing.out.find("Mailbox "), std::string::npos);
     EXPECT_EQ(Shell("--jobs 0 " + sample.Path()).code, 2);
 }
+
+#ifndef _WIN32
+TEST(ReportProgram, AFullDiskFailsTheRunAndAReaderThatStopsEndsItQuietly) {
+    TempDir mailbox, files;
+    for (int i = 0; i < 400; ++i) WritePmm(mailbox, "F" + std::to_string(i) + ".PMM", "Ordner", "", 200);
+    const std::string err = files.Path() + "err", state = files.Path() + "state.json";
+    int status = std::system((Program() + " --format json " + mailbox.Path() + " >/dev/full 2>" + err).c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+    EXPECT_EQ(ReadFile(err), "foldscan-report: Die Ausgabe kann nicht geschrieben werden.\n");
+
+    // 400 rows of JSON are far more than a pipe holds; the shell ignores
+    // the signal a closed pipe sends, as some callers do.
+    std::string line = "trap '' PIPE; " + Program() + " --since " + state + " --format json " + mailbox.Path() +
+                       " 2>" + err + " | head -c 10 >/dev/null";
+    EXPECT_EQ(std::system(("sh -c \"" + line + "\"").c_str()), 0);
+    EXPECT_EQ(ReadFile(err), "");
+    EXPECT_FALSE(std::ifstream(state).good()) << "the state moved on past output nobody read";
+}
+
+TEST(ReportProgram, OverlappingRunsAllLandInTheHistory) {
+    TempDir mailbox, files;
+    for (int i = 0; i < 300; ++i) WritePmm(mailbox, "F" + std::to_string(i) + ".PMM", "Ordner", "", 200);
+    const std::string history = files.Path() + "history.db";
+    std::string runs;
+    for (int i = 0; i < 6; ++i)
+        runs += Program() + " --history " + history + " --format tsv " + mailbox.Path() + " >/dev/null 2>>" +
+                files.Path() + "err & ";
+    EXPECT_EQ(std::system(("sh -c '" + runs + "wait'").c_str()), 0);
+    EXPECT_EQ(ReadFile(files.Path() + "err"), "");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*), (SELECT count(*) FROM folders) FROM runs", -1, &count, nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 6);
+    EXPECT_EQ(sqlite3_column_int(count, 1), 6 * 300);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+}
+#else
+TEST(ReportProgram, TheWindowsProgramSaysItHasNoHistory) {
+    TempDir mailbox;
+    Result result = Shell("--lang en --history h.db " + mailbox.Path());
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, "foldscan-report: --history is not available in this program: it is built without SQLite.\n");
+}
+#endif

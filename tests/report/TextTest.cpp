@@ -1,10 +1,14 @@
 // The code-page-1252 converter and the texts people read.
+#include "bignum/BigInt.h"
+#include "report/Overview.h"
 #include "report/ReportTexts.h"
 #include "report/Utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,11 +52,39 @@ TEST(Cp1252, PrintableShowsControlsAndBrokenBytesAsReplacements) {
     EXPECT_EQ(Printable("\xC0\xAF"), "\uFFFD\uFFFD");                      // overlong
     EXPECT_EQ(Printable("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");            // a surrogate
     EXPECT_EQ(Printable("Gr\u00F6\u00DFe \u20AC"), "Gr\u00F6\u00DFe \u20AC");
+    // Bidirectional formatting that would reorder what is shown around it.
+    EXPECT_EQ(Printable("Post\u202Egnp.exe"), "Post\uFFFDgnp.exe");
+    EXPECT_EQ(Printable("\u2066a\u2069\u202A\u2067"), "\uFFFDa\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Printable("\u2065\u202F"), "\u2065\u202F");  // their neighbours stay
+    EXPECT_EQ(ValidUtf8("a\xC3(\u00E4"), "a\uFFFD(\u00E4");
     EXPECT_EQ(Utf8Length("Gr\u00F6\u00DFe \u20AC"), 7u);
 #ifndef _WIN32
     EXPECT_EQ(Utf8FromOsText("/home/j\u00FCrgen"), "/home/j\u00FCrgen");  // UTF-8 paths stay
     EXPECT_EQ(Utf8FromOsText("/home/j\xFCrgen"), "/home/j\u00FCrgen");     // others read as 1252
 #endif
+}
+
+TEST(ReportTexts, SizesAreThePanelsSizeTextsToTheByte) {
+    // Against the panel's own big-integer texts: unit edges, halves, and
+    // a spread of sizes up to 2^64 - 1.
+    std::vector<uint64_t> sizes = {0, 1, 2, 1023, 1024, 1075, 1076, 1048575, UINT64_MAX, UINT64_MAX - 1};
+    for (unsigned shift : {10u, 20u, 30u, 40u}) {
+        const uint64_t unit = uint64_t{1} << shift;
+        for (uint64_t k : {1, 2, 999, 1000, 1023, 1024, 1025})
+            for (uint64_t delta : {uint64_t{0}, unit / 20, unit / 20 - 1, unit - 1}) sizes.push_back(k * unit + delta);
+    }
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 2000; ++i) sizes.push_back(random() >> (random() % 64));
+    ReportTexts de(Language::German), en(Language::English);
+    for (uint64_t size : sizes) {
+        unsigned char le[8];
+        for (size_t i = 0; i < 8; ++i) le[i] = static_cast<unsigned char>(size >> (8 * i));
+        const BigInt big = BigInt::FromBytes(le, sizeof le, 1);
+        ASSERT_EQ(de.Size(size, true), big.ToSizeText(',', true)) << size;
+        ASSERT_EQ(de.Size(size, false), big.ToSizeText('.', false)) << size;
+        ASSERT_EQ(en.Size(size, true), big.ToSizeText('.', true)) << size;
+        ASSERT_EQ(en.Size(size, false), big.ToSizeText(',', false)) << size;
+    }
 }
 
 TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {
@@ -65,6 +97,10 @@ TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {
     EXPECT_EQ(de.Summary(1, 3456789), "1 Dateien, 3,3 MB (3.456.789 Bytes)");
     EXPECT_EQ(de.Summary(2, 5ull << 32), "2 Dateien, 20,0 GB (21.474.836.480 Bytes)");  // no wrap at 4 GiB
     EXPECT_EQ(de.Change(1000, 500, false), "-500");
+    EXPECT_EQ(de.Share(Overview::Permille(1, 8)), "12,5 %");  // halves round up
+    EXPECT_EQ(en.Share(Overview::Permille(1, 3), false), "33.3");
+    EXPECT_EQ(en.Share(Overview::Permille(0, 0)), "0.0%");
+    EXPECT_EQ(Overview::Permille(UINT64_MAX / 2, UINT64_MAX), 500u);  // no overflow near 2^64
     EXPECT_EQ(de.Change(500, 1000, true), "+500 Bytes");
     EXPECT_EQ(ReportTexts::Fill("%d von %s, %s", {"1", "2%s"}), "1 von 2%s, %s");
     EXPECT_EQ(LanguageOfLocale("de_AT.UTF-8"), Language::German);

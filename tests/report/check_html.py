@@ -9,18 +9,26 @@ the page loads without script errors, console errors or any request but its
 own; clicking the column headings orders the rows as the report orders them
 for that column and direction; each treemap rectangle's area is in
 proportion to its size among its siblings; every rectangle names its size on
-hover. Saves a screenshot. Exits 0 when everything holds.
+hover; names full of markup stay text; the growth since a run of the
+history sorts as the report sorts it. On a page of several mailboxes the
+sections start closed, the overview's links open them, and the filter shows
+the rows the report's own data says match. On 20,000 folders of one mailbox
+the page stays within its size, and a sort still orders as the report does;
+the load and sort times there and on 200 mailboxes of 100 folders are
+printed. Saves a screenshot. Exits 0 when everything holds.
 """
 import argparse
 import base64
 import json
 import os
+import runpy
 import select
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import types
 
 TIMEOUT = 60
 
@@ -89,7 +97,8 @@ class Browser:
                 return event
 
     def evaluate(self, expression):
-        result = self.send("Runtime.evaluate", {"expression": expression, "returnByValue": True})
+        result = self.send("Runtime.evaluate", {"expression": expression, "returnByValue": True,
+                                                "awaitPromise": True})
         if "exceptionDetails" in result:
             raise RuntimeError("script failed: %s" % result["exceptionDetails"])
         return result["result"].get("value")
@@ -105,11 +114,15 @@ class Browser:
             self.process.kill()
 
 
-ROWS = """Array.from(document.querySelector('table.rows').tBodies[0].rows).map(r => r.cells[0].textContent)"""
+ROWS = """(function (table) {
+  return table ? Array.from(table.tBodies[0].rows).map(r => r.cells[0].textContent) : null;
+})(document.querySelectorAll('table.folders')[%d])"""
 CLICK = """(function () {
-  var th = document.querySelector('table.rows th[data-column="%d"]');
+  var th = document.querySelectorAll('table.folders')[%d].querySelector('th[data-column="%d"]');
+  var start = performance.now();
   th.click();
-  return th.getAttribute('aria-sort');
+  void document.body.offsetHeight;
+  return [th.getAttribute('aria-sort'), performance.now() - start];
 })()"""
 RECTS = """Array.from(document.querySelectorAll('svg.treemap rect')).map(r => ({
   group: r.getAttribute('data-group'), bytes: Number(r.getAttribute('data-bytes')),
@@ -117,13 +130,44 @@ RECTS = """Array.from(document.querySelectorAll('svg.treemap rect')).map(r => ({
   title: r.querySelector('title') ? r.querySelector('title').textContent : ''}))"""
 SVG = """(function () { var s = document.querySelector('svg.treemap');
   return {width: s.width.baseVal.value, height: s.height.baseVal.value, bytes: Number(s.getAttribute('data-bytes'))}; })()"""
+FILTER = """(function () {
+  var input = document.getElementById('filter');
+  input.value = %s;
+  input.dispatchEvent(new Event('input'));
+  return document.getElementById('filter-count').textContent;
+})()"""
+SECTIONS = """Array.from(document.querySelectorAll('details.mailbox')).map(d => d.open)"""
+# Every folder table scrolled into view in turn, so that each draws its rows.
+SHOWN = """(async function () {
+  var shown = [];
+  for (const table of document.querySelectorAll('table.folders')) {
+    if (!table.closest('details').open) { shown.push(null); continue; }
+    table.scrollIntoView();
+    await new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)));
+    shown.push(Array.from(table.tBodies[0].rows).map(r => r.cells[0].textContent));
+  }
+  return shown;
+})()"""
+HOSTILE = ['<img src=x onerror=alert(1)>', '</script><script>alert(2)</script>']
+# A right-to-left override in a mailbox's name, which would reverse its end.
+DISGUISED = "Post\u202egnp.exe"
 
 
-def report_order(report, mailbox, sort):
+def report_json(report, *args):
+    out = subprocess.run([report, "--format", "json"] + list(args), check=True, capture_output=True).stdout
+    return json.loads(out)
+
+
+def report_order(report, mailbox, sort, *args):
     """The file names in the order the report gives them for this sort."""
-    out = subprocess.run([report, "--format", "json", "--newmail", "newmail", "--sort", sort, mailbox],
-                         check=True, capture_output=True).stdout
-    return [row["fileName"] for row in json.loads(out)["mailboxes"][0]["rows"]]
+    doc = report_json(report, "--sort", sort, mailbox, *args)
+    return [row["fileName"] for row in doc["mailboxes"][0]["rows"]]
+
+
+def write_page(report, path, *args):
+    with open(path, "wb") as f:
+        subprocess.run([report, "--format", "html"] + list(args), check=True, stdout=f)
+    return os.path.getsize(path)
 
 
 def check_treemap(rects, svg, problems):
@@ -145,6 +189,153 @@ def check_treemap(rects, svg, problems):
     return len(groups)
 
 
+class Session:
+    """One browser, its pages and what they asked of the network."""
+
+    def __init__(self, browser):
+        self.browser = browser
+        self.urls = set()
+
+    def open(self, page, ready="document.querySelector('table.folders, table.top') === null || "
+                              "document.querySelector('table.folders tbody tr, table.top tbody tr, "
+                              "details.mailbox:not([open])') !== null"):
+        """Loads the page and waits until its first rows are drawn; the milliseconds that took."""
+        url = "file://" + page
+        self.urls.add(url)
+        self.browser.events = [e for e in self.browser.events if e.get("method") != "Page.loadEventFired"]
+        self.browser.send("Page.navigate", {"url": url})
+        self.browser.wait_for("Page.loadEventFired")
+        return self.wait(ready)
+
+    def wait(self, condition, seconds=20):
+        deadline = time.time() + seconds
+        while not self.browser.evaluate(condition):
+            if time.time() > deadline:
+                raise RuntimeError("the page never came to: " + condition)
+            time.sleep(0.01)
+        return self.browser.evaluate("performance.now()")
+
+
+def check_sample(session, report, mailbox, work, screenshot, problems):
+    browser = session.browser
+    page = os.path.join(work, "report.html")
+    write_page(report, page, "--newmail", "newmail", "--tree", mailbox)
+    session.open(page)
+
+    height = browser.evaluate("document.documentElement.scrollHeight")
+    shot = browser.send("Page.captureScreenshot", {
+        "format": "png", "captureBeyondViewport": True,
+        "clip": {"x": 0, "y": 0, "width": 1100, "height": height, "scale": 1}})
+    os.makedirs(os.path.dirname(os.path.abspath(screenshot)), exist_ok=True)
+    with open(screenshot, "wb") as f:
+        f.write(base64.b64decode(shot["data"]))
+
+    initial = browser.evaluate(ROWS % 0)
+    if initial != report_order(report, mailbox, "folder", "--newmail", "newmail"):
+        problems.append("the page does not start in the report's order: %s" % initial)
+    for column, sort, state in ((1, "size", "ascending"), (1, "size:desc", "descending"),
+                                (0, "name", "ascending"), (2, "folder", "ascending"),
+                                (2, "folder:desc", "descending")):
+        shown, _ = browser.evaluate(CLICK % (0, column))
+        order = browser.evaluate(ROWS % 0)
+        expected = report_order(report, mailbox, sort, "--newmail", "newmail")
+        if shown != state or order != expected:
+            problems.append("after a click on column %d: %s, %s; the report's --sort %s gives %s"
+                            % (column, shown, order, sort, expected))
+
+    groups = check_treemap(browser.evaluate(RECTS), browser.evaluate(SVG), problems)
+    # Markup in names is text in the table, the treemap's titles and the filter's results.
+    text = browser.evaluate("document.body.innerText + Array.from(document.querySelectorAll('title'))"
+                            ".map(t => t.textContent).join('')")
+    for name in HOSTILE:
+        if text.count(name) < 2:
+            problems.append("the name %r is not shown as text in the table and the treemap" % name)
+    browser.evaluate(FILTER % json.dumps("onerror"))
+    if browser.evaluate(ROWS % 0) != ["Hostil1.PMM"]:
+        problems.append("the filter does not find the name with markup: %s" % browser.evaluate(ROWS % 0))
+    if browser.evaluate("document.querySelectorAll('img, script:not([id]):not([type])').length") != 1:
+        problems.append("markup from a name became an element")
+    return groups
+
+
+def check_growth(session, report, mailbox, work, problems):
+    """Growth since a run of the history: its column sorts as --sort growth does."""
+    kept = os.path.join(work, "history.db")
+    subprocess.run([report, "--history", kept, mailbox], check=True, capture_output=True)
+    for name, size in (("Papier.PMM", 2_000_000), ("Steuer.PMM", 10), ("Reisen.PMM", 99_999)):
+        os.truncate(os.path.join(mailbox, name), size)
+
+    def fresh():  # every run appends to its history, so each gets a copy of the first
+        copy = os.path.join(work, "history-copy.db")
+        shutil.copyfile(kept, copy)
+        return copy
+
+    page = os.path.join(work, "growth.html")
+    write_page(report, page, "--history", fresh(), "--growth", mailbox)
+    session.open(page)
+    for sort, state in (("growth", "ascending"), ("growth:desc", "descending")):
+        shown, _ = session.browser.evaluate(CLICK % (0, 3))
+        expected = report_order(report, mailbox, sort, "--history", fresh(), "--growth")
+        if shown != state or session.browser.evaluate(ROWS % 0) != expected:
+            problems.append("after a click on the growth column: %s, %s; the report's --sort %s gives %s"
+                            % (shown, session.browser.evaluate(ROWS % 0), sort, expected))
+
+
+def check_sections(session, report, mailboxes, work, problems):
+    """Several mailboxes: the overview, closed sections, links and the filter."""
+    browser = session.browser
+    page = os.path.join(work, "many.html")
+    write_page(report, page, *mailboxes)
+    session.open(page)
+    if any(browser.evaluate(SECTIONS)):
+        problems.append("sections are open at the start: %s" % browser.evaluate(SECTIONS))
+    overview = browser.evaluate("document.getElementById('overview').textContent")
+    if "\u202e" in overview or "\ufffd" not in overview:
+        problems.append("the overview shows a right-to-left override in a mailbox's name")
+    browser.evaluate("document.querySelector('#overview a[href=\"#mailbox-2\"]').click()")
+    session.wait("document.querySelectorAll('table.folders')[1].tBodies[0].rows.length > 0")
+    if browser.evaluate(SECTIONS) != [False, True, False]:
+        problems.append("the overview's link does not open its section alone: %s" % browser.evaluate(SECTIONS))
+
+    doc = report_json(report, *mailboxes)
+    for query in ("ARCH", "ordner 1", "gibt es nicht"):
+        said = browser.evaluate(FILTER % json.dumps(query))
+        shown = browser.evaluate(SHOWN)
+        expected = [[row["fileName"] for row in box["rows"]
+                     if query.lower() in row["fileName"].lower() or query.lower() in row["folder"].lower()]
+                    for box in doc["mailboxes"]]
+        matches = sum(len(rows) for rows in expected)
+        opened = [bool(rows) for rows in expected]
+        if said != "%d passende Zeilen" % matches or browser.evaluate(SECTIONS) != opened or \
+                [rows for rows in shown if rows is not None] != [rows[:200] for rows in expected if rows]:
+            problems.append("filter %r: %r, sections %s, rows %s; expected %d matches in %s"
+                            % (query, said, browser.evaluate(SECTIONS), shown, matches, expected))
+    browser.evaluate(FILTER % json.dumps(""))
+
+
+def measure(session, report, mailboxes, work, name, problems, budget=None):
+    """Page size, load time and, on a single mailbox, the time of a sort click; printed."""
+    browser = session.browser
+    page = os.path.join(work, name + ".html")
+    size = write_page(report, page, *mailboxes)
+    rows = sum(len(box["rows"]) for box in report_json(report, *mailboxes)["mailboxes"])
+    loaded = session.open(page)
+    line = "check_html: %s: %d rows, page %d bytes (%.1f per row), loaded in %.0f ms" % (
+        name, rows, size, size / rows, loaded)
+    if budget and size > budget(rows):
+        problems.append("%s: the page is %d bytes, more than %d" % (name, size, budget(rows)))
+    if len(mailboxes) == 1:
+        times = []
+        for column, sort in ((1, "size"), (1, "size:desc"), (0, "name"), (2, "folder")):
+            times.append(browser.evaluate(CLICK % (0, column))[1])
+            expected = report_order(report, mailboxes[0], sort)[:200]
+            if browser.evaluate(ROWS % 0) != expected:
+                problems.append("%s: after a click on column %d the rows are not the report's --sort %s"
+                                % (name, column, sort))
+        line += ", sort clicks %s ms" % ", ".join("%.0f" % t for t in times)
+    print(line)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--report", required=True)
@@ -153,16 +344,31 @@ def main():
     parser.add_argument("--screenshot", required=True)
     args = parser.parse_args()
 
+    # The sample maker's functions, to write folders of chosen names and sizes.
+    maker = types.SimpleNamespace(**runpy.run_path(args.make_mailbox))
+
     work = tempfile.mkdtemp(prefix="foldscan-html-")
     problems = []
     browser = None
+    groups = 0
     try:
         mailbox = os.path.join(work, "mailbox")
-        subprocess.run([sys.executable, args.make_mailbox, mailbox], check=True)
-        page = os.path.join(work, "report.html")
-        with open(page, "wb") as f:
-            subprocess.run([args.report, "--format", "html", "--newmail", "newmail", "--tree", mailbox],
-                           check=True, stdout=f)
+        maker.sample(mailbox)
+        for i, name in enumerate(HOSTILE):
+            maker.write(os.path.join(mailbox, "Hostil%d.PMM" % (i + 1)), maker.pmm_header(name, "H%d" % i), 2000)
+        small = []
+        for name in ("klein", DISGUISED):
+            small.append(os.path.join(work, name))
+            os.makedirs(small[-1])
+            maker.load(small[-1], 30)
+        big = os.path.join(work, "big")
+        os.makedirs(big)
+        maker.load(big, 20000)
+        many = []
+        for i in range(200):
+            many.append(os.path.join(work, "many", "m%03d" % i))
+            os.makedirs(many[-1])
+            maker.load(many[-1], 100)
 
         with open(os.path.join(work, "chromium.log"), "wb") as log:
             browser = Browser(args.chromium, os.path.join(work, "profile"), log)
@@ -171,33 +377,13 @@ def main():
                                            session=False)["sessionId"]
             for domain in ("Runtime", "Log", "Network", "Page"):
                 browser.send(domain + ".enable")
-            url = "file://" + page
-            browser.send("Page.navigate", {"url": url})
-            browser.wait_for("Page.loadEventFired")
-
-            # The page as it opens.
-            height = browser.evaluate("document.documentElement.scrollHeight")
-            shot = browser.send("Page.captureScreenshot", {
-                "format": "png", "captureBeyondViewport": True,
-                "clip": {"x": 0, "y": 0, "width": 1100, "height": height, "scale": 1}})
-            os.makedirs(os.path.dirname(os.path.abspath(args.screenshot)), exist_ok=True)
-            with open(args.screenshot, "wb") as f:
-                f.write(base64.b64decode(shot["data"]))
-
-            initial = browser.evaluate(ROWS)
-            if initial != report_order(args.report, mailbox, "folder"):
-                problems.append("the page does not start in the report's order: %s" % initial)
-            for column, sort, state in ((1, "size", "ascending"), (1, "size:desc", "descending"),
-                                        (0, "name", "ascending"), (2, "folder", "ascending"),
-                                        (2, "folder:desc", "descending")):
-                shown = browser.evaluate(CLICK % column)
-                order = browser.evaluate(ROWS)
-                if shown != state or order != report_order(args.report, mailbox, sort):
-                    problems.append("after a click on column %d: %s, %s; the report's --sort %s gives %s"
-                                    % (column, shown, order, sort, report_order(args.report, mailbox, sort)))
-
-            groups = check_treemap(browser.evaluate(RECTS), browser.evaluate(SVG), problems)
-
+            session = Session(browser)
+            groups = check_sample(session, args.report, mailbox, work, args.screenshot, problems)
+            check_sections(session, args.report, [mailbox] + small, work, problems)
+            check_growth(session, args.report, mailbox, work, problems)
+            measure(session, args.report, [big], work, "one-mailbox-20000-folders", problems,
+                    budget=lambda rows: 100 * rows + 300000)
+            measure(session, args.report, many, work, "200-mailboxes-of-100-folders", problems)
 
             for event in browser.events:
                 method, params = event.get("method"), event.get("params", {})
@@ -207,8 +393,10 @@ def main():
                     problems.append("console: %s" % params)
                 elif method == "Log.entryAdded" and params["entry"]["level"] in ("error", "warning"):
                     problems.append("log: %s" % params["entry"])
-                elif method == "Network.requestWillBeSent" and params["request"]["url"] != url:
+                elif method == "Network.requestWillBeSent" and params["request"]["url"] not in session.urls:
                     problems.append("a request for %s" % params["request"]["url"])
+                elif method == "Page.javascriptDialogOpening":
+                    problems.append("a script from a name ran: %s" % params)
     except Exception as error:  # a failure to drive the browser fails the test
         problems.append("%s: %s" % (type(error).__name__, error))
     finally:
@@ -220,8 +408,8 @@ def main():
         print("check_html: " + problem)
     if problems:
         return 1
-    print("check_html: the page loads cleanly, sorts as the report does, and its %d treemap groups are in "
-          "proportion; screenshot %s" % (groups, args.screenshot))
+    print("check_html: the pages load cleanly, sort and filter as the report does, and the %d treemap groups are "
+          "in proportion; screenshot %s" % (groups, args.screenshot))
     return 0
 
 

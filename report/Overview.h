@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class MailboxReport;
+
+// What an administrator asks first: which mailbox is largest, which folders
+// of all are largest, and how much of a whole each part is.
+class Overview {
+public:
+    struct TopRow {
+        size_t mailbox;  // index in the order given
+        size_t row;      // index in that mailbox's rows
+    };
+
+    static constexpr size_t None = static_cast<size_t>(-1);
+
+    // The readable mailboxes, largest total first; ties keep the order given.
+    static std::vector<size_t> Ranked(const std::vector<MailboxReport>& mailboxes);
+
+    // The mailbox's largest row, the first in its listing of those as large;
+    // None when it has no rows.
+    static size_t Largest(const MailboxReport& mailbox);
+
+    // The n largest rows of at least minSize bytes of all readable mailboxes,
+    // largest first; ties in the order the mailboxes were given, then in the
+    // order of their listings.
+    static std::vector<TopRow> Top(const std::vector<MailboxReport>& mailboxes, size_t n, uint64_t minSize);
+
+    // part of whole in tenths of a percent, halves rounded up; 0 when whole
+    // is 0. part is at most whole.
+    static unsigned Permille(uint64_t part, uint64_t whole);
+
+    // part of whole as a fraction from 0 to 1; 0 when whole is 0.
+    static double Fraction(uint64_t part, uint64_t whole);
+};
