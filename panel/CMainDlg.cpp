@@ -72,7 +72,7 @@ bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
     return CResizableDlg::Create(parent);
 }
 
-void CMainDlg::DoDataExchange() {
+void CMainDlg::BindControls() {
     Bind(IDC_SUMMARY, summaryLine);
     Bind(IDC_FOLDER_LIST, folderView);
 }
@@ -196,16 +196,16 @@ void CMainDlg::OnHostStart() {
     if (!StillOpen(window)) return;
     ApplyAutoRefresh();
     if (!StillOpen(window)) return;
-    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != 0) ShowError(App(), IDS_ERROR_START_TICK);
+    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_TICK);
 }
 
 void CMainDlg::ApplyAutoRefresh() {
     autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
     PeriodicWorker::State state = autoRefreshThread.GetState();
     if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
-        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != 0) ShowError(App(), IDS_ERROR_START_AUTO);
+        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_AUTO);
     } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
-        if (autoRefreshThread.Stop() != 0) ShowError(App(), IDS_ERROR_STOP_AUTO);
+        if (autoRefreshThread.Stop() != PeriodicWorker::Stopped) ShowError(App(), IDS_ERROR_STOP_AUTO);
     }
 }
 

@@ -53,7 +53,7 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void DoDataExchange() override;
+    void BindControls() override;
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR& header, LRESULT& result) override;

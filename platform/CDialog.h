@@ -44,9 +44,9 @@ protected:
     // then the answer (for WM_NOTIFY it goes to DWLP_MSGRESULT).
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Binds the controls (DoDataExchange); the result asks for the default focus.
+    // Calls BindControls; the result asks for the default focus.
     virtual BOOL OnInitDialog();
-    virtual void DoDataExchange() {}
+    virtual void BindControls() {}
     virtual bool OnCommand(WORD id, WORD code, HWND control);
     virtual bool OnNotify(NMHDR& header, LRESULT& result) { return false; }
     virtual void OnOK() { EndDialog(IDOK); }

@@ -18,7 +18,7 @@ const int DefaultRate = 10;
 CSettingsDlg::CSettingsDlg(CFoldscanApp& app, HWND parent)
     : CAccelDlg(IDA_SETTINGS, IDD_SETTINGS, parent), app(app) {}
 
-void CSettingsDlg::DoDataExchange() {
+void CSettingsDlg::BindControls() {
     Bind(IDC_AUTO_REFRESH, autoRefresh);
     Bind(IDC_RATE_BEFORE, rateBefore);
     Bind(IDC_RATE, rate);
@@ -97,7 +97,7 @@ bool CSettingsDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 void CSettingsDlg::OnOK() {
-    DoDataExchange();
+    BindControls();
     if (settings.AutoRefresh == 1) {
         int typed = ReadRateField();
         if (typed <= 0) {

@@ -18,7 +18,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange() override;
+    void BindControls() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     void OnOK() override;
 

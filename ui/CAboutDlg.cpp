@@ -6,7 +6,7 @@
 CAboutDlg::CAboutDlg(HWND parent, const std::string& modulePath)
     : CDialog(IDD_ABOUT, parent), modulePath(modulePath) {}
 
-void CAboutDlg::DoDataExchange() {
+void CAboutDlg::BindControls() {
     Bind(IDC_ABOUT_DESCRIPTION, description);
     Bind(IDC_ABOUT_VERSION, version);
     Bind(IDC_ABOUT_COPYRIGHT, copyright);

@@ -18,7 +18,7 @@ public:
     std::string newMailDir;
 
 protected:
-    void DoDataExchange() override;
+    void BindControls() override;
     BOOL OnInitDialog() override;
 
 private:
