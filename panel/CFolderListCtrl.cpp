@@ -2,6 +2,7 @@
 
 #include "panel/ColumnWidths.h"
 #include "settings/ProfileStore.h"
+#include "ui/MessageHost.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
 
@@ -43,14 +44,15 @@ private:
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
 
-void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
+void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId,
+                            UINT folderTitleId) {
     folders = &list;
     RemoveAllItems();  // rows of an earlier window
     keptTopFile.clear();
     keptTopIndex = 0;
-    AddColumn(0, fileTitleId, LVCFMT_LEFT, InitialWidths[0]);
-    AddColumn(1, sizeTitleId, LVCFMT_RIGHT, InitialWidths[1]);
-    AddColumn(2, folderTitleId, LVCFMT_LEFT, InitialWidths[2]);
+    AddColumn(0, strings.LoadString(fileTitleId), LVCFMT_LEFT, InitialWidths[0]);
+    AddColumn(1, strings.LoadString(sizeTitleId), LVCFMT_RIGHT, InitialWidths[1]);
+    AddColumn(2, strings.LoadString(folderTitleId), LVCFMT_LEFT, InitialWidths[2]);
     SetExtendedStyle(ExtendedStyle);
     SetSort(FolderCompare::FolderNameColumn, 0);
     rule.tieMode = SortRule::FromLeftmost;

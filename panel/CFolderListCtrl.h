@@ -5,6 +5,7 @@
 #include <string>
 
 class FolderList;
+class MessageHost;
 class ProfileStore;
 
 // The folder list of the panel: one row per record of the panel's folder
@@ -13,7 +14,8 @@ class CFolderListCtrl : public CSortListCtrl {
 public:
     CFolderListCtrl();
 
-    void Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
+    // The titles are string resources of strings'.
+    void Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
     // Empties the list before the records go; the top row is kept for the
     // next fill by its file name, since the records themselves go.

@@ -1,6 +1,5 @@
 #include "panel/CMainDlg.h"
 
-#include "app/CFoldscanApp.h"
 #include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
 #include "refresh/RefreshInterval.h"
@@ -8,6 +7,7 @@
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/Trace.h"
@@ -67,7 +67,7 @@ void CMainDlg::EndWithLibrary(bool processEnding) {
     if (IsWindow()) ::DestroyWindow(hwnd);
 }
 
-bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
+bool CMainDlg::Create(AppServices& app, HWND parent) {
     application = &app;
     return CResizableDlg::Create(parent);
 }
@@ -84,7 +84,7 @@ BOOL CMainDlg::OnInitDialog() {
     GetMailboxPath();
     GetNewmailPath();
     App().SetSettingsFolder(mailboxDir);
-    folderView.Setup(folderList, IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    folderView.Setup(folderList, App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
     LoadSettings();
     Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);
     folderView.SetFocus();
@@ -111,7 +111,7 @@ void CMainDlg::GetNewmailPath() {
 }
 
 void CMainDlg::LoadSettings() {
-    ProfileStore* store = App().settingsStore.get();
+    ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
     int defaults[4];
     ProfileFile::ParseIntList(DefaultSizeAndPos, 4, defaults);
@@ -122,7 +122,7 @@ void CMainDlg::LoadSettings() {
 }
 
 void CMainDlg::SaveSettings() {
-    ProfileStore* store = App().settingsStore.get();
+    ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
     store->WriteIntList("SizeAndPos", 4, sizeAndPos);
     folderView.SaveColumns(*store);
@@ -305,7 +305,7 @@ void CMainDlg::RunCommand(int command) {
 }
 
 void CMainDlg::OnAbout() {
-    CAboutDlg about(hwnd, App().modulePath);
+    CAboutDlg about(hwnd, App().ModulePath());
     about.mailboxDir = mailboxDir;
     about.newMailDir = newMailDir;
     App().RunModal(about);

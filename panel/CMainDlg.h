@@ -10,7 +10,7 @@
 
 #include <string>
 
-class CFoldscanApp;
+class AppServices;
 
 // The panel inside the host's window: the folder list above a summary line.
 // It asks the host for its directories, refreshes the list, answers the
@@ -36,7 +36,7 @@ public:
     ~CMainDlg() override;
 
     // Creates the panel's window as a hidden child of the host's window.
-    bool Create(CFoldscanApp& app, HWND parent);
+    bool Create(AppServices& app, HWND parent);
 
     // What a refresh reads: every folder file (the user's own refresh and the
     // first one), or only the files whose listing entries changed since.
@@ -88,9 +88,9 @@ private:
     // that went on posting while the panel was busy asks for one action.
     void DropQueued(UINT message) const;
     std::string SummaryText() const;
-    CFoldscanApp& App() const { return *application; }
+    AppServices& App() const { return *application; }
 
-    CFoldscanApp* application = nullptr;  // set before the window exists
+    AppServices* application = nullptr;  // set before the window exists
     // Counts the panel's windows, so that code that ran a modal loop can
     // tell whether its window is still the one it started with.
     unsigned windowSerial = 0;

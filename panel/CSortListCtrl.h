@@ -17,7 +17,7 @@
 // for a large mailbox would be most of the panel's memory.
 class CSortListCtrl : public CListCtrl {
 public:
-    int AddColumn(int position, UINT titleId, int format, int width);
+    int AddColumn(int position, const std::string& title, int format, int width);
     // Replaces every row, in the order given; rows AcceptItem refuses are left out.
     void SetItems(std::vector<const void*> data);
     // Removes every row, handing each to OnDeleteItemData where notifyDelete is set.

@@ -1,8 +1,8 @@
 #include "settings/CSettingsDlg.h"
 
-#include "app/CFoldscanApp.h"
 #include "resources/resource.h"
 #include "settings/ProfileFile.h"
+#include "ui/AppServices.h"
 #include "ui/ShowMessage.h"
 
 #include <string>
@@ -15,7 +15,7 @@ const int DefaultRate = 10;
 
 }  // namespace
 
-CSettingsDlg::CSettingsDlg(CFoldscanApp& app, HWND parent)
+CSettingsDlg::CSettingsDlg(AppServices& app, HWND parent)
     : CAccelDlg(IDA_SETTINGS, IDD_SETTINGS, parent), app(app) {}
 
 void CSettingsDlg::BindControls() {

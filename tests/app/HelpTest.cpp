@@ -26,7 +26,7 @@ class Help : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
-        app.helpPath = "C:\\Tools\\foldscan.chm";
+        app.SetModulePath("C:\\Tools\\foldscan.dll");
         shown.clear();
         viewerAnswer = reinterpret_cast<HWND>(1);
         previous = SetHelpViewer(RecordHelp);
@@ -84,7 +84,6 @@ TEST_F(Help, TheBoxesHelpOpensTheMessagesPageAndItsClosingOpensNothing) {
 
 TEST_F(Help, AViewerThatShowsNothingGivesTheStandardBoxOnce) {
     viewerAnswer = nullptr;
-    app.modulePath = "C:\\Tools\\foldscan.dll";
     app.DisplayHelp("::/pages/ref_dlg_main.htm");
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].caption, "foldscan");

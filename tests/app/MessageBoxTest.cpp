@@ -114,7 +114,7 @@ TEST_F(MessageBoxes, AWarningWithHelpAsTheUserSeesIt) {
         shownBox = box.window;
         controls = ControlsOf(box.window, {{7, 7, 0, 0}, {35, 7, 218, 42}, {7, 49, 50, 14}, {203, 49, 50, 14}}, at);
         focus = ::GetFocus();
-        topWhileOpen = app.topWindow ? app.topWindow->Handle() : nullptr;
+        topWhileOpen = app.TopWindow() ? app.TopWindow()->Handle() : nullptr;
         ownerOfBox = ::GetWindow(box.window, GW_OWNER);
         ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
         ::SendMessageA(::GetDlgItem(box.window, 9), BM_CLICK, 0, 0);
@@ -157,8 +157,8 @@ TEST_F(MessageBoxes, AWarningWithHelpAsTheUserSeesIt) {
     EXPECT_EQ(sounds, std::vector<UINT>{MB_ICONEXCLAMATION});
     // The help button, F1, then closing.
     EXPECT_EQ(helpCalls, (std::vector<HelpCall>{{5, 2602, &context}, {5, 2602, &context}, {0, 2602, &context}}));
-    EXPECT_EQ(app.topWindow, &panel);
-    EXPECT_EQ(app.messageNumber, 2602);
+    EXPECT_EQ(app.TopWindow(), &panel);
+    EXPECT_EQ(app.MessageNumber(), 2602);
     EXPECT_TRUE(::IsWindowEnabled(owner));
 }
 
@@ -213,5 +213,5 @@ TEST_F(MessageBoxes, AnIdWithoutTextShowsAnEmptyBoxOfItsKind) {
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, "");
     EXPECT_EQ(boxes.Seen()[0].caption, "WARNUNG");
-    EXPECT_EQ(app.messageNumber, 2999);
+    EXPECT_EQ(app.MessageNumber(), 2999);
 }

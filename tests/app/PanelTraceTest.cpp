@@ -43,9 +43,9 @@ TEST(PanelTrace, StartRefreshAndEnd) {
     TraceCapture trace;
     CMainDlg panel;
     ASSERT_TRUE(panel.Create(app, host));
-    EXPECT_EQ(app.mainWindow, &panel);
-    EXPECT_EQ(app.topWindow, &panel);
-    EXPECT_EQ(app.settingsPath, mailbox.Path() + "KVT-FSCN.PM");
+    EXPECT_EQ(app.MainWindow(), &panel);
+    EXPECT_EQ(app.TopWindow(), &panel);
+    EXPECT_EQ(app.SettingsPath(), mailbox.Path() + "KVT-FSCN.PM");
     EXPECT_EQ(panel.MailboxDir(), mailbox.Path());
     EXPECT_EQ(panel.NewMailDir(), "\\");
     panel.Send(0x0B09);
@@ -57,7 +57,7 @@ TEST(PanelTrace, StartRefreshAndEnd) {
                                  "[foldscan::CMainDlg::OnRefresh]\n",
                              }));
     ::DestroyWindow(panel.Handle());
-    EXPECT_EQ(app.mainWindow, nullptr);
-    EXPECT_EQ(app.topWindow, nullptr);
+    EXPECT_EQ(app.MainWindow(), nullptr);
+    EXPECT_EQ(app.TopWindow(), nullptr);
     ::DestroyWindow(host);
 }
