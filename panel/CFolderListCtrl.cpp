@@ -68,8 +68,8 @@ void CFolderListCtrl::RemoveAll() {
 void CFolderListCtrl::KeepTopRow() {
     if (ItemCount() == 0) return;
     keptTopIndex = TopIndex();
-    const auto* record = static_cast<const FolderInfo*>(ItemData(keptTopIndex));
-    keptTopFile = record ? record->fileName : std::string();
+    const void* row = ItemData(keptTopIndex);
+    keptTopFile = row ? Record(row).fileName : std::string();
 }
 
 int CFolderListCtrl::KeptTopRow() const {
@@ -120,13 +120,15 @@ void CFolderListCtrl::ShowCompact(bool compact) {
     Invalidate(true);
 }
 
+// Every row is a record of the folder list: Setup and FillFromList put nothing else in.
+const FolderInfo& CFolderListCtrl::Record(const void* row) { return *static_cast<const FolderInfo*>(row); }
+
 int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
-    return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(first),
-                                        *static_cast<const FolderInfo*>(second), column);
+    return FolderCompare::CompareColumn(Record(first), Record(second), column);
 }
 
 std::string CFolderListCtrl::GetCellText(const void* data, int column) const {
-    const FolderInfo& record = *static_cast<const FolderInfo*>(data);
+    const FolderInfo& record = Record(data);
     switch (column) {
     case FolderCompare::FileNameColumn:
         return record.fileName;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class FolderInfo;
 class FolderList;
 class MessageHost;
 class ProfileStore;
@@ -39,6 +40,7 @@ protected:
     std::string GetCellText(const void* data, int column) const override;
 
 private:
+    static const FolderInfo& Record(const void* row);
     void KeepTopRow();
     int KeptTopRow() const;
 

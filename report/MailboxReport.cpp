@@ -140,8 +140,7 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         keys.reserve(rows.size());
         for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
     }
-    auto byColumn = [&](const void* a, const void* b, int column) {
-        size_t x = *static_cast<const size_t*>(a), y = *static_cast<const size_t*>(b);
+    auto byColumn = [&](size_t x, size_t y, int column) {
         if (column == FolderCompare::FolderNameColumn && !keys.empty()) {
             int order = keys[x].compare(keys[y]);
             return order < 0 ? -1 : (order > 0 ? 1 : 0);
@@ -153,7 +152,7 @@ void MailboxReport::SortRows(const ReportOptions& options) {
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
-        return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
+        return rule.Compare(a, b, DisplayOrder, byColumn) < 0;
     });
     // By growth, rows that grew alike keep the folder names' order.
     if (byGrowth)

@@ -28,12 +28,8 @@ std::vector<const FolderInfo*> SortedByFolderName(const FolderList& list) {
     rule.sortColumn = FolderCompare::FolderNameColumn;
     rule.tieMode = SortRule::FromLeftmost;
     const std::vector<int> order = {0, 1, 2};
-    auto byColumn = [](const void* a, const void* b, int column) {
-        return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(a), *static_cast<const FolderInfo*>(b),
-                                            column);
-    };
     std::sort(rows.begin(), rows.end(),
-              [&](const FolderInfo* a, const FolderInfo* b) { return rule.Compare(a, b, order, byColumn) < 0; });
+              [&](const FolderInfo* a, const FolderInfo* b) { return rule.Compare(*a, *b, order) < 0; });
     return rows;
 }
 
