@@ -59,6 +59,25 @@ void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT f
     ReportSystemKeys();
 }
 
+void CFolderListCtrl::TakeRows(RowUpdate update, FolderList& scanned) {
+    if (!folders) return;
+    if (update == RowUpdate::Rebuild) {
+        RemoveAll();  // it refers to the records that go now
+        folders->SwapRows(scanned);
+    } else if (update == RowUpdate::InPlace) {
+        folders->UpdateRows(scanned);
+    }
+}
+
+void CFolderListCtrl::ShowRows(RowUpdate update, bool compact) {
+    if (update == RowUpdate::Rebuild)
+        FillFromList(compact);
+    else if (update == RowUpdate::InPlace)
+        RowsChanged(compact);
+    else
+        ShowCompact(compact);
+}
+
 void CFolderListCtrl::RemoveAll() {
     KeepTopRow();
     RemoveAllItems();

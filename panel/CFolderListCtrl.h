@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/CSortListCtrl.h"
+#include "store/RowUpdate.h"
 
 #include <string>
 
@@ -18,17 +19,17 @@ public:
     // The titles are string resources of strings'.
     void Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
-    // Empties the list before the records go; the top row is kept for the
-    // next fill by its file name, since the records themselves go.
-    void RemoveAll();
-    // One item per record, then sorted; the kept row is scrolled to the top
+    // Takes in a new scan's rows as update says: for a new list the view lets
+    // go of the shown records before the lists exchange them for scanned's;
+    // otherwise the shown records take over what changed.
+    void TakeRows(RowUpdate update, FolderList& scanned);
+    // Shows what TakeRows took: a new fill, the rows sorted again, or the
+    // same rows (in the size form given).
+    void ShowRows(RowUpdate update, bool compact);
+
+    // One row per record, then sorted; the kept row is scrolled to the top
     // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
-    // The records changed in place: sorted again, the top row kept by its
-    // file name, redrawn. Far cheaper than a new fill of a large list.
-    void RowsChanged(bool compact);
-    // Shows the sizes in the other form without a new fill.
-    void ShowCompact(bool compact);
 
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);
@@ -41,6 +42,14 @@ protected:
 
 private:
     static const FolderInfo& Record(const void* row);
+    // Empties the list before the records go; the top row is kept for the
+    // next fill by its file name, since the records themselves go.
+    void RemoveAll();
+    // The records changed in place: sorted again, the top row kept by its
+    // file name, redrawn. Far cheaper than a new fill of a large list.
+    void RowsChanged(bool compact);
+    // Shows the sizes in the other form without a new fill.
+    void ShowCompact(bool compact);
     void KeepTopRow();
     int KeptTopRow() const;
 

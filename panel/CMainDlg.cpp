@@ -7,6 +7,7 @@
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "store/RowUpdate.h"
 #include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
 #include "ui/ShowMessage.h"
@@ -134,48 +135,28 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing, autoRefreshThread);
-    unsigned window = windowSerial;
 
-    std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     if (reads == ReadEverything) folderCache.ReadEverythingNext();
     bool warn = false;
-    enum { Unchanged, Updated, Rebuilt } rows = Unchanged;
+    RowUpdate update = RowUpdate::Unchanged;
     {
         // The list goes on showing the old records while the new ones are
-        // made: it is rebuilt only where the files listed changed, or to stay
-        // empty while the warning is open; otherwise the records it shows
-        // take over what changed, if anything did. No flicker, no lost place.
+        // made; the new scan's records go before the warning or the fill.
         FolderList scanned;
-        scanned.UseCache(&folderCache);
+        scanned.UseReader(&folderCache);
         ScanOptions options;
         options.mailboxDir = mailboxDir;
         options.showFolderPath = settings.ShowFolderPath != 0;
         options.showNewMailFolder = settings.ShowNewMailFolder != 0;
         options.newMailDir = newMailDir;
-        options.newMailLabel = label;
-        int hierarchyRead = scanned.Scan(options);
-        warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
-        if (warn || folderView.ItemCount() != folderList.GetCount()) {
-            rows = Rebuilt;
-        } else if (!scanned.SameRows(folderList)) {
-            rows = folderList.UpdateRows(scanned) ? Updated : Rebuilt;
-        }
-        if (rows == Rebuilt) {
-            folderView.RemoveAll();  // it refers to the records that go now
-            folderList.SwapRows(scanned);
-        }
+        options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
+        warn = !scanned.Scan(options).hierarchyRead && settings.WarnFolderPath != 0;
+        // The list stays empty while the warning is open.
+        update = ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
+        folderView.TakeRows(update, scanned);
     }
-    if (warn) {
-        busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); });
-        if (!StillOpen(window)) return;
-    }
-    const bool compact = settings.CompactFileSizes != 0;
-    if (rows == Rebuilt)
-        folderView.FillFromList(compact);
-    else if (rows == Updated)
-        folderView.RowsChanged(compact);
-    else
-        folderView.ShowCompact(compact);
+    if (warn && !Survives([&] { busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); }); })) return;
+    folderView.ShowRows(update, settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
 }
 
@@ -191,11 +172,7 @@ std::string CMainDlg::SummaryText() const {
 }
 
 void CMainDlg::OnHostStart() {
-    unsigned window = windowSerial;
-    OnRefresh();
-    if (!StillOpen(window)) return;
-    ApplyAutoRefresh();
-    if (!StillOpen(window)) return;
+    if (!Survives([this] { OnRefresh(); }) || !Survives([this] { ApplyAutoRefresh(); })) return;
     if (tickerThread.Start(hwnd, TickerMessage, true, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_TICK);
 }
 
@@ -314,16 +291,14 @@ void CMainDlg::OnAbout() {
 void CMainDlg::OnSettings() {
     CSettingsDlg dialog(App(), hwnd);
     dialog.settings = settings;
-    unsigned window = windowSerial;
-    if (App().RunModal(dialog) != IDOK || !StillOpen(window)) return;
+    INT_PTR answer = IDCANCEL;
+    if (!Survives([&] { answer = App().RunModal(dialog); }) || answer != IDOK) return;
     settings = dialog.settings;
     SaveSettings();
     ApplyAutoRefresh();
     // The refresh comes once the dialog has gone.
     Post(WM_COMMAND, MAKEWPARAM(ID_REFRESH, 0));
 }
-
-
 
 bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {

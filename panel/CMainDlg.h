@@ -81,9 +81,14 @@ private:
     void OnSettings();
     void OnAbout();
     void ApplyAutoRefresh();
-    // Whether the window that was current when serial was taken still is:
-    // a modal loop runs the host's messages, and the host may close the panel.
-    bool StillOpen(unsigned serial) const { return IsWindow() && serial == windowSerial; }
+    // Runs what may run a modal loop, whose host messages may close the
+    // panel; whether the window it started in is still the one open.
+    template <class Loop>
+    bool Survives(Loop loop) {
+        unsigned serial = windowSerial;
+        loop();
+        return IsWindow() && serial == windowSerial;
+    }
     // Takes further copies of a worker's message out of the queue: a thread
     // that went on posting while the panel was busy asks for one action.
     void DropQueued(UINT message) const;

@@ -10,6 +10,7 @@
 #include "report/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/FolderReader.h"
 #include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
@@ -69,20 +70,26 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(base, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
-    pmHierarch table;
+    FolderReader reader;  // keeps the folder tree for the check and the tree
+    const pmHierarch* read = nullptr;
     {
         // The scan's records go once they are rows, before the check and
         // the tree need memory of their own. Its files are opened relative
         // to the mailbox, which spares the OS the whole path each time.
         FolderList list;
+        list.UseReader(&reader);
         {
             DirectoryScope inMailbox(scan.mailboxDir);
-            report.hierarchyRead = list.Scan(scan, table) == 1;
+            ScanResult result = list.Scan(scan);
+            report.hierarchyRead = result.hierarchyRead;
+            read = result.table;
         }
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
         report.TakeRows(list, scan.showNewMailFolder, options, texts);
     }
+    const pmHierarch none;
+    const pmHierarch& table = read ? *read : none;
     if (options.check)
         report.findings = ConsistencyCheck::Run(scan.mailboxDir, report.rows, table, report.hierarchyRead);
     if (earlier) report.CompareWith(*earlier);

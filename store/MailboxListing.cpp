@@ -25,7 +25,8 @@ MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
     return Other;
 }
 
-void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
+void MailboxListing::List(const std::string& mailboxDir, Contents asked) {
+    contents = asked;
     pmm.clear();
     mbx.clear();
     others.clear();

@@ -35,6 +35,8 @@ public:
     void List(const std::string& mailboxDir, Contents contents);
 
     const Entries& Pmm() const { return pmm; }
+    // Whether the companions and hierarchy files were listed too.
+    bool ListsCompanions() const { return contents != FolderFiles; }
     const Entries& Mbx() const { return mbx; }
 
     // The one listed companion or hierarchy file whose name equals name
@@ -53,6 +55,7 @@ private:
     enum Kind { PmmFile, MbxFile, LookedUp, Other };
     static Kind KindOf(const std::string& name);
 
+    Contents contents = FolderFiles;
     Entries pmm;
     Entries mbx;
     Entries others;  // companions and hierarchy files, in listing order

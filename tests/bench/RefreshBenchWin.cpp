@@ -120,7 +120,7 @@ double KeptBytesPerFolder(int folders, bool withTree) {
     FolderCache cache;
     {
         FolderList list;
-        list.UseCache(&cache);
+        list.UseReader(&cache);
         list.Scan({mailbox, withTree, false, newmail, ""});
     }
     return static_cast<double>(CountingHeap::liveBytes - before) / folders;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/FileStamp.h"
+#include "store/MailboxListing.h"
+
+#include <memory>
+#include <string>
+
+class FileNameIndex;
+class FolderInfo;
+class pmHierarch;
+
+// What a scan reads the rows of a mailbox with: the folder tree, and what
+// each folder file listed gives its row. This reader reads every file
+// afresh; FolderCache wraps a reader and keeps what it read, so that the
+// panel and the report scan along the same path.
+class FolderReader {
+public:
+    // A folder file as the listing shows it; for an ".MBX" file also its
+    // companion: null where none is listed, or several are (ambiguous).
+    struct Folder {
+        const MailboxListing::Entry& file;
+        bool isMbx;
+        const MailboxListing::Entry* companion;
+        bool ambiguous;
+    };
+    // What opening the files told of them, where it tells (POSIX); for an
+    // ".MBX" file also the name of the companion opened.
+    struct Opened {
+        FileStamp file;
+        std::string companionName;
+        FileStamp companion;
+    };
+
+    FolderReader();
+    virtual ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    // A scan of mailboxDir (ending in a separator) begins.
+    virtual void BeginScan(const std::string& mailboxDir);
+    // What the scan's listing must hold for this reader.
+    virtual MailboxListing::Contents ListingContents() const { return MailboxListing::FolderFiles; }
+    // The scan's listing, before any reading.
+    virtual void Listed(const MailboxListing& listing);
+    // The folder tree for the rows' paths; null when "hierarch.pm" cannot be
+    // opened. It stays valid until the next scan begins.
+    virtual const pmHierarch* Hierarchy(const MailboxListing& listing);
+    // The scan shows no folder paths: no tree is needed.
+    virtual void NoHierarchy();
+    // Fills row (which is empty) with what the folder file gives it.
+    virtual void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr);
+    virtual void EndScan();
+    // Memory ran out during a scan: whatever the reader holds goes, and the
+    // next scan starts afresh. Allocates nothing.
+    virtual void Abandon();
+
+private:
+    std::string mailboxDir;
+    std::unique_ptr<FileNameIndex> companions;
+    std::unique_ptr<pmHierarch> table;
+};
