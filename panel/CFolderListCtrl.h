@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panel/CSortListCtrl.h"
-#include "store/RowUpdate.h"
+#include "store/FolderList.h"
 
 #include <string>
 

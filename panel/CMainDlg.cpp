@@ -7,7 +7,6 @@
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
-#include "store/RowUpdate.h"
 #include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
 #include "ui/ShowMessage.h"
@@ -152,7 +151,7 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
         options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
         warn = !scanned.Scan(options).hierarchyRead && settings.WarnFolderPath != 0;
         // The list stays empty while the warning is open.
-        update = ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
+        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
         folderView.TakeRows(update, scanned);
     }
     if (warn && !Survives([&] { busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); }); })) return;

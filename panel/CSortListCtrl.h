@@ -37,8 +37,6 @@ public:
     // Sorts again; a column other than -1 that is not the sort column becomes it, ascending.
     void Resort(int column);
 
-    int SortColumn() const { return rule.sortColumn; }
-    int Descending() const { return rule.descending; }
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 

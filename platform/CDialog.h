@@ -31,13 +31,10 @@ public:
     // when it took care of it. The default does dialog keyboard navigation.
     virtual bool PreTranslateMessage(MSG& message);
 
-    UINT TemplateId() const { return templateId; }
-
     // The module this code is linked into, which holds the templates and
     // tables: the DLL inside the host, a test program in the tests, never
     // the host's own executable.
     static HINSTANCE ResourceModule();
-    HWND ParentWindow() const { return parentWindow; }
 
 protected:
     // The message map. Returns true when the message was handled; result is

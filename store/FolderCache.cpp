@@ -47,11 +47,8 @@ bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* compan
 
 }  // namespace
 
-FolderCache::FolderCache() : FolderCache(own) {}
-
-FolderCache::FolderCache(FolderReader& reader)
-    : inner(reader),
-      folders(0, FoldedHash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+FolderCache::FolderCache()
+    : folders(0, FoldedHash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                             reinterpret_cast<uintptr_t>(this)}),
       hierarchy(RereadEvery) {}
 

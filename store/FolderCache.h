@@ -13,7 +13,7 @@
 #include <string>
 #include <unordered_map>
 
-// A reader that keeps what the reader it wraps read from each folder file,
+// A reader that wraps a reader and keeps what it read from each folder file,
 // across scans, under the listing entries it was read under: the file's own
 // and, for an ".MBX" file, its ".PMG" companion's. A scan takes a reading
 // back only while those entries are unchanged, and has the file read again
@@ -27,9 +27,7 @@ class FolderCache : public FolderReader {
 public:
     static constexpr unsigned RereadEvery = 10;
 
-    // Reads through a reader of its own, or through inner, which must outlive it.
     FolderCache();
-    explicit FolderCache(FolderReader& inner);
 
     // The next scan reads every file again (and keeps what it reads).
     void ReadEverythingNext() { readEverything = true; }
@@ -74,8 +72,7 @@ private:
     // known stamp cannot be told unchanged later, so nothing is kept then.
     void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, const FolderInfo& row);
 
-    FolderReader own;
-    FolderReader& inner;
+    FolderReader inner;
     std::string mailboxDir;
     // Names are the directory's, compared exactly; the seeded hash keeps a
     // directory from being filled with names that all fall into one bucket.

@@ -5,8 +5,20 @@
 #include "store/pmHierarch.h"
 #include "ui/Trace.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
+
+namespace {
+
+bool SameRow(const FolderInfo& a, const FolderInfo& b) {
+    return a.size == b.size && a.status == b.status && a.fileName == b.fileName && a.folderName == b.folderName &&
+           a.folderPath == b.folderPath && a.hierarchyKey == b.hierarchyKey;
+}
+
+bool SameFile(const FolderInfo& a, const FolderInfo& b) { return a.fileName == b.fileName; }
+
+}  // namespace
 
 FolderList::FolderList() = default;
 
@@ -125,4 +137,14 @@ void FolderList::SwapRows(FolderList& other) {
     records.swap(other.records);
     std::swap(count, other.count);
     std::swap(total, other.total);
+}
+
+RowUpdate FolderList::ChooseRowUpdate(const FolderList& shown, const FolderList& scanned, bool mustRebuild) {
+    const Records& mine = shown.records;
+    const Records& theirs = scanned.records;
+    if (mustRebuild || mine.size() != theirs.size()) return RowUpdate::Rebuild;
+    if (!std::equal(mine.begin(), mine.end(), theirs.begin(), SameFile)) return RowUpdate::Rebuild;
+    if (shown.total == scanned.total && std::equal(mine.begin(), mine.end(), theirs.begin(), SameRow))
+        return RowUpdate::Unchanged;
+    return RowUpdate::InPlace;
 }

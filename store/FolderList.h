@@ -20,6 +20,13 @@ struct ScanResult {
     const pmHierarch* table = nullptr;
 };
 
+// How the rows a list shows take in a new scan's rows.
+enum class RowUpdate {
+    Unchanged,  // the same rows: nothing to do
+    InPlace,    // the same files in the same order: the shown records take over what changed
+    Rebuild,    // other files, or another order: the list is made anew
+};
+
 // The result of one scan of the mailbox: the new-mail row first (when asked
 // for), then the ".PMM" folders, then the ".MBX" folders, each in the order
 // the directory lists them. A record keeps its address while it is listed:
@@ -57,6 +64,11 @@ public:
     // Takes over other's rows in place, where other lists the same files in
     // the same order (RowUpdate::InPlace): the records keep their addresses.
     void UpdateRows(FolderList& other);
+
+    // Compares a new scan with the rows shown; mustRebuild asks for a new list
+    // whatever the rows are (one that is to stay empty while a warning is
+    // open, or a view that shows other rows than the list holds).
+    static RowUpdate ChooseRowUpdate(const FolderList& shown, const FolderList& scanned, bool mustRebuild);
 
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }

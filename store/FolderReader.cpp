@@ -30,11 +30,9 @@ void FolderReader::BeginScan(const std::string& dir) {
     table.reset();
 }
 
-// Where the listing has the companions, their names are looked up in it;
-// otherwise the directory is listed for them at the first look-up.
+// The companions' names are looked up in the listing.
 void FolderReader::Listed(const MailboxListing& listing) {
-    companions = std::make_unique<FileNameIndex>(listing.ListsCompanions() ? FileNameIndex(listing.CompanionNames())
-                                                                           : FileNameIndex(mailboxDir, "*.PMG"));
+    companions = std::make_unique<FileNameIndex>(listing.CompanionNames());
 }
 
 const pmHierarch* FolderReader::Hierarchy(const MailboxListing&) {

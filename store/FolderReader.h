@@ -32,15 +32,13 @@ public:
         FileStamp companion;
     };
 
-    FolderReader();
+    FolderReader();  // out of line, as the tree's and the index's types are not complete here
     virtual ~FolderReader();
-    FolderReader(const FolderReader&) = delete;
-    FolderReader& operator=(const FolderReader&) = delete;
 
     // A scan of mailboxDir (ending in a separator) begins.
     virtual void BeginScan(const std::string& mailboxDir);
     // What the scan's listing must hold for this reader.
-    virtual MailboxListing::Contents ListingContents() const { return MailboxListing::FolderFiles; }
+    virtual MailboxListing::Contents ListingContents() const { return MailboxListing::WithLookUps; }
     // The scan's listing, before any reading.
     virtual void Listed(const MailboxListing& listing);
     // The folder tree for the rows' paths; null when "hierarch.pm" cannot be

@@ -25,8 +25,7 @@ MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
     return Other;
 }
 
-void MailboxListing::List(const std::string& mailboxDir, Contents asked) {
-    contents = asked;
+void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
     pmm.clear();
     mbx.clear();
     others.clear();
@@ -44,10 +43,7 @@ void MailboxListing::List(const std::string& mailboxDir, Contents asked) {
         FileSystem::ForEachStamped(pattern, wanted,
                                    [&](const std::string& name, const FileStamp& stamp) { add(kind, name, stamp); });
     } else {
-        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) {
-            Kind kind = KindOf(name);
-            if (kind != LookedUp || contents != FolderFiles) add(kind, name, FileStamp());
-        });
+        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { add(KindOf(name), name, FileStamp()); });
     }
     index.reserve(others.size());
     for (size_t i = 0; i < others.size(); ++i) index.push_back({hash(others[i].name), i});

@@ -10,9 +10,9 @@
 #include <vector>
 
 // One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
-// the order the directory lists them, and, for scans that keep what they
-// read, the other files a folder's reading depends on (the ".PMG" companions
-// and the hierarchy file), with the stamps of all where they are asked for.
+// the order the directory lists them, and the other files a folder's reading
+// depends on (the ".PMG" companions and the hierarchy file), with the stamps
+// of all where they are asked for.
 class MailboxListing {
 public:
     struct Entry {
@@ -26,17 +26,14 @@ public:
     MailboxListing();
 
     enum Contents {
-        FolderFiles,  // the folder files' names alone
-        WithLookUps,  // also the companions and hierarchy files, with stamps where the listing carries them
-        WithStamps,   // everything with its stamp, if it costs a look at each entry
+        WithLookUps,  // with stamps where the listing carries them
+        WithStamps,   // every entry with its stamp, if it costs a look at each
     };
 
     // mailboxDir ends with a separator.
     void List(const std::string& mailboxDir, Contents contents);
 
     const Entries& Pmm() const { return pmm; }
-    // Whether the companions and hierarchy files were listed too.
-    bool ListsCompanions() const { return contents != FolderFiles; }
     const Entries& Mbx() const { return mbx; }
 
     // The one listed companion or hierarchy file whose name equals name
@@ -55,7 +52,6 @@ private:
     enum Kind { PmmFile, MbxFile, LookedUp, Other };
     static Kind KindOf(const std::string& name);
 
-    Contents contents = FolderFiles;
     Entries pmm;
     Entries mbx;
     Entries others;  // companions and hierarchy files, in listing order

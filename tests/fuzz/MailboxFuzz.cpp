@@ -10,7 +10,6 @@
 #include "settings/ProfileFile.h"
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
-#include "store/RowUpdate.h"
 #include "store/HeaderText.h"
 #include "store/pmHierarch.h"
 #include "tests/support/FuzzInput.h"
@@ -156,7 +155,7 @@ void CheckScan(const fs::path& mailbox, const std::vector<std::string>& parts) {
     kept.UseReader(&cache);
     for (int pass = 0; pass < 2; ++pass) {
         kept.Scan({dir, true, true, dir + "neu" + static_cast<char>(fs::path::preferred_separator), "<P>"});
-        FuzzCheck(ChooseRowUpdate(kept, list, false) == RowUpdate::Unchanged, "a scan that keeps its readings differs");
+        FuzzCheck(FolderList::ChooseRowUpdate(kept, list, false) == RowUpdate::Unchanged, "a scan that keeps its readings differs");
     }
 }
 

@@ -5,7 +5,6 @@
 // comes only when it is read).
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
-#include "store/RowUpdate.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
@@ -354,7 +353,7 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
             full.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"}).hierarchyRead;
 
         ASSERT_EQ(Describe(kept, keptResult), Describe(full, fullResult)) << "step " << step << ": " << change;
-        ASSERT_EQ(ChooseRowUpdate(kept, full, false), RowUpdate::Unchanged) << "step " << step << ": " << change;
+        ASSERT_EQ(FolderList::ChooseRowUpdate(kept, full, false), RowUpdate::Unchanged) << "step " << step << ": " << change;
         // Names may differ in case: a companion opened by the name the listing
         // gives, or by the name formed from its folder's, which Windows finds.
         auto folded = [](std::string line) {

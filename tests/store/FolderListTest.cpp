@@ -1,5 +1,4 @@
 #include "store/FolderList.h"
-#include "store/RowUpdate.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
@@ -184,12 +183,12 @@ TEST_F(FolderListTest, ANewScanIsTakenInUnchangedInPlaceOrRebuilt) {
         c.make();
         FolderList scanned;
         scanned.Scan({mailbox.Path(), false, false, newMailDir, Label});
-        EXPECT_EQ(ChooseRowUpdate(list, scanned, true), RowUpdate::Rebuild) << c.change;
-        ASSERT_EQ(ChooseRowUpdate(list, scanned, false), c.expected) << c.change;
+        EXPECT_EQ(FolderList::ChooseRowUpdate(list, scanned, true), RowUpdate::Rebuild) << c.change;
+        ASSERT_EQ(FolderList::ChooseRowUpdate(list, scanned, false), c.expected) << c.change;
         if (c.expected == RowUpdate::InPlace) list.UpdateRows(scanned);
         if (c.expected == RowUpdate::Rebuild) list.SwapRows(scanned);
         FolderList again;
         again.Scan({mailbox.Path(), false, false, newMailDir, Label});
-        EXPECT_EQ(ChooseRowUpdate(list, again, false), RowUpdate::Unchanged) << c.change;
+        EXPECT_EQ(FolderList::ChooseRowUpdate(list, again, false), RowUpdate::Unchanged) << c.change;
     }
 }
