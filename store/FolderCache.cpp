@@ -53,7 +53,10 @@ FolderCache::FolderCache()
       hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
-void FolderCache::BeginScan(const std::string& dir) {
+// Taking back kept readings needs every file's stamp; reading everything
+// takes them from the files as they are opened where the listing does not
+// carry them.
+MailboxListing::Contents FolderCache::BeginScan(const std::string& dir) {
     if (dir != mailboxDir) {
         Clear();
         mailboxDir = dir;
@@ -64,17 +67,12 @@ void FolderCache::BeginScan(const std::string& dir) {
     ++scan;
     reused = 0;
     inner.BeginScan(dir);
-}
-
-// Taking back kept readings needs every file's stamp; reading everything
-// takes them from the files as they are opened where the listing does not
-// carry them.
-MailboxListing::Contents FolderCache::ListingContents() const {
     return readingEverything ? MailboxListing::WithLookUps : MailboxListing::WithStamps;
 }
 
-const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing) {
-    return hierarchy.Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile));
+const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing, bool wanted) {
+    if (!wanted) hierarchy.Clear();
+    return wanted ? hierarchy.Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile)) : nullptr;
 }
 
 void FolderCache::Read(const Folder& folder, FolderInfo& row, Opened*) {

@@ -40,11 +40,9 @@ public:
 
     // FolderReader: what was kept for another directory goes when a scan of
     // a new one begins; folder files the scan did not list go at its end.
-    void BeginScan(const std::string& mailboxDir) override;
-    MailboxListing::Contents ListingContents() const override;
+    MailboxListing::Contents BeginScan(const std::string& mailboxDir) override;
     void Listed(const MailboxListing& listing) override { inner.Listed(listing); }
-    const pmHierarch* Hierarchy(const MailboxListing& listing) override;
-    void NoHierarchy() override { hierarchy.Clear(); }
+    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;
     void Abandon() override;

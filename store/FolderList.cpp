@@ -31,9 +31,13 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
     ScanResult result;
     FolderReader& reader = Reader();
     try {
-        reader.BeginScan(options.mailboxDir);
+        // One listing serves both kinds of folder file, each in the order the
+        // directory lists them, and the reader's look-ups.
         MailboxListing listing;
-        const pmHierarch* hierarchy = ListAndReadTree(options, listing, result);
+        listing.List(options.mailboxDir, reader.BeginScan(options.mailboxDir));
+        reader.Listed(listing);
+        const pmHierarch* hierarchy = result.table = reader.Hierarchy(listing, options.showFolderPath);
+        result.hierarchyRead = hierarchy || !options.showFolderPath;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
         Append(listing, false, hierarchy);
         Append(listing, true, hierarchy);
@@ -48,22 +52,6 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
         Trace("[FolderList.Scan] WARNUNG: Zu wenig Speicher f\xFC" "r die Ordnerliste\n");
     }
     return result;
-}
-
-// One listing of the mailbox serves both kinds of folder file, each kept in
-// the order the directory lists them, and the reader's look-ups.
-const pmHierarch* FolderList::ListAndReadTree(const ScanOptions& options, MailboxListing& listing,
-                                              ScanResult& result) {
-    FolderReader& reader = Reader();
-    listing.List(options.mailboxDir, reader.ListingContents());
-    reader.Listed(listing);
-    if (!options.showFolderPath) {
-        reader.NoHierarchy();
-        return nullptr;
-    }
-    result.table = reader.Hierarchy(listing);
-    result.hierarchyRead = result.table != nullptr;
-    return result.table;
 }
 
 // Clearing allocates nothing, so it also serves when memory has run out.
@@ -107,9 +95,8 @@ void FolderList::ScanMbx(const std::string& mailboxDir, bool useHierarchy, const
 
 void FolderList::ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHierarch* hierarchy) {
     FolderReader& reader = Reader();
-    reader.BeginScan(mailboxDir);
     MailboxListing listing;
-    listing.List(mailboxDir, reader.ListingContents());
+    listing.List(mailboxDir, reader.BeginScan(mailboxDir));
     reader.Listed(listing);
     Append(listing, mbx, hierarchy);
     reader.EndScan();

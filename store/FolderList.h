@@ -76,7 +76,6 @@ public:
 private:
     void Release();
     FolderReader& Reader();
-    const pmHierarch* ListAndReadTree(const ScanOptions& options, MailboxListing& listing, ScanResult& result);
     void Append(const MailboxListing& listing, bool mbx, const pmHierarch* hierarchy);
     void ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHierarch* hierarchy);
 

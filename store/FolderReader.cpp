@@ -25,9 +25,10 @@ FolderReader::FolderReader() = default;
 
 FolderReader::~FolderReader() = default;
 
-void FolderReader::BeginScan(const std::string& dir) {
+MailboxListing::Contents FolderReader::BeginScan(const std::string& dir) {
     mailboxDir = dir;
     table.reset();
+    return MailboxListing::WithLookUps;
 }
 
 // The companions' names are looked up in the listing.
@@ -35,13 +36,13 @@ void FolderReader::Listed(const MailboxListing& listing) {
     companions = std::make_unique<FileNameIndex>(listing.CompanionNames());
 }
 
-const pmHierarch* FolderReader::Hierarchy(const MailboxListing&) {
+const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
+    table.reset();
+    if (!wanted) return nullptr;
     table = std::make_unique<pmHierarch>();
     if (table->Fill(mailboxDir) == 0) table.reset();
     return table.get();
 }
-
-void FolderReader::NoHierarchy() { table.reset(); }
 
 void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
     const std::string path = mailboxDir + folder.file.name;

@@ -35,17 +35,14 @@ public:
     FolderReader();  // out of line, as the tree's and the index's types are not complete here
     virtual ~FolderReader();
 
-    // A scan of mailboxDir (ending in a separator) begins.
-    virtual void BeginScan(const std::string& mailboxDir);
-    // What the scan's listing must hold for this reader.
-    virtual MailboxListing::Contents ListingContents() const { return MailboxListing::WithLookUps; }
+    // A scan of mailboxDir (ending in a separator) begins; the result is what
+    // its listing must hold for this reader.
+    virtual MailboxListing::Contents BeginScan(const std::string& mailboxDir);
     // The scan's listing, before any reading.
     virtual void Listed(const MailboxListing& listing);
-    // The folder tree for the rows' paths; null when "hierarch.pm" cannot be
-    // opened. It stays valid until the next scan begins.
-    virtual const pmHierarch* Hierarchy(const MailboxListing& listing);
-    // The scan shows no folder paths: no tree is needed.
-    virtual void NoHierarchy();
+    // The folder tree for the rows' paths, where wanted; null when not, or
+    // when "hierarch.pm" cannot be opened. Valid until the next scan begins.
+    virtual const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted);
     // Fills row (which is empty) with what the folder file gives it.
     virtual void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr);
     virtual void EndScan();
