@@ -110,8 +110,8 @@ TEST_F(PanelBoxes, AHostThatClosesThePanelDuringTheWarningEndsTheRefresh) {
 }
 
 TEST_F(PanelBoxes, AHostThatGoesAwayDuringTheWarningTakesBoxAndPanelWithIt) {
-    HWND host = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr,
-                                  nullptr, nullptr, nullptr);
+    TestHost other;
+    HWND host = other.Handle();
     harness.boxes.SetHandler([&](const BoxWatcher::Box&) {
         ::DestroyWindow(host);
         return true;
