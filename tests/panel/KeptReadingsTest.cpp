@@ -18,8 +18,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const UINT AutoRefreshMessage = WM_USER + 1;
-
 class KeptReadings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,7 +44,7 @@ protected:
     }
 
     void Tick() {
-        harness.Send(AutoRefreshMessage);
+        harness.Send(PanelMessages::AutoRefreshMessage);
         harness.HandlePending();
     }
 
@@ -67,13 +65,13 @@ TEST_F(KeptReadings, TicksAndTogglesTakeBackWhatWasReadTheUsersRefreshReadsEvery
     WriteFolder("a.pmm", "Neu", then);
     Tick();
     EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     EXPECT_EQ(harness.Column(1), (Strings{"2,9 kB"}));
     EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
-    harness.Command(40007);
+    harness.Command(ID_SHOW_NEWMAIL);
     EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Alt"}));
 
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Neu"}));
     // And the start of a new window reads everything too.
     WriteFolder("a.pmm", "Wieder", then);
@@ -125,7 +123,7 @@ TEST_F(KeptReadings, TheListKeepsItsPlaceWhenRowsOrFilesChange) {
     auto topRow = [&] { return static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0)); };
 
     Tick();
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(topRow(), top);
 
     FILETIME later = then;

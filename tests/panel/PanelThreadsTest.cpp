@@ -41,7 +41,7 @@ protected:
     // The panel still answers, refreshes on command and saves when it goes.
     void ExpectWorkingPanel() {
         mailbox.Write("spaet.pmm", PmmHead("Spaet"), 100);
-        harness.Command(40001);
+        harness.Command(ID_REFRESH);
         EXPECT_EQ(harness.Summary().substr(0, 9), "1 Dateien");
         ::DeleteFileA((mailbox.Path() + "KVT-FSCN.PM").c_str());
         harness.Close();
@@ -59,11 +59,11 @@ TEST_F(PanelThreads, AutoRefreshFollowsTheSettingsDialog) {
     EXPECT_TRUE(Refreshed(1, 3000));  // on: a new folder shows without a command
 
     harness.boxes.SetHandler([&](const BoxWatcher::Box& box) {
-        ::SendMessageA(::GetDlgItem(box.window, 24008), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(box.window, IDC_AUTO_REFRESH), BM_CLICK, 0, 0);
         ::SendMessageA(box.window, WM_COMMAND, IDOK, 0);
         return true;
     });
-    harness.Command(40002);  // off: no error box, and no refresh after the dialog's own
+    harness.Command(ID_SETTINGS);  // off: no error box, and no refresh after the dialog's own
     ASSERT_EQ(harness.boxes.Seen().size(), 1u);
     harness.boxes.Clear();
     EXPECT_FALSE(Refreshed(2, 2500));
@@ -110,7 +110,7 @@ TEST_F(PanelThreads, FreeingTheLibraryFromAnotherThreadKeepsThePanelWorking) {
 TEST_F(PanelThreads, FreeingTheLibraryBeforeTheThreadsStartKeepsThePanelWorking) {
     ASSERT_TRUE(harness.Create());
     harness.Unload();
-    harness.Send(0x0B09);
+    harness.Send(PanelMessages::HostStart);
     harness.Pump(300);
     ExpectWorkingPanel();
 }
