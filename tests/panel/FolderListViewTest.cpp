@@ -1,12 +1,11 @@
 // The folder list inside the loaded DLL: columns, sorting and the header's
 // sort arrow, stored column state, keys and the context menu.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "platform/CSortArrow.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -68,16 +67,8 @@ Strings HeaderItems(HWND list) {
     return items;
 }
 
-class FolderListView : public ::testing::Test {
+class FolderListView : public PanelTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
-    }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
     void Settings(const std::string& lines) {
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\n" + lines);
     }
@@ -102,9 +93,6 @@ protected:
         ::SetKeyboardState(none);
         harness.HandlePending();
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace

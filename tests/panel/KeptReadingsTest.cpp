@@ -1,9 +1,8 @@
 // Which refreshes of the loaded panel read every folder file and which take
 // back what earlier ones read, and what the list keeps across them.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +17,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class KeptReadings : public ::testing::Test {
+class KeptReadings : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\nCompactFileSizes=0\r\n");
     }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
 
     // Writes a folder file with the given write time, as the listing shows it.
     void WriteFolder(const std::string& name, const std::string& folder, const FILETIME& time) {
@@ -48,8 +43,6 @@ protected:
         harness.HandlePending();
     }
 
-    TempDir mailbox;
-    PanelHarness harness;
     const FILETIME then{0x12345600u, 0x01D9A000u};
 };
 

@@ -1,11 +1,10 @@
 // The boxes and dialogs the panel opens, seen from the host: the warning
 // about a missing hierarchy file, the settings dialog, help that cannot be
 // found, and a host that closes the panel while a box is open.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,18 +22,14 @@ std::vector<std::string> Captions(const BoxWatcher& boxes) {
     return captions;
 }
 
-class PanelBoxes : public ::testing::Test {
+class PanelBoxes : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("Eins.PMM", PmmHead("Eins"), 500);
     }
 
     void TearDown() override { EXPECT_EQ(harness.boxes.Overdue(), 0); }
-
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
 
     void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
     bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -43,9 +38,6 @@ protected:
         ::GetDlgItemTextA(dialog, id, text, static_cast<int>(sizeof text));
         return text;
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace

@@ -1,10 +1,9 @@
 // The DLL seen from the host: FORMINIT, the host's messages, the summary line
 // and the settings file, all through window messages.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -54,23 +53,13 @@ std::string ReadWhole(const std::string& path) {
     return bytes;
 }
 
-class PanelDll : public ::testing::Test {
+class PanelDll : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded()) << "foldscan.dll or its FORMINIT is missing";
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         // The warning about a missing hierarchy file is not these tests' subject.
         mailbox.Write("hierarch.pm", "");
     }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
-    // A settings file the panel finds when it starts.
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace

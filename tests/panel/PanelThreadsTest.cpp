@@ -1,10 +1,9 @@
 // The panel's worker threads seen from the host: auto-refresh switched off in
 // the settings, the ticker following the host's window, and a host that
 // frees the library while the panel and its threads still run.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +12,13 @@
 
 namespace {
 
-class PanelThreads : public ::testing::Test {
+class PanelThreads : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("hierarch.pm", "");
         Settings("AutoRefresh=1\r\nAutoRefreshRate=1\r\nShowNewMailFolder=0\r\n");
     }
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
 
     // A folder appears; true when the panel shows it within the time given.
     bool Refreshed(int files, DWORD withinMs) {
@@ -47,9 +41,6 @@ protected:
         harness.Close();
         EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("SizeAndPos="), std::string::npos);
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
