@@ -139,10 +139,10 @@ TEST_F(Application, ModalRunsNestAndRestoreTheTopWindow) {
 }
 
 TEST_F(Application, HelpTopicsOfTheMessages) {
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2101), "::/pages/ref_mld_fehlerm.htm#e000");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2106), "::/pages/ref_mld_fehlerm.htm#e005");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2602), "::/pages/ref_mld_warnungen.htm#w502");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2102), "");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2603), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_UNEXPECTED), "::/pages/ref_mld_fehlerm.htm#e000");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_START_TICK), "::/pages/ref_mld_fehlerm.htm#e005");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_WARN_NO_HIERARCHY), "::/pages/ref_mld_warnungen.htm#w502");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_NO_HELP), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_WARN_NO_NEWMAIL), "");
     EXPECT_EQ(CFoldscanApp::HelpTopicFor(0), "");
 }

@@ -1,12 +1,11 @@
 // The folder list inside the loaded DLL: columns, sorting and the header's
 // sort arrow, stored column state, keys and the context menu.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "platform/CSortArrow.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -68,16 +67,8 @@ Strings HeaderItems(HWND list) {
     return items;
 }
 
-class FolderListView : public ::testing::Test {
+class FolderListView : public PanelTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
-    }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
     void Settings(const std::string& lines) {
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\n" + lines);
     }
@@ -102,9 +93,6 @@ protected:
         ::SetKeyboardState(none);
         harness.HandlePending();
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
@@ -208,7 +196,7 @@ TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
     int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
     ASSERT_GT(top, 30);
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), top);
 }
 
@@ -227,7 +215,7 @@ TEST_F(FolderListView, TheTopRowIsKeptByItsFolderAndANewWindowStartsAtTheTop) {
     ASSERT_GT(top, 30);
     const std::string topName = harness.Column(0)[top];
 
-    harness.Command(40007);  // the new-mail row goes: every row moves up by one
+    harness.Command(ID_SHOW_NEWMAIL);  // the new-mail row goes: every row moves up by one
     top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
     EXPECT_EQ(harness.Column(0)[top], topName);
 
@@ -295,8 +283,8 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!popup) return;
     HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
     seen.opened = true;
-    seen.compactChecked = (::GetMenuState(menu, 40006, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    seen.newMailChecked = (::GetMenuState(menu, 40007, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    seen.compactChecked = (::GetMenuState(menu, ID_COMPACT_SIZES, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    seen.newMailChecked = (::GetMenuState(menu, ID_SHOW_NEWMAIL, MF_BYCOMMAND) & MF_CHECKED) != 0;
     RECT rect{};
     ::GetWindowRect(popup, &rect);
     seen.topLeft = {rect.left, rect.top};
@@ -313,15 +301,15 @@ TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
 
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, InspectMenu);
     seen = MenuSeen{};
-    NMHDR click{harness.List(), 24001, static_cast<UINT>(NM_RCLICK)};
-    harness.Send(WM_NOTIFY, 24001, reinterpret_cast<LPARAM>(&click));
+    NMHDR click{harness.List(), IDC_FOLDER_LIST, static_cast<UINT>(NM_RCLICK)};
+    harness.Send(WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_TRUE(seen.opened);
     EXPECT_FALSE(seen.compactChecked);
     EXPECT_FALSE(seen.newMailChecked);
     EXPECT_EQ(seen.topLeft.x, 200);
     EXPECT_EQ(seen.topLeft.y, 150);
 
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     seen = MenuSeen{};
     harness.Send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));  // on the panel's margin
     EXPECT_TRUE(seen.opened);

@@ -2,54 +2,33 @@
 // trace lines and the application's main and top window.
 #include "app/CFoldscanApp.h"
 #include "panel/CMainDlg.h"
+#include "resources/resource.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/TestHost.h"
 #include "tests/support/TraceCapture.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
-
-namespace {
-
-std::string answer3046, answer3045;
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == 3046 || message == 3045) {
-        const std::string& text = message == 3046 ? answer3046 : answer3045;
-        std::strncpy(reinterpret_cast<char*>(lParam), text.c_str(), wParam);
-        return 0;
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-}  // namespace
 
 TEST(PanelTrace, StartRefreshAndEnd) {
     CFoldscanApp app;
     ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
     TempDir mailbox;
     mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowFolderPath=0\r\n");
-    answer3046 = mailbox.Path();
-    answer3046.pop_back();
-    answer3045 = "";
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.lpszClassName = "PanelTraceHost";
-    ::RegisterClassA(&windowClass);
-    HWND host = ::CreateWindowExA(0, "PanelTraceHost", "", WS_OVERLAPPEDWINDOW, 0, 0, 500, 500, nullptr, nullptr,
-                                  nullptr, nullptr);
+    TestHost host;
+    host.mailbox = mailbox.Path();
+    host.mailbox.pop_back();
 
     TraceCapture trace;
     CMainDlg panel;
-    ASSERT_TRUE(panel.Create(app, host));
+    ASSERT_TRUE(panel.Create(app, host.Handle()));
     EXPECT_EQ(app.MainWindow(), &panel);
     EXPECT_EQ(app.TopWindow(), &panel);
     EXPECT_EQ(app.SettingsPath(), mailbox.Path() + "KVT-FSCN.PM");
     EXPECT_EQ(panel.MailboxDir(), mailbox.Path());
     EXPECT_EQ(panel.NewMailDir(), "\\");
-    panel.Send(0x0B09);
-    panel.Send(WM_COMMAND, 40001);
+    panel.Send(CMainDlg::HostStart);
+    panel.Send(WM_COMMAND, ID_REFRESH);
     EXPECT_EQ(trace.Lines(), (std::vector<std::string>{
                                  "[foldscan::CMainDlg::GetMailboxPath] \"" + mailbox.Path() + "\"\n",
                                  "[foldscan::CMainDlg::GetNewmailPath] \"\\\"\n",
@@ -59,5 +38,4 @@ TEST(PanelTrace, StartRefreshAndEnd) {
     ::DestroyWindow(panel.Handle());
     EXPECT_EQ(app.MainWindow(), nullptr);
     EXPECT_EQ(app.TopWindow(), nullptr);
-    ::DestroyWindow(host);
 }
