@@ -30,6 +30,13 @@ public:
     // Shows the sizes in the other form without a new fill.
     void ShowCompact(bool compact);
 
+    // The screen's resolution changed while the panel is open: the columns
+    // keep their physical size. A resolution the columns already have, or
+    // none a screen can have, changes nothing.
+    void OnDpiChanged(int newDpi);
+
+    // Stored widths are taken as measured at the resolution stored beside
+    // them, or without one at the current screen's.
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);
 
@@ -41,6 +48,7 @@ protected:
 
 private:
     static const FolderInfo& Record(const void* row);
+    int InitialWidth(int column) const;
     void KeepTopRow();
     int KeptTopRow() const;
 
