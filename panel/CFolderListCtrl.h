@@ -31,6 +31,13 @@ public:
     // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
 
+    // The screen's resolution changed while the panel is open: the columns
+    // keep their physical size. A resolution the columns already have, or
+    // none a screen can have, changes nothing.
+    void OnDpiChanged(int newDpi);
+
+    // Stored widths are taken as measured at the resolution stored beside
+    // them, or without one at the current screen's.
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);
 
@@ -50,6 +57,7 @@ private:
     void RowsChanged(bool compact);
     // Shows the sizes in the other form without a new fill.
     void ShowCompact(bool compact);
+    int InitialWidth(int column) const;
     void KeepTopRow();
     int KeptTopRow() const;
 

@@ -378,6 +378,9 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case HostFocus:
         folderView.SetFocus();
         return true;
+    case HostDpiChanged:
+        folderView.OnDpiChanged(LOWORD(wParam));
+        return true;
     case AutoRefreshMessage:
         DropQueued(AutoRefreshMessage);
         // A tick that a refresh overtook in the queue is not one the worker

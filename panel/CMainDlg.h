@@ -25,6 +25,9 @@ public:
     static constexpr UINT HostPositionQuery = 0x0B0C;
     static constexpr UINT HostActivate = 0x0B0D;
     static constexpr UINT HostFocus = 0x0B0E;
+    // WM_DPICHANGED, which Windows sends the host's window and the host
+    // passes on: the new resolution in the low word of wParam.
+    static constexpr UINT HostDpiChanged = 0x02E0;
     // Messages to the host.
     static constexpr UINT AskMailboxPath = 3046;
     static constexpr UINT AskNewmailPath = 3045;

@@ -74,6 +74,12 @@ void CSortListCtrl::OnColumnClick(int column) {
     SortNow();
 }
 
+void CSortListCtrl::SetDpi(int screenDpi) {
+    dpi = screenDpi;
+    sortArrow.SetPixels(ScreenDpi::Scale(CSortArrow::DefaultPixels, dpi));
+    if (IsWindow()) ShowSortArrow();
+}
+
 void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
 // The comparisons allocate nothing and never throw, so they order the rows

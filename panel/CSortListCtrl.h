@@ -2,6 +2,7 @@
 
 #include "platform/CListCtrl.h"
 #include "platform/CSortArrow.h"
+#include "platform/ScreenDpi.h"
 #include "store/SortRule.h"
 
 #include <string>
@@ -37,6 +38,13 @@ public:
     // Sorts again; a column other than -1 that is not the sort column becomes it, ascending.
     void Resort(int column);
 
+    // The screen resolution the columns are measured at. The header's arrow
+    // is drawn again at its size for it.
+    void SetDpi(int screenDpi);
+    int Dpi() const { return dpi; }
+
+    int SortColumn() const { return rule.sortColumn; }
+    int Descending() const { return rule.descending; }
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
@@ -65,6 +73,7 @@ private:
     void ShowSortArrow();
 
     CSortArrow sortArrow;
+    int dpi = ScreenDpi::Standard;
     std::vector<const void*> items;  // the rows, in the order shown
     WNDPROC controlProc = nullptr;  // the control's own procedure while keys are reported
     unsigned keyDownReports = 0;
