@@ -41,7 +41,6 @@ public:
     // FolderReader: what was kept for another directory goes when a scan of
     // a new one begins; folder files the scan did not list go at its end.
     MailboxListing::Contents BeginScan(const std::string& mailboxDir) override;
-    void Listed(const MailboxListing& listing) override { inner.Listed(listing); }
     const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;

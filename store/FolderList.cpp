@@ -35,7 +35,6 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
         // directory lists them, and the reader's look-ups.
         MailboxListing listing;
         listing.List(options.mailboxDir, reader.BeginScan(options.mailboxDir));
-        reader.Listed(listing);
         const pmHierarch* hierarchy = result.table = reader.Hierarchy(listing, options.showFolderPath);
         result.hierarchyRead = hierarchy || !options.showFolderPath;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
@@ -97,7 +96,6 @@ void FolderList::ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHi
     FolderReader& reader = Reader();
     MailboxListing listing;
     listing.List(mailboxDir, reader.BeginScan(mailboxDir));
-    reader.Listed(listing);
     Append(listing, mbx, hierarchy);
     reader.EndScan();
 }

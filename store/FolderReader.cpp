@@ -1,6 +1,5 @@
 #include "store/FolderReader.h"
 
-#include "store/FileNameIndex.h"
 #include "store/FolderInfo.h"
 #include "store/mbx.h"
 #include "store/pmHierarch.h"
@@ -31,11 +30,6 @@ MailboxListing::Contents FolderReader::BeginScan(const std::string& dir) {
     return MailboxListing::WithLookUps;
 }
 
-// The companions' names are looked up in the listing.
-void FolderReader::Listed(const MailboxListing& listing) {
-    companions = std::make_unique<FileNameIndex>(listing.CompanionNames());
-}
-
 const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
     table.reset();
     if (!wanted) return nullptr;
@@ -44,17 +38,22 @@ const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
     return table.get();
 }
 
+// A companion that the listing names is opened as it stands, and none is
+// looked for where it names none; where it names several that differ in
+// case, the record looks for itself.
 void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
     const std::string path = mailboxDir + folder.file.name;
     if (folder.isMbx) {
-        mbx record;
+        if (!mbxRecord) mbxRecord = std::make_unique<mbx>();
+        mbx& record = *mbxRecord;
         record.SetFile(path);
-        record.SetCompanionIndex(companions.get());
+        if (!folder.ambiguous) record.SetListedCompanion(folder.companion ? &folder.companion->name : nullptr);
         record.Analyze();
         if (opened) *opened = {record.stamp, record.companionName, record.companionStamp};
         TakeOver(record, row);
     } else {
-        pmm record;
+        if (!pmmRecord) pmmRecord = std::make_unique<pmm>();
+        pmm& record = *pmmRecord;
         record.SetFile(path);
         record.Analyze();
         if (opened) *opened = {record.stamp, std::string(), FileStamp()};
@@ -62,10 +61,13 @@ void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
     }
 }
 
-void FolderReader::EndScan() { companions.reset(); }
+void FolderReader::EndScan() {
+    pmmRecord.reset();
+    mbxRecord.reset();
+}
 
 void FolderReader::Abandon() {
+    FolderReader::EndScan();
     table.reset();
-    companions.reset();
     std::string().swap(mailboxDir);
 }

@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 
-class FileNameIndex;
 class FolderInfo;
+class mbx;
 class pmHierarch;
+class pmm;
 
 // What a scan reads the rows of a mailbox with: the folder tree, and what
 // each folder file listed gives its row. This reader reads every file
@@ -32,14 +33,12 @@ public:
         FileStamp companion;
     };
 
-    FolderReader();  // out of line, as the tree's and the index's types are not complete here
+    FolderReader();  // out of line, as the members' types are not complete here
     virtual ~FolderReader();
 
     // A scan of mailboxDir (ending in a separator) begins; the result is what
     // its listing must hold for this reader.
     virtual MailboxListing::Contents BeginScan(const std::string& mailboxDir);
-    // The scan's listing, before any reading.
-    virtual void Listed(const MailboxListing& listing);
     // The folder tree for the rows' paths, where wanted; null when not, or
     // when "hierarch.pm" cannot be opened. Valid until the next scan begins.
     virtual const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted);
@@ -52,6 +51,8 @@ public:
 
 private:
     std::string mailboxDir;
-    std::unique_ptr<FileNameIndex> companions;
     std::unique_ptr<pmHierarch> table;
+    // One record of each kind serves a whole scan.
+    std::unique_ptr<pmm> pmmRecord;
+    std::unique_ptr<mbx> mbxRecord;
 };

@@ -68,13 +68,6 @@ const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name,
     return found;
 }
 
-std::vector<std::string> MailboxListing::CompanionNames() const {
-    std::vector<std::string> names;
-    for (const Entry& entry : others)
-        if (FileSystem::MatchesPattern(PmgPattern, entry.name)) names.push_back(entry.name);
-    return names;
-}
-
 std::string MailboxListing::CompanionName(const std::string& mbxName) {
     return mbxName.substr(0, mbxName.rfind('.')) + ".PMG";
 }

@@ -42,9 +42,6 @@ public:
     // several sets ambiguous, where given.
     const Entry* FindUnique(const std::string& name, bool* ambiguous = nullptr) const;
 
-    // The names of the companions listed, in listing order.
-    std::vector<std::string> CompanionNames() const;
-
     // The name of an ".MBX" file's companion: the same name with ".PMG".
     static std::string CompanionName(const std::string& mbxName);
 

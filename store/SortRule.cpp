@@ -1,12 +1,5 @@
 #include "store/SortRule.h"
 
-#include "store/FolderCompare.h"
-#include "store/FolderInfo.h"
-
-int SortRule::Compare(const FolderInfo& first, const FolderInfo& second, const std::vector<int>& displayOrder) const {
-    return Compare(first, second, displayOrder, FolderCompare::CompareColumn);
-}
-
 size_t SortRule::TieBreakStart(const std::vector<int>& displayOrder) const {
     size_t start = 0;
     if (tieMode == FromSortColumn) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "store/FolderCompare.h"
+
 #include <cstddef>
 #include <utility>
 #include <vector>
-
-class FolderInfo;
 
 // The order of a sortable list: a sort column, a direction, and how ties
 // by the sort column are broken.
@@ -54,4 +54,11 @@ int SortRule::Compare(const Item& one, const Item& other, const std::vector<int>
         position = (position + 1) % n;
     } while (result == 0 && position != start);
     return result;
+}
+
+inline int SortRule::Compare(const FolderInfo& first, const FolderInfo& second,
+                             const std::vector<int>& displayOrder) const {
+    return Compare(first, second, displayOrder, [](const FolderInfo& a, const FolderInfo& b, int column) {
+        return FolderCompare::CompareColumn(a, b, column);
+    });
 }
