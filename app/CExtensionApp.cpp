@@ -3,33 +3,40 @@
 #include "platform/CDialog.h"
 #include "settings/PrivateProfileStore.h"
 #include "store/SplitPath.h"
+#include "ui/CHelpMessageBox.h"
 
 CExtensionApp::~CExtensionApp() = default;
 
 BOOL CExtensionApp::InitInstance() {
     int result = SetStrings();
-    CreateSettingsStore();
+    UseSettingsFile(settingsPath);
     return result;
 }
 
 int CExtensionApp::SetStrings() {
     char buffer[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleFileNameA(Module(), buffer, MAX_PATH);
+    DWORD length = ::GetModuleFileNameA(ModuleInstance(), buffer, MAX_PATH);
     // A full buffer means the name was cut: that is no usable path either.
     if (length == 0 || length >= MAX_PATH) return 0;
-    modulePath.assign(buffer, length);
+    SetModulePath(std::string(buffer, length));
+    return 1;
+}
 
+void CExtensionApp::SetModulePath(const std::string& path) {
+    modulePath = path;
     SplitPath split(modulePath);
     split.SetExtension(".ini");
     standbySettingsPath = split.FullPath();
     settingsPath = standbySettingsPath;
-    return 1;
 }
 
-void CExtensionApp::CreateSettingsStore() {
+void CExtensionApp::UseSettingsFile(const std::string& path) {
+    settingsPath = path;
     settingsStore.reset();
     settingsStore.reset(new PrivateProfileStore(settingsPath));
 }
+
+HWND CExtensionApp::Owner() const { return topWindow ? topWindow->Handle() : nullptr; }
 
 void CExtensionApp::SetMainWindow(CWindow* panel) {
     mainWindow = panel;
@@ -47,10 +54,20 @@ void CExtensionApp::SetHelpHandler(HelpHandler handler, void* context) {
     helpContext = context;
 }
 
+HelpHandler CExtensionApp::RegisteredHelp(void** context) const {
+    if (context) *context = helpContext;
+    return helpHandler;
+}
+
 INT_PTR CExtensionApp::RunModal(CDialog& dialog) {
     CWindow* saved = topWindow;
     topWindow = &dialog;
     INT_PTR result = dialog.RunModalLoop();
     topWindow = saved;
     return result;
+}
+
+void CExtensionApp::ConnectHelp(CHelpMessageBox& box, int number) {
+    messageNumber = number;
+    if (helpHandler) box.SetHelp(helpHandler, messageNumber, helpContext);
 }

@@ -2,18 +2,18 @@
 
 #include "platform/CModuleApp.h"
 #include "settings/ProfileStore.h"
-#include "ui/MessageHost.h"
+#include "ui/AppServices.h"
+#include "ui/HelpHandler.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
-class CDialog;
-class CWindow;
-
 // A reusable application base for extensions: the module's own path, the
-// settings store, the help handler and the top window (MessageHost), which
-// owns every box, dialog and help window the extension opens.
-class CExtensionApp : public CModuleApp, public MessageHost {
+// settings store, the help handler and the top window, which owns every box,
+// dialog and help window the extension opens. The windows reach it only
+// through AppServices.
+class CExtensionApp : public CModuleApp, public AppServices {
 public:
     ~CExtensionApp() override;
 
@@ -23,22 +23,43 @@ public:
     // module's file name cannot be obtained.
     virtual int SetStrings();
 
-    void SetMainWindow(CWindow* panel);
-    void ClearMainWindow();
+    // Takes the module's file as its path: the stand-by settings path is the
+    // same path with ".ini".
+    virtual void SetModulePath(const std::string& path);
+
     void SetHelpHandler(HelpHandler handler, void* context);
 
-    // Runs a dialog modally; it is the top window while it runs. Runs nest.
+    // AppServices
+    std::string LoadString(UINT id) const override { return ResourceString(id); }
+    HWND Owner() const override;
     INT_PTR RunModal(CDialog& dialog) override;
-    std::string MessageText(UINT id) const override { return LoadString(id); }
+    void ConnectHelp(CHelpMessageBox& box, int messageNumber) override;
+    ProfileStore* SettingsStore() override { return settingsStore.get(); }
+    HINSTANCE Module() const override { return ModuleInstance(); }
+    const std::string& ModulePath() const override { return modulePath; }
+    void SetMainWindow(CWindow* panel) override;
+    void ClearMainWindow() override;
 
-    std::unique_ptr<ProfileStore> settingsStore;
-    std::string modulePath;
+    // For those who look on (tests, the trace).
+    CWindow* MainWindow() const { return mainWindow; }
+    CWindow* TopWindow() const { return topWindow; }
+    const std::string& SettingsPath() const { return settingsPath; }
+    int32_t MessageNumber() const { return messageNumber; }
+    HelpHandler RegisteredHelp(void** context = nullptr) const;
 
 protected:
-    // The settings file beside the module (its name with ".ini"); empty
-    // without a module path.
-    std::string standbySettingsPath;
+    // Replaces the settings store by one over this file.
+    void UseSettingsFile(const std::string& path);
 
-    // Replaces the settings store by one over settingsPath.
-    void CreateSettingsStore();
+    std::string standbySettingsPath;  // empty without a module path
+
+private:
+    std::string modulePath;
+    std::string settingsPath;
+    std::unique_ptr<ProfileStore> settingsStore;
+    CWindow* mainWindow = nullptr;  // not owned
+    CWindow* topWindow = nullptr;   // not owned
+    HelpHandler helpHandler = nullptr;
+    void* helpContext = nullptr;
+    int32_t messageNumber = 0;
 };

@@ -1,7 +1,6 @@
 #include "app/CFoldscanApp.h"
 
 #include "app/HelpViewer.h"
-#include "platform/CWindow.h"
 #include "resources/resource.h"
 #include "store/SplitPath.h"
 #include "ui/Trace.h"
@@ -29,8 +28,6 @@ const MessageTopic MessageTopics[] = {
 
 CFoldscanApp::~CFoldscanApp() = default;
 
-CFoldscanApp& CFoldscanApp::Instance() { return *static_cast<CFoldscanApp*>(CModuleApp::Current()); }
-
 BOOL CFoldscanApp::InitInstance() {
     BOOL result = CExtensionApp::InitInstance();
     if (result) SetHelpHandler(OnMessageHelp, this);
@@ -40,28 +37,31 @@ BOOL CFoldscanApp::InitInstance() {
 int CFoldscanApp::SetStrings() {
     int result = CExtensionApp::SetStrings();
     if (!result) return 0;
-    SplitPath split(modulePath);
-    split.SetExtension(".chm");
-    helpPath = split.FullPath();
     Trace("[foldscan::CFoldscanApp::SetStrings] HelpPath = \"%s\"\n", helpPath.c_str());
     return result;
+}
+
+void CFoldscanApp::SetModulePath(const std::string& path) {
+    CExtensionApp::SetModulePath(path);
+    SplitPath split(path);
+    split.SetExtension(".chm");
+    helpPath = split.FullPath();
 }
 
 // Settings written into the root of the drive would be nobody's: without a
 // mailbox each panel keeps them at the stand-by path, as the first one does.
 void CFoldscanApp::SetSettingsFolder(const std::string& directory) {
-    settingsPath = directory == "\\" ? standbySettingsPath : directory + SettingsFileName;
-    CreateSettingsStore();
+    UseSettingsFile(directory == "\\" ? standbySettingsPath : directory + SettingsFileName);
 }
 
 void CFoldscanApp::DisplayHelp(const char* topic) {
     std::string help = helpPath;
     if (topic) help += topic;
     Trace("[foldscan::CFoldscanApp::DisplayHelp] HelpString = \"%s\"\n", help.c_str());
-    HWND owner = topWindow ? topWindow->Handle() : nullptr;
+    HWND owner = Owner();
     if (!ShowHelp(owner, help.c_str())) {
         std::string text = LoadString(IDS_ERROR_NO_HELP);
-        SplitPath module(modulePath);
+        SplitPath module(ModulePath());
         std::string caption = module.Name();
         ::MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONSTOP | MB_OK);
     }

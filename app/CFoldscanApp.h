@@ -8,18 +8,18 @@ class CFoldscanApp : public CExtensionApp {
 public:
     ~CFoldscanApp() override;
 
-    static CFoldscanApp& Instance();
-
     BOOL InitInstance() override;
     int SetStrings() override;
+    // The help file is the module's path with ".chm".
+    void SetModulePath(const std::string& path) override;
 
-    // The settings move to "KVT-FSCN.PM" in the given directory, which ends
-    // in a path separator. A bare separator (the host named no mailbox)
-    // stands for the stand-by path, whatever folder was set before.
-    void SetSettingsFolder(const std::string& directory);
+    // "KVT-FSCN.PM" in the given directory. A bare separator (the host named
+    // no mailbox) stands for the stand-by path, whatever folder was set before.
+    void SetSettingsFolder(const std::string& directory) override;
 
-    // Opens the help file at a topic ("::/pages/..."); none opens its start page.
-    void DisplayHelp(const char* topic);
+    void DisplayHelp(const char* topic) override;
+
+    const std::string& HelpPath() const { return helpPath; }
 
     // The help topic of a numbered message; empty when it has none.
     static std::string HelpTopicFor(int messageId);
@@ -29,4 +29,7 @@ public:
 
     static constexpr int HelpRequested = HelpEvent::HelpRequested;
     static constexpr int BoxClosing = HelpEvent::BoxClosing;
+
+private:
+    std::string helpPath;  // empty: none
 };

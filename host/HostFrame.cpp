@@ -13,6 +13,7 @@ const UINT PanelResize = 0x0B0A;
 const UINT PanelSizeLimits = 0x0B0B;
 const UINT PanelActivate = 0x0B0D;
 const UINT PanelFocus = 0x0B0E;
+const UINT DpiChanged = 0x02E0;  // WM_DPICHANGED, passed on to the panel
 
 }  // namespace
 
@@ -71,6 +72,15 @@ LRESULT HostFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (panel) ::SendMessageA(panel, PanelFocus, wParam, lParam);
         return 0;
+    case DpiChanged: {
+        // The window takes the size Windows proposes for the new resolution.
+        const RECT* proposed = reinterpret_cast<const RECT*>(lParam);
+        if (panel) ::SendMessageA(panel, DpiChanged, wParam, lParam);
+        if (proposed)
+            ::SetWindowPos(frame, nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
+                           proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_DESTROY:
         panel = nullptr;
         ::PostQuitMessage(0);

@@ -2,6 +2,7 @@
 
 #include "panel/ColumnWidths.h"
 #include "settings/ProfileStore.h"
+#include "ui/MessageHost.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
 
@@ -10,7 +11,12 @@
 
 namespace {
 
+// Pixels at the standard resolution; each screen gets them in proportion.
 const int InitialWidths[CFolderListCtrl::ColumnCount] = {110, 70, 240};
+
+// The resolution the stored widths were measured at. Written only where it
+// is not the standard one, so that the file stays as older versions wrote it.
+const char WidthsDpiKey[] = "ColumnsDpi";
 
 // Grid lines, columns the user may drag, whole rows highlighted.
 const DWORD ExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
@@ -43,18 +49,55 @@ private:
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
 
-void CFolderListCtrl::Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
+void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId,
+                            UINT folderTitleId) {
     folders = &list;
     RemoveAllItems();  // rows of an earlier window
     keptTopFile.clear();
     keptTopIndex = 0;
-    AddColumn(0, fileTitleId, LVCFMT_LEFT, InitialWidths[0]);
-    AddColumn(1, sizeTitleId, LVCFMT_RIGHT, InitialWidths[1]);
-    AddColumn(2, folderTitleId, LVCFMT_LEFT, InitialWidths[2]);
+    int screenDpi = ScreenDpi::ForWindow(hwnd);
+    SetDpi(ColumnWidths::IsDpi(screenDpi) ? screenDpi : ScreenDpi::Standard);
+    AddColumn(0, strings.LoadString(fileTitleId), LVCFMT_LEFT, InitialWidth(0));
+    AddColumn(1, strings.LoadString(sizeTitleId), LVCFMT_RIGHT, InitialWidth(1));
+    AddColumn(2, strings.LoadString(folderTitleId), LVCFMT_LEFT, InitialWidth(2));
     SetExtendedStyle(ExtendedStyle);
     SetSort(FolderCompare::FolderNameColumn, 0);
     rule.tieMode = SortRule::FromLeftmost;
     ReportSystemKeys();
+}
+
+void CFolderListCtrl::TakeRows(RowUpdate update, FolderList& scanned) {
+    if (!folders) return;
+    if (update == RowUpdate::Rebuild) {
+        RemoveAll();  // it refers to the records that go now
+        folders->SwapRows(scanned);
+    } else if (update == RowUpdate::InPlace) {
+        folders->UpdateRows(scanned);
+    }
+}
+
+void CFolderListCtrl::ShowRows(RowUpdate update, bool compact) {
+    if (update == RowUpdate::Rebuild)
+        FillFromList(compact);
+    else if (update == RowUpdate::InPlace)
+        RowsChanged(compact);
+    else
+        ShowCompact(compact);
+}
+
+int CFolderListCtrl::InitialWidth(int column) const {
+    return ColumnWidths::Rescale(InitialWidths[column], ScreenDpi::Standard, Dpi());
+}
+
+void CFolderListCtrl::OnDpiChanged(int newDpi) {
+    if (!ColumnWidths::IsDpi(newDpi) || newDpi == Dpi()) return;
+    int n = CListCtrl::ColumnCount();
+    std::vector<int> widths(static_cast<size_t>(n > 0 ? n : 0));
+    if (n > 0 && GetColumnWidths(widths.data(), n)) {
+        ColumnWidths::Rescale(widths, Dpi(), newDpi);
+        SetColumnWidths(widths.data(), n);
+    }
+    SetDpi(newDpi);
 }
 
 void CFolderListCtrl::RemoveAll() {
@@ -66,8 +109,8 @@ void CFolderListCtrl::RemoveAll() {
 void CFolderListCtrl::KeepTopRow() {
     if (ItemCount() == 0) return;
     keptTopIndex = TopIndex();
-    const auto* record = static_cast<const FolderInfo*>(ItemData(keptTopIndex));
-    keptTopFile = record ? record->fileName : std::string();
+    const void* row = ItemData(keptTopIndex);
+    keptTopFile = row ? Record(row).fileName : std::string();
 }
 
 int CFolderListCtrl::KeptTopRow() const {
@@ -118,13 +161,15 @@ void CFolderListCtrl::ShowCompact(bool compact) {
     Invalidate(true);
 }
 
+// Every row is a record of the folder list: Setup and FillFromList put nothing else in.
+const FolderInfo& CFolderListCtrl::Record(const void* row) { return *static_cast<const FolderInfo*>(row); }
+
 int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
-    return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(first),
-                                        *static_cast<const FolderInfo*>(second), column);
+    return FolderCompare::CompareColumn(Record(first), Record(second), column);
 }
 
 std::string CFolderListCtrl::GetCellText(const void* data, int column) const {
-    const FolderInfo& record = *static_cast<const FolderInfo*>(data);
+    const FolderInfo& record = Record(data);
     switch (column) {
     case FolderCompare::FileNameColumn:
         return record.fileName;
@@ -141,11 +186,15 @@ void CFolderListCtrl::LoadColumns(ProfileStore& store) {
     int n = CListCtrl::ColumnCount();
     if (n <= 0) return;
 
-    std::vector<int> widths(static_cast<size_t>(n));
-    GetColumnWidths(widths.data(), n);
-    std::vector<int> storedWidths = widths;
-    store.ReadIntList("Columns", n, widths.data(), storedWidths.data());
-    if (ColumnWidths::ShowEveryColumn(storedWidths)) SetColumnWidths(storedWidths.data(), n);
+    // Zeros stand for nothing read: ShowEveryColumn refuses them.
+    std::vector<int> widths(static_cast<size_t>(n), 0);
+    store.ReadIntList("Columns", n, widths.data(), widths.data());
+    if (ColumnWidths::ShowEveryColumn(widths)) {
+        // Without a resolution beside them the widths were saved on this screen.
+        int savedDpi = ColumnWidths::ParseDpi(store.ReadString(WidthsDpiKey, ""));
+        if (savedDpi) ColumnWidths::Rescale(widths, savedDpi, Dpi());
+        SetColumnWidths(widths.data(), n);
+    }
 
     // An order that is not an arrangement of the columns is dropped as a
     // whole: the control's behaviour on it is undefined, and the tie-break
@@ -168,6 +217,10 @@ void CFolderListCtrl::SaveColumns(ProfileStore& store) {
     std::vector<int> widths(static_cast<size_t>(n));
     GetColumnWidths(widths.data(), n);
     store.WriteIntList("Columns", n, widths.data());
+    if (Dpi() != ScreenDpi::Standard)
+        store.WriteString(WidthsDpiKey, ColumnWidths::FormatDpi(Dpi()));
+    else if (!store.ReadString(WidthsDpiKey, "").empty())
+        store.DeleteKey(WidthsDpiKey);
     std::vector<int> order = ColumnOrder();
     store.WriteIntList("ColOrder", n, order.data());
     unsigned char block[8];

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "panel/CSortListCtrl.h"
+#include "store/FolderList.h"
 
 #include <string>
 
+class FolderInfo;
 class FolderList;
+class MessageHost;
 class ProfileStore;
 
 // The folder list of the panel: one row per record of the panel's folder
@@ -13,20 +16,28 @@ class CFolderListCtrl : public CSortListCtrl {
 public:
     CFolderListCtrl();
 
-    void Setup(FolderList& list, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
+    // The titles are string resources of strings'.
+    void Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
-    // Empties the list before the records go; the top row is kept for the
-    // next fill by its file name, since the records themselves go.
-    void RemoveAll();
-    // One item per record, then sorted; the kept row is scrolled to the top
+    // Takes in a new scan's rows as update says: for a new list the view lets
+    // go of the shown records before the lists exchange them for scanned's;
+    // otherwise the shown records take over what changed.
+    void TakeRows(RowUpdate update, FolderList& scanned);
+    // Shows what TakeRows took: a new fill, the rows sorted again, or the
+    // same rows (in the size form given).
+    void ShowRows(RowUpdate update, bool compact);
+
+    // One row per record, then sorted; the kept row is scrolled to the top
     // again (or, when it is gone, the row at its place).
     void FillFromList(bool compact);
-    // The records changed in place: sorted again, the top row kept by its
-    // file name, redrawn. Far cheaper than a new fill of a large list.
-    void RowsChanged(bool compact);
-    // Shows the sizes in the other form without a new fill.
-    void ShowCompact(bool compact);
 
+    // The screen's resolution changed while the panel is open: the columns
+    // keep their physical size. A resolution the columns already have, or
+    // none a screen can have, changes nothing.
+    void OnDpiChanged(int newDpi);
+
+    // Stored widths are taken as measured at the resolution stored beside
+    // them, or without one at the current screen's.
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);
 
@@ -37,6 +48,16 @@ protected:
     std::string GetCellText(const void* data, int column) const override;
 
 private:
+    static const FolderInfo& Record(const void* row);
+    // Empties the list before the records go; the top row is kept for the
+    // next fill by its file name, since the records themselves go.
+    void RemoveAll();
+    // The records changed in place: sorted again, the top row kept by its
+    // file name, redrawn. Far cheaper than a new fill of a large list.
+    void RowsChanged(bool compact);
+    // Shows the sizes in the other form without a new fill.
+    void ShowCompact(bool compact);
+    int InitialWidth(int column) const;
     void KeepTopRow();
     int KeptTopRow() const;
 

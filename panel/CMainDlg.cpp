@@ -1,6 +1,5 @@
 #include "panel/CMainDlg.h"
 
-#include "app/CFoldscanApp.h"
 #include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
 #include "refresh/RefreshInterval.h"
@@ -8,6 +7,7 @@
 #include "settings/CSettingsDlg.h"
 #include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
+#include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
 #include "ui/ShowMessage.h"
 #include "ui/Trace.h"
@@ -67,12 +67,12 @@ void CMainDlg::EndWithLibrary(bool processEnding) {
     if (IsWindow()) ::DestroyWindow(hwnd);
 }
 
-bool CMainDlg::Create(CFoldscanApp& app, HWND parent) {
+bool CMainDlg::Create(AppServices& app, HWND parent) {
     application = &app;
     return CResizableDlg::Create(parent);
 }
 
-void CMainDlg::DoDataExchange() {
+void CMainDlg::BindControls() {
     Bind(IDC_SUMMARY, summaryLine);
     Bind(IDC_FOLDER_LIST, folderView);
 }
@@ -84,7 +84,7 @@ BOOL CMainDlg::OnInitDialog() {
     GetMailboxPath();
     GetNewmailPath();
     App().SetSettingsFolder(mailboxDir);
-    folderView.Setup(folderList, IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    folderView.Setup(folderList, App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
     LoadSettings();
     Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);
     folderView.SetFocus();
@@ -111,7 +111,7 @@ void CMainDlg::GetNewmailPath() {
 }
 
 void CMainDlg::LoadSettings() {
-    ProfileStore* store = App().settingsStore.get();
+    ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
     int defaults[4];
     ProfileFile::ParseIntList(DefaultSizeAndPos, 4, defaults);
@@ -122,7 +122,7 @@ void CMainDlg::LoadSettings() {
 }
 
 void CMainDlg::SaveSettings() {
-    ProfileStore* store = App().settingsStore.get();
+    ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
     store->WriteIntList("SizeAndPos", 4, sizeAndPos);
     folderView.SaveColumns(*store);
@@ -134,48 +134,28 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
     RefreshScope busy(refreshing, autoRefreshThread);
-    unsigned window = windowSerial;
 
-    std::string label = App().LoadString(IDS_NEWMAIL_LABEL);
     if (reads == ReadEverything) folderCache.ReadEverythingNext();
     bool warn = false;
-    enum { Unchanged, Updated, Rebuilt } rows = Unchanged;
+    RowUpdate update = RowUpdate::Unchanged;
     {
         // The list goes on showing the old records while the new ones are
-        // made: it is rebuilt only where the files listed changed, or to stay
-        // empty while the warning is open; otherwise the records it shows
-        // take over what changed, if anything did. No flicker, no lost place.
+        // made; the new scan's records go before the warning or the fill.
         FolderList scanned;
-        scanned.UseCache(&folderCache);
+        scanned.UseReader(&folderCache);
         ScanOptions options;
         options.mailboxDir = mailboxDir;
         options.showFolderPath = settings.ShowFolderPath != 0;
         options.showNewMailFolder = settings.ShowNewMailFolder != 0;
         options.newMailDir = newMailDir;
-        options.newMailLabel = label;
-        int hierarchyRead = scanned.Scan(options);
-        warn = hierarchyRead != 1 && settings.WarnFolderPath != 0;
-        if (warn || folderView.ItemCount() != folderList.GetCount()) {
-            rows = Rebuilt;
-        } else if (!scanned.SameRows(folderList)) {
-            rows = folderList.UpdateRows(scanned) ? Updated : Rebuilt;
-        }
-        if (rows == Rebuilt) {
-            folderView.RemoveAll();  // it refers to the records that go now
-            folderList.SwapRows(scanned);
-        }
+        options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
+        warn = !scanned.Scan(options).hierarchyRead && settings.WarnFolderPath != 0;
+        // The list stays empty while the warning is open.
+        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
+        folderView.TakeRows(update, scanned);
     }
-    if (warn) {
-        busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); });
-        if (!StillOpen(window)) return;
-    }
-    const bool compact = settings.CompactFileSizes != 0;
-    if (rows == Rebuilt)
-        folderView.FillFromList(compact);
-    else if (rows == Updated)
-        folderView.RowsChanged(compact);
-    else
-        folderView.ShowCompact(compact);
+    if (warn && !Survives([&] { busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); }); })) return;
+    folderView.ShowRows(update, settings.CompactFileSizes != 0);
     summaryLine.SetText(SummaryText());
 }
 
@@ -191,21 +171,17 @@ std::string CMainDlg::SummaryText() const {
 }
 
 void CMainDlg::OnHostStart() {
-    unsigned window = windowSerial;
-    OnRefresh();
-    if (!StillOpen(window)) return;
-    ApplyAutoRefresh();
-    if (!StillOpen(window)) return;
-    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != 0) ShowError(App(), IDS_ERROR_START_TICK);
+    if (!Survives([this] { OnRefresh(); }) || !Survives([this] { ApplyAutoRefresh(); })) return;
+    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_TICK);
 }
 
 void CMainDlg::ApplyAutoRefresh() {
     autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
     PeriodicWorker::State state = autoRefreshThread.GetState();
     if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
-        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != 0) ShowError(App(), IDS_ERROR_START_AUTO);
+        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_AUTO);
     } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
-        if (autoRefreshThread.Stop() != 0) ShowError(App(), IDS_ERROR_STOP_AUTO);
+        if (autoRefreshThread.Stop() != PeriodicWorker::Stopped) ShowError(App(), IDS_ERROR_STOP_AUTO);
     }
 }
 
@@ -305,7 +281,7 @@ void CMainDlg::RunCommand(int command) {
 }
 
 void CMainDlg::OnAbout() {
-    CAboutDlg about(hwnd, App().modulePath);
+    CAboutDlg about(hwnd, App().ModulePath());
     about.mailboxDir = mailboxDir;
     about.newMailDir = newMailDir;
     App().RunModal(about);
@@ -314,16 +290,14 @@ void CMainDlg::OnAbout() {
 void CMainDlg::OnSettings() {
     CSettingsDlg dialog(App(), hwnd);
     dialog.settings = settings;
-    unsigned window = windowSerial;
-    if (App().RunModal(dialog) != IDOK || !StillOpen(window)) return;
+    INT_PTR answer = IDCANCEL;
+    if (!Survives([&] { answer = App().RunModal(dialog); }) || answer != IDOK) return;
     settings = dialog.settings;
     SaveSettings();
     ApplyAutoRefresh();
     // The refresh comes once the dialog has gone.
     Post(WM_COMMAND, MAKEWPARAM(ID_REFRESH, 0));
 }
-
-
 
 bool CMainDlg::OnCommand(WORD id, WORD code, HWND control) {
     if (id >= ID_REFRESH && id <= ID_SHOW_NEWMAIL) {
@@ -403,6 +377,9 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case HostActivate:
     case HostFocus:
         folderView.SetFocus();
+        return true;
+    case HostDpiChanged:
+        folderView.OnDpiChanged(LOWORD(wParam));
         return true;
     case AutoRefreshMessage:
         DropQueued(AutoRefreshMessage);

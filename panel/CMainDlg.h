@@ -10,7 +10,7 @@
 
 #include <string>
 
-class CFoldscanApp;
+class AppServices;
 
 // The panel inside the host's window: the folder list above a summary line.
 // It asks the host for its directories, refreshes the list, answers the
@@ -25,6 +25,9 @@ public:
     static constexpr UINT HostPositionQuery = 0x0B0C;
     static constexpr UINT HostActivate = 0x0B0D;
     static constexpr UINT HostFocus = 0x0B0E;
+    // WM_DPICHANGED, which Windows sends the host's window and the host
+    // passes on: the new resolution in the low word of wParam.
+    static constexpr UINT HostDpiChanged = 0x02E0;
     // Messages to the host.
     static constexpr UINT AskMailboxPath = 3046;
     static constexpr UINT AskNewmailPath = 3045;
@@ -36,7 +39,7 @@ public:
     ~CMainDlg() override;
 
     // Creates the panel's window as a hidden child of the host's window.
-    bool Create(CFoldscanApp& app, HWND parent);
+    bool Create(AppServices& app, HWND parent);
 
     // What a refresh reads: every folder file (the user's own refresh and the
     // first one), or only the files whose listing entries changed since.
@@ -53,7 +56,7 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void DoDataExchange() override;
+    void BindControls() override;
     BOOL OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     bool OnNotify(NMHDR& header, LRESULT& result) override;
@@ -81,16 +84,21 @@ private:
     void OnSettings();
     void OnAbout();
     void ApplyAutoRefresh();
-    // Whether the window that was current when serial was taken still is:
-    // a modal loop runs the host's messages, and the host may close the panel.
-    bool StillOpen(unsigned serial) const { return IsWindow() && serial == windowSerial; }
+    // Runs what may run a modal loop, whose host messages may close the
+    // panel; whether the window it started in is still the one open.
+    template <class Loop>
+    bool Survives(Loop loop) {
+        unsigned serial = windowSerial;
+        loop();
+        return IsWindow() && serial == windowSerial;
+    }
     // Takes further copies of a worker's message out of the queue: a thread
     // that went on posting while the panel was busy asks for one action.
     void DropQueued(UINT message) const;
     std::string SummaryText() const;
-    CFoldscanApp& App() const { return *application; }
+    AppServices& App() const { return *application; }
 
-    CFoldscanApp* application = nullptr;  // set before the window exists
+    AppServices* application = nullptr;  // set before the window exists
     // Counts the panel's windows, so that code that ran a modal loop can
     // tell whether its window is still the one it started with.
     unsigned windowSerial = 0;

@@ -15,8 +15,8 @@ bool CMenuHandle::Load(HINSTANCE module, UINT id) {
 std::unique_ptr<CMenuHandle> CMenuHandle::SubMenuOf(const CMenu& parent, int position) {
     HMENU sub = parent.SubMenu(position);
     if (!sub) return nullptr;
-    std::unique_ptr<CMenuHandle> handle(new CMenuHandle);
-    handle->borrowed = true;
-    if (!handle->Attach(sub)) return nullptr;
-    return handle;
+    std::unique_ptr<CMenuHandle> wrapper(new CMenuHandle);
+    wrapper->borrowed = true;
+    if (!wrapper->Attach(sub)) return nullptr;
+    return wrapper;
 }

@@ -1,13 +1,11 @@
 #include "panel/CSortListCtrl.h"
 
-#include "platform/CModuleApp.h"
 #include "platform/CaseFold.h"
 
 #include <algorithm>
 #include <cstring>
 
-int CSortListCtrl::AddColumn(int position, UINT titleId, int format, int width) {
-    std::string title = CModuleApp::Current()->LoadString(titleId);
+int CSortListCtrl::AddColumn(int position, const std::string& title, int format, int width) {
     return InsertColumn(position, title.c_str(), format, width);
 }
 
@@ -74,6 +72,12 @@ void CSortListCtrl::OnColumnClick(int column) {
     }
     ShowSortArrow();
     SortNow();
+}
+
+void CSortListCtrl::SetDpi(int screenDpi) {
+    dpi = screenDpi;
+    sortArrow.SetPixels(ScreenDpi::Scale(CSortArrow::DefaultPixels, dpi));
+    if (IsWindow()) ShowSortArrow();
 }
 
 void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }

@@ -2,6 +2,7 @@
 
 #include "platform/CListCtrl.h"
 #include "platform/CSortArrow.h"
+#include "platform/ScreenDpi.h"
 #include "store/SortRule.h"
 
 #include <string>
@@ -17,7 +18,7 @@
 // for a large mailbox would be most of the panel's memory.
 class CSortListCtrl : public CListCtrl {
 public:
-    int AddColumn(int position, UINT titleId, int format, int width);
+    int AddColumn(int position, const std::string& title, int format, int width);
     // Replaces every row, in the order given; rows AcceptItem refuses are left out.
     void SetItems(std::vector<const void*> data);
     // Removes every row, handing each to OnDeleteItemData where notifyDelete is set.
@@ -36,6 +37,11 @@ public:
     void SetSort(int column, int direction);
     // Sorts again; a column other than -1 that is not the sort column becomes it, ascending.
     void Resort(int column);
+
+    // The screen resolution the columns are measured at. The header's arrow
+    // is drawn again at its size for it.
+    void SetDpi(int screenDpi);
+    int Dpi() const { return dpi; }
 
     int SortColumn() const { return rule.sortColumn; }
     int Descending() const { return rule.descending; }
@@ -67,6 +73,7 @@ private:
     void ShowSortArrow();
 
     CSortArrow sortArrow;
+    int dpi = ScreenDpi::Standard;
     std::vector<const void*> items;  // the rows, in the order shown
     WNDPROC controlProc = nullptr;  // the control's own procedure while keys are reported
     unsigned keyDownReports = 0;

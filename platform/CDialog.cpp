@@ -158,7 +158,7 @@ void CDialog::Unbind() {
 }
 
 BOOL CDialog::OnInitDialog() {
-    DoDataExchange();
+    BindControls();
     return TRUE;
 }
 

@@ -31,22 +31,19 @@ public:
     // when it took care of it. The default does dialog keyboard navigation.
     virtual bool PreTranslateMessage(MSG& message);
 
-    UINT TemplateId() const { return templateId; }
-
     // The module this code is linked into, which holds the templates and
     // tables: the DLL inside the host, a test program in the tests, never
     // the host's own executable.
     static HINSTANCE ResourceModule();
-    HWND ParentWindow() const { return parentWindow; }
 
 protected:
     // The message map. Returns true when the message was handled; result is
     // then the answer (for WM_NOTIFY it goes to DWLP_MSGRESULT).
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Binds the controls (DoDataExchange); the result asks for the default focus.
+    // Calls BindControls; the result asks for the default focus.
     virtual BOOL OnInitDialog();
-    virtual void DoDataExchange() {}
+    virtual void BindControls() {}
     virtual bool OnCommand(WORD id, WORD code, HWND control);
     virtual bool OnNotify(NMHDR& header, LRESULT& result) { return false; }
     virtual void OnOK() { EndDialog(IDOK); }

@@ -1,28 +1,15 @@
 #include "platform/CModuleApp.h"
 
-namespace {
+CModuleApp::CModuleApp() : instance(::GetModuleHandleA(nullptr)) {}
 
-CModuleApp* current = nullptr;
-
-}  // namespace
-
-CModuleApp::CModuleApp() {
-    current = this;
-    instance = ::GetModuleHandleA(nullptr);
-}
-
-CModuleApp::~CModuleApp() {
-    if (current == this) current = nullptr;
-}
-
-CModuleApp* CModuleApp::Current() { return current; }
+CModuleApp::~CModuleApp() = default;
 
 BOOL CModuleApp::Initialise(HINSTANCE module) {
     instance = module;
     return InitInstance();
 }
 
-std::string CModuleApp::LoadString(UINT id) const {
+std::string CModuleApp::ResourceString(UINT id) const {
     // String resources are at most 4097 characters with their terminator.
     char buffer[4097];
     int length = ::LoadStringA(instance, id, buffer, static_cast<int>(sizeof buffer));

@@ -40,7 +40,7 @@ bool CSortArrow::Show(HWND header, int column, bool descending) {
     int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     HBITMAP shown = nullptr;
     if (used == Style::Bitmap && column >= 0 && column < count) {
-        shown = MakeBitmap(DefaultPixels, !descending, ::GetSysColor(COLOR_GRAYTEXT), ::GetSysColor(COLOR_BTNFACE));
+        shown = MakeBitmap(pixels, !descending, ::GetSysColor(COLOR_GRAYTEXT), ::GetSysColor(COLOR_BTNFACE));
     }
     bool ok = true;
     for (int item = 0; item < count; ++item) {

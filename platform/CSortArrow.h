@@ -27,6 +27,10 @@ public:
     // refused an item.
     bool Show(HWND header, int column, bool descending);
 
+    // The width of the arrow Show draws as a bitmap, for the screen's
+    // resolution; it is drawn at that size, never stretched.
+    void SetPixels(int size) { pixels = size; }
+
     // A bitmap of the arrow alone, a triangle about size pixels wide and half
     // as high, in the arrow's colour on the background. The bitmap is no
     // larger than the triangle, so that little background shows where the
@@ -42,5 +46,6 @@ private:
 
     Style style = Style::Bitmap;
     bool styleGiven = false;
+    int pixels = DefaultPixels;
     HBITMAP bitmap = nullptr;  // the one the header shows, in the Bitmap style
 };

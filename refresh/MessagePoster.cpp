@@ -2,7 +2,7 @@
 
 MessagePoster::~MessagePoster() { Shutdown(); }
 
-int MessagePoster::Start(HWND window, UINT posted, bool restart, LPARAM value) {
+PeriodicWorker::StartResult MessagePoster::Start(HWND window, UINT posted, bool restart, LPARAM value) {
     target.store(window);
     message.store(posted);
     parameter.store(value);

@@ -19,7 +19,7 @@ public:
 
     // Posts (message, 0, parameter) to target at each step; the results are
     // those of PeriodicWorker::Start.
-    int Start(HWND target, UINT message, bool restart, LPARAM parameter);
+    StartResult Start(HWND target, UINT message, bool restart, LPARAM parameter);
 
 protected:
     // Always 1: the thread runs until it is stopped, also once the window is gone.

@@ -17,24 +17,24 @@ void PeriodicWorker::Resume(std::uint32_t restMs) {
     held.store(0);  // last: the thread sees the new counts once it sees this
 }
 
-int PeriodicWorker::Start(bool restart) {
+PeriodicWorker::StartResult PeriodicWorker::Start(bool restart) {
     if (restart) elapsed.store(interval.load());
     std::uint32_t expected = Idle;
-    if (!state.compare_exchange_strong(expected, Starting)) return 0;
+    if (!state.compare_exchange_strong(expected, Starting)) return Started;
     held.store(0);  // a hold of the last run ended with its thread
     if (!thread.Launch(ThreadMain, this)) {
         state.store(Idle);
-        return 1;
+        return NoThread;
     }
     std::uint32_t seen = AwaitState([](std::uint32_t s) { return s == Starting; });
-    if (seen == Running) return 0;
-    return seen == Starting ? 3 : 2;
+    if (seen == Running) return Started;
+    return seen == Starting ? StillStarting : EndedAtStart;
 }
 
-int PeriodicWorker::Stop() {
+PeriodicWorker::StopResult PeriodicWorker::Stop() {
     std::uint32_t current = state.load();
     for (;;) {
-        if (current == Idle) return 0;
+        if (current == Idle) return Stopped;
         if (current == Stopping) break;  // asked for before: wait for the end all the same
         // A compare-exchange, so that a thread that has just given up at its
         // start (back to Idle) is not marked as stopping for ever.
@@ -43,7 +43,7 @@ int PeriodicWorker::Stop() {
             break;
         }
     }
-    return AwaitState([](std::uint32_t s) { return s != Idle; }) == Idle ? 0 : 3;
+    return AwaitState([](std::uint32_t s) { return s != Idle; }) == Idle ? Stopped : StillStopping;
 }
 
 int PeriodicWorker::OnThreadStart() { return 1; }

@@ -37,16 +37,23 @@ public:
     // Start and Stop wait in up to ten tries of at most 100 ms each; a try
     // ends as soon as the thread changes its state.
 
-    // Starts the thread (restart: the first step comes at once). 0 when it
-    // runs, or already ran, or is still stopping; 1 when no thread could be
-    // made; 2 when the thread left Starting for anything but Running; 3 when
-    // it was still starting after the last wait.
-    int Start(bool restart);
+    enum StartResult : int {
+        Started = 0,        // it runs, or already ran, or is still stopping
+        NoThread = 1,       // no thread could be made
+        EndedAtStart = 2,   // the thread left Starting for anything but Running
+        StillStarting = 3,  // it was still starting after the last wait
+    };
+    enum StopResult : int {
+        Stopped = 0,        // Idle, or it never ran
+        StillStopping = 3,  // not Idle after the last wait
+    };
+
+    // Starts the thread (restart: the first step comes at once).
+    StartResult Start(bool restart);
 
     // Asks the thread to end and waits for it to reach Idle; a stop asked for
-    // before is waited for again. 0 when it is Idle (or never ran); 3 when it
-    // was not Idle after the last wait.
-    virtual int Stop();
+    // before is waited for again.
+    virtual StopResult Stop();
 
     // Pacing, for steps that hand work to another thread. While held, no step
     // is due. Resume lets the steps go on: the next is due an interval from

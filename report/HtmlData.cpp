@@ -20,11 +20,7 @@ namespace {
 std::vector<std::vector<size_t>> Ranks(const MailboxReport& mailbox, const std::vector<size_t>& listed, bool growth) {
     const std::vector<int> display = {FolderCompare::FileNameColumn, FolderCompare::SizeColumn,
                                       FolderCompare::FolderNameColumn};
-    auto byColumn = [](const void* a, const void* b, int column) {
-        return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(a), *static_cast<const FolderInfo*>(b),
-                                            column);
-    };
-    auto record = [&](size_t k) { return &mailbox.rows[listed[k]].record; };
+    auto record = [&](size_t k) -> const FolderInfo& { return mailbox.rows[listed[k]].record; };
     std::vector<std::vector<size_t>> ranks(growth ? 4 : 3, std::vector<size_t>(listed.size()));
     std::vector<size_t> order(listed.size());
     for (int column = 0; column < 3; ++column) {
@@ -33,7 +29,7 @@ std::vector<std::vector<size_t>> Ranks(const MailboxReport& mailbox, const std::
         rule.tieMode = SortRule::FromLeftmost;
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return rule.Compare(record(a), record(b), display, byColumn) < 0;
+            return rule.Compare(record(a), record(b), display) < 0;
         });
         for (size_t k = 0; k < order.size(); ++k) ranks[static_cast<size_t>(column)][order[k]] = k;
     }

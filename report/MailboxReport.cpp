@@ -10,6 +10,7 @@
 #include "report/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "store/FolderReader.h"
 #include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
@@ -69,20 +70,26 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(base, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
-    pmHierarch table;
+    FolderReader reader;  // keeps the folder tree for the check and the tree
+    const pmHierarch* read = nullptr;
     {
         // The scan's records go once they are rows, before the check and
         // the tree need memory of their own. Its files are opened relative
         // to the mailbox, which spares the OS the whole path each time.
         FolderList list;
+        list.UseReader(&reader);
         {
             DirectoryScope inMailbox(scan.mailboxDir);
-            report.hierarchyRead = list.Scan(scan, table) == 1;
+            ScanResult result = list.Scan(scan);
+            report.hierarchyRead = result.hierarchyRead;
+            read = result.table;
         }
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
         report.TakeRows(list, scan.showNewMailFolder, options, texts);
     }
+    const pmHierarch none;
+    const pmHierarch& table = read ? *read : none;
     if (options.check)
         report.findings = ConsistencyCheck::Run(scan.mailboxDir, report.rows, table, report.hierarchyRead);
     if (earlier) report.CompareWith(*earlier);
@@ -140,8 +147,7 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         keys.reserve(rows.size());
         for (const ReportRow& row : rows) keys.push_back(FolderCompare::ShownNameKey(row.record));
     }
-    auto byColumn = [&](const void* a, const void* b, int column) {
-        size_t x = *static_cast<const size_t*>(a), y = *static_cast<const size_t*>(b);
+    auto byColumn = [&](size_t x, size_t y, int column) {
         if (column == FolderCompare::FolderNameColumn && !keys.empty()) {
             int order = keys[x].compare(keys[y]);
             return order < 0 ? -1 : (order > 0 ? 1 : 0);
@@ -153,7 +159,7 @@ void MailboxReport::SortRows(const ReportOptions& options) {
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](const size_t& a, const size_t& b) {
-        return rule.Compare(&a, &b, DisplayOrder, byColumn) < 0;
+        return rule.Compare(a, b, DisplayOrder, byColumn) < 0;
     });
     // By growth, rows that grew alike keep the folder names' order.
     if (byGrowth)

@@ -1,8 +1,8 @@
 #include "settings/CSettingsDlg.h"
 
-#include "app/CFoldscanApp.h"
 #include "resources/resource.h"
 #include "settings/ProfileFile.h"
+#include "ui/AppServices.h"
 #include "ui/ShowMessage.h"
 
 #include <string>
@@ -15,10 +15,10 @@ const int DefaultRate = 10;
 
 }  // namespace
 
-CSettingsDlg::CSettingsDlg(CFoldscanApp& app, HWND parent)
+CSettingsDlg::CSettingsDlg(AppServices& app, HWND parent)
     : CAccelDlg(IDA_SETTINGS, IDD_SETTINGS, parent), app(app) {}
 
-void CSettingsDlg::DoDataExchange() {
+void CSettingsDlg::BindControls() {
     Bind(IDC_AUTO_REFRESH, autoRefresh);
     Bind(IDC_RATE_BEFORE, rateBefore);
     Bind(IDC_RATE, rate);
@@ -97,7 +97,7 @@ bool CSettingsDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 void CSettingsDlg::OnOK() {
-    DoDataExchange();
+    BindControls();
     if (settings.AutoRefresh == 1) {
         int typed = ReadRateField();
         if (typed <= 0) {

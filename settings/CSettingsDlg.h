@@ -5,20 +5,20 @@
 #include "platform/CEdit.h"
 #include "settings/Settings.h"
 
-class CFoldscanApp;
+class AppServices;
 
 // The dialog "Einstellungen": automatic refresh and its rate, folder paths
 // and the warning about the hierarchy file. It works on its own copy of the
 // settings, which the panel takes back only when the dialog ends with OK.
 class CSettingsDlg : public CAccelDlg {
 public:
-    CSettingsDlg(CFoldscanApp& app, HWND parent);
+    CSettingsDlg(AppServices& app, HWND parent);
 
     Settings settings;
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange() override;
+    void BindControls() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
     void OnOK() override;
 
@@ -30,7 +30,7 @@ private:
     void FocusRate();
     void OnAutoRefreshClicked();
 
-    CFoldscanApp& app;
+    AppServices& app;
     CButton autoRefresh;
     CControl rateBefore;
     CEdit rate;

@@ -4,7 +4,6 @@
 #include "platform/CaseFold.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 
@@ -14,10 +13,6 @@ bool FoldedLess(const std::string& a, const std::string& b) { return CompareFold
 
 FileNameIndex::FileNameIndex(const std::string& directory, const std::string& wildcard)
     : directory(directory), wildcard(wildcard) {}
-
-FileNameIndex::FileNameIndex(std::vector<std::string> listedNames) : listed(true), names(std::move(listedNames)) {
-    std::stable_sort(names.begin(), names.end(), FoldedLess);
-}
 
 void FileNameIndex::List() {
     listed = true;

@@ -11,15 +11,11 @@ class FileNameIndex {
 public:
     // directory ends with a separator; wildcard limits what is listed ("*.PMG").
     FileNameIndex(const std::string& directory, const std::string& wildcard);
-    // An index of names listed already, in listing order; nothing more is listed.
-    explicit FileNameIndex(std::vector<std::string> listed);
 
     // The name, as the directory lists it, of the entry whose name equals
     // name without regard to case, or empty. Where several differ only in
     // case, the first one listed wins.
     std::string Find(const std::string& name);
-    // Whether the directory has been listed, so that Find costs no listing.
-    bool Listed() const { return listed; }
 
 private:
     void List();

@@ -1,5 +1,7 @@
 #include "store/FolderCache.h"
 
+#include "store/FolderInfo.h"
+
 #include <chrono>
 #include <utility>
 
@@ -11,6 +13,38 @@ std::string OwnCompanionName(const std::string& fileName, const MailboxListing::
     return companion.name == MailboxListing::CompanionName(fileName) ? std::string() : companion.name;
 }
 
+// The stamps to keep a reading under: those of the files as they were opened
+// where opening told them, for they belong to what was read; else the
+// listing's. False where the companion opened is not the one listed, or one
+// was opened where none is listed.
+FileStamp Either(const FileStamp& opened, const FileStamp& listed) { return opened.known ? opened : listed; }
+
+bool StampsToKeep(const FolderReader::Folder& folder, const FolderReader::Opened& opened,
+                  MailboxListing::Entry& file, MailboxListing::Entry& pmg) {
+    file = {folder.file.name, Either(opened.file, folder.file.stamp)};
+    if (!folder.isMbx) return true;
+    if (!folder.companion) return !opened.companion.known;
+    if (opened.companion.known && opened.companionName != folder.companion->name) return false;
+    pmg = {folder.companion->name, Either(opened.companion, folder.companion->stamp)};
+    return true;
+}
+
+// Whether a change that makes the reading differ shows in the listing. A
+// file that cannot be opened may be locked by a writer, and unlocked again
+// without its entry changing: it is read again on every scan. A missing
+// companion is seen when one is listed.
+bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* companion) {
+    switch (status) {
+    case FolderStatus::CannotOpen:
+    case FolderStatus::MbxCannotOpen:
+        return false;
+    case FolderStatus::PmgCannotOpen:
+        return companion == nullptr;
+    default:
+        return true;
+    }
+}
+
 }  // namespace
 
 FolderCache::FolderCache()
@@ -19,7 +53,10 @@ FolderCache::FolderCache()
       hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
-void FolderCache::BeginScan(const std::string& dir) {
+// Taking back kept readings needs every file's stamp; reading everything
+// takes them from the files as they are opened where the listing does not
+// carry them.
+MailboxListing::Contents FolderCache::BeginScan(const std::string& dir) {
     if (dir != mailboxDir) {
         Clear();
         mailboxDir = dir;
@@ -29,6 +66,36 @@ void FolderCache::BeginScan(const std::string& dir) {
     if (readingEverything) hierarchy.Clear();
     ++scan;
     reused = 0;
+    inner.BeginScan(dir);
+    return readingEverything ? MailboxListing::WithLookUps : MailboxListing::WithStamps;
+}
+
+const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing, bool wanted) {
+    if (!wanted) hierarchy.Clear();
+    return wanted ? hierarchy.Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile)) : nullptr;
+}
+
+void FolderCache::Read(const Folder& folder, FolderInfo& row, Opened*) {
+    // Which of several companions differing in case a reader opens is not
+    // known: such a folder is read on every scan.
+    const bool keepable = !folder.ambiguous;
+    if (const Reading* kept = keepable ? Find(folder) : nullptr) {
+        // A reading was kept only when its file opened, which the reader's
+        // path allows only where it kept the listed name whole.
+        row.fileName = folder.file.name;
+        row.folderName = kept->folderName;
+        row.hierarchyKey = kept->hierarchyKey;
+        row.size = kept->size;
+        row.status = kept->status;
+        return;
+    }
+    Opened opened;
+    inner.Read(folder, row, &opened);
+    MailboxListing::Entry file, pmg;
+    if (keepable && ListingTellsChange(row.status, folder.companion) && StampsToKeep(folder, opened, file, pmg))
+        Keep(file, folder.companion ? &pmg : nullptr, row);
+    else
+        folders.erase(folder.file.name);
 }
 
 void FolderCache::EndScan() {
@@ -38,7 +105,7 @@ void FolderCache::EndScan() {
         else
             ++it;
     }
-    hierarchy.EndScan();
+    inner.EndScan();
 }
 
 void FolderCache::Clear() {
@@ -49,15 +116,21 @@ void FolderCache::Clear() {
     mailboxDir.clear();
 }
 
-const FolderCache::Reading* FolderCache::Find(const MailboxListing::Entry& file,
-                                              const MailboxListing::Entry* companion) {
+// What it kept may be half made.
+void FolderCache::Abandon() {
+    Clear();
+    inner.Abandon();
+}
+
+const FolderCache::Reading* FolderCache::Find(const Folder& folder) {
     if (readingEverything) return nullptr;
-    auto it = folders.find(file.name);
+    auto it = folders.find(folder.file.name);
     if (it == folders.end()) return nullptr;
     Kept& kept = it->second;
-    if (!kept.file.Same(file.stamp)) return nullptr;
-    if (companion) {
-        if (!kept.companion.Same(companion->stamp) || kept.companionName != OwnCompanionName(file.name, *companion))
+    if (!kept.file.Same(folder.file.stamp)) return nullptr;
+    if (folder.companion) {
+        if (!kept.companion.Same(folder.companion->stamp) ||
+            kept.companionName != OwnCompanionName(folder.file.name, *folder.companion))
             return nullptr;
     } else if (kept.companion.known) {
         return nullptr;
@@ -68,9 +141,9 @@ const FolderCache::Reading* FolderCache::Find(const MailboxListing::Entry& file,
     return &kept.reading;
 }
 
-void FolderCache::Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, Reading reading) {
+void FolderCache::Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, const FolderInfo& row) {
     if (!file.stamp.known || (companion && !companion->stamp.known)) {
-        Forget(file.name);
+        folders.erase(file.name);
         return;
     }
     auto placed = folders.try_emplace(file.name);
@@ -79,8 +152,6 @@ void FolderCache::Keep(const MailboxListing::Entry& file, const MailboxListing::
     kept.file = file.stamp;
     kept.companion = companion ? companion->stamp : FileStamp();
     kept.companionName = companion ? OwnCompanionName(file.name, *companion) : std::string();
-    kept.reading = std::move(reading);
+    kept.reading = {row.folderName, row.hierarchyKey, row.size, row.status};
     kept.lastScan = scan;
 }
-
-void FolderCache::Forget(const std::string& fileName) { folders.erase(fileName); }

@@ -2,8 +2,9 @@
 
 #include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
-#include "store/KeptHierarchy.h"
+#include "store/FolderReader.h"
 #include "store/FolderStatus.h"
+#include "store/KeptHierarchy.h"
 #include "store/MailboxListing.h"
 
 #include <cstddef>
@@ -12,58 +13,46 @@
 #include <string>
 #include <unordered_map>
 
-// What the scans read from each folder file, kept across scans under the
-// listing entries it was read under: the file's own and, for an ".MBX" file,
-// its ".PMG" companion's. A scan takes a reading back only while those
-// entries are unchanged, and reads the file again otherwise. Only what the
-// rows are made of is kept.
+// A reader that wraps a reader and keeps what it read from each folder file,
+// across scans, under the listing entries it was read under: the file's own
+// and, for an ".MBX" file, its ".PMG" companion's. A scan takes a reading
+// back only while those entries are unchanged, and has the file read again
+// otherwise. Only what the rows are made of is kept; the folder tree too.
 //
 // A listing entry may lag behind its file (NTFS while a writer holds the file
 // open, FAT's two-second clock, a network client's cached listing), so every
 // reading is also read again, through the opened file, at least every
 // RereadEvery-th scan whatever its entry says: a tenth of them on each scan.
-class FolderCache {
+class FolderCache : public FolderReader {
 public:
     static constexpr unsigned RereadEvery = 10;
 
+    FolderCache();
+
+    // The next scan reads every file again (and keeps what it reads).
+    void ReadEverythingNext() { readEverything = true; }
+    // Everything goes: the next scan reads every file.
+    void Clear();
+
+    size_t Count() const { return folders.size(); }
+    // How many readings the scan under way (or the last one) took back.
+    size_t Reused() const { return reused; }
+
+    // FolderReader: what was kept for another directory goes when a scan of
+    // a new one begins; folder files the scan did not list go at its end.
+    MailboxListing::Contents BeginScan(const std::string& mailboxDir) override;
+    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
+    void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
+    void EndScan() override;
+    void Abandon() override;
+
+private:
     struct Reading {
         std::string folderName;
         std::string hierarchyKey;
         uint64_t size = 0;
         FolderStatus status = FolderStatus::Ok;
     };
-
-    FolderCache();
-
-    // The next scan reads every file again (and keeps what it reads).
-    void ReadEverythingNext() { readEverything = true; }
-    // A scan of mailboxDir begins; what was kept for another directory goes.
-    void BeginScan(const std::string& mailboxDir);
-    // Whether the scan under way reads every file.
-    bool ReadingEverything() const { return readingEverything; }
-    // The scan is over: folder files it did not list are forgotten.
-    void EndScan();
-    // Everything goes: the next scan reads every file.
-    void Clear();
-
-    // The reading kept for this listed file (and its listed companion, null
-    // for a ".PMM" file or where none is listed) while both are as they were
-    // when it was read and it is not due to be read again; null otherwise.
-    const Reading* Find(const MailboxListing::Entry& file, const MailboxListing::Entry* companion);
-    // Keeps what was read from file under the stamps given (the listing's,
-    // or those of the files as they were opened); a file or companion
-    // without a known stamp cannot be told unchanged later, so nothing is
-    // kept for it then.
-    void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, Reading reading);
-    void Forget(const std::string& fileName);
-
-    KeptHierarchy& Hierarchy() { return hierarchy; }
-
-    size_t Count() const { return folders.size(); }
-    // How many readings the scan under way (or the last one) took back.
-    size_t Reused() const { return reused; }
-
-private:
     struct Kept {
         FileStamp file;
         FileStamp companion;        // not known for a ".PMM" file
@@ -73,6 +62,14 @@ private:
         unsigned phase = 0;     // read again on the scans whose number has this remainder
     };
 
+    // The reading kept for this listed file and companion while both are as
+    // they were when it was read and it is not due to be read again.
+    const Reading* Find(const Folder& folder);
+    // Keeps a reading under the stamps given; a file or companion without a
+    // known stamp cannot be told unchanged later, so nothing is kept then.
+    void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, const FolderInfo& row);
+
+    FolderReader inner;
     std::string mailboxDir;
     // Names are the directory's, compared exactly; the seeded hash keeps a
     // directory from being filled with names that all fall into one bucket.

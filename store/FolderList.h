@@ -1,16 +1,31 @@
 #pragma once
 
-#include "store/FolderCache.h"
 #include "store/FolderInfo.h"
+#include "store/FolderReader.h"
 #include "store/MailboxListing.h"
 #include "store/ScanOptions.h"
 
 #include <cstdint>
 #include <deque>
 #include <string>
-#include <vector>
 
 class pmHierarch;
+
+// What one scan found beside its rows.
+struct ScanResult {
+    // False when the folder paths were wanted and "hierarch.pm" cannot be opened.
+    bool hierarchyRead = true;
+    // The folder tree the paths came from, while the reader keeps it (until
+    // its next scan); null without folder paths.
+    const pmHierarch* table = nullptr;
+};
+
+// How the rows a list shows take in a new scan's rows.
+enum class RowUpdate {
+    Unchanged,  // the same rows: nothing to do
+    InPlace,    // the same files in the same order: the shown records take over what changed
+    Rebuild,    // other files, or another order: the list is made anew
+};
 
 // The result of one scan of the mailbox: the new-mail row first (when asked
 // for), then the ".PMM" folders, then the ".MBX" folders, each in the order
@@ -20,16 +35,18 @@ class FolderList {
 public:
     using Records = std::deque<FolderInfo>;
 
-    // Rebuilds the list. Returns 1 when the hierarchy file was read or not
-    // needed, 0 when showFolderPath is set and it cannot be opened. When
-    // memory runs out on the way, everything the scan took is given back and
-    // the list is left empty.
-    int Scan(const ScanOptions& options);
-    // The same, leaving the scan's hierarchy table in table for the caller to
-    // look at afterwards (empty when showFolderPath is not set, when the file
-    // cannot be opened, after running out of memory, and with a cache, which
-    // keeps the table itself).
-    int Scan(const ScanOptions& options, pmHierarch& table);
+    FolderList();
+    ~FolderList();
+    FolderList(const FolderList&) = delete;
+    FolderList& operator=(const FolderList&) = delete;
+
+    // The reader the scans read through: one that keeps what it read (a
+    // FolderCache), or, with none, one of the list's own that reads every file.
+    void UseReader(FolderReader* reader) { chosen = reader; }
+
+    // Rebuilds the list. When memory runs out on the way, everything the scan
+    // took is given back and the list is left empty.
+    ScanResult Scan(const ScanOptions& options);
 
     void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
     // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
@@ -42,45 +59,29 @@ public:
     std::string TotalText(bool compact) const;  // formatted like FolderInfo::SizeText
     const Records& GetRecords() const { return records; }
 
-    // With a cache, scans take back what it kept for files whose listing
-    // entries did not change and keep in it what they read; without one
-    // (null) they read every file.
-    void UseCache(FolderCache* kept) { cache = kept; }
-
-    // Whether other holds the same rows in the same order.
-    bool SameRows(const FolderList& other) const;
     // Exchanges the rows with other's; the records keep their addresses.
     void SwapRows(FolderList& other);
-    // Where other lists the same files in the same order, takes over other's
-    // rows in place: the records keep their addresses, and only those that
-    // differ change. False, with nothing changed, where the files differ.
-    bool UpdateRows(FolderList& other);
+    // Takes over other's rows in place, where other lists the same files in
+    // the same order (RowUpdate::InPlace): the records keep their addresses.
+    void UpdateRows(FolderList& other);
+
+    // Compares a new scan with the rows shown; mustRebuild asks for a new list
+    // whatever the rows are (one that is to stay empty while a warning is
+    // open, or a view that shows other rows than the list holds).
+    static RowUpdate ChooseRowUpdate(const FolderList& shown, const FolderList& scanned, bool mustRebuild);
 
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }
 
 private:
-    using Entries = MailboxListing::Entries;
-
     void Release();
-    void ScanInto(int& result, const ScanOptions& options, pmHierarch& table);
-
-    void AppendPmm(const std::string& mailboxDir, const Entries& entries, bool useHierarchy, const pmHierarch* hierarchy);
-    void AppendMbx(const std::string& mailboxDir, const Entries& entries, const MailboxListing* listing,
-                   bool useHierarchy, const pmHierarch* hierarchy);
-    const FolderCache::Reading* KeptReading(const MailboxListing::Entry& entry,
-                                            const MailboxListing::Entry* companion, bool keepable);
-    template <class Record>
-    void Read(Record& record, const MailboxListing::Entry& entry, const MailboxListing::Entry* companion,
-              bool keepable);
-    void AppendKept(const std::string& name, const FolderCache::Reading& kept, bool useHierarchy,
-                    const pmHierarch* hierarchy);
-    template <class Record>
-    void AppendAnalyzed(Record& record, bool useHierarchy, const pmHierarch* hierarchy);
-    void Append(const FolderInfo& record);
+    FolderReader& Reader();
+    void Append(const MailboxListing& listing, bool mbx, const pmHierarch* hierarchy);
+    void ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHierarch* hierarchy);
 
     Records records;
     int32_t count = 0;
     uint64_t total = 0;
-    FolderCache* cache = nullptr;
+    FolderReader* chosen = nullptr;
+    FolderReader own;  // without a reader chosen
 };

@@ -6,17 +6,15 @@ KeptHierarchy::KeptHierarchy(unsigned rereadEvery) : rereadEvery(rereadEvery) {}
 
 KeptHierarchy::~KeptHierarchy() = default;
 
-const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result) {
+const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry) {
     if (table && reusable && entry && entry->name == name && entry->stamp.Same(stamp) && ++served < rereadEvery) {
-        result = 1;
         return table.get();
     }
     // The old table goes first: two at once would take twice the memory.
     Clear();
     served = 0;
     table = std::make_unique<pmHierarch>();
-    result = table->Fill(mailboxDir);
-    if (result == 0) {
+    if (table->Fill(mailboxDir) == 0) {
         table.reset();
         return nullptr;
     }
@@ -32,10 +30,6 @@ const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const Mailbo
         stamp = read;
     }
     return table.get();
-}
-
-void KeptHierarchy::EndScan() {
-    if (!reusable) table.reset();
 }
 
 void KeptHierarchy::Clear() {

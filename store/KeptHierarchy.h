@@ -24,12 +24,10 @@ public:
 
     // The table for this scan, with entry the listing's one hierarchy file
     // (null when there is none or several; its stamp need not be known when
-    // the file is read anyway). result is pmHierarch::Fill's; null when the
-    // file cannot be opened.
-    const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, int& result);
+    // the file is read anyway); null when the file cannot be opened. A table
+    // that may not serve another scan stays until the next one asks.
+    const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry);
 
-    // The scan is over: a table that may not serve another one goes.
-    void EndScan();
     void Clear();
 
 private:

@@ -43,10 +43,7 @@ void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
         FileSystem::ForEachStamped(pattern, wanted,
                                    [&](const std::string& name, const FileStamp& stamp) { add(kind, name, stamp); });
     } else {
-        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) {
-            Kind kind = KindOf(name);
-            if (kind != LookedUp || contents != FolderFiles) add(kind, name, FileStamp());
-        });
+        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { add(KindOf(name), name, FileStamp()); });
     }
     index.reserve(others.size());
     for (size_t i = 0; i < others.size(); ++i) index.push_back({hash(others[i].name), i});
@@ -69,13 +66,6 @@ const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name,
         found = &others[at->second];
     }
     return found;
-}
-
-std::vector<std::string> MailboxListing::CompanionNames() const {
-    std::vector<std::string> names;
-    for (const Entry& entry : others)
-        if (FileSystem::MatchesPattern(PmgPattern, entry.name)) names.push_back(entry.name);
-    return names;
 }
 
 std::string MailboxListing::CompanionName(const std::string& mbxName) {

@@ -10,9 +10,9 @@
 #include <vector>
 
 // One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
-// the order the directory lists them, and, for scans that keep what they
-// read, the other files a folder's reading depends on (the ".PMG" companions
-// and the hierarchy file), with the stamps of all where they are asked for.
+// the order the directory lists them, and the other files a folder's reading
+// depends on (the ".PMG" companions and the hierarchy file), with the stamps
+// of all where they are asked for.
 class MailboxListing {
 public:
     struct Entry {
@@ -26,9 +26,8 @@ public:
     MailboxListing();
 
     enum Contents {
-        FolderFiles,  // the folder files' names alone
-        WithLookUps,  // also the companions and hierarchy files, with stamps where the listing carries them
-        WithStamps,   // everything with its stamp, if it costs a look at each entry
+        WithLookUps,  // with stamps where the listing carries them
+        WithStamps,   // every entry with its stamp, if it costs a look at each
     };
 
     // mailboxDir ends with a separator.
@@ -42,9 +41,6 @@ public:
     // are several, since which of them a reader opens is not known here;
     // several sets ambiguous, where given.
     const Entry* FindUnique(const std::string& name, bool* ambiguous = nullptr) const;
-
-    // The names of the companions listed, in listing order.
-    std::vector<std::string> CompanionNames() const;
 
     // The name of an ".MBX" file's companion: the same name with ".PMG".
     static std::string CompanionName(const std::string& mbxName);

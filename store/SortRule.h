@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/FolderCompare.h"
+
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 // The order of a sortable list: a sort column, a direction, and how ties
@@ -17,9 +20,11 @@ struct SortRule {
     // each in the same direction as the sort column. compare(first, second,
     // column) compares two items by one column; it is a template parameter
     // because this runs for every comparison of a sort.
-    template <class ColumnCompare>
-    int Compare(const void* first, const void* second, const std::vector<int>& displayOrder,
+    template <class Item, class ColumnCompare>
+    int Compare(const Item& first, const Item& second, const std::vector<int>& displayOrder,
                 const ColumnCompare& compare) const;
+    // Two folder records by the folder list's columns.
+    int Compare(const FolderInfo& first, const FolderInfo& second, const std::vector<int>& displayOrder) const;
 
     // Where the tie-break walk starts in the display order.
     size_t TieBreakStart(const std::vector<int>& displayOrder) const;
@@ -31,15 +36,13 @@ struct SortRule {
     static bool IsArrangement(const std::vector<int>& order);
 };
 
-template <class ColumnCompare>
-int SortRule::Compare(const void* first, const void* second, const std::vector<int>& displayOrder,
+template <class Item, class ColumnCompare>
+int SortRule::Compare(const Item& one, const Item& other, const std::vector<int>& displayOrder,
                       const ColumnCompare& compare) const {
-    if (descending) {
-        const void* swap = first;
-        first = second;
-        second = swap;
-    }
-    int result = compare(first, second, sortColumn);
+    const Item* first = &one;
+    const Item* second = &other;
+    if (descending) std::swap(first, second);
+    int result = compare(*first, *second, sortColumn);
     if (result != 0 || tieMode == NoTieBreak || displayOrder.empty()) return result;
 
     size_t n = displayOrder.size();
@@ -47,8 +50,15 @@ int SortRule::Compare(const void* first, const void* second, const std::vector<i
     size_t position = start;
     do {
         int column = displayOrder[position];
-        if (column != sortColumn) result = compare(first, second, column);
+        if (column != sortColumn) result = compare(*first, *second, column);
         position = (position + 1) % n;
     } while (result == 0 && position != start);
     return result;
+}
+
+inline int SortRule::Compare(const FolderInfo& first, const FolderInfo& second,
+                             const std::vector<int>& displayOrder) const {
+    return Compare(first, second, displayOrder, [](const FolderInfo& a, const FolderInfo& b, int column) {
+        return FolderCompare::CompareColumn(a, b, column);
+    });
 }

@@ -27,6 +27,7 @@ void TraceCannotOpen(const std::string& path) {
 void mbx::Clear() {
     FolderInfo::Clear();
     filePath.clear();
+    listing = Listing::NotTaken;
     ForgetStamps();
 }
 
@@ -85,24 +86,29 @@ void mbx::ForgetStamps() {
     companionStamp = FileStamp();
 }
 
+void mbx::SetListedCompanion(const std::string* name) {
+    listing = name ? Listing::Names : Listing::NamesNone;
+    if (!name) return;
+    auto nameStart = std::find_if(companionPath.rbegin(), companionPath.rend(), FileSystem::IsSeparator).base();
+    if (!std::equal(nameStart, companionPath.end(), name->begin(), name->end()))  // nearly always the name formed
+        companionPath.replace(nameStart, companionPath.end(), *name);
+}
+
 // The mail client's file system ignores case ("Archiv.MBX" beside
 // "archiv.pmg"), so where the companion's exact name cannot be opened, it is
-// looked up again without regard to case. Once the directory is listed, the
-// listing says which name to open, if any: under Wine, opening a name that
-// does not exist costs a search of the whole directory. path is the file
-// opened, or the name formed.
+// looked up again without regard to case. path is the file opened, or the
+// name formed.
 bool mbx::OpenCompanion(ReadOnlyFile& file, std::string& path) {
     path = companionPath;
-    const bool listed = companions && companions->Listed();
-    if (!listed && file.Open(path)) return true;
+    if (listing != Listing::NotTaken) return listing == Listing::Names && file.Open(path);
+    if (file.Open(path)) return true;
 
     SplitPath split(path);
     std::string name = split.Name() + split.Extension();
     std::string directory = split.Drive() + split.Dir();
     std::string actual = companions ? companions->Find(name)
                                     : FileNameIndex(directory, "*" + std::string(CompanionExtension)).Find(name);
-    // Without a listing before, the exact name was tried already.
-    if (actual.empty() || (!listed && actual == name)) return false;
+    if (actual.empty() || actual == name) return false;
     path = directory + actual;
     return file.Open(path);
 }

@@ -27,6 +27,10 @@ public:
     // looked up in this index of the records' directory, which the caller
     // keeps alive meanwhile; without one each such look-up lists the directory.
     void SetCompanionIndex(FileNameIndex* index) { companions = index; }
+    // Where a listing of the directory was taken, it names the companion to
+    // open (after SetFile), or that there is none (null): under Wine, opening
+    // a name that does not exist costs a search of the whole directory.
+    void SetListedCompanion(const std::string* name);
 
     std::string filePath;  // absolute path of the ".MBX" file
     // Of the files opened, where opening them tells it: the ".MBX" file's
@@ -41,4 +45,5 @@ private:
 
     std::string companionPath;  // formed from the ".MBX" path by SetFile
     FileNameIndex* companions = nullptr;
+    enum class Listing { NotTaken, Names, NamesNone } listing = Listing::NotTaken;
 };

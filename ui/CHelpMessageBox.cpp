@@ -6,7 +6,7 @@ namespace {
 
 // Popup, visible, caption, system menu, modal frame; no font entry, so the
 // box takes the system's dialog font.
-const DWORD BoxStyle = 0x90C80080;
+const DWORD BoxStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 const short BoxWidth = 260;
 const short BoxHeight = 70;
 // The header, an empty menu, class and title, zero-filled and DWORD-aligned.
@@ -26,20 +26,20 @@ const char HelpText[] = "&Hilfe";
 const UINT SystemF1Message = 0x004D;
 
 struct KindLook {
-    int iconId;  // 0: none
+    LPCSTR icon;  // a system icon; null: none
     UINT beepType;
 };
 
 KindLook LookOf(MessageBoxKind kind) {
     switch (kind) {
     case MessageBoxKind::Error:
-        return {32513, MB_ICONHAND};
+        return {IDI_HAND, MB_ICONHAND};
     case MessageBoxKind::Warning:
-        return {32515, MB_ICONEXCLAMATION};
+        return {IDI_EXCLAMATION, MB_ICONEXCLAMATION};
     case MessageBoxKind::Information:
-        return {32516, MB_ICONASTERISK};
+        return {IDI_ASTERISK, MB_ICONASTERISK};
     default:
-        return {0, 0};
+        return {nullptr, 0};
     }
 }
 
@@ -48,8 +48,8 @@ KindLook LookOf(MessageBoxKind kind) {
 CHelpMessageBox::CHelpMessageBox(HWND parent, const std::string& text, const char* caption, MessageBoxKind kind)
     : CDialog(0, parent), text(text), caption(caption ? caption : "") {
     KindLook look = LookOf(kind);
-    if (look.iconId) {
-        icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(look.iconId));
+    if (look.icon) {
+        icon = ::LoadIconA(nullptr, look.icon);
         beep = true;
         beepType = look.beepType;
     }

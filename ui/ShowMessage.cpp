@@ -1,6 +1,5 @@
 #include "ui/ShowMessage.h"
 
-#include "platform/CWindow.h"
 #include "ui/CHelpMessageBox.h"
 #include "ui/Trace.h"
 
@@ -14,13 +13,12 @@ namespace {
 const size_t TextCapacity = 1000;
 
 void ShowNumbered(MessageHost& app, UINT id, const char* caption, MessageBoxKind kind, va_list values) {
-    app.messageNumber = static_cast<int32_t>(id);
     try {
-        std::string format = app.MessageText(id);
+        std::string format = app.LoadString(id);
         char text[TextCapacity] = {};
         std::vsnprintf(text, sizeof text, format.c_str(), values);
-        CHelpMessageBox box(app.topWindow ? app.topWindow->Handle() : nullptr, text, caption, kind);
-        if (app.helpHandler) box.SetHelp(app.helpHandler, app.messageNumber, app.helpContext);
+        CHelpMessageBox box(app.Owner(), text, caption, kind);
+        app.ConnectHelp(box, static_cast<int>(id));
         app.RunModal(box);
     } catch (const std::exception& e) {
         Trace("[foldscan::ShowMessage] message %u not shown: %s\n", id, e.what());

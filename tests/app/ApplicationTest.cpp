@@ -44,13 +44,13 @@ protected:
     }
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         if (message != RunNested) return CDialog::OnMessage(message, wParam, lParam, result);
-        topWhileOpen = app.topWindow;
+        topWhileOpen = app.TopWindow();
         ownerDisabled = parentWindow && !::IsWindowEnabled(parentWindow);
         if (inner) {
             inner->parentWindow = hwnd;
             app.RunModal(*inner);
         }
-        topAfterInner = app.topWindow;
+        topAfterInner = app.TopWindow();
         EndDialog(IDOK);
         return true;
     }
@@ -70,52 +70,50 @@ protected:
 
 TEST_F(Application, InitInstanceDerivesThePathsAndRegistersTheHelpHandler) {
     ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
-    EXPECT_EQ(app.modulePath, ProgramPath());
-    EXPECT_EQ(app.settingsPath, WithExtension(ProgramPath(), ".ini"));
-    EXPECT_EQ(app.helpPath, WithExtension(ProgramPath(), ".chm"));
-    ASSERT_NE(app.settingsStore, nullptr);
-    EXPECT_EQ(app.helpHandler, &CFoldscanApp::OnMessageHelp);
-    EXPECT_EQ(app.helpContext, &app);
+    EXPECT_EQ(app.ModulePath(), ProgramPath());
+    EXPECT_EQ(app.SettingsPath(), WithExtension(ProgramPath(), ".ini"));
+    EXPECT_EQ(app.HelpPath(), WithExtension(ProgramPath(), ".chm"));
+    ASSERT_NE(app.SettingsStore(), nullptr);
+    void* context = nullptr;
+    EXPECT_EQ(app.RegisteredHelp(&context), &CFoldscanApp::OnMessageHelp);
+    EXPECT_EQ(context, &app);
     EXPECT_EQ(trace.Lines(), std::vector<std::string>{"[foldscan::CFoldscanApp::SetStrings] HelpPath = \"" +
-                                                       app.helpPath + "\"\n"});
+                                                       app.HelpPath() + "\"\n"});
 }
 
 TEST_F(Application, WithoutAModulePathNothingIsRegisteredAndTheLoadFails) {
     EXPECT_FALSE(app.Initialise(reinterpret_cast<HINSTANCE>(0x10)));
-    EXPECT_EQ(app.helpHandler, nullptr);
-    EXPECT_EQ(app.helpPath, "");
+    EXPECT_EQ(app.RegisteredHelp(), nullptr);
+    EXPECT_EQ(app.HelpPath(), "");
     EXPECT_TRUE(trace.Lines().empty());
-    EXPECT_NE(app.settingsStore, nullptr);  // made all the same, over no path
+    EXPECT_NE(app.SettingsStore(), nullptr);  // made all the same, over no path
 }
 
 TEST_F(Application, TheSettingsFolderHoldsTheSettingsFile) {
     ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
     TempDir mailbox;
     app.SetSettingsFolder(mailbox.Path());
-    EXPECT_EQ(app.settingsPath, mailbox.Path() + "KVT-FSCN.PM");
-    ASSERT_TRUE(app.settingsStore->Open("MainDlg"));
-    EXPECT_NE(app.settingsStore->WriteInt("Probe", 7), 0);
-    app.settingsStore->Close();
+    EXPECT_EQ(app.SettingsPath(), mailbox.Path() + "KVT-FSCN.PM");
+    ASSERT_TRUE(app.SettingsStore()->Open("MainDlg"));
+    EXPECT_NE(app.SettingsStore()->WriteInt("Probe", 7), 0);
+    app.SettingsStore()->Close();
     EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), "[MainDlg]\r\nProbe=7\r\n");
 
     app.SetSettingsFolder("");
-    EXPECT_EQ(app.settingsPath, "KVT-FSCN.PM");
+    EXPECT_EQ(app.SettingsPath(), "KVT-FSCN.PM");
 }
 
 TEST_F(Application, MainAndTopWindow) {
     CWindow panel;
-    CWindow other;
     app.ClearMainWindow();  // no main window: nothing changes
-    app.topWindow = &other;
-    app.ClearMainWindow();
-    EXPECT_EQ(app.topWindow, &other);
+    EXPECT_EQ(app.TopWindow(), nullptr);
 
     app.SetMainWindow(&panel);
-    EXPECT_EQ(app.mainWindow, &panel);
-    EXPECT_EQ(app.topWindow, &panel);
+    EXPECT_EQ(app.MainWindow(), &panel);
+    EXPECT_EQ(app.TopWindow(), &panel);
     app.ClearMainWindow();
-    EXPECT_EQ(app.mainWindow, nullptr);
-    EXPECT_EQ(app.topWindow, nullptr);
+    EXPECT_EQ(app.MainWindow(), nullptr);
+    EXPECT_EQ(app.TopWindow(), nullptr);
 }
 
 TEST_F(Application, ModalRunsNestAndRestoreTheTopWindow) {
@@ -134,17 +132,17 @@ TEST_F(Application, ModalRunsNestAndRestoreTheTopWindow) {
     EXPECT_EQ(box.topWhileOpen, &box);
     EXPECT_TRUE(box.ownerDisabled);  // the settings dialog owns the box
     EXPECT_EQ(settings.topAfterInner, &settings);
-    EXPECT_EQ(app.topWindow, &panel);
+    EXPECT_EQ(app.TopWindow(), &panel);
     EXPECT_TRUE(::IsWindowEnabled(owner));
     EXPECT_FALSE(settings.IsWindow());
     ::DestroyWindow(owner);
 }
 
 TEST_F(Application, HelpTopicsOfTheMessages) {
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2101), "::/pages/ref_mld_fehlerm.htm#e000");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2106), "::/pages/ref_mld_fehlerm.htm#e005");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2602), "::/pages/ref_mld_warnungen.htm#w502");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2102), "");
-    EXPECT_EQ(CFoldscanApp::HelpTopicFor(2603), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_UNEXPECTED), "::/pages/ref_mld_fehlerm.htm#e000");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_START_TICK), "::/pages/ref_mld_fehlerm.htm#e005");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_WARN_NO_HIERARCHY), "::/pages/ref_mld_warnungen.htm#w502");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_ERROR_NO_HELP), "");
+    EXPECT_EQ(CFoldscanApp::HelpTopicFor(IDS_WARN_NO_NEWMAIL), "");
     EXPECT_EQ(CFoldscanApp::HelpTopicFor(0), "");
 }

@@ -3,6 +3,7 @@
 #include "app/CFoldscanApp.h"
 #include "app/HelpViewer.h"
 #include "host/BoxWatcher.h"
+#include "resources/resource.h"
 #include "ui/CHelpMessageBox.h"
 #include "ui/ShowMessage.h"
 
@@ -26,7 +27,7 @@ class Help : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
-        app.helpPath = "C:\\Tools\\foldscan.chm";
+        app.SetModulePath("C:\\Tools\\foldscan.dll");
         shown.clear();
         viewerAnswer = reinterpret_cast<HWND>(1);
         previous = SetHelpViewer(RecordHelp);
@@ -71,9 +72,9 @@ TEST_F(Help, TheBoxesHelpOpensTheMessagesPageAndItsClosingOpensNothing) {
         viewerOwner = shown.empty() ? nullptr : shown.back().first;
         return false;
     });
-    ShowWarning(app, 2602);
-    ShowError(app, 2104);
-    ShowWarning(app, 2603);  // no page of its own: the start page
+    ShowWarning(app, IDS_WARN_NO_HIERARCHY);
+    ShowError(app, IDS_ERROR_STOP_AUTO);
+    ShowWarning(app, IDS_WARN_NO_NEWMAIL);  // no page of its own: the start page
     ASSERT_EQ(boxes.Seen().size(), 3u);
     EXPECT_EQ(viewerOwner, boxes.Seen()[2].window);  // the box owns what opens from it
     EXPECT_EQ(shown.size(), 3u);
@@ -84,7 +85,6 @@ TEST_F(Help, TheBoxesHelpOpensTheMessagesPageAndItsClosingOpensNothing) {
 
 TEST_F(Help, AViewerThatShowsNothingGivesTheStandardBoxOnce) {
     viewerAnswer = nullptr;
-    app.modulePath = "C:\\Tools\\foldscan.dll";
     app.DisplayHelp("::/pages/ref_dlg_main.htm");
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].caption, "foldscan");

@@ -60,13 +60,10 @@ void BM_SortByFolderName(benchmark::State& state) {
     rule.sortColumn = FolderCompare::FolderNameColumn;
     rule.tieMode = SortRule::FromLeftmost;
     const std::vector<int> order = {0, 1, 2};
-    auto byColumn = [](const void* a, const void* b, int c) {
-        return FolderCompare::CompareColumn(*static_cast<const FolderInfo*>(a), *static_cast<const FolderInfo*>(b), c);
-    };
     for (auto _ : state) {
         std::reverse(rows.begin(), rows.end());
         std::sort(rows.begin(), rows.end(), [&](const FolderInfo* a, const FolderInfo* b) {
-            return rule.Compare(a, b, order, byColumn) < 0;
+            return rule.Compare(*a, *b, order) < 0;
         });
         benchmark::DoNotOptimize(rows.data());
     }

@@ -12,7 +12,9 @@
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
 
+#include "resources/resource.h"
 #include "tests/support/CountingHeap.h"
+#include "tests/support/TestHost.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -120,7 +122,7 @@ double KeptBytesPerFolder(int folders, bool withTree) {
     FolderCache cache;
     {
         FolderList list;
-        list.UseCache(&cache);
+        list.UseReader(&cache);
         list.Scan({mailbox, withTree, false, newmail, ""});
     }
     return static_cast<double>(CountingHeap::liveBytes - before) / folders;
@@ -133,29 +135,12 @@ size_t WorkingSet(bool peak) {
     return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
 }
 
-int hostTimers = 0;
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER) ++hostTimers;
-    if (message == 3046 || message == 3045) {
-        const std::string& path = message == 3046 ? mailbox : newmail;
-        lstrcpynA(reinterpret_cast<char*>(lParam), path.c_str(), static_cast<int>(wParam));
-        return 0;
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-}
-
 // The host's own loop for a while, with a timer of its own at 50 ms: how
 // much of its thread the panel's messages take, and how long the host waited
 // at most between two of its timer messages.
-void Guest(HWND host, HWND panel, double seconds) {
-    ::SetTimer(host, 1, 50, nullptr);
-    hostTimers = 0;
+void Guest(const TestHost& host, HWND panel, double seconds) {
+    ::SetTimer(host.Handle(), 1, 50, nullptr);
+    const int timersBefore = host.Timers();
     double start = Now(), inPanel = 0, lastTimer = start, longestWait = 0;
     MSG message;
     while (Now() - start < seconds) {
@@ -164,18 +149,18 @@ void Guest(HWND host, HWND panel, double seconds) {
             continue;
         }
         double before = Now();
-        if (message.hwnd == host && message.message == WM_TIMER) {
+        if (message.hwnd == host.Handle() && message.message == WM_TIMER) {
             longestWait = std::max(longestWait, before - lastTimer);
             lastTimer = before;
         }
         ::DispatchMessageA(&message);
         if (message.hwnd == panel || ::IsChild(panel, message.hwnd)) inPanel += Now() - before;
     }
-    ::KillTimer(host, 1);
+    ::KillTimer(host.Handle(), 1);
     double total = Now() - start;
     std::printf("auto-refresh every second for %.0f s: the panel took %.0f %% of the host's thread; "
                 "host timers %d of %.0f, longest wait %.0f ms\n",
-                total, 100 * inPanel / total, hostTimers, total / 0.05, longestWait * 1000);
+                total, 100 * inPanel / total, host.Timers() - timersBefore, total / 0.05, longestWait * 1000);
 }
 
 double Median(std::vector<double> values) {
@@ -197,34 +182,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot load foldscan.dll\n");
         return 2;
     }
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.lpszClassName = "RefreshBenchHost";
-    ::RegisterClassA(&windowClass);
-    HWND host = ::CreateWindowExA(0, "RefreshBenchHost", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
-                                  nullptr, nullptr, nullptr, nullptr);
+    TestHost host(900, 700);
+    host.mailbox = mailbox;
+    host.newmail = newmail;
     HWND panel = nullptr;
-    if (!formInit(0, 0, host, 0, &panel, 0)) return 2;
+    if (!formInit(0, 0, host.Handle(), 0, &panel, 0)) return 2;
     ::ShowWindow(panel, SW_SHOW);
-    Pump();
+    host.HandlePending();
     // What a panel costs whatever the mailbox (the library, the common
     // controls, the windows) is not per folder.
     const size_t base = WorkingSet(false);
-    ::SendMessageA(panel, 0x0B09, 0, 0);  // the first refresh
-    Pump();
+    ::SendMessageA(panel, PanelMessages::HostStart, 0, 0);  // the first refresh
+    host.HandlePending();
 
     // A refresh as the host waits for it: the message, then the repaint.
     auto timed = [&](UINT message, WPARAM wParam) {
         double start = Now();
         ::SendMessageA(panel, message, wParam, 0);
         ::UpdateWindow(panel);
-        Pump();
+        host.HandlePending();
         return Now() - start;
     };
-    const UINT command = WM_COMMAND, tick = WM_USER + 1;
+    const UINT command = WM_COMMAND, tick = PanelMessages::AutoRefreshMessage;
     // The panel's memory, before this program scans anything itself: the
     // user's refresh, a tick, and a tick after changes.
-    timed(command, 40001);
+    timed(command, ID_REFRESH);
     timed(tick, 0);
     GrowOnePercent(folders, 0);
     timed(tick, 0);
@@ -240,7 +222,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
         least.push_back(LeastWork());
         scan.push_back(ScanOnly());
-        full.push_back(timed(command, 40001));
+        full.push_back(timed(command, ID_REFRESH));
         unchanged.push_back(timed(tick, 0));
         GrowOnePercent(folders, round + 1);
         changed.push_back(timed(tick, 0));
@@ -263,11 +245,11 @@ int main(int argc, char** argv) {
 
     ::DestroyWindow(panel);
     WriteFile(mailbox + "KVT-FSCN.PM", "[MainDlg]\r\nSizeAndPos=0, 0, 900, 700\r\nAutoRefresh=1\r\nAutoRefreshRate=1\r\n");
-    if (!formInit(0, 0, host, 0, &panel, 0)) return 2;
+    if (!formInit(0, 0, host.Handle(), 0, &panel, 0)) return 2;
     ::ShowWindow(panel, SW_SHOW);
-    ::SendMessageA(panel, 0x0B09, 0, 0);
+    ::SendMessageA(panel, PanelMessages::HostStart, 0, 0);
     Guest(host, panel, 20);
-    ::DestroyWindow(host);
+    ::DestroyWindow(host.Handle());
 
     std::printf("kept per folder: %.0f bytes, with the folder tree %.0f bytes\n", KeptBytesPerFolder(folders, false),
                 KeptBytesPerFolder(folders, true));

@@ -34,7 +34,7 @@ void BM_ScanReadingEverything(benchmark::State& state) {
     const std::string path = GeneratedMailbox(static_cast<int>(state.range(0))).Path();
     FolderCache cache;
     FolderList list;
-    list.UseCache(&cache);
+    list.UseReader(&cache);
     for (auto _ : state) {
         cache.ReadEverythingNext();
         list.Scan({path, true, false, path, ""});
@@ -47,7 +47,7 @@ void BM_ScanNothingChanged(benchmark::State& state) {
     const std::string path = GeneratedMailbox(static_cast<int>(state.range(0))).Path();
     FolderCache cache;
     FolderList list;
-    list.UseCache(&cache);
+    list.UseReader(&cache);
     list.Scan({path, true, false, path, ""});
     for (auto _ : state) {
         list.Scan({path, true, false, path, ""});
@@ -63,7 +63,7 @@ void BM_ScanOnePercentChanged(benchmark::State& state) {
     const std::string path = GeneratedMailbox(folders).Path();
     FolderCache cache;
     FolderList list;
-    list.UseCache(&cache);
+    list.UseReader(&cache);
     list.Scan({path, true, false, path, ""});
     int round = 0;
     for (auto _ : state) {
@@ -91,7 +91,7 @@ void BM_KeptBytesPerFolder(benchmark::State& state) {
             FolderCache cache;
             {
                 FolderList list;
-                list.UseCache(&cache);
+                list.UseReader(&cache);
                 list.Scan({path, withTree, false, path, ""});
             }
             state.counters[withTree ? "with_tree" : "readings"] =

@@ -1,4 +1,4 @@
-// Command 40005 of the DLL's panel: the About box, read from its window while
+// The About command of the DLL's panel: the About box, read from its window while
 // it runs modally, then closed.
 #include "tests/panel/PanelHarness.h"
 
@@ -32,11 +32,13 @@ TEST(AboutCommand, ShowsTheDllsOwnVersionTextsAndThePanelsDirectories) {
 
     std::vector<std::string> labels;
     harness.boxes.SetHandler([&](const BoxWatcher::Box& box) {
-        for (int id : {24003, 24006, 24004, 24005, 24015}) labels.push_back(Label(box.window, id));
+        for (int id : {IDC_ABOUT_DESCRIPTION, IDC_ABOUT_VERSION, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_MAILBOX,
+                       IDC_ABOUT_NEWMAIL})
+            labels.push_back(Label(box.window, id));
         ::SendMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // "&Schließen"
         return true;
     });
-    harness.Command(40005);
+    harness.Command(ID_ABOUT);
 
     ASSERT_EQ(harness.boxes.Seen().size(), 1u) << "no About box";
     EXPECT_EQ(harness.boxes.Seen()[0].caption, "Info");

@@ -1,19 +1,21 @@
 // The folder list inside the loaded DLL: columns, sorting and the header's
 // sort arrow, stored column state, keys and the context menu.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "platform/CSortArrow.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -68,16 +70,24 @@ Strings HeaderItems(HWND list) {
     return items;
 }
 
-class FolderListView : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+// The width of the arrow's bitmap on the header's items, 0 where none shows one.
+int ArrowWidth(HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT | HDI_BITMAP;
+        ::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        BITMAP shape{};
+        if ((item.fmt & HDF_BITMAP) && ::GetObjectA(item.hbm, sizeof shape, &shape)) return shape.bmWidth;
     }
+    return 0;
+}
 
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
+const UINT DpiChanged = 0x02E0;  // WM_DPICHANGED
 
+class FolderListView : public PanelTest {
+protected:
     void Settings(const std::string& lines) {
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\n" + lines);
     }
@@ -102,9 +112,6 @@ protected:
         ::SetKeyboardState(none);
         harness.HandlePending();
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
@@ -196,6 +203,40 @@ TEST_F(FolderListView, StoredWidthsAreRestoredAndSaved) {
     EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("Columns=90, 80, 123"), std::string::npos);
 }
 
+TEST_F(FolderListView, WidthsStoredOnAnotherScreenKeepTheirSizeWithinTheControlsBounds) {
+    Settings("ColumnsDpi=48\r\nColumns=20000, 35, 120\r\n");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{32767, 70, 240}));
+    harness.Close();
+    // Saved at the standard resolution, the file is as older versions write it.
+    std::string file = mailbox.Read("KVT-FSCN.PM");
+    EXPECT_NE(file.find("Columns=32767, 70, 240"), std::string::npos);
+    EXPECT_EQ(file.find("ColumnsDpi"), std::string::npos);
+}
+
+// The host passes WM_DPICHANGED on when its window moves to a screen of
+// another resolution; it may come more than once for one change.
+TEST_F(FolderListView, ADpiChangeRescalesTheColumnsOnceAndTheArrowKeepingOrderAndSort) {
+    Settings("Columns=90, 80, 300\r\nColOrder=1, 0, 2\r\nSort=0100000001000000\r\n");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(ArrowWidth(harness.List()), CSortArrow::DefaultPixels);
+    const Strings rows = harness.Column(0);
+    RECT proposed = {0, 0, 1050, 900};
+    for (int i = 0; i < 2; ++i) harness.Send(DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{135, 120, 450}));
+    EXPECT_EQ(ArrowWidth(harness.List()), 13);
+    EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right down", "left"}));
+    EXPECT_EQ(harness.Order(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(harness.Column(0), rows);
+    harness.Close();
+    std::string file = mailbox.Read("KVT-FSCN.PM");
+    EXPECT_NE(file.find("Columns=135, 120, 450"), std::string::npos);
+    EXPECT_NE(file.find("ColumnsDpi=144"), std::string::npos);
+    EXPECT_NE(file.find("ColOrder=1, 0, 2"), std::string::npos);
+    EXPECT_NE(file.find("Sort=0100000001000000"), std::string::npos);
+}
+
 TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     Settings("");
     for (int i = 0; i < 120; ++i) {
@@ -208,7 +249,7 @@ TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
     int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
     ASSERT_GT(top, 30);
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), top);
 }
 
@@ -227,7 +268,7 @@ TEST_F(FolderListView, TheTopRowIsKeptByItsFolderAndANewWindowStartsAtTheTop) {
     ASSERT_GT(top, 30);
     const std::string topName = harness.Column(0)[top];
 
-    harness.Command(40007);  // the new-mail row goes: every row moves up by one
+    harness.Command(ID_SHOW_NEWMAIL);  // the new-mail row goes: every row moves up by one
     top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
     EXPECT_EQ(harness.Column(0)[top], topName);
 
@@ -295,8 +336,8 @@ void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!popup) return;
     HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
     seen.opened = true;
-    seen.compactChecked = (::GetMenuState(menu, 40006, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    seen.newMailChecked = (::GetMenuState(menu, 40007, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    seen.compactChecked = (::GetMenuState(menu, ID_COMPACT_SIZES, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    seen.newMailChecked = (::GetMenuState(menu, ID_SHOW_NEWMAIL, MF_BYCOMMAND) & MF_CHECKED) != 0;
     RECT rect{};
     ::GetWindowRect(popup, &rect);
     seen.topLeft = {rect.left, rect.top};
@@ -313,15 +354,15 @@ TEST_F(FolderListView, RightClicksOpenTheMenuAtThePointerWithCheckMarks) {
 
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, InspectMenu);
     seen = MenuSeen{};
-    NMHDR click{harness.List(), 24001, static_cast<UINT>(NM_RCLICK)};
-    harness.Send(WM_NOTIFY, 24001, reinterpret_cast<LPARAM>(&click));
+    NMHDR click{harness.List(), IDC_FOLDER_LIST, static_cast<UINT>(NM_RCLICK)};
+    harness.Send(WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_TRUE(seen.opened);
     EXPECT_FALSE(seen.compactChecked);
     EXPECT_FALSE(seen.newMailChecked);
     EXPECT_EQ(seen.topLeft.x, 200);
     EXPECT_EQ(seen.topLeft.y, 150);
 
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     seen = MenuSeen{};
     harness.Send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));  // on the panel's margin
     EXPECT_TRUE(seen.opened);
@@ -356,4 +397,74 @@ TEST(SortArrow, EitherStyleMarksTheSortColumnAlone) {
         arrow.Show(header, 2, true);  // for the next style to take away
     }
     ::DestroyWindow(list);
+}
+
+namespace {
+
+// What the list view adds to a text's width when it sizes a column to fit
+// its texts (LVSCW_AUTOSIZE): the cell's margins.
+const int CellPadding = 12;
+
+int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The panel on a screen of 144 dpi. ctest's panel_dll_tests_144dpi runs
+// these cases in a Wine prefix of that resolution (tests/panel/at-144dpi.sh)
+// and names the generated sample mailbox; elsewhere they skip themselves.
+class HighDpi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* sample = std::getenv("FOLDSCAN_SAMPLE_MAILBOX");
+        if (!sample) GTEST_SKIP() << "runs on a screen of 144 dpi: ctest -R panel_dll_tests_144dpi";
+        ASSERT_EQ(ScreenDpi(), 144);
+        ASSERT_TRUE(harness.Loaded());
+        sampleMailbox = std::string(sample) + "\\";
+    }
+
+    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
+
+    PanelHarness harness;
+    std::string sampleMailbox;
+};
+
+}  // namespace
+
+TEST_F(HighDpi, TheColumnsGrowWithTheScreenSoThatTheSampleMailboxsTextsFit) {
+    harness.mailbox = sampleMailbox;
+    harness.newmail = sampleMailbox + "newmail\\";
+    ASSERT_TRUE(harness.Open());
+    const std::vector<int> widths = harness.Widths();
+    EXPECT_EQ(widths, (std::vector<int>{165, 105, 360}));
+    EXPECT_EQ(ArrowWidth(harness.List()), 13);
+    for (int column : {0, 1}) {  // file names and sizes; folder names may be longer than any column
+        int widest = 0;
+        std::string widestText;
+        for (const std::string& text : harness.Column(column)) {
+            int width = static_cast<int>(
+                ::SendMessageA(harness.List(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+            if (width > widest) widest = width, widestText = text;
+        }
+        std::printf("column %d: widest text \"%s\", %d + %d of %d pixels\n", column, widestText.c_str(), widest,
+                    CellPadding, widths[column]);
+        EXPECT_LE(widest + CellPadding, widths[column]) << widestText;
+    }
+    harness.Close();
+    std::ifstream saved(sampleMailbox + "KVT-FSCN.PM", std::ios::binary);
+    std::string file((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_NE(file.find("Columns=165, 105, 360"), std::string::npos);
+    EXPECT_NE(file.find("ColumnsDpi=144"), std::string::npos);
+}
+
+TEST_F(HighDpi, WidthsStoredWithoutTheirResolutionWereSavedOnThisScreen) {
+    TempDir mailbox;
+    mailbox.Write("hierarch.pm", "");
+    mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nColumns=110, 70, 240\r\n");
+    harness.mailbox = mailbox.Path();
+    harness.newmail = mailbox.MakeDir("neu");
+    ASSERT_TRUE(harness.Open());
+    EXPECT_EQ(harness.Widths(), (std::vector<int>{110, 70, 240}));
 }

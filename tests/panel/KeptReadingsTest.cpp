@@ -1,9 +1,8 @@
 // Which refreshes of the loaded panel read every folder file and which take
 // back what earlier ones read, and what the list keeps across them.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +17,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const UINT AutoRefreshMessage = WM_USER + 1;
-
-class KeptReadings : public ::testing::Test {
+class KeptReadings : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowNewMailFolder=0\r\nShowFolderPath=0\r\nCompactFileSizes=0\r\n");
     }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
 
     // Writes a folder file with the given write time, as the listing shows it.
     void WriteFolder(const std::string& name, const std::string& folder, const FILETIME& time) {
@@ -46,12 +39,10 @@ protected:
     }
 
     void Tick() {
-        harness.Send(AutoRefreshMessage);
+        harness.Send(PanelMessages::AutoRefreshMessage);
         harness.HandlePending();
     }
 
-    TempDir mailbox;
-    PanelHarness harness;
     const FILETIME then{0x12345600u, 0x01D9A000u};
 };
 
@@ -67,13 +58,13 @@ TEST_F(KeptReadings, TicksAndTogglesTakeBackWhatWasReadTheUsersRefreshReadsEvery
     WriteFolder("a.pmm", "Neu", then);
     Tick();
     EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     EXPECT_EQ(harness.Column(1), (Strings{"2,9 kB"}));
     EXPECT_EQ(harness.Column(2), (Strings{"Alt"}));
-    harness.Command(40007);
+    harness.Command(ID_SHOW_NEWMAIL);
     EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Alt"}));
 
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.Column(2), (Strings{"<Posteingang>", "Neu"}));
     // And the start of a new window reads everything too.
     WriteFolder("a.pmm", "Wieder", then);
@@ -125,7 +116,7 @@ TEST_F(KeptReadings, TheListKeepsItsPlaceWhenRowsOrFilesChange) {
     auto topRow = [&] { return static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0)); };
 
     Tick();
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(topRow(), top);
 
     FILETIME later = then;

@@ -1,11 +1,10 @@
 // The boxes and dialogs the panel opens, seen from the host: the warning
 // about a missing hierarchy file, the settings dialog, help that cannot be
 // found, and a host that closes the panel while a box is open.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,18 +22,14 @@ std::vector<std::string> Captions(const BoxWatcher& boxes) {
     return captions;
 }
 
-class PanelBoxes : public ::testing::Test {
+class PanelBoxes : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("Eins.PMM", PmmHead("Eins"), 500);
     }
 
     void TearDown() override { EXPECT_EQ(harness.boxes.Overdue(), 0); }
-
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
 
     void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
     bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -43,9 +38,6 @@ protected:
         ::GetDlgItemTextA(dialog, id, text, static_cast<int>(sizeof text));
         return text;
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
@@ -66,10 +58,10 @@ TEST_F(PanelBoxes, EveryRefreshWithoutTheHierarchyFileWarnsOnceWhileTheHostIsDis
     // The list is filled all the same, without folder paths.
     EXPECT_EQ(harness.Column(2), (std::vector<std::string>{Cp1252("<Posteingang>"), "Eins"}));
 
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.boxes.Seen().size(), 2u);
     // Refreshes that read only what changed warn too: a failed reading is never kept.
-    harness.Send(WM_USER + 1);
+    harness.Send(PanelMessages::AutoRefreshMessage);
     harness.HandlePending();
     EXPECT_EQ(harness.boxes.Seen().size(), 3u);
 }
@@ -82,7 +74,7 @@ TEST_F(PanelBoxes, NoWarningWithTheHierarchyFileOrWithoutTheWishForIt) {
     for (const char* settings : {"WarnFolderPath=0\r\n", "ShowFolderPath=0\r\n"}) {
         Settings(settings);
         ASSERT_TRUE(harness.Open());
-        harness.Command(40001);
+        harness.Command(ID_REFRESH);
         harness.Close();
     }
     EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text;
@@ -95,7 +87,7 @@ TEST_F(PanelBoxes, AHostThatClosesThePanelDuringTheWarningEndsTheRefresh) {
         return false;
     });
     ASSERT_EQ(harness.Entry()(0, 0, harness.Host(), 0, &slot, 0), 1);
-    ::SendMessageA(slot, 0x0B09, 0, 0);  // the first refresh warns; the panel goes meanwhile
+    ::SendMessageA(slot, PanelMessages::HostStart, 0, 0);  // the first refresh warns; the panel goes meanwhile
     harness.HandlePending();
     EXPECT_FALSE(::IsWindow(slot));
     EXPECT_EQ(harness.boxes.Seen().size(), 1u);
@@ -110,15 +102,15 @@ TEST_F(PanelBoxes, AHostThatClosesThePanelDuringTheWarningEndsTheRefresh) {
 }
 
 TEST_F(PanelBoxes, AHostThatGoesAwayDuringTheWarningTakesBoxAndPanelWithIt) {
-    HWND host = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr,
-                                  nullptr, nullptr, nullptr);
+    TestHost other;
+    HWND host = other.Handle();
     harness.boxes.SetHandler([&](const BoxWatcher::Box&) {
         ::DestroyWindow(host);
         return true;
     });
     HWND slot = nullptr;
     ASSERT_EQ(harness.Entry()(0, 0, host, 0, &slot, 0), 1);
-    ::SendMessageA(slot, 0x0B09, 0, 0);
+    ::SendMessageA(slot, PanelMessages::HostStart, 0, 0);
     harness.HandlePending();
     EXPECT_FALSE(::IsWindow(host));
     EXPECT_FALSE(::IsWindow(slot));
@@ -136,16 +128,16 @@ TEST_F(PanelBoxes, ConfirmedSettingsAreSavedAndShownAtOnce) {
         hostEnabled.push_back(::IsWindowEnabled(harness.Host()) != FALSE);
         if (box.caption != "Einstellungen") return false;
         HWND dialog = box.window;
-        Click(dialog, 24014);  // no folder paths
-        Click(dialog, 24008);  // automatic refresh on...
-        ::SetDlgItemTextA(dialog, 24011, "");
+        Click(dialog, IDC_SHOW_FOLDER_PATH);  // no folder paths
+        Click(dialog, IDC_AUTO_REFRESH);  // automatic refresh on...
+        ::SetDlgItemTextA(dialog, IDC_RATE, "");
         ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // ... with no rate: refused with a box
         EXPECT_TRUE(::IsWindow(dialog));
-        ::SetDlgItemTextA(dialog, 24011, "25");
+        ::SetDlgItemTextA(dialog, IDC_RATE, "25");
         ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
         return true;
     });
-    harness.Command(40002);
+    harness.Command(ID_SETTINGS);
     EXPECT_EQ(Captions(harness.boxes), (std::vector<std::string>{"Einstellungen", "FEHLER"}));
     EXPECT_EQ(harness.boxes.Seen()[1].text, Cp1252("FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."));
     EXPECT_EQ(hostEnabled, (std::vector<bool>{false, false}));
@@ -167,13 +159,13 @@ TEST_F(PanelBoxes, CancelledSettingsChangeNothing) {
     ASSERT_TRUE(harness.Open());
     std::string summary = harness.Summary();
     harness.boxes.SetHandler([&](const BoxWatcher::Box& box) {
-        Click(box.window, 24014);
-        Click(box.window, 24008);
+        Click(box.window, IDC_SHOW_FOLDER_PATH);
+        Click(box.window, IDC_AUTO_REFRESH);
         ::SendMessageA(box.window, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
     mailbox.Write("Neu.PMM", PmmHead("Neu"), 100);  // a refresh would show it
-    harness.Command(40002);
+    harness.Command(ID_SETTINGS);
     EXPECT_EQ(Captions(harness.boxes), std::vector<std::string>{"Einstellungen"});
     EXPECT_EQ(mailbox.Read("KVT-FSCN.PM"), saved);
     EXPECT_EQ(harness.Summary(), summary);
@@ -184,7 +176,7 @@ TEST_F(PanelBoxes, CancelledSettingsChangeNothing) {
 TEST_F(PanelBoxes, HelpOpensTheViewerOwnedByThePanelsWindow) {
     Settings("WarnFolderPath=0\r\n");
     ASSERT_TRUE(harness.Open());
-    harness.Command(40004);
+    harness.Command(ID_HELP_PANEL);
     EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text;
     HWND viewer = ::FindWindowA(nullptr, "Hilfe zu foldscan");
     ASSERT_TRUE(viewer) << "no help window";
@@ -197,13 +189,13 @@ TEST_F(PanelBoxes, HelpThatCannotBeFoundSaysSoOnceAndThePanelGoesOn) {
     ::DeleteFileA(help.replace(help.size() - 3, 3, "chm").c_str());
     Settings("WarnFolderPath=0\r\n");
     ASSERT_TRUE(harness.Open());
-    for (int command : {40003, 40004}) {
+    for (int command : {ID_HELP_CONTENTS, ID_HELP_PANEL}) {
         harness.boxes.Clear();
         harness.Command(command);
         ASSERT_EQ(harness.boxes.Seen().size(), 1u) << command;
         EXPECT_EQ(harness.boxes.Seen()[0].caption, "foldscan");
         EXPECT_EQ(harness.boxes.Seen()[0].text, "FEHLER 001: Online-Hilfe-Datei nicht gefunden.");
     }
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.Summary(), "2 Dateien, 500 Bytes (500 Bytes)");
 }

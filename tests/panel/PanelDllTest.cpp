@@ -1,10 +1,9 @@
 // The DLL seen from the host: FORMINIT, the host's messages, the summary line
 // and the settings file, all through window messages.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -54,23 +53,13 @@ std::string ReadWhole(const std::string& path) {
     return bytes;
 }
 
-class PanelDll : public ::testing::Test {
+class PanelDll : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded()) << "foldscan.dll or its FORMINIT is missing";
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         // The warning about a missing hierarchy file is not these tests' subject.
         mailbox.Write("hierarch.pm", "");
     }
-
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
-    // A settings file the panel finds when it starts.
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
@@ -179,7 +168,7 @@ TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
     EXPECT_EQ(panel.right - panel.left, 460);
     EXPECT_EQ(panel.bottom - panel.top, 444);
     int position[2] = {-1, -1};
-    EXPECT_EQ(harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position)), 1);
+    EXPECT_EQ(harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position)), 1);
     EXPECT_EQ(position[0], 25);
     EXPECT_EQ(position[1], 25);
 }
@@ -191,7 +180,7 @@ TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     EXPECT_EQ(panel.right - panel.left, 300);
     EXPECT_EQ(panel.bottom - panel.top, 250);
     int position[2] = {};
-    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], 10);
     EXPECT_EQ(position[1], 20);
     harness.Close();
@@ -209,11 +198,11 @@ TEST_F(PanelDll, SummaryLines) {
     EXPECT_EQ(harness.Summary(), "0 Dateien, 0 Bytes (0 Bytes)");
 
     mailbox.Write("Eins.PMM", PmmHead("Eins"), 500);
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.Summary(), "1 Dateien, 500 Bytes (500 Bytes)");
 
     mailbox.Write("Zwei.PMM", PmmHead("Zwei"), 3456789 - 500);
-    harness.Command(40001);
+    harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.Summary(), "2 Dateien, 3,3 MB (3.456.789 Bytes)");
 }
 
@@ -223,10 +212,10 @@ TEST_F(PanelDll, TheNewMailRowAndItsToggle) {
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Rows(), (std::vector<std::vector<std::string>>{
                                   {"*.CNM", "300 Bytes", Cp1252("<Posteingang>")}}));
-    harness.Command(40007);
+    harness.Command(ID_SHOW_NEWMAIL);
     EXPECT_TRUE(harness.Rows().empty());
     EXPECT_EQ(harness.Summary(), "0 Dateien, 0 Bytes (0 Bytes)");
-    harness.Command(40007);
+    harness.Command(ID_SHOW_NEWMAIL);
     EXPECT_EQ(harness.Rows().size(), 1u);
 }
 
@@ -235,22 +224,22 @@ TEST_F(PanelDll, CompactSizesToggleAndComeBack) {
     Settings("ShowNewMailFolder=0\r\n");
     ASSERT_TRUE(harness.Open());
     EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1,5 kB"}));
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1.536"}));
-    harness.Command(40006);
+    harness.Command(ID_COMPACT_SIZES);
     EXPECT_EQ(harness.Column(1), (std::vector<std::string>{"1,5 kB"}));
 }
 
 TEST_F(PanelDll, HostResizeFollowsRestoredAndMaximisedOnly) {
     ASSERT_TRUE(harness.Open());
-    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(500, 400));
+    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(500, 400));
     RECT r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 500);
     EXPECT_EQ(r.bottom - r.top, 400);
-    harness.Send(0x0B0A, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    harness.Send(PanelMessages::HostResize, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 500);
-    harness.Send(0x0B0A, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
+    harness.Send(PanelMessages::HostResize, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
     r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 640);
     EXPECT_EQ(r.bottom - r.top, 480);
@@ -260,7 +249,7 @@ TEST_F(PanelDll, SizeLimitsAnswerTheTemplateInAFramedWindow) {
     ASSERT_TRUE(harness.Open());
     MINMAXINFO limits{};
     limits.ptMaxTrackSize = {4000, 3000};
-    harness.Send(0x0B0B, 0, reinterpret_cast<LPARAM>(&limits));
+    harness.Send(PanelMessages::HostSizeLimits, 0, reinterpret_cast<LPARAM>(&limits));
     RECT units = {0, 0, 178, 137};
     ::MapDialogRect(harness.Panel(), &units);
     EXPECT_EQ(limits.ptMinTrackSize.x, units.right + 2 * ::GetSystemMetrics(SM_CXFRAME));
@@ -308,8 +297,8 @@ TEST_F(PanelDll, DestroyingThePanelWritesTheThirteenKeysInOrder) {
 
 TEST_F(PanelDll, ToggledSettingsReachTheFileWhenThePanelGoes) {
     ASSERT_TRUE(harness.Open());
-    harness.Command(40006);
-    harness.Command(40007);
+    harness.Command(ID_COMPACT_SIZES);
+    harness.Command(ID_SHOW_NEWMAIL);
     harness.Close();
     std::string file = mailbox.Read("KVT-FSCN.PM");
     EXPECT_NE(file.find("CompactFileSizes=0"), std::string::npos);
@@ -319,23 +308,23 @@ TEST_F(PanelDll, ToggledSettingsReachTheFileWhenThePanelGoes) {
 TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
     ASSERT_TRUE(harness.Open());
     ::SetWindowPos(harness.Host(), nullptr, 120, 80, 600, 500, SWP_NOZORDER);
-    harness.Send(WM_USER + 2);
+    harness.Send(PanelMessages::TickerMessage);
     RECT frame{}, client{};
     ::GetWindowRect(harness.Host(), &frame);
     ::GetClientRect(harness.Host(), &client);
     RECT units = {0, 8, 0, 0};
     ::MapDialogRect(harness.Panel(), &units);
     int position[2] = {};
-    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], frame.left);
     EXPECT_EQ(position[1], frame.top);
 
     ::ShowWindow(harness.Host(), SW_MAXIMIZE);
-    harness.Send(WM_USER + 2);
-    harness.Send(0x0B0C, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(PanelMessages::TickerMessage);
+    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], frame.left);
     ::ShowWindow(harness.Host(), SW_MINIMIZE);
-    harness.Send(WM_USER + 2);
+    harness.Send(PanelMessages::TickerMessage);
     ::ShowWindow(harness.Host(), SW_RESTORE);
 
     harness.Close();
@@ -347,12 +336,12 @@ TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
 
 TEST_F(PanelDll, TheListAndTheSummaryFollowThePanelsSize) {
     ASSERT_TRUE(harness.Open());
-    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(400, 300));
+    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(400, 300));
     RECT units = {4, 8, 0, 0};
     ::MapDialogRect(harness.Panel(), &units);
     int marginX = units.left * 7 / 4, marginY = units.top * 7 / 8, gapY = units.top * 5 / 8;
 
-    HWND summaryWindow = ::GetDlgItem(harness.Panel(), 24002);
+    HWND summaryWindow = ::GetDlgItem(harness.Panel(), IDC_SUMMARY);
     RECT list{}, summary{};
     ::GetWindowRect(harness.List(), &list);
     ::GetWindowRect(summaryWindow, &summary);
@@ -367,7 +356,7 @@ TEST_F(PanelDll, TheListAndTheSummaryFollowThePanelsSize) {
     EXPECT_EQ(summary.bottom, 300 - marginY);
 
     // Larger: only the list grows; the summary line keeps its height.
-    harness.Send(0x0B0A, SIZE_RESTORED, MAKELPARAM(800, 700));
+    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(800, 700));
     ::GetWindowRect(summaryWindow, &summary);
     EXPECT_EQ(summary.bottom - summary.top, summaryHeight);
 }

@@ -4,22 +4,11 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <thread>
 
 namespace {
-
-const char HostClass[] = "FoldscanTestHost";
-const int ListId = 24001;
-
-void Answer(const std::string& text, WPARAM capacity, LPARAM buffer) {
-    char* out = reinterpret_cast<char*>(buffer);
-    size_t n = text.size() < capacity ? text.size() : capacity;
-    std::memcpy(out, text.data(), n);
-    out[n] = '\0';
-}
 
 namespace fs = std::filesystem;
 
@@ -50,13 +39,6 @@ std::string PrivateCopyOfLibrary() {
 }  // namespace
 
 PanelHarness::PanelHarness() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = HostClass;
-    ::RegisterClassA(&windowClass);
-    host = ::CreateWindowExA(0, HostClass, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 700, 600, nullptr,
-                             nullptr, windowClass.hInstance, this);
     libraryPath = PrivateCopyOfLibrary();
     module = ::LoadLibraryA(libraryPath.c_str());
     if (module)
@@ -65,22 +47,23 @@ PanelHarness::PanelHarness() {
 
 PanelHarness::~PanelHarness() {
     Close();
-    if (host) ::DestroyWindow(host);
+    // A panel still in the host goes with it, while its library is loaded.
+    if (Host()) ::DestroyWindow(Host());
     HandlePending();
     if (module) ::FreeLibrary(module);
 }
 
-HWND PanelHarness::List() const { return ::GetDlgItem(panel, ListId); }
+HWND PanelHarness::List() const { return ::GetDlgItem(panel, IDC_FOLDER_LIST); }
 
 bool PanelHarness::Create() {
-    if (!formInit || !formInit(0, 0, host, 0, &panel, 0)) return false;
+    if (!formInit || !formInit(0, 0, Host(), 0, &panel, 0)) return false;
     ::ShowWindow(panel, SW_SHOW);
     return true;
 }
 
 bool PanelHarness::Open() {
     if (!Create()) return false;
-    Send(0x0B09);
+    Send(PanelMessages::HostStart);
     HandlePending();
     return true;
 }
@@ -100,14 +83,6 @@ void PanelHarness::Unload(bool fromAnotherThread) {
     module = nullptr;
 }
 
-void PanelHarness::Pump(DWORD milliseconds) const {
-    DWORD start = ::GetTickCount();
-    for (DWORD passed = 0; passed < milliseconds; passed = ::GetTickCount() - start) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
-        HandlePending();
-    }
-}
-
 LRESULT PanelHarness::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(panel, message, wParam, lParam);
 }
@@ -120,20 +95,12 @@ void PanelHarness::Command(int id) const {
 void PanelHarness::ClickColumn(int column) const {
     NMLISTVIEW click{};
     click.hdr.hwndFrom = List();
-    click.hdr.idFrom = ListId;
+    click.hdr.idFrom = IDC_FOLDER_LIST;
     click.hdr.code = LVN_COLUMNCLICK;
     click.iItem = -1;
     click.iSubItem = column;
-    Send(WM_NOTIFY, ListId, reinterpret_cast<LPARAM>(&click));
+    Send(WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&click));
     HandlePending();
-}
-
-void PanelHarness::HandlePending() const {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
 }
 
 std::vector<int> PanelHarness::Order() const { return PanelReader(panel).DisplayOrder(); }
@@ -166,23 +133,6 @@ std::string PanelHarness::Summary() const { return PanelReader(panel).Summary();
 RECT PanelHarness::PanelRect() const {
     RECT rect{};
     ::GetWindowRect(panel, &rect);
-    ::MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rect), 2);
+    ::MapWindowPoints(nullptr, Host(), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-LRESULT CALLBACK PanelHarness::HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<PanelHarness*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self && message == 3046) {
-        Answer(self->mailbox, wParam, lParam);
-        return 0;
-    }
-    if (self && message == 3045) {
-        Answer(self->newmail, wParam, lParam);
-        return 0;
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
 }

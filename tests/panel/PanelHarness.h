@@ -1,16 +1,17 @@
 #pragma once
 
 #include "host/BoxWatcher.h"
-
-#include <windows.h>
+#include "resources/resource.h"
+#include "tests/support/TestHost.h"
 
 #include <string>
 #include <vector>
 
-// Loads foldscan.dll afresh, plays the mail client around it and reads what
-// the panel shows through the list view's own messages. Every box or dialog
-// the panel opens is recorded and closed, so that no test waits for a user.
-class PanelHarness {
+// The stand-in host with foldscan.dll loaded afresh: it plays the mail client
+// around the panel and reads what the panel shows through the list view's own
+// messages. Every box or dialog the panel opens is recorded and closed, so
+// that no test waits for a user.
+class PanelHarness : public TestHost {
 public:
     PanelHarness();
     ~PanelHarness();
@@ -19,16 +20,12 @@ public:
 
     using FormInit = WORD(WINAPI*)(DWORD, LONG, HWND, DWORD, HWND*, DWORD);
 
-    // The directories the host reports; set them before Open.
-    std::string mailbox;
-    std::string newmail;
-
     bool Loaded() const { return formInit != nullptr; }
     FormInit Entry() const { return formInit; }
     HMODULE Module() const { return module; }
     // The library's file; its help file lies beside it.
     const std::string& LibraryPath() const { return libraryPath; }
-    HWND Host() const { return host; }
+    HWND Host() const { return Handle(); }
     HWND Panel() const { return panel; }
     HWND List() const;
 
@@ -42,13 +39,10 @@ public:
     // Frees the library as a host may, whatever the panel's state; from this
     // thread or from another one.
     void Unload(bool fromAnotherThread = false);
-    // Handles messages as they come for the given time.
-    void Pump(DWORD milliseconds) const;
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void Command(int id) const;
     void ClickColumn(int column) const;
-    void HandlePending() const;
 
     std::vector<std::string> Titles() const;
     std::vector<std::vector<std::string>> Rows() const;  // cells in display order
@@ -61,11 +55,9 @@ public:
     BoxWatcher boxes;
 
 private:
-    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     std::string libraryPath;
     HMODULE module = nullptr;
     FormInit formInit = nullptr;
-    HWND host = nullptr;
     HWND panel = nullptr;
 };
+

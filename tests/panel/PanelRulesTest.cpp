@@ -78,3 +78,31 @@ TEST(ColumnWidths, AListThatWouldHideAColumnAsTheControlTakesItIsRefused) {
     EXPECT_FALSE(ColumnWidths::ShowEveryColumn({-2, 70, 240}));
     EXPECT_FALSE(ColumnWidths::ShowEveryColumn({110, 40000, 240}));
 }
+
+TEST(ColumnWidths, WidthsKeepTheirPhysicalSizeWithinTheControlsBounds) {
+    using ColumnWidths::Rescale;
+    EXPECT_EQ(Rescale(110, 96, 144), 165);
+    EXPECT_EQ(Rescale(165, 144, 96), 110);
+    EXPECT_EQ(Rescale(9, 96, 144), 14);   // 13.5: halves round up, as MulDiv's do
+    EXPECT_EQ(Rescale(70, 96, 120), 88);  // 87.5
+    // Equal or unusable resolutions leave the stored value exactly as it is.
+    EXPECT_EQ(Rescale(65536 + 90, 96, 96), 65536 + 90);
+    EXPECT_EQ(Rescale(110, 0, 144), 110);
+    EXPECT_EQ(Rescale(110, 96, 5000), 110);
+    // Otherwise the width the control would take is scaled, then bounded.
+    EXPECT_EQ(Rescale(65536 + 90, 96, 192), 180);
+    EXPECT_EQ(Rescale(1, 1000, 96), 1);
+    EXPECT_EQ(Rescale(0, 96, 144), 1);
+    EXPECT_EQ(Rescale(30000, 96, 144), ColumnWidths::MaxWidth);
+    EXPECT_EQ(Rescale(32767, 1, 1000), ColumnWidths::MaxWidth);
+}
+
+TEST(ColumnWidths, OnlyAPlainNumberOfAPossibleResolutionIsAStoredDpi) {
+    for (const char* text : {"144", " 120\t", "1", "1000", "00096"})
+        EXPECT_TRUE(ColumnWidths::IsDpi(ColumnWidths::ParseDpi(text))) << text;
+    EXPECT_EQ(ColumnWidths::ParseDpi("144"), 144);
+    EXPECT_EQ(ColumnWidths::ParseDpi(ColumnWidths::FormatDpi(1000)), 1000);
+    for (const char* text : {"", " ", "0", "-96", "+96", "1001", "99999", "4294967440", "144dpi", "1 44", "14.4",
+                             "abc", "0x90"})
+        EXPECT_EQ(ColumnWidths::ParseDpi(text), 0) << text;
+}

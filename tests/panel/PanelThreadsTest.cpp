@@ -1,10 +1,9 @@
 // The panel's worker threads seen from the host: auto-refresh switched off in
 // the settings, the ticker following the host's window, and a host that
 // frees the library while the panel and its threads still run.
-#include "tests/panel/PanelHarness.h"
+#include "tests/panel/PanelTest.h"
 
 #include "tests/support/FolderHeads.h"
-#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +12,13 @@
 
 namespace {
 
-class PanelThreads : public ::testing::Test {
+class PanelThreads : public PanelTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(harness.Loaded());
-        harness.mailbox = mailbox.Path();
-        harness.newmail = mailbox.MakeDir("neu");
+        PanelTest::SetUp();
         mailbox.Write("hierarch.pm", "");
         Settings("AutoRefresh=1\r\nAutoRefreshRate=1\r\nShowNewMailFolder=0\r\n");
     }
-    void TearDown() override { EXPECT_TRUE(harness.boxes.Seen().empty()) << harness.boxes.Seen()[0].text; }
-
-    void Settings(const std::string& lines) { mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\n" + lines); }
 
     // A folder appears; true when the panel shows it within the time given.
     bool Refreshed(int files, DWORD withinMs) {
@@ -41,15 +35,12 @@ protected:
     // The panel still answers, refreshes on command and saves when it goes.
     void ExpectWorkingPanel() {
         mailbox.Write("spaet.pmm", PmmHead("Spaet"), 100);
-        harness.Command(40001);
+        harness.Command(ID_REFRESH);
         EXPECT_EQ(harness.Summary().substr(0, 9), "1 Dateien");
         ::DeleteFileA((mailbox.Path() + "KVT-FSCN.PM").c_str());
         harness.Close();
         EXPECT_NE(mailbox.Read("KVT-FSCN.PM").find("SizeAndPos="), std::string::npos);
     }
-
-    TempDir mailbox;
-    PanelHarness harness;
 };
 
 }  // namespace
@@ -59,11 +50,11 @@ TEST_F(PanelThreads, AutoRefreshFollowsTheSettingsDialog) {
     EXPECT_TRUE(Refreshed(1, 3000));  // on: a new folder shows without a command
 
     harness.boxes.SetHandler([&](const BoxWatcher::Box& box) {
-        ::SendMessageA(::GetDlgItem(box.window, 24008), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(box.window, IDC_AUTO_REFRESH), BM_CLICK, 0, 0);
         ::SendMessageA(box.window, WM_COMMAND, IDOK, 0);
         return true;
     });
-    harness.Command(40002);  // off: no error box, and no refresh after the dialog's own
+    harness.Command(ID_SETTINGS);  // off: no error box, and no refresh after the dialog's own
     ASSERT_EQ(harness.boxes.Seen().size(), 1u);
     harness.boxes.Clear();
     EXPECT_FALSE(Refreshed(2, 2500));
@@ -110,7 +101,7 @@ TEST_F(PanelThreads, FreeingTheLibraryFromAnotherThreadKeepsThePanelWorking) {
 TEST_F(PanelThreads, FreeingTheLibraryBeforeTheThreadsStartKeepsThePanelWorking) {
     ASSERT_TRUE(harness.Create());
     harness.Unload();
-    harness.Send(0x0B09);
+    harness.Send(PanelMessages::HostStart);
     harness.Pump(300);
     ExpectWorkingPanel();
 }

@@ -331,7 +331,7 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
     ChangingMailbox mailbox(random);
     FolderCache cache;
     FolderList kept;
-    kept.UseCache(&cache);
+    kept.UseReader(&cache);
     bool showFolderPath = true, showNewMail = false;
     size_t reusedInAll = 0;
 
@@ -342,16 +342,18 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
         if (step % 97 == 0) cache.ReadEverythingNext();  // as the user's refresh does
 
         trace.Clear();
-        int keptResult = kept.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"});
+        int keptResult =
+            kept.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"}).hierarchyRead;
         std::vector<std::string> keptTrace = trace.Lines();
         reusedInAll += cache.Reused();
 
         trace.Clear();
         FolderList full;
-        int fullResult = full.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"});
+        int fullResult =
+            full.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"}).hierarchyRead;
 
         ASSERT_EQ(Describe(kept, keptResult), Describe(full, fullResult)) << "step " << step << ": " << change;
-        ASSERT_TRUE(kept.SameRows(full)) << "step " << step << ": " << change;
+        ASSERT_EQ(FolderList::ChooseRowUpdate(kept, full, false), RowUpdate::Unchanged) << "step " << step << ": " << change;
         // Names may differ in case: a companion opened by the name the listing
         // gives, or by the name formed from its folder's, which Windows finds.
         auto folded = [](std::string line) {
@@ -380,7 +382,7 @@ TEST(FolderCacheTest, AFileRewrittenToTheSameLengthWithANewTimeIsReadAgain) {
     fs::last_write_time(pmg, then);
     FolderCache cache;
     FolderList list;
-    list.UseCache(&cache);
+    list.UseReader(&cache);
     list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
     ASSERT_EQ(cache.Count(), 2u);
 

@@ -1,4 +1,5 @@
 #include "store/FolderList.h"
+#include "store/FolderReader.h"
 #include "store/pmHierarch.h"
 
 #include "tests/support/Cp1252.h"
@@ -27,7 +28,7 @@ std::map<std::string, std::string> Shown(const FolderList& list) {
 class FolderListScanTest : public ::testing::Test {
 protected:
     int Scan(bool showFolderPath, bool showNewMail = false) {
-        return list.Scan({mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label});
+        return list.Scan({mailbox.Path(), showFolderPath, showNewMail, newMailDir, Label}).hierarchyRead;
     }
 
     TraceCapture trace;
@@ -158,8 +159,12 @@ TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable
     mailbox.Write("Good.MBX", "", 9);
     mailbox.Write("Good.PMG", PmgHead("Gut", "X"));
 
-    pmHierarch table;
-    ASSERT_EQ(list.Scan({mailbox.Path(), true, false, newMailDir, Label}, table), 1);
+    FolderReader reader;
+    list.UseReader(&reader);
+    ScanResult result = list.Scan({mailbox.Path(), true, false, newMailDir, Label});
+    ASSERT_TRUE(result.hierarchyRead);
+    ASSERT_NE(result.table, nullptr);
+    const pmHierarch& table = *result.table;
     std::map<std::string, std::pair<FolderStatus, std::string>> seen;
     for (const FolderInfo& record : list) seen[record.fileName] = {record.status, record.hierarchyKey};
     EXPECT_EQ(seen, (std::map<std::string, std::pair<FolderStatus, std::string>>{
@@ -178,8 +183,8 @@ TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable
     ASSERT_EQ(table.GetEntries().size(), 4u);
     EXPECT_EQ(table.GetParents(), (std::vector<int>{-1, 0, 3, 2}));
 
-    // Without folder paths the table is not read, and what it held goes.
-    ASSERT_EQ(list.Scan({mailbox.Path(), false, false, newMailDir, Label}, table), 1);
-    EXPECT_TRUE(table.GetEntries().empty());
-    EXPECT_TRUE(table.GetParents().empty());
+    // Without folder paths the table is not read.
+    result = list.Scan({mailbox.Path(), false, false, newMailDir, Label});
+    EXPECT_TRUE(result.hierarchyRead);
+    EXPECT_EQ(result.table, nullptr);
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ std::vector<Row> Rows(const FolderList& list) {
 
 class FolderListTest : public ::testing::Test {
 protected:
-    int Scan(bool showNewMail) { return list.Scan({mailbox.Path(), false, showNewMail, newMailDir, Label}); }
+    int Scan(bool showNewMail) { return list.Scan({mailbox.Path(), false, showNewMail, newMailDir, Label}).hierarchyRead; }
 
     TraceCapture trace;
     TempDir mailbox;
@@ -126,7 +127,7 @@ TEST_F(FolderListTest, TotalsBeyondFourGibibytesDoNotWrap) {
 
 TEST_F(FolderListTest, WithoutFolderPathsTheHierarchyIsNotConsulted) {
     mailbox.Write("A.PMM", PmmHead("A"), 128);
-    EXPECT_EQ(list.Scan({mailbox.Path(), false, false, newMailDir, Label}), 1);
+    EXPECT_TRUE(list.Scan({mailbox.Path(), false, false, newMailDir, Label}).hierarchyRead);
     EXPECT_EQ(Rows(list)[0].folderPath, "");
 }
 
@@ -155,4 +156,39 @@ TEST_F(FolderListTest, AScanChangesNothingInTheMailbox) {
         after[rel] = {mailbox.Read(rel), fs::last_write_time(entry.path())};
     }
     EXPECT_EQ(after, before);
+}
+
+// What a refresh does with the rows shown: nothing where the new scan's are
+// the same, take over in place where only rows changed (after which they are
+// the same), rebuild where the files listed differ or a rebuild is asked for.
+TEST_F(FolderListTest, ANewScanIsTakenInUnchangedInPlaceOrRebuilt) {
+    mailbox.Write("A.PMM", PmmHead("A"), 1000);
+    mailbox.Write("B.PMM", PmmHead("B"), 2000);
+    Scan(false);
+    struct Case {
+        const char* change;
+        std::function<void()> make;
+        RowUpdate expected;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, RowUpdate::Unchanged},
+        {"a folder grew", [&] { mailbox.Write("A.PMM", PmmHead("A"), 1500); }, RowUpdate::InPlace},
+        {"a folder was renamed inside", [&] { mailbox.Write("B.PMM", PmmHead("Neu"), 2000); }, RowUpdate::InPlace},
+        {"a file came", [&] { mailbox.Write("C.PMM", PmmHead("C"), 10); }, RowUpdate::Rebuild},
+        {"a file went", [&] { std::filesystem::remove(mailbox.Path() + "C.PMM"); }, RowUpdate::Rebuild},
+        {"a file was renamed", [&] { std::filesystem::rename(mailbox.Path() + "B.PMM", mailbox.Path() + "D.PMM"); },
+         RowUpdate::Rebuild},
+    };
+    for (const Case& c : cases) {
+        c.make();
+        FolderList scanned;
+        scanned.Scan({mailbox.Path(), false, false, newMailDir, Label});
+        EXPECT_EQ(FolderList::ChooseRowUpdate(list, scanned, true), RowUpdate::Rebuild) << c.change;
+        ASSERT_EQ(FolderList::ChooseRowUpdate(list, scanned, false), c.expected) << c.change;
+        if (c.expected == RowUpdate::InPlace) list.UpdateRows(scanned);
+        if (c.expected == RowUpdate::Rebuild) list.SwapRows(scanned);
+        FolderList again;
+        again.Scan({mailbox.Path(), false, false, newMailDir, Label});
+        EXPECT_EQ(FolderList::ChooseRowUpdate(list, again, false), RowUpdate::Unchanged) << c.change;
+    }
 }

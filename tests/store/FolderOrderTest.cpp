@@ -28,11 +28,8 @@ FolderInfo Record(const std::string& file, uint64_t size, const std::string& pat
 // Sorts records as the list does: by the rule over the given display order.
 std::vector<std::string> SortedFiles(std::vector<FolderInfo> records, const SortRule& rule,
                                      const std::vector<int>& order = {0, 1, 2}) {
-    auto byColumn = [](const void* a, const void* b, int column) {
-        return CompareColumn(*static_cast<const FolderInfo*>(a), *static_cast<const FolderInfo*>(b), column);
-    };
     std::stable_sort(records.begin(), records.end(), [&](const FolderInfo& a, const FolderInfo& b) {
-        return rule.Compare(&a, &b, order, byColumn) < 0;
+        return rule.Compare(a, b, order) < 0;
     });
     std::vector<std::string> files;
     for (const FolderInfo& r : records) files.push_back(r.fileName);

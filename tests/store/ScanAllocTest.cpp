@@ -42,7 +42,7 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
     const std::string dir = mailbox.Path(), newMail = dir + "neu/";
     // Made once: only what the scan itself asks for is made to fail.
     const ScanOptions options{dir, true, true, newMail, label};
-    auto scan = [&](FolderList& list) { return list.Scan(options); };
+    auto scan = [&](FolderList& list) { return list.Scan(options).hierarchyRead; };
     FolderList list;
     const long emptyBlocks = CountingHeap::liveBlocks;
     long n = 1;
@@ -87,10 +87,10 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
     for (bool readEverything : {false, true}) {
         FolderCache cache;
         FolderList list;
-        list.UseCache(&cache);
+        list.UseReader(&cache);
         long n = 1;
         for (;; ++n) {
-            ASSERT_EQ(list.Scan(options), 1);
+            ASSERT_TRUE(list.Scan(options).hierarchyRead);
             ASSERT_EQ(cache.Count(), 2u);
             if (readEverything) cache.ReadEverythingNext();
             CountingHeap::allocationsLeft = n;
@@ -118,7 +118,7 @@ TEST_F(ScanAllocTest, AHostileFolderTreeCostsLittleMemory) {
         FolderList list;
         const size_t before = CountingHeap::liveBytes;
         CountingHeap::peakBytes = CountingHeap::liveBytes;
-        ASSERT_EQ(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}), 1);
+        ASSERT_TRUE(list.Scan({mailbox->Path(), true, false, mailbox->Path(), ""}).hierarchyRead);
         ASSERT_EQ(list.GetCount(), hostile.folders);
         EXPECT_LT(CountingHeap::peakBytes - before, 2u << 20) << nameLength;
         EXPECT_LT(CountingHeap::liveBytes - before, 1u << 20) << nameLength;

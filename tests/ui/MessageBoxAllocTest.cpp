@@ -61,7 +61,7 @@ TEST(MessageBoxAllocation, NoFailedAllocationEscapesOrLeavesTheHostDisabled) {
         ShowError(app, IDS_ERROR_RATE);
         bool failed = CountingHeap::allocationsLeft == 0;
         CountingHeap::allocationsLeft = 0;
-        EXPECT_EQ(app.topWindow, &panel) << n;
+        EXPECT_EQ(app.TopWindow(), &panel) << n;
         EXPECT_TRUE(::IsWindowEnabled(owner)) << n;
         EXPECT_EQ(OpenDialogs(), 0) << n;
         EXPECT_EQ(CountingHeap::liveBlocks, before) << n;

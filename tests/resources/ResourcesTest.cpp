@@ -10,6 +10,22 @@
 #include <string>
 #include <vector>
 
+// The numbers behind the names are fixed: the host, the help file and stored
+// settings rely on them, and every other test uses the names.
+static_assert(IDI_FOLDSCAN == 24001 && IDD_PANEL == 24002 && IDM_CONTEXT == 24004 && IDD_ABOUT == 24005 &&
+              IDD_SETTINGS == 24006 && IDA_SETTINGS == 24008 && IDC_FOLDER_LIST == 24001 && IDC_SUMMARY == 24002 &&
+              IDC_ABOUT_DESCRIPTION == 24003 && IDC_ABOUT_COPYRIGHT == 24004 && IDC_ABOUT_MAILBOX == 24005 &&
+              IDC_ABOUT_VERSION == 24006 && IDC_ABOUT_ICON == 24007 && IDC_ABOUT_NEWMAIL == 24015 &&
+              IDC_AUTO_REFRESH == 24008 && IDC_RATE_BEFORE == 24009 && IDC_RATE_AFTER == 24010 && IDC_RATE == 24011 &&
+              IDC_WARN_FOLDER_PATH == 24012 && IDC_WARN_SECOND_LINE == 24013 && IDC_SHOW_FOLDER_PATH == 24014 &&
+              IDC_HELP_BUTTON == 9 && ID_REFRESH == 40001 && ID_SETTINGS == 40002 && ID_HELP_CONTENTS == 40003 &&
+              ID_HELP_PANEL == 40004 && ID_ABOUT == 40005 && ID_COMPACT_SIZES == 40006 && ID_SHOW_NEWMAIL == 40007 &&
+              IDS_COLUMN_FILE == 2001 && IDS_COLUMN_SIZE == 2002 && IDS_COLUMN_FOLDER == 2003 && IDS_SUMMARY == 2004 &&
+              IDS_NEWMAIL_LABEL == 2005 && IDS_ERROR_UNEXPECTED == 2101 && IDS_ERROR_NO_HELP == 2102 &&
+              IDS_ERROR_START_AUTO == 2103 && IDS_ERROR_STOP_AUTO == 2104 && IDS_ERROR_RATE == 2105 &&
+              IDS_ERROR_START_TICK == 2106 && IDS_WARN_NO_MAILBOX == 2601 && IDS_WARN_NO_HIERARCHY == 2602 &&
+              IDS_WARN_NO_NEWMAIL == 2603);
+
 namespace {
 
 std::string String(UINT id) {
@@ -27,21 +43,22 @@ std::string MenuText(HMENU menu, int position) {
 }  // namespace
 
 TEST(Resources, StringTableTextsAreExactCodePage1252Bytes) {
-    EXPECT_EQ(String(2001), "Dateiname");
-    EXPECT_EQ(String(2002), Cp1252("Größe"));
-    EXPECT_EQ(String(2003), "Ordnername");
-    EXPECT_EQ(String(2004), "%d Dateien, %s (%s Bytes)");
-    EXPECT_EQ(String(2005), "<Posteingang>");
-    EXPECT_EQ(String(2101), "FEHLER 000: Unerwarteter Fehler.");
-    EXPECT_EQ(String(2102), "FEHLER 001: Online-Hilfe-Datei nicht gefunden.");
-    EXPECT_EQ(String(2103), "FEHLER 002: Auto-Refresh-Thread konnte nicht gestartet werden.");
-    EXPECT_EQ(String(2104), "FEHLER 003: Auto-Refresh-Thread konnte nicht beendet werden.");
-    EXPECT_EQ(String(2105), Cp1252("FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."));
-    EXPECT_EQ(String(2106), "FEHLER 005: Ticker-Thread konnte nicht gestartet werden.");
-    EXPECT_EQ(String(2601), "WARNUNG 501: Der Mailbox-Pfad konnte nicht ermittelt werden.");
-    EXPECT_EQ(String(2602),
+    EXPECT_EQ(String(IDS_COLUMN_FILE), "Dateiname");
+    EXPECT_EQ(String(IDS_COLUMN_SIZE), Cp1252("Größe"));
+    EXPECT_EQ(String(IDS_COLUMN_FOLDER), "Ordnername");
+    EXPECT_EQ(String(IDS_SUMMARY), "%d Dateien, %s (%s Bytes)");
+    EXPECT_EQ(String(IDS_NEWMAIL_LABEL), "<Posteingang>");
+    EXPECT_EQ(String(IDS_ERROR_UNEXPECTED), "FEHLER 000: Unerwarteter Fehler.");
+    EXPECT_EQ(String(IDS_ERROR_NO_HELP), "FEHLER 001: Online-Hilfe-Datei nicht gefunden.");
+    EXPECT_EQ(String(IDS_ERROR_START_AUTO), "FEHLER 002: Auto-Refresh-Thread konnte nicht gestartet werden.");
+    EXPECT_EQ(String(IDS_ERROR_STOP_AUTO), "FEHLER 003: Auto-Refresh-Thread konnte nicht beendet werden.");
+    EXPECT_EQ(String(IDS_ERROR_RATE),
+              Cp1252("FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."));
+    EXPECT_EQ(String(IDS_ERROR_START_TICK), "FEHLER 005: Ticker-Thread konnte nicht gestartet werden.");
+    EXPECT_EQ(String(IDS_WARN_NO_MAILBOX), "WARNUNG 501: Der Mailbox-Pfad konnte nicht ermittelt werden.");
+    EXPECT_EQ(String(IDS_WARN_NO_HIERARCHY),
               Cp1252("WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden."));
-    EXPECT_EQ(String(2603), "WARNUNG 503: Der Newmail-Pfad konnte nicht ermittelt werden.");
+    EXPECT_EQ(String(IDS_WARN_NO_NEWMAIL), "WARNUNG 503: Der Newmail-Pfad konnte nicht ermittelt werden.");
 }
 
 TEST(Resources, TheContextMenuInItsOrder) {
@@ -50,15 +67,15 @@ TEST(Resources, TheContextMenuInItsOrder) {
     HMENU popup = ::GetSubMenu(menu, 0);
     ASSERT_NE(popup, nullptr);
     const std::vector<std::pair<UINT, std::string>> items = {
-        {40006, Cp1252("Dateigrößen &kompakt\tStrg-K")},
-        {40007, "&Posteingang anzeigen\tAlt-P"},
-        {40001, "&Aktualisieren\tStrg-A"},
+        {ID_COMPACT_SIZES, Cp1252("Dateigrößen &kompakt\tStrg-K")},
+        {ID_SHOW_NEWMAIL, "&Posteingang anzeigen\tAlt-P"},
+        {ID_REFRESH, "&Aktualisieren\tStrg-A"},
         {0, ""},
-        {40002, "&Einstellungen...\tStrg-E"},
+        {ID_SETTINGS, "&Einstellungen...\tStrg-E"},
         {0, ""},
-        {40003, "Hilfe-&Inhalt...\tStrg-I"},
-        {40004, "&Hilfe...\tStrg-H"},
-        {40005, "I&nfo...\tStrg-N"},
+        {ID_HELP_CONTENTS, "Hilfe-&Inhalt...\tStrg-I"},
+        {ID_HELP_PANEL, "&Hilfe...\tStrg-H"},
+        {ID_ABOUT, "I&nfo...\tStrg-N"},
     };
     ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(items.size()));
     for (size_t i = 0; i < items.size(); ++i) {

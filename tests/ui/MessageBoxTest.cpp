@@ -3,6 +3,7 @@
 // calls; the top window while a box runs and after it.
 #include "app/CFoldscanApp.h"
 #include "host/BoxWatcher.h"
+#include "resources/resource.h"
 #include "ui/CHelpMessageBox.h"
 #include "ui/ShowMessage.h"
 #include "ui/SystemSound.h"
@@ -114,15 +115,15 @@ TEST_F(MessageBoxes, AWarningWithHelpAsTheUserSeesIt) {
         shownBox = box.window;
         controls = ControlsOf(box.window, {{7, 7, 0, 0}, {35, 7, 218, 42}, {7, 49, 50, 14}, {203, 49, 50, 14}}, at);
         focus = ::GetFocus();
-        topWhileOpen = app.topWindow ? app.topWindow->Handle() : nullptr;
+        topWhileOpen = app.TopWindow() ? app.TopWindow()->Handle() : nullptr;
         ownerOfBox = ::GetWindow(box.window, GW_OWNER);
         ownerEnabled = ::IsWindowEnabled(owner) != FALSE;
-        ::SendMessageA(::GetDlgItem(box.window, 9), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(box.window, IDC_HELP_BUTTON), BM_CLICK, 0, 0);
         ::PostMessageA(focus, WM_KEYDOWN, VK_F1, 0x003B0001);
         ::PostMessageA(box.window, 0x004D, 0, 0);  // the system's F1 message: swallowed
         return false;
     });
-    ShowWarning(app, 2602);
+    ShowWarning(app, IDS_WARN_NO_HIERARCHY);
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].caption, "WARNUNG");
@@ -146,7 +147,7 @@ TEST_F(MessageBoxes, AWarningWithHelpAsTheUserSeesIt) {
     EXPECT_EQ(Str(close.rect), Str(at[2]));
     EXPECT_TRUE(close.focused);
     const Control& help = controls[3];
-    EXPECT_EQ(help.id, 9);
+    EXPECT_EQ(help.id, IDC_HELP_BUTTON);
     EXPECT_EQ(help.style, 0x50010000);
     EXPECT_EQ(help.text, "&Hilfe");
     EXPECT_EQ(Str(help.rect), Str(at[3]));
@@ -156,9 +157,11 @@ TEST_F(MessageBoxes, AWarningWithHelpAsTheUserSeesIt) {
     EXPECT_FALSE(ownerEnabled);
     EXPECT_EQ(sounds, std::vector<UINT>{MB_ICONEXCLAMATION});
     // The help button, F1, then closing.
-    EXPECT_EQ(helpCalls, (std::vector<HelpCall>{{5, 2602, &context}, {5, 2602, &context}, {0, 2602, &context}}));
-    EXPECT_EQ(app.topWindow, &panel);
-    EXPECT_EQ(app.messageNumber, 2602);
+    EXPECT_EQ(helpCalls, (std::vector<HelpCall>{{5, IDS_WARN_NO_HIERARCHY, &context},
+                                                {5, IDS_WARN_NO_HIERARCHY, &context},
+                                                {0, IDS_WARN_NO_HIERARCHY, &context}}));
+    EXPECT_EQ(app.TopWindow(), &panel);
+    EXPECT_EQ(app.MessageNumber(), IDS_WARN_NO_HIERARCHY);
     EXPECT_TRUE(::IsWindowEnabled(owner));
 }
 
@@ -173,12 +176,12 @@ TEST_F(MessageBoxes, WithoutAHandlerThereIsNoHelpButtonAndF1DoesNothing) {
         openAfterF1 = ::IsWindow(box.window) != FALSE;
         return false;
     });
-    ShowError(app, 2105);
+    ShowError(app, IDS_ERROR_RATE);
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].caption, "FEHLER");
     EXPECT_EQ(boxes.Seen()[0].text, Cp1252("FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."));
     EXPECT_EQ(controls.size(), 3u);
-    for (const Control& control : controls) EXPECT_NE(control.id, 9);
+    for (const Control& control : controls) EXPECT_NE(control.id, IDC_HELP_BUTTON);
     EXPECT_TRUE(openAfterF1);
     EXPECT_EQ(sounds, std::vector<UINT>{MB_ICONHAND});
 }
@@ -213,5 +216,5 @@ TEST_F(MessageBoxes, AnIdWithoutTextShowsAnEmptyBoxOfItsKind) {
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, "");
     EXPECT_EQ(boxes.Seen()[0].caption, "WARNUNG");
-    EXPECT_EQ(app.messageNumber, 2999);
+    EXPECT_EQ(app.MessageNumber(), 2999);
 }

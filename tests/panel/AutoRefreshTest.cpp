@@ -7,74 +7,46 @@
 #include "ui/Trace.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/support/TestHost.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string mailboxAnswer;
 std::vector<DWORD> refreshTimes;
 DWORD slowReadMs = 0;  // each reading of an unreadable folder file takes this long
-int hostTimers = 0;
 
 void RecordRefreshes(const std::string& text) {
     if (text == "[foldscan::CMainDlg::OnRefresh]\n") refreshTimes.push_back(::GetTickCount());
     if (slowReadMs && text.find("[pmm.Analyze]") == 0) ::Sleep(slowReadMs);
 }
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == 3046 || message == 3045) {
-        std::strncpy(reinterpret_cast<char*>(lParam), message == 3046 ? mailboxAnswer.c_str() : "", wParam);
-        return 0;
-    }
-    if (message == WM_TIMER) ++hostTimers;
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-void Pump(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    for (DWORD passed = 0; passed < milliseconds; passed = ::GetTickCount() - start) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-    }
-}
-
 class AutoRefresh : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr)));
-        mailboxAnswer = mailbox.Path();
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = HostProc;
-        windowClass.lpszClassName = "AutoRefreshHost";
-        ::RegisterClassA(&windowClass);
-        host = ::CreateWindowExA(0, "AutoRefreshHost", "", WS_OVERLAPPEDWINDOW, 0, 0, 500, 500, nullptr, nullptr,
-                                 nullptr, nullptr);
+        host.mailbox = mailbox.Path();
         refreshTimes.clear();
         slowReadMs = 0;
-        hostTimers = 0;
         previousSink = SetTraceSink(RecordRefreshes);
     }
     void TearDown() override {
         if (panel.IsWindow()) ::DestroyWindow(panel.Handle());
         SetTraceSink(previousSink);
-        ::DestroyWindow(host);
     }
 
     // Starts the panel with auto-refresh at this rate.
     void Start(int rate) {
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowFolderPath=0\r\nAutoRefresh=1\r\nAutoRefreshRate=" +
                                          std::to_string(rate) + "\r\n");
-        ASSERT_TRUE(panel.Create(app, host));
-        panel.Send(0x0B09);
+        ASSERT_TRUE(panel.Create(app, host.Handle()));
+        panel.Send(CMainDlg::HostStart);
     }
 
     std::vector<DWORD> Gaps() const {
@@ -85,7 +57,7 @@ protected:
 
     CFoldscanApp app;
     TempDir mailbox;
-    HWND host = nullptr;
+    TestHost host;
     CMainDlg panel;
     TraceSink previousSink = nullptr;
 };
@@ -94,7 +66,7 @@ protected:
 
 TEST_F(AutoRefresh, RefreshesAtOnceThenOncePerInterval) {
     Start(1);
-    Pump(3400);
+    host.Pump(3400);
     // The host's start, the first tick at once, then one a second.
     ASSERT_GE(refreshTimes.size(), 4u);
     ASSERT_LE(refreshTimes.size(), 6u);
@@ -108,10 +80,10 @@ TEST_F(AutoRefresh, RefreshesAtOnceThenOncePerInterval) {
 
 TEST_F(AutoRefresh, TicksQueuedWhileThePanelWasBusyAskForOneRefresh) {
     Start(1);
-    Pump(200);
+    host.Pump(200);
     size_t before = refreshTimes.size();
     ::Sleep(4500);  // the host is busy: four or five ticks wait in the queue
-    Pump(300);
+    host.Pump(300);
     EXPECT_EQ(refreshTimes.size() - before, 1u);
 }
 
@@ -123,12 +95,12 @@ TEST_F(AutoRefresh, RefreshesLongerThanTheRateLeaveTheHostItsTimers) {
     mailbox.MakeDir("Gesperrt.PMM");  // cannot be opened: read on every refresh
     slowReadMs = 1500;
     Start(1);
-    ::SetTimer(host, 1, 100, nullptr);
-    Pump(7000);
-    ::KillTimer(host, 1);
+    ::SetTimer(host.Handle(), 1, 100, nullptr);
+    host.Pump(7000);
+    ::KillTimer(host.Handle(), 1);
     ASSERT_GE(refreshTimes.size(), 2u);
     EXPECT_LE(refreshTimes.size(), 4u);  // 1.5 s of work, then at least 1.5 s of rest
-    EXPECT_GE(hostTimers, 15);           // about 35 in the host's share of the time
+    EXPECT_GE(host.Timers(), 15);        // about 35 in the host's share of the time
     for (DWORD gap : Gaps()) EXPECT_GE(gap, 2900u);
 }
 
@@ -137,7 +109,7 @@ TEST_F(AutoRefresh, DISABLED_MeasuredPeriod) {
     const char* rate = std::getenv("FOLDSCAN_RATE");
     int seconds = rate ? std::atoi(rate) : 1;
     Start(seconds);
-    Pump(static_cast<DWORD>(seconds) * 1000 * 6 + 500);
+    host.Pump(static_cast<DWORD>(seconds) * 1000 * 6 + 500);
     std::vector<DWORD> gaps = Gaps();
     ASSERT_GT(gaps.size(), 2u);
     gaps.erase(gaps.begin());  // the start and the first tick

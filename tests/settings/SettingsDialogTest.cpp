@@ -112,7 +112,7 @@ TEST_F(SettingsDialog, OkRefusesARateBelowOneOnlyWhileRefreshIsOn) {
         EXPECT_EQ(Rate(d), "20");
         boxes.SetHandler([&](const BoxWatcher::Box& box) {
             errorOwner = ::GetWindow(box.window, GW_OWNER);
-            topDuringError = app.topWindow;
+            topDuringError = app.TopWindow();
             return false;
         });
         for (const char* refused : {"", "0", "000"}) {
@@ -121,7 +121,7 @@ TEST_F(SettingsDialog, OkRefusesARateBelowOneOnlyWhileRefreshIsOn) {
         }
         stillOpen = ::IsWindow(d) != FALSE;
         selectedAfterError = RateSelectedAndFocused(d);
-        topAfterError = app.topWindow;
+        topAfterError = app.TopWindow();
         Click(d, IDC_AUTO_REFRESH);  // off: the field is not read at OK
         ::SendMessageA(d, WM_COMMAND, IDOK, 0);
     });
@@ -139,7 +139,7 @@ TEST_F(SettingsDialog, OkRefusesARateBelowOneOnlyWhileRefreshIsOn) {
     EXPECT_EQ(topAfterError, &dialog);
     EXPECT_EQ(dialog.settings.AutoRefresh, 0);
     EXPECT_EQ(dialog.settings.AutoRefreshRate, 10);  // the empty field gave the default
-    EXPECT_EQ(app.topWindow, nullptr);
+    EXPECT_EQ(app.TopWindow(), nullptr);
 }
 
 TEST_F(SettingsDialog, TheWarningBoxFollowsFolderPathsAndKeepsItsValue) {
@@ -164,7 +164,7 @@ TEST_F(SettingsDialog, TheWarningBoxFollowsFolderPathsAndKeepsItsValue) {
 }
 
 TEST_F(SettingsDialog, HelpButtonAndF1OpenTheSettingsPageAndEscapeCancels) {
-    app.helpPath = "C:\\Tools\\foldscan.chm";
+    app.SetModulePath("C:\\Tools\\foldscan.dll");
     Settings start;
     INT_PTR result = Run(start, [&](HWND d) {
         Click(d, IDC_HELP_BUTTON);

@@ -1,0 +1,73 @@
+#include "store/FolderReader.h"
+
+#include "store/FolderInfo.h"
+#include "store/mbx.h"
+#include "store/pmHierarch.h"
+#include "store/pmm.h"
+
+#include <utility>
+
+namespace {
+
+// The row takes over the record's texts.
+void TakeOver(FolderInfo& record, FolderInfo& row) {
+    row.fileName.swap(record.fileName);
+    row.folderName.swap(record.folderName);
+    row.hierarchyKey.swap(record.hierarchyKey);
+    row.size = record.size;
+    row.status = record.status;
+}
+
+}  // namespace
+
+FolderReader::FolderReader() = default;
+
+FolderReader::~FolderReader() = default;
+
+MailboxListing::Contents FolderReader::BeginScan(const std::string& dir) {
+    mailboxDir = dir;
+    table.reset();
+    return MailboxListing::WithLookUps;
+}
+
+const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
+    table.reset();
+    if (!wanted) return nullptr;
+    table = std::make_unique<pmHierarch>();
+    if (table->Fill(mailboxDir) == 0) table.reset();
+    return table.get();
+}
+
+// A companion that the listing names is opened as it stands, and none is
+// looked for where it names none; where it names several that differ in
+// case, the record looks for itself.
+void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
+    const std::string path = mailboxDir + folder.file.name;
+    if (folder.isMbx) {
+        if (!mbxRecord) mbxRecord = std::make_unique<mbx>();
+        mbx& record = *mbxRecord;
+        record.SetFile(path);
+        if (!folder.ambiguous) record.SetListedCompanion(folder.companion ? &folder.companion->name : nullptr);
+        record.Analyze();
+        if (opened) *opened = {record.stamp, record.companionName, record.companionStamp};
+        TakeOver(record, row);
+    } else {
+        if (!pmmRecord) pmmRecord = std::make_unique<pmm>();
+        pmm& record = *pmmRecord;
+        record.SetFile(path);
+        record.Analyze();
+        if (opened) *opened = {record.stamp, std::string(), FileStamp()};
+        TakeOver(record, row);
+    }
+}
+
+void FolderReader::EndScan() {
+    pmmRecord.reset();
+    mbxRecord.reset();
+}
+
+void FolderReader::Abandon() {
+    FolderReader::EndScan();
+    table.reset();
+    std::string().swap(mailboxDir);
+}
