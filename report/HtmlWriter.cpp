@@ -165,9 +165,7 @@ private:
         for (int id : mailbox.tree.Listing()) {
             const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
             if (node.cumulative < run.options.minSize) continue;
-            std::string files;
-            for (size_t r : mailbox.tree.RowsOf(id))
-                files += (files.empty() ? "" : ", ") + Utf8FromCp1252(mailbox.rows[r].record.fileName);
+            const std::string files = mailbox.FilesOf(id);
             std::string indent(2 * static_cast<size_t>(std::min(node.depth - 1, MaxIndent)), ' ');
             out << "<tr data-node=\"" << id << "\"><td>" << indent << HtmlText(Utf8FromCp1252(node.name))
                 << "</td><td class=\"number\">" << HtmlText(run.Size(node.own)) << "</td><td class=\"number\">"

@@ -128,6 +128,18 @@ private:
         json.EndObject();
     }
 
+    // The folders gone since the earlier run, each with its size then.
+    void Removed(const MailboxReport& mailbox, const char* sizeKey) {
+        json.Key("removed").BeginArray();
+        for (const auto& [name, size] : mailbox.removedFolders) {
+            json.BeginObject();
+            json.Key("fileName").String(Utf8FromCp1252(name));
+            json.Key(sizeKey).Number(size);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+
     // Growth since a run of the history: its start (UTC), or null when
     // there was none, the change of the total and the folders gone since.
     void HistoryGrowth(const MailboxReport& mailbox) {
@@ -137,17 +149,8 @@ private:
             return;
         }
         json.String(mailbox.earlierTime);
-        json.Key("totalGrowth").Signed(mailbox.total < mailbox.earlierTotal
-                                           ? -static_cast<int64_t>(mailbox.earlierTotal - mailbox.total)
-                                           : static_cast<int64_t>(mailbox.total - mailbox.earlierTotal));
-        json.Key("removed").BeginArray();
-        for (const auto& [name, size] : mailbox.removedFolders) {
-            json.BeginObject();
-            json.Key("fileName").String(Utf8FromCp1252(name));
-            json.Key("size").Number(size);
-            json.EndObject();
-        }
-        json.EndArray();
+        json.Key("totalGrowth").Signed(mailbox.TotalChange());
+        Removed(mailbox, "size");
     }
 
     void Tree(const MailboxReport& mailbox) {
@@ -195,17 +198,8 @@ private:
         if (mailbox.hasEarlierState) {
             json.Key("since").String(mailbox.earlierTime);
             json.Key("totalBefore").Number(mailbox.earlierTotal);
-            json.Key("change").Signed(mailbox.total < mailbox.earlierTotal
-                                          ? -static_cast<int64_t>(mailbox.earlierTotal - mailbox.total)
-                                          : static_cast<int64_t>(mailbox.total - mailbox.earlierTotal));
-            json.Key("removed").BeginArray();
-            for (const auto& [name, size] : mailbox.removedFolders) {
-                json.BeginObject();
-                json.Key("fileName").String(Utf8FromCp1252(name));
-                json.Key("sizeBefore").Number(size);
-                json.EndObject();
-            }
-            json.EndArray();
+            json.Key("change").Signed(mailbox.TotalChange());
+            Removed(mailbox, "sizeBefore");
         }
         json.EndObject();
     }

@@ -183,3 +183,9 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         order[at] = at;
     }
 }
+
+std::string MailboxReport::FilesOf(int node) const {
+    std::string files;
+    for (size_t r : tree.RowsOf(node)) files += (files.empty() ? "" : ", ") + Utf8FromCp1252(rows[r].record.fileName);
+    return files;
+}

@@ -48,11 +48,14 @@ public:
     std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
 
     // A row's change since the earlier run: a new folder grows by its size.
-    static int64_t Change(const ReportRow& row) {
-        uint64_t before = row.seenBefore ? row.sizeBefore : 0;
-        return row.record.size >= before ? static_cast<int64_t>(row.record.size - before)
-                                         : -static_cast<int64_t>(before - row.record.size);
+    static int64_t Change(const ReportRow& row) { return Change(row.seenBefore ? row.sizeBefore : 0, row.record.size); }
+    static int64_t Change(uint64_t before, uint64_t now) {
+        return now >= before ? static_cast<int64_t>(now - before) : -static_cast<int64_t>(before - now);
     }
+    // The total's change since the earlier run.
+    int64_t TotalChange() const { return Change(earlierTotal, total); }
+    // The UTF-8 names of the files of a node of the tree, joined by ", ".
+    std::string FilesOf(int node) const;
 
 private:
     void TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,

@@ -132,9 +132,7 @@ void WriteTree(const ReportRun& run, const MailboxReport& mailbox, std::ostream&
         for (int id : listing) {
             const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
             if (node.cumulative < run.options.minSize) continue;
-            std::string files;
-            for (size_t r : mailbox.tree.RowsOf(id))
-                files += (files.empty() ? "" : ", ") + Utf8FromCp1252(mailbox.rows[r].record.fileName);
+            const std::string files = mailbox.FilesOf(id);
             std::string indent(2 * static_cast<size_t>(std::min(node.depth - 1, MaxIndent)), ' ');
             line({indent + Utf8FromCp1252(node.name), run.Size(node.own), run.Size(node.cumulative), files});
         }
