@@ -33,8 +33,9 @@ public:
     static bool ListingCarriesStamps();
 
     // The absolute form of a path: relative parts resolved against the current
-    // directory, "." and ".." removed. Empty when the OS cannot form it.
-    static std::string AbsolutePath(const std::string& path);
+    // directory, "." and ".." removed. Empty when the OS cannot form it. Taken
+    // by value: a path that is absolute already comes back without a copy.
+    static std::string AbsolutePath(std::string path);
 
     // Wildcard match of a single file name, ASCII letters folded.
     static bool MatchesPattern(const std::string& pattern, const std::string& name);

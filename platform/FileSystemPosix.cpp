@@ -74,7 +74,7 @@ void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wa
     });
 }
 
-std::string FileSystem::AbsolutePath(const std::string& path) {
+std::string FileSystem::AbsolutePath(std::string path) {
     if (IsNormalAbsolute(path)) return path;
     std::string joined;
     if (path.empty() || path[0] != '/') {

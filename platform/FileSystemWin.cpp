@@ -62,7 +62,7 @@ void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisit
     ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
 }
 
-std::string FileSystem::AbsolutePath(const std::string& path) {
+std::string FileSystem::AbsolutePath(std::string path) {
     std::vector<char> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);

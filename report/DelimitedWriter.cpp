@@ -3,6 +3,8 @@
 #include "report/ReportRun.h"
 #include "report/Utf8.h"
 
+#include <iterator>
+
 namespace {
 
 std::string Signed(uint64_t before, uint64_t now) {
@@ -17,14 +19,18 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-std::string DelimitedWriter::Field(const std::string& text) const {
-    if (style == Style::Tsv) return Printable(text);
+// The apostrophe before a formula needs no quotes of its own.
+void DelimitedWriter::AppendField(std::string& line, const std::string& text) const {
+    if (style == Style::Tsv) return AppendPrintable(line, text);
     const bool excel = style == Style::Excel;
-    std::string field = excel && RunsAsFormula(text) ? "'" + text : text;
-    if (field.find_first_of(excel ? ";\"\r\n" : ",\"\r\n") == std::string::npos) return field;
-    std::string out = "\"";
-    for (char c : field) out += c == '"' ? "\"\"" : std::string(1, c);
-    return out + "\"";
+    const bool quoted = text.find_first_of(excel ? ";\"\r\n" : ",\"\r\n") != std::string::npos;
+    if (quoted) line += '"';
+    if (excel && RunsAsFormula(text)) line += '\'';
+    for (char c : text) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    if (quoted) line += '"';
 }
 
 // A number (a size, a signed change, a share) is left as it is.
@@ -46,10 +52,10 @@ const char* DelimitedWriter::LineEnd() const { return style == Style::Tsv ? "\n"
 
 void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
     const char separator = style == Style::Csv ? ',' : (style == Style::Excel ? ';' : '\t');
-    std::string line;
+    line.clear();
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) line += separator;
-        line += Field(fields[i]);
+        AppendField(line, fields[i]);
     }
     line += LineEnd();
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
@@ -90,13 +96,15 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
     }
 }
 
-std::vector<std::string> DelimitedWriter::RowFields(const ReportRun& run, const MailboxReport& mailbox,
-                                                    const ReportRow& row) const {
+// The texts are moved into the fields, not copied out of a list of them.
+std::vector<std::string> DelimitedWriter::RowFields(const ReportRun& run, const std::string& path,
+                                                    const MailboxReport& mailbox, const ReportRow& row) const {
     const FolderInfo& r = row.record;
-    return {ReportRun::PathText(mailbox), Utf8FromCp1252(r.fileName), std::to_string(r.size), run.Size(r.size),
-            ShownName(row), Utf8FromCp1252(r.folderPath), Utf8FromCp1252(r.folderName),
-            Utf8FromCp1252(r.hierarchyKey), FolderStatusName(r.status), RowKindName(row.kind),
-            run.texts.Share(ReportRun::Share(mailbox, row), false)};
+    std::string fields[] = {path, Utf8FromCp1252(r.fileName), std::to_string(r.size), run.Size(r.size),
+                            ShownName(row), Utf8FromCp1252(r.folderPath), Utf8FromCp1252(r.folderName),
+                            Utf8FromCp1252(r.hierarchyKey), FolderStatusName(r.status), RowKindName(row.kind),
+                            run.texts.Share(ReportRun::Share(mailbox, row), false)};
+    return {std::make_move_iterator(std::begin(fields)), std::make_move_iterator(std::end(fields))};
 }
 
 const std::vector<std::string>& DelimitedWriter::RowHead() {
@@ -114,7 +122,7 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
     for (const Overview::TopRow& top : run.top) {
         const MailboxReport& mailbox = run.mailboxes[top.mailbox];
         const ReportRow& row = mailbox.rows[top.row];
-        std::vector<std::string> fields = RowFields(run, mailbox, row);
+        std::vector<std::string> fields = RowFields(run, ReportRun::PathText(mailbox), mailbox, row);
         fields.push_back(run.texts.Share(Overview::Permille(row.record.size, total), false));
         Line(out, fields);
     }
@@ -132,7 +140,7 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
         for (const ReportRow& row : mailbox.rows) {
             if (!run.Listed(row)) continue;
             const FolderInfo& r = row.record;
-            std::vector<std::string> fields = RowFields(run, mailbox, row);
+            std::vector<std::string> fields = RowFields(run, path, mailbox, row);
             if (growth) {
                 fields.push_back(row.seenBefore ? std::to_string(row.sizeBefore) : "");
                 fields.push_back(!mailbox.hasEarlierState ? ""

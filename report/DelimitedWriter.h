@@ -32,22 +32,24 @@ public:
     explicit DelimitedWriter(Style style) : style(style) {}
     void Write(const ReportRun& run, std::ostream& out) const override;
 
-    // One field as this style writes it.
-    std::string Field(const std::string& text) const;
-
     // Whether a spreadsheet would take the text for a formula.
     static bool RunsAsFormula(const std::string& text);
 
 private:
+    // One field as this style writes it, appended to line.
+    void AppendField(std::string& line, const std::string& text) const;
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
     const char* LineEnd() const;
     void Overview(const ReportRun& run, std::ostream& out) const;
     void Rows(const ReportRun& run, std::ostream& out) const;
     void Top(const ReportRun& run, std::ostream& out) const;
-    std::vector<std::string> RowFields(const ReportRun& run, const MailboxReport& mailbox, const ReportRow& row) const;
+    // path is the mailbox's, as PathText gives it.
+    std::vector<std::string> RowFields(const ReportRun& run, const std::string& path, const MailboxReport& mailbox,
+                                       const ReportRow& row) const;
     static const std::vector<std::string>& RowHead();
     void Tree(const ReportRun& run, std::ostream& out) const;
     void Findings(const ReportRun& run, std::ostream& out) const;
 
     Style style;
+    mutable std::string line;  // every line is made in this one, so that it costs no memory of its own
 };

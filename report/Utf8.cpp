@@ -114,7 +114,15 @@ std::string Utf8FromOsText(const std::string& text) {
 std::string Printable(const std::string& utf8) {
     if (PlainAscii(utf8)) return utf8;
     std::string out;
-    out.reserve(utf8.size());
+    AppendPrintable(out, utf8);
+    return out;
+}
+
+void AppendPrintable(std::string& out, const std::string& utf8) {
+    if (PlainAscii(utf8)) {
+        out += utf8;
+        return;
+    }
     unsigned codePoint;
     for (size_t i = 0; i < utf8.size();) {
         size_t start = i;
@@ -127,7 +135,6 @@ std::string Printable(const std::string& utf8) {
             out.append(utf8, start, i - start);
         }
     }
-    return out;
 }
 
 size_t Utf8Length(const std::string& utf8) {

@@ -31,6 +31,8 @@ std::string Utf8FromOsText(const std::string& text);
 // a terminal, break a line of a listing nor reorder what is shown around it.
 // Malformed bytes become U+FFFD too.
 std::string Printable(const std::string& utf8);
+// The same, appended to out.
+void AppendPrintable(std::string& out, const std::string& utf8);
 
 // The text with every malformed byte replaced by U+FFFD; well-formed text
 // comes back as it is.

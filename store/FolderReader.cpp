@@ -42,7 +42,7 @@ const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
 // looked for where it names none; where it names several that differ in
 // case, the record looks for itself.
 void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
-    const std::string path = mailboxDir + folder.file.name;
+    path.assign(mailboxDir).append(folder.file.name);
     if (folder.isMbx) {
         if (!mbxRecord) mbxRecord = std::make_unique<mbx>();
         mbx& record = *mbxRecord;
@@ -70,4 +70,5 @@ void FolderReader::Abandon() {
     FolderReader::EndScan();
     table.reset();
     std::string().swap(mailboxDir);
+    std::string().swap(path);
 }

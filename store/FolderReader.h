@@ -51,6 +51,7 @@ public:
 
 private:
     std::string mailboxDir;
+    std::string path;  // the folder file read, in one buffer for the whole scan
     std::unique_ptr<pmHierarch> table;
     // One record of each kind serves a whole scan.
     std::unique_ptr<pmm> pmmRecord;

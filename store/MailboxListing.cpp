@@ -2,8 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <algorithm>
-#include <chrono>
 
 namespace {
 
@@ -13,9 +11,7 @@ const char* const PmgPattern = "*.PMG";
 
 }  // namespace
 
-MailboxListing::MailboxListing()
-    : hash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-           reinterpret_cast<uintptr_t>(this)} {}
+MailboxListing::MailboxListing() = default;
 
 MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
     if (FileSystem::MatchesPattern(PmmPattern, name)) return PmmFile;
@@ -29,7 +25,6 @@ void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
     pmm.clear();
     mbx.clear();
     others.clear();
-    index.clear();
     const std::string pattern = mailboxDir + "*";
     auto add = [this](Kind kind, const std::string& name, const FileStamp& stamp) {
         if (kind == PmmFile) pmm.push_back({name, stamp});
@@ -45,27 +40,14 @@ void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
     } else {
         FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { add(KindOf(name), name, FileStamp()); });
     }
-    index.reserve(others.size());
-    for (size_t i = 0; i < others.size(); ++i) index.push_back({hash(others[i].name), i});
-    std::sort(index.begin(), index.end());
+    index.Build(others, [](const Entry& entry) { return std::string_view(entry.name); });
 }
 
-// Names that fold alike hash alike; among the entries of the name's hash,
-// those whose names fold alike are counted.
 const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name, bool* ambiguous) const {
-    const uint64_t key = hash(name);
-    auto at = std::lower_bound(index.begin(), index.end(), std::make_pair(key, size_t(0)));
-    const Entry* found = nullptr;
-    if (ambiguous) *ambiguous = false;
-    for (; at != index.end() && at->first == key; ++at) {
-        if (!FoldedEqual()(others[at->second].name, name)) continue;
-        if (found) {
-            if (ambiguous) *ambiguous = true;
-            return nullptr;
-        }
-        found = &others[at->second];
-    }
-    return found;
+    bool several = false;
+    const size_t found = index.Find(name, &several);
+    if (ambiguous) *ambiguous = several;
+    return found == FoldedIndex::None || several ? nullptr : &others[found];
 }
 
 std::string MailboxListing::CompanionName(const std::string& mbxName) {

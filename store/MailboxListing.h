@@ -1,12 +1,10 @@
 #pragma once
 
-#include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
+#include "platform/FoldedIndex.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 // One listing of the mailbox directory: its ".PMM" and ".MBX" files, each in
@@ -24,6 +22,9 @@ public:
     static constexpr const char* HierarchyFile = "hierarch.pm";
 
     MailboxListing();
+    // The index views the names: a copy would search the original's.
+    MailboxListing(const MailboxListing&) = delete;
+    MailboxListing& operator=(const MailboxListing&) = delete;
 
     enum Contents {
         WithLookUps,  // with stamps where the listing carries them
@@ -52,9 +53,6 @@ private:
     Entries pmm;
     Entries mbx;
     Entries others;  // companions and hierarchy files, in listing order
-    // The others by the hash of their folded names: a look-up costs a
-    // search among numbers. Seeded, so that no directory can be made in
-    // advance whose names all hash alike.
-    FoldedHash hash;
-    std::vector<std::pair<uint64_t, size_t>> index;
+    FoldedIndex index;  // the others by their names
+
 };

@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <utility>
+
 namespace {
 
 // Sets part to length bytes of path from from, cut to limit; true when cut.
@@ -57,6 +59,6 @@ std::string SplitPath::Compose() const {
 std::string SplitPath::FullPath() const {
     std::string composed = Compose();
     if (composed.empty()) return std::string();
-    std::string full = FileSystem::AbsolutePath(composed);
+    std::string full = FileSystem::AbsolutePath(std::move(composed));
     return full.size() > FullPathLimit ? std::string() : full;
 }

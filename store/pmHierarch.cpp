@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -18,8 +17,8 @@ const char* const FileName = "hierarch.pm";
 const char* const Unknown = "<??" "?>";  // split: no trigraph
 
 // The table's bookkeeping per entry beside its texts: the entry itself, its
-// node in the index and its parent's slot.
-constexpr size_t EntryOverhead = sizeof(HierarchEntry) + 4 * sizeof(void*);
+// share of the index and its parent's slot.
+constexpr size_t EntryOverhead = sizeof(HierarchEntry) + FoldedIndex::BytesPerItem + sizeof(int);
 
 // The mail client writes the file in lower case, but its own file system
 // ignores case, so the file is found whatever the case of its name. name is
@@ -78,7 +77,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
 
 void pmHierarch::Clear() {
     entries.clear();
-    index.clear();
+    index.Clear();
     parents.clear();
     readCleanly = false;
     bytesRead = 0;
@@ -87,18 +86,15 @@ void pmHierarch::Clear() {
 }
 
 void pmHierarch::BuildIndex() {
-    FoldedHash hash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                    reinterpret_cast<uintptr_t>(this)};
-    index = decltype(index)(entries.size(), hash);
-    for (size_t i = 0; i < entries.size(); ++i) index.emplace(entries[i].key, static_cast<int>(i));
+    index.Build(entries, [](const HierarchEntry& entry) { return std::string_view(entry.key); });
 
     parents.resize(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) parents[i] = Find(entries[i].parentKey);
 }
 
 int pmHierarch::Find(const std::string& key) const {
-    auto it = index.find(key);
-    return it == index.end() ? -1 : it->second;
+    const size_t found = index.Find(key);
+    return found == FoldedIndex::None ? -1 : static_cast<int>(found);
 }
 
 size_t pmHierarch::Chain(const std::string& key, int* chain, bool& reachedRoot) const {

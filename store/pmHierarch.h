@@ -1,14 +1,12 @@
 #pragma once
 
-#include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
+#include "platform/FoldedIndex.h"
 #include "store/HierarchEntry.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The mail client's folder tree, read from "hierarch.pm" for one scan: it
@@ -83,7 +81,7 @@ private:
     // Each key, case ignored, to the first entry in file order that has it:
     // what a search from the first line would find. The views point into
     // entries, which do not change once the index is built.
-    std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> index;
+    FoldedIndex index;
     // Each entry's parent as Find answers it, so that a path costs one search.
     std::vector<int> parents;
     bool readCleanly = false;
