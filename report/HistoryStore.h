@@ -27,7 +27,6 @@ class HistoryStore {
 public:
     enum class Problem {
         None,
-        Unavailable,  // this build has no SQLite
         CannotOpen,   // missing directory, a directory, no permission
         NotOurs,      // not an SQLite database, or another program's
         Newer,        // a schema this version does not know
@@ -41,8 +40,6 @@ public:
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
-
-    static bool Available();
 
     // Opens the database at path, creating it when the file is missing (or
     // empty). False when it cannot be opened or is not ours.

@@ -79,8 +79,6 @@ HistoryStore::Problem ProblemOf(int code) {
 
 HistoryStore::~HistoryStore() { sqlite3_close_v2(db); }
 
-bool HistoryStore::Available() { return true; }
-
 bool HistoryStore::Fail(Problem kind) {
     problem = kind;
     detail = db ? sqlite3_errmsg(db) : "";
@@ -94,7 +92,13 @@ bool HistoryStore::Open(const std::string& path) {
     // An existing file is never created anew, so that one that vanishes
     // meanwhile is not replaced by an empty database.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
-    int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+#ifdef _WIN32
+    // SQLite takes a file name in UTF-8, the command line gives it in the ANSI code page.
+    const std::string name = Utf8FromOsText(path);
+#else
+    const std::string& name = path;
+#endif
+    int code = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) return Fail(ProblemOf(code));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyMilliseconds);

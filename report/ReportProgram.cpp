@@ -149,10 +149,6 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
             return Failure;
         }
     }
-    if (!options.historyFile.empty() && !HistoryStore::Available()) {
-        err << texts.historyUnavailable << '\n';
-        return Failure;
-    }
 
     int code = Success;
     GrowthState state;

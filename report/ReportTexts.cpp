@@ -103,8 +103,6 @@ std::string ReportTexts::HistoryProblem(HistoryStore::Problem problem, const std
     case HistoryStore::Problem::None:
     case HistoryStore::Problem::Other:
         break;
-    case HistoryStore::Problem::Unavailable:
-        return historyUnavailable;
     case HistoryStore::Problem::CannotOpen:
         reason = german ? "Sie kann nicht ge\u00F6ffnet werden (fehlt ihr Verzeichnis, ist sie ein Verzeichnis?)"
                         : "it cannot be opened (is its directory missing, is it a directory?)";
@@ -219,7 +217,6 @@ void ReportTexts::German() {
     outputUnwritable = "foldscan-report: Die Ausgabe kann nicht geschrieben werden.";
     historyInsideMailbox =
         "foldscan-report: Die Historie %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
-    historyUnavailable = "foldscan-report: --history gibt es in diesem Programm nicht: es ist ohne SQLite gebaut.";
     historyUnreadable = "foldscan-report: Die Historie %s kann nicht gelesen werden. %s.";
     historyUnwritable = "foldscan-report: Der Lauf kann nicht in die Historie %s geschrieben werden. %s.";
     unknownOption = "unbekannte Option %s";
@@ -346,7 +343,6 @@ void ReportTexts::English() {
     outputUnwritable = "foldscan-report: the output cannot be written.";
     historyInsideMailbox =
         "foldscan-report: the history %s lies in the mailbox %s; it does not belong in the mail store.";
-    historyUnavailable = "foldscan-report: --history is not available in this program: it is built without SQLite.";
     historyUnreadable = "foldscan-report: the history %s cannot be read: %s.";
     historyUnwritable = "foldscan-report: the run cannot be written to the history %s: %s.";
     unknownOption = "unknown option %s";

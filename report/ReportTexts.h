@@ -67,7 +67,7 @@ public:
     // Messages on standard error.
     std::string mailboxUnreadable, badOption, seeHelp, stateInsideMailbox, stateUnreadable, stateUnwritable,
         oneTableOnly, badTop, badMinSize, progress, sameMailbox, outputUnwritable, historyInsideMailbox,
-        historyUnavailable, historyUnreadable, historyUnwritable;
+        historyUnreadable, historyUnwritable;
     // What is wrong with a command line.
     std::string unknownOption, valueMissing, flagWithValue, mailboxMissing, notUnderstood, badFormat, badSort,
         badLang, badJobs, badSince, emptyFile, exclusive, needs;

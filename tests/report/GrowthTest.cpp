@@ -13,9 +13,7 @@
 #include <sstream>
 #include <string>
 
-#ifndef _WIN32
 #include <sqlite3.h>
-#endif
 
 using namespace ReportFixture;
 namespace fs = std::filesystem;
@@ -134,7 +132,6 @@ TEST_F(ReportGrowth, AStateFileThatIsNotOursIsLeftAloneAndFailsTheRun) {
 
 // --history: every run kept in SQLite, growth against the previous run or
 // one picked by its time.
-#ifndef _WIN32
 namespace {
 
 class ReportHistory : public ReportGrowth {
@@ -274,7 +271,6 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     EXPECT_EQ(inside.out, "");
     EXPECT_FALSE(fs::exists(mailbox.Path() + "h.db"));
 }
-#endif
 
 TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
     std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);  // without its separator
@@ -300,11 +296,9 @@ TEST_F(ReportGrowth, OutputThatCannotBeWrittenFailsAndTheStateStaysWhereItWas) {
     Run();
     const std::string before = elsewhere.Read("state.json");
     std::vector<std::vector<std::string>> runs = {{"--since", stateFile, mailbox.Path()}};
-#ifndef _WIN32
     const std::string history = elsewhere.Path() + "history.db";
     ASSERT_EQ(RunReport({"--history", history, mailbox.Path()}).code, 0);
     runs.push_back({"--history", history, "--format", "json", mailbox.Path()});
-#endif
     WritePmm(mailbox, "A.PMM", "Archiv", "A", 9000);
     for (const auto& args : runs) {
         FullDisk full;
@@ -315,10 +309,8 @@ TEST_F(ReportGrowth, OutputThatCannotBeWrittenFailsAndTheStateStaysWhereItWas) {
         EXPECT_EQ(err.str(), "foldscan-report: Die Ausgabe kann nicht geschrieben werden.\n");
     }
     EXPECT_EQ(elsewhere.Read("state.json"), before);
-#ifndef _WIN32
     // The next run still compares with the last one whose output was written.
     nlohmann::json box = nlohmann::json::parse(
         RunReport({"--history", history, "--growth", "--format", "json", mailbox.Path()}).out).at("mailboxes").at(0);
     EXPECT_EQ(box.at("rows").at(0).at("growth"), 8000);
-#endif
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #ifdef _WIN32
@@ -118,11 +119,16 @@ TEST(ReportProgram, OverlappingRunsAllLandInTheHistory) {
     sqlite3_finalize(count);
     sqlite3_close(db);
 }
-#else
-TEST(ReportProgram, TheWindowsProgramSaysItHasNoHistory) {
-    TempDir mailbox;
-    Result result = Shell("--lang en --history h.db " + mailbox.Path());
-    EXPECT_EQ(result.code, 2);
-    EXPECT_EQ(result.err, "foldscan-report: --history is not available in this program: it is built without SQLite.\n");
-}
 #endif
+
+// The Windows program keeps its history too: a second run compares with the first.
+TEST(ReportProgram, RunsLandInTheHistoryAndTheNextComparesWithThem) {
+    TempDir mailbox, files;
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 1000);
+    const std::string history = files.Path() + "history.db";
+    ASSERT_EQ(Shell("--history " + history + " " + mailbox.Path()).code, 0);
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 1500);
+    Result second = Shell("--history " + history + " --growth --format json " + mailbox.Path());
+    ASSERT_EQ(second.code, 0) << second.err;
+    EXPECT_EQ(nlohmann::json::parse(second.out).at("mailboxes").at(0).at("rows").at(0).at("growth"), 500);
+}
