@@ -2,22 +2,25 @@
 
 #include "platform/FileSystem.h"
 
+#include <string_view>
 
 namespace {
 
-const char* const PmmPattern = "*.PMM";
-const char* const MbxPattern = "*.MBX";
-const char* const PmgPattern = "*.PMG";
+// Whether the name ends with extension, case ignored: what a pattern such as
+// "*.PMM" matches, without a matcher's walk over the whole name.
+bool HasExtension(const std::string& name, std::string_view extension) {
+    return name.size() >= extension.size() &&
+           FoldedEqual()(std::string_view(name).substr(name.size() - extension.size()), extension);
+}
 
 }  // namespace
 
 MailboxListing::MailboxListing() = default;
 
 MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
-    if (FileSystem::MatchesPattern(PmmPattern, name)) return PmmFile;
-    if (FileSystem::MatchesPattern(MbxPattern, name)) return MbxFile;
-    if (FileSystem::MatchesPattern(PmgPattern, name) || FileSystem::MatchesPattern(HierarchyFile, name))
-        return LookedUp;
+    if (HasExtension(name, ".pmm")) return PmmFile;
+    if (HasExtension(name, ".mbx")) return MbxFile;
+    if (HasExtension(name, ".pmg") || FoldedEqual()(name, HierarchyFile)) return LookedUp;
     return Other;
 }
 
