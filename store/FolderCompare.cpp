@@ -35,10 +35,8 @@ int CompareShownNames(const FolderInfo& a, const FolderInfo& b) {
 }
 
 std::string ShownNameKey(const FolderInfo& record) {
-    std::string key;
-    key.reserve(record.folderPath.size() + record.folderName.size());
-    for (char c : record.folderPath) key += FoldCase(c);
-    for (char c : record.folderName) key += FoldCase(c);
+    std::string key = record.folderPath + record.folderName;
+    for (char& c : key) c = FoldCase(c);
     return key;
 }
 
