@@ -30,8 +30,10 @@ public:
     // than one does.
     size_t Find(std::string_view text, bool* several = nullptr) const;
 
-    // The most the index takes per item, for callers that bound their memory.
-    static constexpr size_t BytesPerItem = 2 * (sizeof(std::string_view) + 2 * sizeof(uint32_t));
+    // The most the index takes per item, for callers that bound their memory:
+    // up to three slots, as the slots are at least half again the items and
+    // a power of two.
+    static constexpr size_t BytesPerItem = 3 * (sizeof(std::string_view) + 2 * sizeof(uint32_t));
 
 private:
     struct Slot {
