@@ -35,7 +35,6 @@ public:
     INT_PTR RunModal(CDialog& dialog) override;
     void ConnectHelp(CHelpMessageBox& box, int messageNumber) override;
     ProfileStore* SettingsStore() override { return settingsStore.get(); }
-    HINSTANCE Module() const override { return ModuleInstance(); }
     const std::string& ModulePath() const override { return modulePath; }
     void SetMainWindow(CWindow* panel) override;
     void ClearMainWindow() override;

@@ -2,9 +2,9 @@
 
 #include "panel/ColumnWidths.h"
 #include "settings/ProfileStore.h"
-#include "ui/MessageHost.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
+#include "ui/AppServices.h"
 
 #include <utility>
 #include <vector>
@@ -49,7 +49,7 @@ private:
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
 
-void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId,
+void CFolderListCtrl::Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId,
                             UINT folderTitleId) {
     folders = &list;
     RemoveAllItems();  // rows of an earlier window

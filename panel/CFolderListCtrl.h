@@ -5,9 +5,7 @@
 
 #include <string>
 
-class FolderInfo;
-class FolderList;
-class MessageHost;
+class AppServices;
 class ProfileStore;
 
 // The folder list of the panel: one row per record of the panel's folder
@@ -17,7 +15,7 @@ public:
     CFolderListCtrl();
 
     // The titles are string resources of strings'.
-    void Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
+    void Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
     // Takes in a new scan's rows as update says: for a new list the view lets
     // go of the shown records before the lists exchange them for scanned's;

@@ -234,7 +234,7 @@ void CMainDlg::ShowContextMenu() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     CMenuHandle menu;
-    if (!menu.Load(App().Module(), IDM_CONTEXT)) return;
+    if (!menu.Load(ResourceModule(), IDM_CONTEXT)) return;
     std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
     if (!popup) return;
     popup->CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);

@@ -68,7 +68,7 @@ TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
     HMENU loaded = nullptr;
     {
         CMenuHandle menu;
-        ASSERT_TRUE(menu.Load(app.Module(), IDM_CONTEXT));
+        ASSERT_TRUE(menu.Load(app.ModuleInstance(), IDM_CONTEXT));
         loaded = menu.Handle();
         EXPECT_FALSE(menu.IsBorrowed());
         {
