@@ -74,7 +74,7 @@ std::string CFoldscanApp::HelpTopicFor(int messageId) {
 }
 
 int CFoldscanApp::OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox*) {
-    if (event != HelpRequested || !context) return 0;
+    if (event != HelpEvent::HelpRequested || !context) return 0;
     std::string topic = HelpTopicFor(messageNumber);
     static_cast<CFoldscanApp*>(context)->DisplayHelp(topic.c_str());
     return 0;

@@ -27,9 +27,6 @@ public:
     // The help handler registered for the message boxes.
     static int OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox* box);
 
-    static constexpr int HelpRequested = HelpEvent::HelpRequested;
-    static constexpr int BoxClosing = HelpEvent::BoxClosing;
-
 private:
     std::string helpPath;  // empty: none
 };

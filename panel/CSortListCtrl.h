@@ -43,9 +43,6 @@ public:
     void SetDpi(int screenDpi);
     int Dpi() const { return dpi; }
 
-    int SortColumn() const { return rule.sortColumn; }
-    int Descending() const { return rule.descending; }
-
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
     // The control reports keys typed with Alt held (WM_SYSKEYDOWN) to its

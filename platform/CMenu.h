@@ -7,7 +7,6 @@
 class CMenu {
 public:
     CMenu() = default;
-    explicit CMenu(HMENU menu) : menu(menu) {}
     virtual ~CMenu() = default;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
