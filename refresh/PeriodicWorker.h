@@ -56,9 +56,10 @@ public:
     virtual StopResult Stop();
 
     // Pacing, for steps that hand work to another thread. While held, no step
-    // is due. Resume lets the steps go on: the next is due an interval from
-    // now, and not before restMs have passed either, so that whoever does the
-    // work gets at least as much time to itself as the work took.
+    // is due; a step that only asks for work holds the steps itself until the
+    // work is done. Resume lets the steps go on: the next is due an interval
+    // from now, and not before restMs have passed either, so that whoever does
+    // the work gets at least as much time to itself as the work took.
     void Hold() { held.store(1); }
     void Resume(std::uint32_t restMs);
     bool Held() const { return held.load() != 0; }
@@ -85,9 +86,6 @@ protected:
     // Stops the thread; if it does not end within the waits of Stop, waits
     // for the thread itself to end.
     void Shutdown();
-
-    // A step that only asks for work holds the steps until the work is done.
-    void HoldFromStep() { held.store(1); }
 
 private:
     static constexpr std::uint32_t WaitMs = 100;
