@@ -63,14 +63,9 @@ void CSortListCtrl::Resort(int column) {
     SortNow();
 }
 
+// A click on the sort column turns its order round; another column sorts ascending.
 void CSortListCtrl::OnColumnClick(int column) {
-    if (column == rule.sortColumn) {
-        rule.descending = rule.descending ? 0 : 1;
-    } else {
-        rule.sortColumn = column;
-        rule.descending = 0;
-    }
-    ShowSortArrow();
+    SetSort(column, column == rule.sortColumn && !rule.descending ? 1 : 0);
     SortNow();
 }
 
