@@ -39,8 +39,7 @@ private:
     std::string text;
     std::string caption;
     HICON icon = nullptr;  // a shared system icon: never destroyed
-    bool beep = false;
-    UINT beepType = 0;
+    UINT beepType = 0;  // 0: silent
     HelpHandler helpHandler = nullptr;
     int32_t messageNumber = 0;
     void* helpContext = nullptr;
