@@ -5,8 +5,6 @@
 #include "store/SplitPath.h"
 #include "ui/CHelpMessageBox.h"
 
-CExtensionApp::~CExtensionApp() = default;
-
 BOOL CExtensionApp::InitInstance() {
     int result = SetStrings();
     UseSettingsFile(settingsPath);

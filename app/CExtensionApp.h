@@ -15,7 +15,7 @@
 // through AppServices.
 class CExtensionApp : public CModuleApp, public AppServices {
 public:
-    ~CExtensionApp() override;
+    ~CExtensionApp() override = default;
 
     BOOL InitInstance() override;
 

@@ -26,8 +26,6 @@ const MessageTopic MessageTopics[] = {
 
 }  // namespace
 
-CFoldscanApp::~CFoldscanApp() = default;
-
 BOOL CFoldscanApp::InitInstance() {
     BOOL result = CExtensionApp::InitInstance();
     if (result) SetHelpHandler(OnMessageHelp, this);

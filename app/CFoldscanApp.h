@@ -6,7 +6,7 @@
 // and the settings file in the mailbox directory.
 class CFoldscanApp : public CExtensionApp {
 public:
-    ~CFoldscanApp() override;
+    ~CFoldscanApp() override = default;
 
     BOOL InitInstance() override;
     int SetStrings() override;

@@ -57,8 +57,6 @@ private:
 
 CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL), autoRefreshThread(true) {}
 
-CMainDlg::~CMainDlg() = default;
-
 void CMainDlg::EndWithLibrary(bool processEnding) {
     if (processEnding) {
         tickerThread.AbandonThread();

@@ -36,7 +36,7 @@ public:
     static constexpr UINT TickerMessage = WM_USER + 2;
 
     CMainDlg();
-    ~CMainDlg() override;
+    ~CMainDlg() override = default;
 
     // Creates the panel's window as a hidden child of the host's window.
     bool Create(AppServices& app, HWND parent);
