@@ -77,11 +77,11 @@ protected:
     // One step on the worker thread; 0 ends the loop.
     virtual int Step() = 0;
     // First thing on the worker thread; 0 ends the thread before its loop.
-    virtual int OnThreadStart();
+    virtual int OnThreadStart() { return 1; }
     // Last thing on the worker thread after a loop.
-    virtual void OnThreadExit();
+    virtual void OnThreadExit() {}
     // On the controlling thread, once the stop has been asked for.
-    virtual void OnStopRequested();
+    virtual void OnStopRequested() {}
 
     // Stops the thread; if it does not end within the waits of Stop, waits
     // for the thread itself to end.
