@@ -42,8 +42,6 @@ DWORD CListCtrl::SetExtendedStyle(DWORD style) const {
     return static_cast<DWORD>(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style));
 }
 
-int CListCtrl::ItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
-
 bool CListCtrl::SetVirtualItemCount(int count, DWORD flags) const {
     return Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), flags) != 0;
 }
@@ -67,7 +65,8 @@ int CListCtrl::TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX))
 
 bool CListCtrl::ScrollToTop(int index) const {
     int current = TopIndex();
-    if (index == current || ItemCount() == 0) return true;
+    if (index == current) return true;
+    // An empty list has no row to measure, and cannot scroll.
     RECT row{};
     row.left = LVIR_BOUNDS;
     if (!Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return false;

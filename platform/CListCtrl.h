@@ -18,7 +18,6 @@ public:
     bool SetColumnOrder(const std::vector<int>& order) const;
     DWORD SetExtendedStyle(DWORD style) const;
 
-    int ItemCount() const;
     // The number of rows of a virtual list (LVS_OWNERDATA), which asks its
     // owner for everything it shows; flags are LVSICF_*.
     bool SetVirtualItemCount(int count, DWORD flags) const;
