@@ -33,10 +33,9 @@ BOOL CFoldscanApp::InitInstance() {
 }
 
 int CFoldscanApp::SetStrings() {
-    int result = CExtensionApp::SetStrings();
-    if (!result) return 0;
+    if (!CExtensionApp::SetStrings()) return 0;
     Trace("[foldscan::CFoldscanApp::SetStrings] HelpPath = \"%s\"\n", helpPath.c_str());
-    return result;
+    return 1;
 }
 
 void CFoldscanApp::SetModulePath(const std::string& path) {

@@ -219,7 +219,7 @@ void CMainDlg::TrackPlacement() {
     sizeAndPos[0] = frame.left;
     sizeAndPos[1] = frame.top;
     sizeAndPos[2] = client.right - client.left;
-    sizeAndPos[3] = client.bottom - client.top + (3 * UnitY()) / 8;
+    sizeAndPos[3] = client.bottom - client.top + (3 * metrics.unitY) / 8;
 }
 
 void CMainDlg::SuppressSelection(const NMLISTVIEW& change) {
