@@ -3,7 +3,7 @@
 #include "platform/CModuleApp.h"
 #include "settings/ProfileStore.h"
 #include "ui/AppServices.h"
-#include "ui/HelpHandler.h"
+#include "ui/CHelpMessageBox.h"
 
 #include <cstdint>
 #include <memory>
