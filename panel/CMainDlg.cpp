@@ -190,10 +190,6 @@ void CMainDlg::DropQueued(UINT message) const {
     }
 }
 
-void CMainDlg::OnHostResize(WPARAM kind, LPARAM size) {
-    if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) Move(0, 0, LOWORD(size), HIWORD(size), true);
-}
-
 void CMainDlg::OnSizeLimits(WPARAM wParam, LPARAM lParam) {
     Send(WM_GETMINMAXINFO, wParam, lParam);
     MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -362,8 +358,8 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case HostStart:
         OnHostStart();
         return true;
-    case HostResize:
-        OnHostResize(wParam, lParam);
+    case HostResize:  // the kind of resize in wParam, the new size in lParam
+        if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) Move(0, 0, LOWORD(lParam), HIWORD(lParam), true);
         return true;
     case HostSizeLimits:
         OnSizeLimits(wParam, lParam);

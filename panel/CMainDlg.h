@@ -73,7 +73,6 @@ private:
     void LoadSettings();
     void SaveSettings();
     void OnHostStart();
-    void OnHostResize(WPARAM kind, LPARAM size);
     void OnSizeLimits(WPARAM wParam, LPARAM lParam);
     void OnPositionQuery(LPARAM lParam) const;
     void TrackPlacement();
