@@ -3,7 +3,6 @@
 #include "panel/ColumnWidths.h"
 #include "settings/ProfileStore.h"
 #include "store/FolderCompare.h"
-#include "store/FolderList.h"
 #include "ui/AppServices.h"
 
 #include <utility>

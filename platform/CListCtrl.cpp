@@ -10,8 +10,6 @@ int CListCtrl::InsertColumn(int position, const char* title, int format, int wid
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)));
 }
 
-HWND CListCtrl::Header() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
-
 int CListCtrl::ColumnCount() const {
     HWND header = Header();
     return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
@@ -61,8 +59,6 @@ bool CListCtrl::EnsureVisible(int index) const {
     return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE) != 0;
 }
 
-int CListCtrl::TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX)); }
-
 bool CListCtrl::ScrollToTop(int index) const {
     int current = TopIndex();
     if (index == current) return true;
@@ -73,5 +69,3 @@ bool CListCtrl::ScrollToTop(int index) const {
     int height = row.bottom - row.top;
     return Send(LVM_SCROLL, 0, (index - current) * height) != 0;
 }
-
-void CListCtrl::SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
