@@ -5,7 +5,6 @@
 #include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
 #include "settings/CSettingsDlg.h"
-#include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
 #include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
@@ -17,7 +16,7 @@
 
 namespace {
 
-const char DefaultSizeAndPos[] = "25, 25, 460, 444";
+const int DefaultSizeAndPos[4] = {25, 25, 460, 444};
 const UINT HostPathCapacity = 260;
 const char PanelHelpTopic[] = "::/pages/ref_dlg_main.htm";
 
@@ -111,9 +110,7 @@ void CMainDlg::GetNewmailPath() {
 void CMainDlg::LoadSettings() {
     ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
-    int defaults[4];
-    ProfileFile::ParseIntList(DefaultSizeAndPos, 4, defaults);
-    store->ReadIntList("SizeAndPos", 4, defaults, sizeAndPos);
+    store->ReadIntList("SizeAndPos", 4, DefaultSizeAndPos, sizeAndPos);
     folderView.LoadColumns(*store);
     settings.Load(*store);
     store->Close();
