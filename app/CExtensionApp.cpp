@@ -34,8 +34,6 @@ void CExtensionApp::UseSettingsFile(const std::string& path) {
     settingsStore.reset(new PrivateProfileStore(settingsPath));
 }
 
-HWND CExtensionApp::Owner() const { return topWindow ? topWindow->Handle() : nullptr; }
-
 void CExtensionApp::SetMainWindow(CWindow* panel) {
     mainWindow = panel;
     topWindow = panel;

@@ -31,7 +31,7 @@ public:
 
     // AppServices
     std::string LoadString(UINT id) const override { return ResourceString(id); }
-    HWND Owner() const override;
+    HWND Owner() const override { return topWindow ? topWindow->Handle() : nullptr; }
     INT_PTR RunModal(CDialog& dialog) override;
     void ConnectHelp(CHelpMessageBox& box, int messageNumber) override;
     ProfileStore* SettingsStore() override { return settingsStore.get(); }

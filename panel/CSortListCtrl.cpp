@@ -75,8 +75,6 @@ void CSortListCtrl::SetDpi(int screenDpi) {
     if (IsWindow()) ShowSortArrow();
 }
 
-void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
-
 // The comparisons allocate nothing and never throw, so they order the rows
 // consistently; the display order cannot change during a sort.
 void CSortListCtrl::SortNow() {

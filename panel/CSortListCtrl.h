@@ -67,7 +67,7 @@ protected:
 private:
     static LRESULT CALLBACK SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SortNow();
-    void ShowSortArrow();
+    void ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
     CSortArrow sortArrow;
     int dpi = ScreenDpi::Standard;
