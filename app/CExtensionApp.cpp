@@ -5,8 +5,6 @@
 #include "store/SplitPath.h"
 #include "ui/CHelpMessageBox.h"
 
-CExtensionApp::~CExtensionApp() = default;
-
 BOOL CExtensionApp::InitInstance() {
     int result = SetStrings();
     UseSettingsFile(settingsPath);
@@ -35,8 +33,6 @@ void CExtensionApp::UseSettingsFile(const std::string& path) {
     settingsStore.reset();
     settingsStore.reset(new PrivateProfileStore(settingsPath));
 }
-
-HWND CExtensionApp::Owner() const { return topWindow ? topWindow->Handle() : nullptr; }
 
 void CExtensionApp::SetMainWindow(CWindow* panel) {
     mainWindow = panel;

@@ -3,7 +3,7 @@
 #include "platform/CModuleApp.h"
 #include "settings/ProfileStore.h"
 #include "ui/AppServices.h"
-#include "ui/HelpHandler.h"
+#include "ui/CHelpMessageBox.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +15,7 @@
 // through AppServices.
 class CExtensionApp : public CModuleApp, public AppServices {
 public:
-    ~CExtensionApp() override;
+    ~CExtensionApp() override = default;
 
     BOOL InitInstance() override;
 
@@ -31,11 +31,10 @@ public:
 
     // AppServices
     std::string LoadString(UINT id) const override { return ResourceString(id); }
-    HWND Owner() const override;
+    HWND Owner() const override { return topWindow ? topWindow->Handle() : nullptr; }
     INT_PTR RunModal(CDialog& dialog) override;
     void ConnectHelp(CHelpMessageBox& box, int messageNumber) override;
     ProfileStore* SettingsStore() override { return settingsStore.get(); }
-    HINSTANCE Module() const override { return ModuleInstance(); }
     const std::string& ModulePath() const override { return modulePath; }
     void SetMainWindow(CWindow* panel) override;
     void ClearMainWindow() override;

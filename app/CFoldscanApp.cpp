@@ -26,8 +26,6 @@ const MessageTopic MessageTopics[] = {
 
 }  // namespace
 
-CFoldscanApp::~CFoldscanApp() = default;
-
 BOOL CFoldscanApp::InitInstance() {
     BOOL result = CExtensionApp::InitInstance();
     if (result) SetHelpHandler(OnMessageHelp, this);
@@ -35,10 +33,9 @@ BOOL CFoldscanApp::InitInstance() {
 }
 
 int CFoldscanApp::SetStrings() {
-    int result = CExtensionApp::SetStrings();
-    if (!result) return 0;
+    if (!CExtensionApp::SetStrings()) return 0;
     Trace("[foldscan::CFoldscanApp::SetStrings] HelpPath = \"%s\"\n", helpPath.c_str());
-    return result;
+    return 1;
 }
 
 void CFoldscanApp::SetModulePath(const std::string& path) {
@@ -74,7 +71,7 @@ std::string CFoldscanApp::HelpTopicFor(int messageId) {
 }
 
 int CFoldscanApp::OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox*) {
-    if (event != HelpRequested || !context) return 0;
+    if (event != HelpEvent::HelpRequested || !context) return 0;
     std::string topic = HelpTopicFor(messageNumber);
     static_cast<CFoldscanApp*>(context)->DisplayHelp(topic.c_str());
     return 0;

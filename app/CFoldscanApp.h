@@ -6,7 +6,7 @@
 // and the settings file in the mailbox directory.
 class CFoldscanApp : public CExtensionApp {
 public:
-    ~CFoldscanApp() override;
+    ~CFoldscanApp() override = default;
 
     BOOL InitInstance() override;
     int SetStrings() override;
@@ -26,9 +26,6 @@ public:
 
     // The help handler registered for the message boxes.
     static int OnMessageHelp(int event, int messageNumber, void* context, CHelpMessageBox* box);
-
-    static constexpr int HelpRequested = HelpEvent::HelpRequested;
-    static constexpr int BoxClosing = HelpEvent::BoxClosing;
 
 private:
     std::string helpPath;  // empty: none

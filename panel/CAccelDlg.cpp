@@ -5,8 +5,6 @@ CAccelDlg::CAccelDlg(UINT acceleratorId, UINT templateId, HWND parent) : CResiza
         accelerators = ::LoadAcceleratorsA(ResourceModule(), MAKEINTRESOURCEA(acceleratorId));
 }
 
-CAccelDlg::~CAccelDlg() { accelerators = nullptr; }
-
 bool CAccelDlg::PreTranslateMessage(MSG& message) {
     if (accelerators && IsWindow() && ::TranslateAcceleratorA(hwnd, accelerators, &message)) return true;
     return CResizableDlg::PreTranslateMessage(message);

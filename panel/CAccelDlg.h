@@ -7,7 +7,6 @@
 class CAccelDlg : public CResizableDlg {
 public:
     CAccelDlg(UINT acceleratorId, UINT templateId, HWND parent);
-    ~CAccelDlg() override;
 
     bool PreTranslateMessage(MSG& message) override;
 

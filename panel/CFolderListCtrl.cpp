@@ -2,9 +2,8 @@
 
 #include "panel/ColumnWidths.h"
 #include "settings/ProfileStore.h"
-#include "ui/MessageHost.h"
 #include "store/FolderCompare.h"
-#include "store/FolderList.h"
+#include "ui/AppServices.h"
 
 #include <utility>
 #include <vector>
@@ -49,7 +48,7 @@ private:
 
 CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
 
-void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId,
+void CFolderListCtrl::Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId,
                             UINT folderTitleId) {
     folders = &list;
     RemoveAllItems();  // rows of an earlier window
@@ -69,7 +68,10 @@ void CFolderListCtrl::Setup(FolderList& list, const MessageHost& strings, UINT f
 void CFolderListCtrl::TakeRows(RowUpdate update, FolderList& scanned) {
     if (!folders) return;
     if (update == RowUpdate::Rebuild) {
-        RemoveAll();  // it refers to the records that go now
+        // The view lets go of the records that go now; its top row is kept
+        // for the fill by its file name, since the records themselves go.
+        KeepTopRow();
+        RemoveAllItems();
         folders->SwapRows(scanned);
     } else if (update == RowUpdate::InPlace) {
         folders->UpdateRows(scanned);
@@ -77,12 +79,26 @@ void CFolderListCtrl::TakeRows(RowUpdate update, FolderList& scanned) {
 }
 
 void CFolderListCtrl::ShowRows(RowUpdate update, bool compact) {
-    if (update == RowUpdate::Rebuild)
+    if (update == RowUpdate::Rebuild) {
         FillFromList(compact);
-    else if (update == RowUpdate::InPlace)
-        RowsChanged(compact);
-    else
-        ShowCompact(compact);
+        return;
+    }
+    bool otherForm = compact != compactSizes;
+    compactSizes = compact;
+    if (update == RowUpdate::InPlace) {
+        // Sorted again with the top row kept by its file name: far cheaper
+        // than a new fill of a large list.
+        KeepTopRow();
+        {
+            RedrawOff quiet(*this);
+            Resort(-1);
+        }
+        if (ItemCount() > 0) ScrollToTop(KeptTopRow());
+        Invalidate(true);
+    } else if (otherForm) {
+        // The cells' texts are made as they are drawn, and sizes sort by value.
+        Invalidate(true);
+    }
 }
 
 int CFolderListCtrl::InitialWidth(int column) const {
@@ -98,11 +114,6 @@ void CFolderListCtrl::OnDpiChanged(int newDpi) {
         SetColumnWidths(widths.data(), n);
     }
     SetDpi(newDpi);
-}
-
-void CFolderListCtrl::RemoveAll() {
-    KeepTopRow();
-    RemoveAllItems();
 }
 
 // The records are still there: the scan that replaces them comes after.
@@ -140,24 +151,6 @@ void CFolderListCtrl::FillFromList(bool compact) {
         Resort(-1);
     }
     if (ItemCount() > 0) ScrollToTop(KeptTopRow());
-    Invalidate(true);
-}
-
-void CFolderListCtrl::RowsChanged(bool compact) {
-    compactSizes = compact;
-    KeepTopRow();
-    {
-        RedrawOff quiet(*this);
-        Resort(-1);
-    }
-    if (ItemCount() > 0) ScrollToTop(KeptTopRow());
-    Invalidate(true);
-}
-
-// The cells' texts are made as they are drawn, and sizes sort by value.
-void CFolderListCtrl::ShowCompact(bool compact) {
-    if (compact == compactSizes) return;
-    compactSizes = compact;
     Invalidate(true);
 }
 
@@ -218,7 +211,7 @@ void CFolderListCtrl::SaveColumns(ProfileStore& store) {
     GetColumnWidths(widths.data(), n);
     store.WriteIntList("Columns", n, widths.data());
     if (Dpi() != ScreenDpi::Standard)
-        store.WriteString(WidthsDpiKey, ColumnWidths::FormatDpi(Dpi()));
+        store.WriteString(WidthsDpiKey, std::to_string(Dpi()));
     else if (!store.ReadString(WidthsDpiKey, "").empty())
         store.DeleteKey(WidthsDpiKey);
     std::vector<int> order = ColumnOrder();

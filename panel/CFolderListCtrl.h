@@ -5,9 +5,7 @@
 
 #include <string>
 
-class FolderInfo;
-class FolderList;
-class MessageHost;
+class AppServices;
 class ProfileStore;
 
 // The folder list of the panel: one row per record of the panel's folder
@@ -17,14 +15,14 @@ public:
     CFolderListCtrl();
 
     // The titles are string resources of strings'.
-    void Setup(FolderList& list, const MessageHost& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
+    void Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
     // Takes in a new scan's rows as update says: for a new list the view lets
     // go of the shown records before the lists exchange them for scanned's;
     // otherwise the shown records take over what changed.
     void TakeRows(RowUpdate update, FolderList& scanned);
-    // Shows what TakeRows took: a new fill, the rows sorted again, or the
-    // same rows (in the size form given).
+    // Shows what TakeRows took: a new fill, the changed records sorted again,
+    // or the same rows (in the size form given, without a new fill).
     void ShowRows(RowUpdate update, bool compact);
 
     // One row per record, then sorted; the kept row is scrolled to the top
@@ -49,14 +47,6 @@ protected:
 
 private:
     static const FolderInfo& Record(const void* row);
-    // Empties the list before the records go; the top row is kept for the
-    // next fill by its file name, since the records themselves go.
-    void RemoveAll();
-    // The records changed in place: sorted again, the top row kept by its
-    // file name, redrawn. Far cheaper than a new fill of a large list.
-    void RowsChanged(bool compact);
-    // Shows the sizes in the other form without a new fill.
-    void ShowCompact(bool compact);
     int InitialWidth(int column) const;
     void KeepTopRow();
     int KeptTopRow() const;

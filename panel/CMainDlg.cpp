@@ -5,7 +5,6 @@
 #include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
 #include "settings/CSettingsDlg.h"
-#include "settings/ProfileFile.h"
 #include "settings/ProfileStore.h"
 #include "ui/AppServices.h"
 #include "ui/CAboutDlg.h"
@@ -17,7 +16,7 @@
 
 namespace {
 
-const char DefaultSizeAndPos[] = "25, 25, 460, 444";
+const int DefaultSizeAndPos[4] = {25, 25, 460, 444};
 const UINT HostPathCapacity = 260;
 const char PanelHelpTopic[] = "::/pages/ref_dlg_main.htm";
 
@@ -56,8 +55,6 @@ private:
 }  // namespace
 
 CMainDlg::CMainDlg() : CResizableDlg(IDD_PANEL), autoRefreshThread(true) {}
-
-CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::EndWithLibrary(bool processEnding) {
     if (processEnding) {
@@ -113,9 +110,7 @@ void CMainDlg::GetNewmailPath() {
 void CMainDlg::LoadSettings() {
     ProfileStore* store = App().SettingsStore();
     if (!store || !store->Open("MainDlg")) return;
-    int defaults[4];
-    ProfileFile::ParseIntList(DefaultSizeAndPos, 4, defaults);
-    store->ReadIntList("SizeAndPos", 4, defaults, sizeAndPos);
+    store->ReadIntList("SizeAndPos", 4, DefaultSizeAndPos, sizeAndPos);
     folderView.LoadColumns(*store);
     settings.Load(*store);
     store->Close();
@@ -192,10 +187,6 @@ void CMainDlg::DropQueued(UINT message) const {
     }
 }
 
-void CMainDlg::OnHostResize(WPARAM kind, LPARAM size) {
-    if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) Move(0, 0, LOWORD(size), HIWORD(size), true);
-}
-
 void CMainDlg::OnSizeLimits(WPARAM wParam, LPARAM lParam) {
     Send(WM_GETMINMAXINFO, wParam, lParam);
     MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -221,7 +212,7 @@ void CMainDlg::TrackPlacement() {
     sizeAndPos[0] = frame.left;
     sizeAndPos[1] = frame.top;
     sizeAndPos[2] = client.right - client.left;
-    sizeAndPos[3] = client.bottom - client.top + (3 * UnitY()) / 8;
+    sizeAndPos[3] = client.bottom - client.top + (3 * metrics.unitY) / 8;
 }
 
 void CMainDlg::SuppressSelection(const NMLISTVIEW& change) {
@@ -234,7 +225,7 @@ void CMainDlg::ShowContextMenu() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     CMenuHandle menu;
-    if (!menu.Load(App().Module(), IDM_CONTEXT)) return;
+    if (!menu.Load(ResourceModule(), IDM_CONTEXT)) return;
     std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
     if (!popup) return;
     popup->CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
@@ -364,8 +355,8 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case HostStart:
         OnHostStart();
         return true;
-    case HostResize:
-        OnHostResize(wParam, lParam);
+    case HostResize:  // the kind of resize in wParam, the new size in lParam
+        if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) Move(0, 0, LOWORD(lParam), HIWORD(lParam), true);
         return true;
     case HostSizeLimits:
         OnSizeLimits(wParam, lParam);

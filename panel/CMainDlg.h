@@ -36,7 +36,7 @@ public:
     static constexpr UINT TickerMessage = WM_USER + 2;
 
     CMainDlg();
-    ~CMainDlg() override;
+    ~CMainDlg() override = default;
 
     // Creates the panel's window as a hidden child of the host's window.
     bool Create(AppServices& app, HWND parent);
@@ -73,7 +73,6 @@ private:
     void LoadSettings();
     void SaveSettings();
     void OnHostStart();
-    void OnHostResize(WPARAM kind, LPARAM size);
     void OnSizeLimits(WPARAM wParam, LPARAM lParam);
     void OnPositionQuery(LPARAM lParam) const;
     void TrackPlacement();

@@ -7,11 +7,6 @@ CMenuHandle::~CMenuHandle() {
         DestroyMenu();
 }
 
-bool CMenuHandle::Load(HINSTANCE module, UINT id) {
-    borrowed = false;
-    return CMenu::Load(module, id);
-}
-
 std::unique_ptr<CMenuHandle> CMenuHandle::SubMenuOf(const CMenu& parent, int position) {
     HMENU sub = parent.SubMenu(position);
     if (!sub) return nullptr;

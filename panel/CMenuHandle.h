@@ -12,9 +12,6 @@ public:
     CMenuHandle() = default;
     ~CMenuHandle() override;
 
-    // Loads a menu resource into an owning wrapper.
-    bool Load(HINSTANCE module, UINT id);
-
     // A borrowed wrapper for a sub-menu, or none when there is no such sub-menu.
     static std::unique_ptr<CMenuHandle> SubMenuOf(const CMenu& parent, int position);
 

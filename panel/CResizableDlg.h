@@ -12,7 +12,6 @@ public:
 
     int MinWindowWidth() const { return minWindowWidth; }
     int MinWindowHeight() const { return minWindowHeight; }
-    int UnitY() const { return metrics.unitY; }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -63,14 +63,9 @@ void CSortListCtrl::Resort(int column) {
     SortNow();
 }
 
+// A click on the sort column turns its order round; another column sorts ascending.
 void CSortListCtrl::OnColumnClick(int column) {
-    if (column == rule.sortColumn) {
-        rule.descending = rule.descending ? 0 : 1;
-    } else {
-        rule.sortColumn = column;
-        rule.descending = 0;
-    }
-    ShowSortArrow();
+    SetSort(column, column == rule.sortColumn && !rule.descending ? 1 : 0);
     SortNow();
 }
 
@@ -79,8 +74,6 @@ void CSortListCtrl::SetDpi(int screenDpi) {
     sortArrow.SetPixels(ScreenDpi::Scale(CSortArrow::DefaultPixels, dpi));
     if (IsWindow()) ShowSortArrow();
 }
-
-void CSortListCtrl::ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
 // The comparisons allocate nothing and never throw, so they order the rows
 // consistently; the display order cannot change during a sort.

@@ -43,9 +43,6 @@ public:
     void SetDpi(int screenDpi);
     int Dpi() const { return dpi; }
 
-    int SortColumn() const { return rule.sortColumn; }
-    int Descending() const { return rule.descending; }
-
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
     // The control reports keys typed with Alt held (WM_SYSKEYDOWN) to its
@@ -70,7 +67,7 @@ protected:
 private:
     static LRESULT CALLBACK SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SortNow();
-    void ShowSortArrow();
+    void ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
     CSortArrow sortArrow;
     int dpi = ScreenDpi::Standard;

@@ -36,8 +36,6 @@ int ParseDpi(const std::string& text) {
     return IsDpi(dpi) ? dpi : 0;
 }
 
-std::string FormatDpi(int dpi) { return std::to_string(dpi); }
-
 int Rescale(int width, int fromDpi, int toDpi) {
     if (fromDpi == toDpi || !IsDpi(fromDpi) || !IsDpi(toDpi)) return width;
     int64_t taken = AsTaken(width);

@@ -30,7 +30,6 @@ bool IsDpi(int dpi);
 // 0, a sign, an absurd value, letters) gives 0: the widths are then taken as
 // measured on the current screen.
 int ParseDpi(const std::string& text);
-std::string FormatDpi(int dpi);
 
 // A width measured at fromDpi, for a screen of toDpi: in proportion,
 // rounded, and bounded so that the column neither vanishes nor grows past

@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ReadOnlyFile.h"
 
 #include <cstdio>
 #include <vector>
@@ -47,6 +48,13 @@ std::string AtomicFile::CopyPath(const std::string& path, unsigned long writer, 
     char name[24];
     std::snprintf(name, sizeof name, "~%lX-%X", writer, serial);
     return path.substr(0, NameStart(path)) + name;
+}
+
+bool AtomicFile::ReadWhole(const std::string& path, uint64_t maxSize, std::string& bytes) {
+    ReadOnlyFile file;
+    if (!file.Open(path) || file.Length() > maxSize) return false;
+    bytes.resize(static_cast<size_t>(file.Length()));
+    return file.ReadHead(&bytes[0], bytes.size()) == bytes.size();
 }
 
 // A copy whose process still runs may be in the middle of its batch; one

@@ -41,6 +41,10 @@ public:
 
     static void RemoveCopy(const std::string& copyPath);
 
+    // The whole content of the file at path; false when it is larger than
+    // maxSize or cannot be read whole.
+    static bool ReadWhole(const std::string& path, uint64_t maxSize, std::string& bytes);
+
     // The working copy that process writer makes beside path, with a serial
     // that keeps copies made at the same time apart.
     static std::string CopyPath(const std::string& path, unsigned long writer, unsigned serial);

@@ -1,7 +1,5 @@
 #include "platform/AtomicFile.h"
 
-#include "platform/ReadOnlyFile.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,12 +67,7 @@ bool AtomicFile::MakeCopy(const std::string& path, uint64_t maxSize, std::string
     if (state == State::Unwritable) return false;
     std::string bytes;
     struct stat st {};
-    if (state == State::Writable) {
-        ReadOnlyFile source;
-        if (!source.Open(path) || source.Length() > maxSize || ::stat(path.c_str(), &st) != 0) return false;
-        bytes.resize(static_cast<size_t>(source.Length()));
-        if (source.ReadHead(&bytes[0], bytes.size()) != bytes.size()) return false;
-    }
+    if (state == State::Writable && (!ReadWhole(path, maxSize, bytes) || ::stat(path.c_str(), &st) != 0)) return false;
     int fd = CreateTemporary(path, copyPath);
     if (fd < 0) return false;
     bool ok = state != State::Writable || ::fchmod(fd, st.st_mode & 07777) == 0;

@@ -1,7 +1,5 @@
 #include "platform/AtomicFile.h"
 
-#include "platform/ReadOnlyFile.h"
-
 #include <windows.h>
 
 #include <atomic>
@@ -64,12 +62,7 @@ bool AtomicFile::MakeCopy(const std::string& path, uint64_t maxSize, std::string
     State state = Probe(path);
     if (state == State::Unwritable) return false;
     std::string bytes;
-    if (state == State::Writable) {
-        ReadOnlyFile source;
-        if (!source.Open(path) || source.Length() > maxSize) return false;
-        bytes.resize(static_cast<size_t>(source.Length()));
-        if (source.ReadHead(&bytes[0], bytes.size()) != bytes.size()) return false;
-    }
+    if (state == State::Writable && !ReadWhole(path, maxSize, bytes)) return false;
     HANDLE file = CreateTemporary(path, copyPath);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAll(file, bytes);

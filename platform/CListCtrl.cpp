@@ -10,8 +10,6 @@ int CListCtrl::InsertColumn(int position, const char* title, int format, int wid
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)));
 }
 
-HWND CListCtrl::Header() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
-
 int CListCtrl::ColumnCount() const {
     HWND header = Header();
     return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
@@ -42,8 +40,6 @@ DWORD CListCtrl::SetExtendedStyle(DWORD style) const {
     return static_cast<DWORD>(Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style));
 }
 
-int CListCtrl::ItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
-
 bool CListCtrl::SetVirtualItemCount(int count, DWORD flags) const {
     return Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), flags) != 0;
 }
@@ -63,16 +59,13 @@ bool CListCtrl::EnsureVisible(int index) const {
     return Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE) != 0;
 }
 
-int CListCtrl::TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX)); }
-
 bool CListCtrl::ScrollToTop(int index) const {
     int current = TopIndex();
-    if (index == current || ItemCount() == 0) return true;
+    if (index == current) return true;
+    // An empty list has no row to measure, and cannot scroll.
     RECT row{};
     row.left = LVIR_BOUNDS;
     if (!Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return false;
     int height = row.bottom - row.top;
     return Send(LVM_SCROLL, 0, (index - current) * height) != 0;
 }
-
-void CListCtrl::SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }

@@ -10,7 +10,7 @@
 class CListCtrl : public CControl {
 public:
     int InsertColumn(int position, const char* title, int format, int width) const;
-    HWND Header() const;
+    HWND Header() const { return reinterpret_cast<HWND>(Send(LVM_GETHEADER)); }
     int ColumnCount() const;
     int ColumnWidth(int column) const;
     bool SetColumnWidth(int column, int width) const;
@@ -18,7 +18,6 @@ public:
     bool SetColumnOrder(const std::vector<int>& order) const;
     DWORD SetExtendedStyle(DWORD style) const;
 
-    int ItemCount() const;
     // The number of rows of a virtual list (LVS_OWNERDATA), which asks its
     // owner for everything it shows; flags are LVSICF_*.
     bool SetVirtualItemCount(int count, DWORD flags) const;
@@ -26,8 +25,8 @@ public:
     int NextItem(int start, UINT flags) const;
     bool EnsureVisible(int index) const;
 
-    int TopIndex() const;
+    int TopIndex() const { return static_cast<int>(Send(LVM_GETTOPINDEX)); }
     bool ScrollToTop(int index) const;
 
-    void SetRedraw(bool redraw) const;
+    void SetRedraw(bool redraw) const { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 };

@@ -12,8 +12,6 @@ HMENU CMenu::Detach() {
     return old;
 }
 
-bool CMenu::Load(HINSTANCE module, UINT id) { return Attach(::LoadMenuA(module, MAKEINTRESOURCEA(id))); }
-
 bool CMenu::DestroyMenu() {
     bool ok = menu && ::DestroyMenu(menu);
     menu = nullptr;

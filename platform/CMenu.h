@@ -7,7 +7,6 @@
 class CMenu {
 public:
     CMenu() = default;
-    explicit CMenu(HMENU menu) : menu(menu) {}
     virtual ~CMenu() = default;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
@@ -15,7 +14,7 @@ public:
     HMENU Handle() const { return menu; }
     bool Attach(HMENU handle);
     HMENU Detach();
-    bool Load(HINSTANCE module, UINT id);
+    bool Load(HINSTANCE module, UINT id) { return Attach(::LoadMenuA(module, MAKEINTRESOURCEA(id))); }
     bool DestroyMenu();
 
     HMENU SubMenu(int position) const { return ::GetSubMenu(menu, position); }

@@ -2,8 +2,6 @@
 
 CModuleApp::CModuleApp() : instance(::GetModuleHandleA(nullptr)) {}
 
-CModuleApp::~CModuleApp() = default;
-
 BOOL CModuleApp::Initialise(HINSTANCE module) {
     instance = module;
     return InitInstance();

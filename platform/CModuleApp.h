@@ -10,7 +10,7 @@
 class CModuleApp {
 public:
     CModuleApp();
-    virtual ~CModuleApp();
+    virtual ~CModuleApp() = default;
     CModuleApp(const CModuleApp&) = delete;
     CModuleApp& operator=(const CModuleApp&) = delete;
 

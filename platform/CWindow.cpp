@@ -2,12 +2,6 @@
 
 #include <vector>
 
-HWND CWindow::Detach() {
-    HWND old = hwnd;
-    hwnd = nullptr;
-    return old;
-}
-
 LRESULT CWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(hwnd, message, wParam, lParam);
 }
@@ -18,10 +12,6 @@ bool CWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 bool CWindow::Move(int x, int y, int width, int height, bool repaint) const {
     return ::MoveWindow(hwnd, x, y, width, height, repaint) != FALSE;
-}
-
-bool CWindow::Move(const RECT& rect, bool repaint) const {
-    return Move(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, repaint);
 }
 
 RECT CWindow::WindowRect() const {

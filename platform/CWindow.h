@@ -14,7 +14,6 @@ public:
 
     HWND Handle() const { return hwnd; }
     void Attach(HWND window) { hwnd = window; }
-    HWND Detach();
 
     bool IsWindow() const { return hwnd != nullptr && ::IsWindow(hwnd) != FALSE; }
     bool IsIconic() const { return ::IsIconic(hwnd) != FALSE; }
@@ -24,10 +23,8 @@ public:
     bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     CWindow Parent() const { return CWindow(::GetParent(hwnd)); }
-    CWindow Item(int id) const { return CWindow(::GetDlgItem(hwnd, id)); }
 
     bool Move(int x, int y, int width, int height, bool repaint = true) const;
-    bool Move(const RECT& rect, bool repaint = true) const;
     RECT WindowRect() const;
     RECT ClientRect() const;
     bool Invalidate(bool erase = true) const { return ::InvalidateRect(hwnd, nullptr, erase) != FALSE; }

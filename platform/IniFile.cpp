@@ -2,7 +2,6 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CaseFold.h"
-#include "platform/ReadOnlyFile.h"
 
 #include <cstring>
 #include <vector>
@@ -185,15 +184,8 @@ enum class Loaded { Missing, Ok, Failed };
 
 Loaded Load(const char* path, std::string& bytes) {
     bytes.clear();
-    AtomicFile::State state = AtomicFile::Probe(path);
-    if (state == AtomicFile::State::Missing) return Loaded::Missing;
-    ReadOnlyFile file;
-    if (!file.Open(path)) return Loaded::Failed;
-    uint64_t length = file.Length();
-    if (length > IniFile::MaxFileSize) return Loaded::Failed;
-    bytes.resize(static_cast<size_t>(length));
-    if (file.ReadHead(&bytes[0], bytes.size()) != bytes.size()) return Loaded::Failed;
-    return Loaded::Ok;
+    if (AtomicFile::Probe(path) == AtomicFile::State::Missing) return Loaded::Missing;
+    return AtomicFile::ReadWhole(path, IniFile::MaxFileSize, bytes) ? Loaded::Ok : Loaded::Failed;
 }
 
 // Removes one pair of matching quotation marks around the text.

@@ -12,7 +12,7 @@ PeriodicWorker::StartResult MessagePoster::Start(HWND window, UINT posted, bool 
 int MessagePoster::Step() {
     HWND window = target.load();
     if (!::IsWindow(window)) return 1;
-    if (holdAfterPost) HoldFromStep();
+    if (holdAfterPost) Hold();
     if (!::PostMessageA(window, message.load(), 0, parameter.load()) && holdAfterPost) Resume(0);
     return 1;
 }

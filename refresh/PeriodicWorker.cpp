@@ -46,12 +46,6 @@ PeriodicWorker::StopResult PeriodicWorker::Stop() {
     return AwaitState([](std::uint32_t s) { return s != Idle; }) == Idle ? Stopped : StillStopping;
 }
 
-int PeriodicWorker::OnThreadStart() { return 1; }
-
-void PeriodicWorker::OnThreadExit() {}
-
-void PeriodicWorker::OnStopRequested() {}
-
 void PeriodicWorker::Shutdown() {
     PeriodicWorker::Stop();
     // Stop gave up: the thread still reads this object, so wait for its end.

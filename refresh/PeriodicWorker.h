@@ -56,9 +56,10 @@ public:
     virtual StopResult Stop();
 
     // Pacing, for steps that hand work to another thread. While held, no step
-    // is due. Resume lets the steps go on: the next is due an interval from
-    // now, and not before restMs have passed either, so that whoever does the
-    // work gets at least as much time to itself as the work took.
+    // is due; a step that only asks for work holds the steps itself until the
+    // work is done. Resume lets the steps go on: the next is due an interval
+    // from now, and not before restMs have passed either, so that whoever does
+    // the work gets at least as much time to itself as the work took.
     void Hold() { held.store(1); }
     void Resume(std::uint32_t restMs);
     bool Held() const { return held.load() != 0; }
@@ -76,18 +77,15 @@ protected:
     // One step on the worker thread; 0 ends the loop.
     virtual int Step() = 0;
     // First thing on the worker thread; 0 ends the thread before its loop.
-    virtual int OnThreadStart();
+    virtual int OnThreadStart() { return 1; }
     // Last thing on the worker thread after a loop.
-    virtual void OnThreadExit();
+    virtual void OnThreadExit() {}
     // On the controlling thread, once the stop has been asked for.
-    virtual void OnStopRequested();
+    virtual void OnStopRequested() {}
 
     // Stops the thread; if it does not end within the waits of Stop, waits
     // for the thread itself to end.
     void Shutdown();
-
-    // A step that only asks for work holds the steps until the work is done.
-    void HoldFromStep() { held.store(1); }
 
 private:
     static constexpr std::uint32_t WaitMs = 100;

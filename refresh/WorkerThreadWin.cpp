@@ -41,12 +41,10 @@ DWORD WINAPI ThreadStart(void* parameter) {
 }
 
 // Takes a reference on the module that contains this code (the DLL, or the
-// program when linked into one).
+// program when linked into one); none when it cannot.
 HMODULE ReferenceOwnModule() {
     HMODULE module = nullptr;
-    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ThreadStart),
-                              &module))
-        return nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&ThreadStart), &module);
     return module;
 }
 

@@ -21,8 +21,7 @@ void PrivateProfileStore::Close() {
 int PrivateProfileStore::IsOpen() const { return !section.empty() && !file.Path().empty() ? 1 : 0; }
 
 std::string PrivateProfileStore::ReadString(const std::string& key, const std::string& defaultText) {
-    if (!IsOpen()) return defaultText;
-    return file.ReadString(section, key, defaultText);
+    return IsOpen() ? file.ReadString(section, key, defaultText) : defaultText;
 }
 
 int PrivateProfileStore::ReadBool(const std::string& key, int defaultValue) {

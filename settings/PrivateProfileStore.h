@@ -12,7 +12,6 @@ public:
     explicit PrivateProfileStore(const std::string& path,
                                  ProfileBackend& backend = ProfileBackend::ForThisSystem());
 
-    const std::string& Path() const { return file.Path(); }
     const std::string& Section() const { return section; }
 
     int Open(const std::string& section) override;

@@ -71,20 +71,14 @@ int ProfileFile::EndChanges() {
 
 int ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
     if (failed) return 0;
-    if (copyPath.empty() && !backend.MakeWorkingCopy(path, copyPath)) {
-        copyPath.clear();
-        failed = true;
-        return 0;
+    if (!copyPath.empty() || backend.MakeWorkingCopy(path, copyPath)) {
+        if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return 1;
+        backend.RemoveWorkingCopy(copyPath);
     }
-    if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return 1;
-    Abandon();
-    return 0;
-}
-
-void ProfileFile::Abandon() {
-    backend.RemoveWorkingCopy(copyPath);
+    // The batch is abandoned: the copy is gone, and its later writes fail too.
     copyPath.clear();
     failed = true;
+    return 0;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,

@@ -79,7 +79,6 @@ public:
 
 private:
     int WriteToCopy(const std::string& section, const char* key, const char* text);
-    void Abandon();
 
     std::string path;
     int bufferSize = DefaultBufferSize;

@@ -27,7 +27,7 @@ const UINT SystemF1Message = 0x004D;
 
 struct KindLook {
     LPCSTR icon;  // a system icon; null: none
-    UINT beepType;
+    UINT beepType;  // 0: silent
 };
 
 KindLook LookOf(MessageBoxKind kind) {
@@ -48,11 +48,8 @@ KindLook LookOf(MessageBoxKind kind) {
 CHelpMessageBox::CHelpMessageBox(HWND parent, const std::string& text, const char* caption, MessageBoxKind kind)
     : CDialog(0, parent), text(text), caption(caption ? caption : "") {
     KindLook look = LookOf(kind);
-    if (look.icon) {
-        icon = ::LoadIconA(nullptr, look.icon);
-        beep = true;
-        beepType = look.beepType;
-    }
+    if (look.icon) icon = ::LoadIconA(nullptr, look.icon);
+    beepType = look.beepType;
 
     dialogTemplate.reset(new DWORD[TemplateWords]());
     DLGTEMPLATE* header = reinterpret_cast<DLGTEMPLATE*>(dialogTemplate.get());
@@ -80,7 +77,7 @@ BOOL CHelpMessageBox::OnInitDialog() {
     CreateControls();
     if (icon) picture.SetIcon(icon);
     label.SetText(text);
-    if (beep) PlaySystemSound(beepType);
+    if (beepType) PlaySystemSound(beepType);
     closeButton.SetFocus();
     return FALSE;  // the focus is set
 }

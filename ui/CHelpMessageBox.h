@@ -3,12 +3,25 @@
 #include "platform/CButton.h"
 #include "platform/CDialog.h"
 #include "platform/CStatic.h"
-#include "ui/HelpHandler.h"
-#include "ui/MessageBoxKind.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+class CHelpMessageBox;
+
+// Called by a message box when the user asks for help (HelpRequested) and
+// when the box closes (BoxClosing), with the number of the message it shows
+// and the context registered with the handler. The result is not used.
+using HelpHandler = int (*)(int event, int messageNumber, void* context, CHelpMessageBox* box);
+
+namespace HelpEvent {
+constexpr int BoxClosing = 0;
+constexpr int HelpRequested = 5;
+}  // namespace HelpEvent
+
+// What a message box is about; it decides the box's icon and sound.
+enum class MessageBoxKind { None = 0, Error = 1, Warning = 2, Information = 3 };
 
 // A small modal box built at run time: an icon, the message text, a
 // "&Schließen" button and, when a help handler is set, a "&Hilfe" button.
@@ -39,8 +52,7 @@ private:
     std::string text;
     std::string caption;
     HICON icon = nullptr;  // a shared system icon: never destroyed
-    bool beep = false;
-    UINT beepType = 0;
+    UINT beepType = 0;  // 0: silent
     HelpHandler helpHandler = nullptr;
     int32_t messageNumber = 0;
     void* helpContext = nullptr;

@@ -12,7 +12,7 @@ namespace {
 // Every message of ours fits; a longer text is cut.
 const size_t TextCapacity = 1000;
 
-void ShowNumbered(MessageHost& app, UINT id, const char* caption, MessageBoxKind kind, va_list values) {
+void ShowNumbered(AppServices& app, UINT id, const char* caption, MessageBoxKind kind, va_list values) {
     try {
         std::string format = app.LoadString(id);
         char text[TextCapacity] = {};
@@ -29,14 +29,14 @@ void ShowNumbered(MessageHost& app, UINT id, const char* caption, MessageBoxKind
 
 }  // namespace
 
-void ShowError(MessageHost& app, UINT id, ...) {
+void ShowError(AppServices& app, UINT id, ...) {
     va_list values;
     va_start(values, id);
     ShowNumbered(app, id, "FEHLER", MessageBoxKind::Error, values);
     va_end(values);
 }
 
-void ShowWarning(MessageHost& app, UINT id, ...) {
+void ShowWarning(AppServices& app, UINT id, ...) {
     va_list values;
     va_start(values, id);
     ShowNumbered(app, id, "WARNUNG", MessageBoxKind::Warning, values);

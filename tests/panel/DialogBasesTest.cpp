@@ -39,7 +39,7 @@ protected:
         // Too small, dragged at the top-left corner.
         corrected = {300, 300, 310, 305};
         Send(WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&corrected));
-        ::PostMessageA(Item(IDC_AUTO_REFRESH).Handle(), WM_KEYDOWN, VK_F1, 0x003B0001);
+        ::PostMessageA(::GetDlgItem(hwnd, IDC_AUTO_REFRESH), WM_KEYDOWN, VK_F1, 0x003B0001);
         return true;
     }
 };
@@ -68,7 +68,7 @@ TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
     HMENU loaded = nullptr;
     {
         CMenuHandle menu;
-        ASSERT_TRUE(menu.Load(app.Module(), IDM_CONTEXT));
+        ASSERT_TRUE(menu.Load(app.ModuleInstance(), IDM_CONTEXT));
         loaded = menu.Handle();
         EXPECT_FALSE(menu.IsBorrowed());
         {

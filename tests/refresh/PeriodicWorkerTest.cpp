@@ -53,7 +53,7 @@ protected:
         ++steps;
         atStep = GetState();
         if (throwInStep) throw 1;
-        if (holdInStep) HoldFromStep();
+        if (holdInStep) Hold();
         return quit ? 0 : 1;
     }
     void OnThreadExit() override {
