@@ -3,8 +3,6 @@
 #include "report/ReportRun.h"
 #include "report/Utf8.h"
 
-#include <iterator>
-
 namespace {
 
 std::string Signed(uint64_t before, uint64_t now) {
@@ -50,15 +48,25 @@ bool DelimitedWriter::RunsAsFormula(const std::string& text) {
 
 const char* DelimitedWriter::LineEnd() const { return style == Style::Tsv ? "\n" : "\r\n"; }
 
-void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
-    const char separator = style == Style::Csv ? ',' : (style == Style::Excel ? ';' : '\t');
-    line.clear();
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) line += separator;
-        AppendField(line, fields[i]);
-    }
+void DelimitedWriter::Add(const std::string& utf8) const {
+    if (fieldsInLine++ > 0) line += style == Style::Csv ? ',' : (style == Style::Excel ? ';' : '\t');
+    AppendField(line, utf8);
+}
+
+void DelimitedWriter::AddStoreText(const std::string& cp1252) const {
+    Add(PlainAscii(cp1252) ? cp1252 : Utf8FromCp1252(cp1252));
+}
+
+void DelimitedWriter::EndLine(std::ostream& out) const {
     line += LineEnd();
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    line.clear();
+    fieldsInLine = 0;
+}
+
+void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fields) const {
+    for (const std::string& field : fields) Add(field);
+    EndLine(out);
 }
 
 void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
@@ -96,15 +104,20 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
     }
 }
 
-// The texts are moved into the fields, not copied out of a list of them.
-std::vector<std::string> DelimitedWriter::RowFields(const ReportRun& run, const std::string& path,
-                                                    const MailboxReport& mailbox, const ReportRow& row) const {
+void DelimitedWriter::AddRow(const ReportRun& run, const std::string& path, const MailboxReport& mailbox,
+                             const ReportRow& row) const {
     const FolderInfo& r = row.record;
-    std::string fields[] = {path, Utf8FromCp1252(r.fileName), std::to_string(r.size), run.Size(r.size),
-                            ShownName(row), Utf8FromCp1252(r.folderPath), Utf8FromCp1252(r.folderName),
-                            Utf8FromCp1252(r.hierarchyKey), FolderStatusName(r.status), RowKindName(row.kind),
-                            run.texts.Share(ReportRun::Share(mailbox, row), false)};
-    return {std::make_move_iterator(std::begin(fields)), std::make_move_iterator(std::end(fields))};
+    Add(path);
+    AddStoreText(r.fileName);
+    Add(std::to_string(r.size));
+    Add(run.Size(r.size));
+    AddStoreText(r.folderPath + r.folderName);  // the shown name
+    AddStoreText(r.folderPath);
+    AddStoreText(r.folderName);
+    AddStoreText(r.hierarchyKey);
+    Add(FolderStatusName(r.status));
+    Add(RowKindName(row.kind));
+    Add(run.texts.Share(ReportRun::Share(mailbox, row), false));
 }
 
 const std::vector<std::string>& DelimitedWriter::RowHead() {
@@ -122,9 +135,9 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
     for (const Overview::TopRow& top : run.top) {
         const MailboxReport& mailbox = run.mailboxes[top.mailbox];
         const ReportRow& row = mailbox.rows[top.row];
-        std::vector<std::string> fields = RowFields(run, ReportRun::PathText(mailbox), mailbox, row);
-        fields.push_back(run.texts.Share(Overview::Permille(row.record.size, total), false));
-        Line(out, fields);
+        AddRow(run, ReportRun::PathText(mailbox), mailbox, row);
+        Add(run.texts.Share(Overview::Permille(row.record.size, total), false));
+        EndLine(out);
     }
 }
 
@@ -140,13 +153,12 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
         for (const ReportRow& row : mailbox.rows) {
             if (!run.Listed(row)) continue;
             const FolderInfo& r = row.record;
-            std::vector<std::string> fields = RowFields(run, path, mailbox, row);
+            AddRow(run, path, mailbox, row);
             if (growth) {
-                fields.push_back(row.seenBefore ? std::to_string(row.sizeBefore) : "");
-                fields.push_back(!mailbox.hasEarlierState ? ""
-                                                          : Signed(row.seenBefore ? row.sizeBefore : 0, r.size));
+                Add(row.seenBefore ? std::to_string(row.sizeBefore) : "");
+                Add(!mailbox.hasEarlierState ? "" : Signed(row.seenBefore ? row.sizeBefore : 0, r.size));
             }
-            Line(out, fields);
+            EndLine(out);
         }
         if (!growth) continue;
         for (const auto& [name, size] : mailbox.removedFolders)

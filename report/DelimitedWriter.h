@@ -38,18 +38,22 @@ public:
 private:
     // One field as this style writes it, appended to line.
     void AppendField(std::string& line, const std::string& text) const;
+    // A line is made field by field in line, then written.
+    void Add(const std::string& utf8) const;
+    void AddStoreText(const std::string& cp1252) const;  // a text as the mail store has it
+    void EndLine(std::ostream& out) const;
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
     const char* LineEnd() const;
     void Overview(const ReportRun& run, std::ostream& out) const;
     void Rows(const ReportRun& run, std::ostream& out) const;
     void Top(const ReportRun& run, std::ostream& out) const;
-    // path is the mailbox's, as PathText gives it.
-    std::vector<std::string> RowFields(const ReportRun& run, const std::string& path, const MailboxReport& mailbox,
-                                       const ReportRow& row) const;
+    // Adds a row's columns to the line; path is the mailbox's, as PathText gives it.
+    void AddRow(const ReportRun& run, const std::string& path, const MailboxReport& mailbox, const ReportRow& row) const;
     static const std::vector<std::string>& RowHead();
     void Tree(const ReportRun& run, std::ostream& out) const;
     void Findings(const ReportRun& run, std::ostream& out) const;
 
     Style style;
     mutable std::string line;  // every line is made in this one, so that it costs no memory of its own
+    mutable size_t fieldsInLine = 0;
 };

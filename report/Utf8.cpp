@@ -49,7 +49,8 @@ bool IsBidiFormatting(unsigned codePoint) {
     return (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
 }
 
-// Printable ASCII needs neither conversion nor replacement: most names are.
+}  // namespace
+
 bool PlainAscii(const std::string& text) {
     for (char c : text) {
         unsigned char b = static_cast<unsigned char>(c);
@@ -57,8 +58,6 @@ bool PlainAscii(const std::string& text) {
     }
     return true;
 }
-
-}  // namespace
 
 void AppendUtf8(std::string& out, unsigned codePoint) {
     if (codePoint < 0x80) {

@@ -33,6 +33,9 @@ std::string Utf8FromOsText(const std::string& text);
 std::string Printable(const std::string& utf8);
 // The same, appended to out.
 void AppendPrintable(std::string& out, const std::string& utf8);
+// Whether every byte is printable ASCII: such a text needs neither conversion
+// nor replacement, and most names are.
+bool PlainAscii(const std::string& text);
 
 // The text with every malformed byte replaced by U+FFFD; well-formed text
 // comes back as it is.
