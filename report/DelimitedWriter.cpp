@@ -53,8 +53,19 @@ void DelimitedWriter::Add(const std::string& utf8) const {
     AppendField(line, utf8);
 }
 
-void DelimitedWriter::AddStoreText(const std::string& cp1252) const {
-    Add(PlainAscii(cp1252) ? cp1252 : Utf8FromCp1252(cp1252));
+// Plain ASCII, as most names are, needs no conversion, and in TSV no
+// replacement either: it goes into the line as it is.
+void DelimitedWriter::AddStoreText(const std::string& cp1252, const std::string& more) const {
+    if (style == Style::Tsv && PlainAscii(cp1252) && PlainAscii(more)) {
+        if (fieldsInLine++ > 0) line += '\t';
+        line.append(cp1252).append(more);
+        return;
+    }
+    const std::string text = cp1252 + more;
+    if (PlainAscii(text))
+        Add(text);
+    else
+        Add(Utf8FromCp1252(text));
 }
 
 void DelimitedWriter::EndLine(std::ostream& out) const {
@@ -111,7 +122,7 @@ void DelimitedWriter::AddRow(const ReportRun& run, const std::string& path, cons
     AddStoreText(r.fileName);
     Add(std::to_string(r.size));
     Add(run.Size(r.size));
-    AddStoreText(r.folderPath + r.folderName);  // the shown name
+    AddStoreText(r.folderPath, r.folderName);  // the shown name
     AddStoreText(r.folderPath);
     AddStoreText(r.folderName);
     AddStoreText(r.hierarchyKey);

@@ -40,7 +40,8 @@ private:
     void AppendField(std::string& line, const std::string& text) const;
     // A line is made field by field in line, then written.
     void Add(const std::string& utf8) const;
-    void AddStoreText(const std::string& cp1252) const;  // a text as the mail store has it
+    // Texts as the mail store has them, joined into one field.
+    void AddStoreText(const std::string& cp1252, const std::string& more = std::string()) const;
     void EndLine(std::ostream& out) const;
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
     const char* LineEnd() const;

@@ -116,16 +116,17 @@ void MailboxReport::CompareWith(const GrowthState::Mailbox& earlier) {
         if (names.count(name) == 0) removedFolders.emplace_back(name, size);
 }
 
-void MailboxReport::TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
+// The records' texts are moved into the rows: the list goes right after.
+void MailboxReport::TakeRows(FolderList& list, bool newMailRow, const ReportOptions& options,
                              const ReportTexts& texts) {
     rows.reserve(list.GetRecords().size());
     bool first = true;
-    for (const FolderInfo& record : list) {
+    for (FolderInfo& record : list) {
         ReportRow row;
-        row.record = record;
-        row.kind = first && newMailRow ? RowKind::NewMail : KindOf(record.fileName);
+        row.record = std::move(record);
+        row.kind = first && newMailRow ? RowKind::NewMail : KindOf(row.record.fileName);
         first = false;
-        if (record.status != FolderStatus::Ok) row.record.folderName = texts.StatusText(record.status);
+        if (row.record.status != FolderStatus::Ok) row.record.folderName = texts.StatusText(row.record.status);
         if (!options.showPaths) row.record.folderPath.clear();
         rows.push_back(std::move(row));
     }

@@ -58,7 +58,7 @@ public:
     std::string FilesOf(int node) const;
 
 private:
-    void TakeRows(const FolderList& list, bool newMailRow, const ReportOptions& options,
+    void TakeRows(FolderList& list, bool newMailRow, const ReportOptions& options,
                   const ReportTexts& texts);
     void CompareWith(const GrowthState::Mailbox& earlier);
     void SortRows(const ReportOptions& options);

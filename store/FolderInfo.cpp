@@ -2,6 +2,8 @@
 
 #include "bignum/BigInt.h"
 
+#include <utility>
+
 void FolderInfo::Clear() {
     fileName.clear();
     folderPath.clear();
@@ -21,7 +23,7 @@ void FolderInfo::SetStatus(FolderStatus failure) {
     folderName = FolderStatusText(failure);
 }
 
-void FolderInfo::SetFolderPath(const std::string& path) { folderPath = path; }
+void FolderInfo::SetFolderPath(std::string path) { folderPath = std::move(path); }
 
 std::string FolderInfo::SizeText(bool compact) const { return FormatSize(size, compact); }
 

@@ -19,7 +19,7 @@ public:
 
     virtual void Clear();
     virtual bool IsEmpty() const;
-    virtual void SetFolderPath(const std::string& path);
+    virtual void SetFolderPath(std::string path);  // taken, not copied, from a path made for the row
 
     // size as "1,5 kB" when compact, else "1.536".
     std::string SizeText(bool compact) const;

@@ -72,6 +72,9 @@ public:
 
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }
+    // For a caller that takes the records' texts over before the list goes.
+    Records::iterator begin() { return records.begin(); }
+    Records::iterator end() { return records.end(); }
 
 private:
     void Release();
