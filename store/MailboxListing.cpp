@@ -48,7 +48,7 @@ void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
 
 const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name, bool* ambiguous) const {
     bool several = false;
-    const size_t found = index.Find(name, &several);
+    const size_t found = index.Find(name, [this](size_t i) { return std::string_view(others[i].name); }, &several);
     if (ambiguous) *ambiguous = several;
     return found == FoldedIndex::None || several ? nullptr : &others[found];
 }

@@ -93,7 +93,7 @@ void pmHierarch::BuildIndex() {
 }
 
 int pmHierarch::Find(const std::string& key) const {
-    const size_t found = index.Find(key);
+    const size_t found = index.Find(key, [this](size_t i) { return std::string_view(entries[i].key); });
     return found == FoldedIndex::None ? -1 : static_cast<int>(found);
 }
 
