@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +25,12 @@ inline int CompareFolded(const std::string& a, const std::string& b) {
 // differs from table to table keeps a file from being written in advance so
 // that all its keys fall into one bucket.
 struct FoldedHash {
+    // A seed from the time and the owner's address.
+    static FoldedHash Seeded(const void* owner) {
+        return {static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                reinterpret_cast<uintptr_t>(owner)};
+    }
+
     uint64_t seed = 0;
     size_t operator()(std::string_view text) const {
         uint64_t hash = 14695981039346656037ull ^ seed;  // FNV-1a

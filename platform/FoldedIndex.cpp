@@ -1,12 +1,9 @@
 #include "platform/FoldedIndex.h"
 
-#include <chrono>
-
 void FoldedIndex::Clear() { std::vector<Slot>().swap(slots); }
 
 void FoldedIndex::Reset(size_t count) {
-    hash.seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                reinterpret_cast<uintptr_t>(this);
+    hash = FoldedHash::Seeded(this);
     size_t size = 8;
     while (size < count + count / 2) size *= 2;
     slots.assign(size, Slot());

@@ -2,7 +2,6 @@
 
 #include "store/FolderInfo.h"
 
-#include <chrono>
 #include <utility>
 
 namespace {
@@ -48,8 +47,7 @@ bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* compan
 }  // namespace
 
 FolderCache::FolderCache()
-    : folders(0, FoldedHash{static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                            reinterpret_cast<uintptr_t>(this)}),
+    : folders(0, FoldedHash::Seeded(this)),
       hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
