@@ -8,7 +8,40 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// The directory handle and name to open path by: relative to the thread's
+// directory scope where it lies in it.
+const char* Locate(const std::string& path, int& directory) {
+    const char* name;
+    if (DirectoryScope::Relative(path, directory, name)) return name;
+    directory = AT_FDCWD;
+    return path.c_str();
+}
+
+// Whether opening the file for reading would be let. The owner's read bit
+// lets its owner read, whatever access control list the file carries; in
+// every other case (including the superuser, whose privileges may let what
+// the bits refuse) the kernel is asked. The program never changes its user.
+bool MayRead(int directory, const char* name, const struct stat& st) {
+    static const uid_t user = ::geteuid();
+    if (st.st_uid == user && (st.st_mode & S_IRUSR) != 0) return true;
+    return ::faccessat(directory, name, R_OK, AT_EACCESS) == 0;
+}
+
+}  // namespace
+
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
+
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp) {
+    int directory;
+    const char* name = Locate(path, directory);
+    struct stat st;
+    if (::fstatat(directory, name, &st, 0) != 0 || !S_ISREG(st.st_mode) || !MayRead(directory, name, st)) return false;
+    stamp = StampOf(st);
+    length = stamp.length;
+    return true;
+}
 
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
@@ -17,9 +50,8 @@ bool ReadOnlyFile::Open(const std::string& path) {
     // On a regular file the flag has no effect, so it can stay set.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     int directory;
-    const char* name;
-    int f = DirectoryScope::Relative(path, directory, name) ? ::openat(directory, name, flags)
-                                                            : ::open(path.c_str(), flags);
+    const char* name = Locate(path, directory);
+    int f = ::openat(directory, name, flags);
     if (f < 0) return false;
     struct stat st;
     if (fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -52,6 +52,14 @@ bool ReadOnlyFile::Open(const std::string& path) {
     return true;
 }
 
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp) {
+    ReadOnlyFile file;
+    if (!file.Open(path)) return false;
+    length = file.Length();
+    stamp = file.Stamp();
+    return true;
+}
+
 void ReadOnlyFile::Close() {
     if (handle) CloseHandle(AsHandle(handle));
     handle = nullptr;

@@ -49,16 +49,13 @@ bool mbx::Analyze() {
     status = FolderStatus::Ok;
     ForgetStamps();
 
-    ReadOnlyFile file;
-    if (!file.Open(filePath)) {
+    if (!ReadOnlyFile::Inspect(filePath, size, stamp)) {
         TraceCannotOpen(filePath);
         SetStatus(FolderStatus::MbxCannotOpen);
         return false;
     }
-    size = file.Length();
-    stamp = file.Stamp();
-    file.Close();
 
+    ReadOnlyFile file;
     std::string pmgPath;
     if (!OpenCompanion(file, pmgPath)) {
         TraceCannotOpen(pmgPath);

@@ -1,3 +1,4 @@
+#include "platform/DirectoryScope.h"
 #include "platform/FileSystem.h"
 #include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
@@ -7,8 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -122,6 +129,41 @@ TEST(ReadOnlyFile, RefusesMissingFilesAndDirectories) {
     EXPECT_EQ(file.Length(), 0u);
     char byte;
     EXPECT_EQ(file.ReadHead(&byte, 1), 0u);
+}
+
+// Inspect stands in for opening a file to learn its length, so it must refuse
+// what Open refuses and tell the length Open tells, by whole path and
+// relative to a directory scope alike.
+TEST(ReadOnlyFile, InspectAnswersAsOpenDoes) {
+    TempDir dir;
+    dir.Write("plain.MBX", "", 4096);
+    dir.MakeDir("folder.MBX");
+    std::vector<std::string> names = {"plain.MBX", "folder.MBX", "absent.MBX"};
+#ifndef _WIN32
+    // Which of the last two Open refuses depends on the user the tests run
+    // as: both are readable to the superuser, neither to their owner.
+    ASSERT_EQ(::mkfifo((dir.Path() + "pipe.MBX").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("plain.MBX", (dir.Path() + "link.MBX").c_str()), 0);
+    ASSERT_EQ(::symlink("absent.MBX", (dir.Path() + "dangling.MBX").c_str()), 0);
+    ::chmod(dir.Write("locked.MBX", "", 10).c_str(), 0);
+    ::chmod(dir.Write("othersOnly.MBX", "", 20).c_str(), 0044);
+    names.insert(names.end(), {"pipe.MBX", "link.MBX", "dangling.MBX", "locked.MBX", "othersOnly.MBX"});
+#endif
+    for (bool scoped : {false, true}) {
+        std::unique_ptr<DirectoryScope> scope;
+        if (scoped) scope = std::make_unique<DirectoryScope>(dir.Path());
+        for (const std::string& name : names) {
+            const std::string path = dir.Path() + name;
+            ReadOnlyFile file;
+            const bool opened = file.Open(path);
+            uint64_t length = 7;
+            FileStamp stamp;
+            EXPECT_EQ(ReadOnlyFile::Inspect(path, length, stamp), opened) << name << (scoped ? " in scope" : "");
+            if (!opened) continue;
+            EXPECT_EQ(length, file.Length()) << name;
+            EXPECT_EQ(stamp.known, file.Stamp().known) << name;
+        }
+    }
 }
 
 #ifdef _WIN32
