@@ -41,6 +41,11 @@ public:
         sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         return *this;
     }
+    // Binds without a copy: text must stay as it is until the next Step.
+    Statement& KeptText(int index, const std::string& text) {
+        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+        return *this;
+    }
     // Sizes beyond 2^63 keep their bits.
     Statement& Number(int index, uint64_t value) {
         sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(value));
@@ -59,6 +64,59 @@ public:
 
 private:
     sqlite3_stmt* statement = nullptr;
+};
+
+// Writes a mailbox's folders, many rows to a statement: each step of a
+// statement costs about as much again as the rows it inserts. Every row of
+// a batch shares the run and mailbox (?1, ?2) and binds its own four values.
+class FolderRows {
+public:
+    static constexpr size_t Batch = 32;
+
+    explicit FolderRows(sqlite3* db) : batch(db, Sql(Batch).c_str()), single(db, Sql(1).c_str()), texts(3 * Batch) {}
+    bool Ok() const { return batch.Ok() && single.Ok(); }
+
+    bool Insert(uint64_t runId, const std::string& mailbox, const std::vector<ReportRow>& rows) {
+        batch.Number(1, runId).Text(2, mailbox);
+        single.Number(1, runId).Text(2, mailbox);
+        size_t r = 0;
+        for (; r + Batch <= rows.size(); r += Batch)
+            if (!Write(batch, &rows[r], Batch)) return false;
+        for (; r < rows.size(); ++r)
+            if (!Write(single, &rows[r], 1)) return false;
+        return true;
+    }
+
+private:
+    static std::string Sql(size_t rows) {
+        std::string sql = "INSERT INTO folders(run_id, mailbox, file_name, hierarchy_key, folder, size) VALUES ";
+        for (size_t i = 0, p = 3; i < rows; ++i, p += 4)
+            sql += (i ? ", (?1, ?2, ?" : "(?1, ?2, ?") + std::to_string(p) + ", ?" + std::to_string(p + 1) + ", ?" +
+                   std::to_string(p + 2) + ", ?" + std::to_string(p + 3) + ")";
+        return sql;
+    }
+
+    // The texts are converted into buffers kept for the next batch, and bound
+    // as they stand.
+    bool Write(Statement& statement, const ReportRow* rows, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const FolderInfo& record = rows[i].record;
+            std::string* text = &texts[3 * i];
+            text[0].clear();
+            AppendUtf8FromCp1252(text[0], record.fileName);
+            text[1].clear();
+            AppendUtf8FromCp1252(text[1], record.hierarchyKey);
+            AssignShownName(text[2], rows[i]);
+            const int p = static_cast<int>(3 + 4 * i);
+            statement.KeptText(p, text[0]).KeptText(p + 1, text[1]).KeptText(p + 2, text[2]).Number(p + 3, record.size);
+        }
+        const bool done = statement.Step() == SQLITE_DONE;
+        statement.Reset();
+        return done;
+    }
+
+    Statement batch, single;
+    std::vector<std::string> texts;  // three per row of a batch
 };
 
 HistoryStore::Problem ProblemOf(int code) {
@@ -193,25 +251,16 @@ bool HistoryStore::Append(const std::string& started, const std::vector<const Ma
     {
         Statement run(db, "INSERT INTO runs(started, version) VALUES (?1, ?2)");
         Statement mailbox(db, "INSERT INTO mailboxes(run_id, mailbox, count, total) VALUES (?1, ?2, ?3, ?4)");
-        Statement folder(db, "INSERT INTO folders(run_id, mailbox, file_name, hierarchy_key, folder, size)"
-                             " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-        ok = run.Ok() && mailbox.Ok() && folder.Ok() && run.Text(1, started).Text(2, FOLDSCAN_VERSION).Step() == SQLITE_DONE;
+        FolderRows folders(db);
+        ok = run.Ok() && mailbox.Ok() && folders.Ok() &&
+             run.Text(1, started).Text(2, FOLDSCAN_VERSION).Step() == SQLITE_DONE;
         const uint64_t id = static_cast<uint64_t>(sqlite3_last_insert_rowid(db));
         for (size_t m = 0; ok && m < mailboxes.size(); ++m) {
             const MailboxReport& report = *mailboxes[m];
             ok = mailbox.Number(1, id).Text(2, keys[m]).Number(3, report.count).Number(4, report.total).Step() ==
                  SQLITE_DONE;
             mailbox.Reset();
-            folder.Number(1, id).Text(2, keys[m]);
-            for (size_t r = 0; ok && r < report.rows.size(); ++r) {
-                const ReportRow& row = report.rows[r];
-                ok = folder.Text(3, Utf8FromCp1252(row.record.fileName))
-                         .Text(4, Utf8FromCp1252(row.record.hierarchyKey))
-                         .Text(5, ShownName(row))
-                         .Number(6, row.record.size)
-                         .Step() == SQLITE_DONE;
-                folder.Reset();
-            }
+            ok = ok && folders.Insert(id, keys[m], report.rows);
         }
         if (!ok) Fail(ProblemOf(sqlite3_errcode(db)));
     }

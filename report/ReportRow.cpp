@@ -2,7 +2,17 @@
 
 #include "report/Utf8.h"
 
-std::string ShownName(const ReportRow& row) { return Utf8FromCp1252(row.record.folderPath + row.record.folderName); }
+std::string ShownName(const ReportRow& row) {
+    std::string name;
+    AssignShownName(name, row);
+    return name;
+}
+
+void AssignShownName(std::string& out, const ReportRow& row) {
+    out.clear();
+    AppendUtf8FromCp1252(out, row.record.folderPath);
+    AppendUtf8FromCp1252(out, row.record.folderName);
+}
 
 const char* RowKindName(RowKind kind) {
     switch (kind) {

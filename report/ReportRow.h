@@ -18,6 +18,8 @@ struct ReportRow {
 
 // The folder's shown name, its path followed by its name, as UTF-8.
 std::string ShownName(const ReportRow& row);
+// The same, in place of what out held.
+void AssignShownName(std::string& out, const ReportRow& row);
 
 // The names the machine formats give kinds and states: "pmm", "not-valid".
 const char* RowKindName(RowKind kind);

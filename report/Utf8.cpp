@@ -1,5 +1,7 @@
 #include "report/Utf8.h"
 
+#include <algorithm>
+
 namespace {
 
 // What code page 1252 puts at 0x80-0x9F; its five holes stay C1 controls.
@@ -78,21 +80,26 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
 }
 
 std::string Utf8FromCp1252(const std::string& bytes) {
-    bool ascii = true;
-    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return bytes;
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes) {
-        unsigned char b = static_cast<unsigned char>(c);
+    AppendUtf8FromCp1252(out, bytes);
+    return out;
+}
+
+void AppendUtf8FromCp1252(std::string& out, const std::string& bytes) {
+    const auto high =
+        std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    out.append(bytes.begin(), high);
+    if (high == bytes.end()) return;
+    out.reserve(out.size() + static_cast<size_t>(bytes.end() - high) * 2);
+    for (auto at = high; at != bytes.end(); ++at) {
+        unsigned char b = static_cast<unsigned char>(*at);
         if (b < 0x80)
-            out += c;
+            out += *at;
         else if (b < 0xA0)
             AppendUtf8(out, HighControls[b - 0x80]);
         else
             AppendUtf8(out, b);  // Latin-1 and code page 1252 agree from 0xA0 on
     }
-    return out;
 }
 
 bool IsUtf8(const std::string& text) {

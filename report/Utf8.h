@@ -12,6 +12,8 @@
 // then pass through Printable, which shows every control character as
 // U+FFFD; the machine formats keep them.
 std::string Utf8FromCp1252(const std::string& bytes);
+// The same, appended to out.
+void AppendUtf8FromCp1252(std::string& out, const std::string& bytes);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, unsigned codePoint);

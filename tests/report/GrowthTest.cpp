@@ -216,6 +216,43 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
     sqlite3_close(db);
 }
 
+// Folders are written many to a statement: every one of a mailbox larger
+// than such a batch, the last odd ones included, lands with its own values.
+TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
+    TempDir large;
+    const int folders = 70;
+    auto file = [](int i) { return "F" + std::to_string(100 + i) + ".PMM"; };
+    auto write = [&](int i, int size) {
+        WritePmm(large, file(i), "Ordner " + std::to_string(i), "K" + std::to_string(i), size);
+    };
+    for (int i = 0; i < folders; ++i) write(i, 1000 + i);
+    Run({}, {large.Path()});
+    std::map<std::string, int64_t> expected;
+    for (int i = 0; i < folders; ++i) {
+        write(i, 1000 + 3 * i);
+        expected[file(i)] = 2 * i;
+    }
+    EXPECT_EQ(GrowthByFile(Run({"--growth"}, {large.Path()}).at(0)), expected);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* rows = nullptr;
+    sqlite3_prepare_v2(db, "SELECT file_name, hierarchy_key, folder, size FROM folders WHERE run_id = 2", -1, &rows,
+                       nullptr);
+    int seen = 0;
+    while (sqlite3_step(rows) == SQLITE_ROW) {
+        const std::string fileName = reinterpret_cast<const char*>(sqlite3_column_text(rows, 0));
+        const int i = std::stoi(fileName.substr(1, 3)) - 100;
+        EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(rows, 1)), "K" + std::to_string(i));
+        EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(rows, 2)), "Ordner " + std::to_string(i));
+        EXPECT_EQ(sqlite3_column_int64(rows, 3), 1000 + 3 * i);
+        ++seen;
+    }
+    EXPECT_EQ(seen, folders);
+    sqlite3_finalize(rows);
+    sqlite3_close(db);
+}
+
 TEST_F(ReportHistory, GrowthSinceTakesTheLatestRunAtLeastThatOld) {
     Run({}, {mailbox.Path()});                        // run 1
     WritePmm(mailbox, "A.PMM", "Archiv", "A", 2000);
