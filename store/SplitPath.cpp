@@ -23,37 +23,34 @@ bool HasDrive(const std::string& path) {
 
 }  // namespace
 
-SplitPath::SplitPath(const std::string& path) {
-    size_t rest = 0;
-    if (HasDrive(path)) {
-        pathCut = AssignCut(drive, path, 0, 2, DriveLimit);
-        rest = 2;
-    }
-    size_t end = path.size();
-    size_t nameStart = end;  // just behind the last separator
-    while (nameStart > rest && !FileSystem::IsSeparator(path[nameStart - 1])) --nameStart;
-    pathCut = AssignCut(dir, path, rest, nameStart - rest, PartLimit) || pathCut;
+SplitPath::SplitPath(const std::string& path) : path(path) {
+    if (HasDrive(path)) dirStart = 2;
+    const size_t end = path.size();
+    nameStart = end;  // just behind the last separator
+    while (nameStart > dirStart && !FileSystem::IsSeparator(path[nameStart - 1])) --nameStart;
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot < nameStart) dot = end;
+    nameEnd = dot;
     extCut = AssignCut(ext, path, dot, end - dot, PartLimit);
-    pathCut = AssignCut(fname, path, nameStart, dot - nameStart, PartLimit) || pathCut;
+    pathCut = nameStart - dirStart > PartLimit || nameEnd - nameStart > PartLimit;
 }
 
 void SplitPath::SetExtension(const std::string& extension) {
     extCut = AssignCut(ext, extension, 0, extension.size(), PartLimit);
 }
 
+// Drive, directory and name stand in the path as given, the directory
+// ending with its separator, so only the extension is joined to them.
 std::string SplitPath::Compose() const {
     if (pathCut || extCut) return std::string();
-    std::string path;
-    path.reserve(drive.size() + dir.size() + fname.size() + ext.size() + 2);
-    path += drive;
-    path += dir;
-    if (!dir.empty() && !FileSystem::IsSeparator(dir.back())) path += FileSystem::Separator();
-    path += fname;
-    if (!ext.empty() && ext[0] != '.') path += '.';
-    path += ext;
-    return path.size() > ComposeLimit ? std::string() : path;
+    const bool addDot = !ext.empty() && ext[0] != '.';
+    if (nameEnd + addDot + ext.size() > ComposeLimit) return std::string();
+    std::string composed;
+    composed.reserve(nameEnd + addDot + ext.size());
+    composed.append(path, 0, nameEnd);
+    if (addDot) composed += '.';
+    composed += ext;
+    return composed;
 }
 
 std::string SplitPath::FullPath() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -19,9 +20,9 @@ public:
     SplitPath(const SplitPath&) = delete;
     SplitPath& operator=(const SplitPath&) = delete;
 
-    std::string Drive() const { return drive; }
-    std::string Dir() const { return dir; }
-    std::string Name() const { return fname; }
+    std::string Drive() const { return path.substr(0, dirStart); }
+    std::string Dir() const { return Part(dirStart, nameStart); }
+    std::string Name() const { return Part(nameStart, nameEnd); }
     std::string Extension() const { return ext; }
 
     // The extension carries its own leading dot (".PMG").
@@ -32,9 +33,14 @@ public:
     std::string FullPath() const;
 
 private:
-    std::string drive;
-    std::string dir;
-    std::string fname;
+    std::string Part(size_t from, size_t to) const { return path.substr(from, std::min(to - from, PartLimit)); }
+
+    // The path as given, and where its directory and name start and its
+    // name ends; the extension is kept apart, since it may be replaced.
+    std::string path;
+    size_t dirStart = 0;
+    size_t nameStart = 0;
+    size_t nameEnd = 0;
     std::string ext;
     bool pathCut = false;  // drive, directory or name
     bool extCut = false;   // the extension, which SetExtension replaces
