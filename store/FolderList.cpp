@@ -69,8 +69,12 @@ void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::stri
 }
 
 // Listed whatever the reading gave: an unreadable file shows its status text.
+// The paths are looked up once every file is read: the reads go through the
+// kernel, which would push the folder tree out of the processor's caches
+// between two look-ups.
 void FolderList::Append(const MailboxListing& listing, bool mbx, const pmHierarch* hierarchy) {
     FolderReader& reader = Reader();
+    const size_t first = records.size();
     for (const MailboxListing::Entry& entry : mbx ? listing.Mbx() : listing.Pmm()) {
         bool ambiguous = false;
         const MailboxListing::Entry* companion =
@@ -78,10 +82,12 @@ void FolderList::Append(const MailboxListing& listing, bool mbx, const pmHierarc
         records.emplace_back();
         FolderInfo& row = records.back();
         reader.Read({entry, mbx, companion, ambiguous}, row);
-        if (hierarchy) row.SetFolderPath(hierarchy->GetPath(row.hierarchyKey));
         ++count;
         total += row.size;
     }
+    if (!hierarchy) return;
+    for (size_t i = first; i < records.size(); ++i)
+        records[i].SetFolderPath(hierarchy->GetPath(records[i].hierarchyKey));
 }
 
 void FolderList::ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
