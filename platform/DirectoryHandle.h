@@ -2,29 +2,31 @@
 
 #include <string>
 
-// While a scope lives on a thread, files directly inside its directory that
-// the thread opens through ReadOnlyFile are opened relative to a handle of
-// the directory taken once, instead of by their whole path: the OS then looks
-// up one name per file, not every directory on the way. Paths elsewhere, and
-// every path on Windows, are opened as before.
+// A directory held open for one piece of work that reads many files of it,
+// such as a scan: files directly inside it are then opened relative to the
+// handle, and the OS looks up one name per file instead of every directory
+// on the way (POSIX). On Windows files are opened by their whole path, and
+// this holds nothing.
 //
-// The handle is taken when the scope is made, so a scope is meant for one
-// piece of work that reads many files of one directory, such as a scan, and
-// no longer: a directory renamed or replaced meanwhile is still read through
-// the handle. Scopes nest; the innermost one counts.
-class DirectoryScope {
+// A directory renamed or replaced while it is held is still read through
+// the handle, so it is held no longer than that piece of work.
+class DirectoryHandle {
 public:
-    explicit DirectoryScope(const std::string& directory);
-    ~DirectoryScope();
-    DirectoryScope(const DirectoryScope&) = delete;
-    DirectoryScope& operator=(const DirectoryScope&) = delete;
+    DirectoryHandle() = default;
+    ~DirectoryHandle() { Close(); }
+    DirectoryHandle(const DirectoryHandle&) = delete;
+    DirectoryHandle& operator=(const DirectoryHandle&) = delete;
 
-    // When path lies directly in the directory of this thread's innermost
-    // scope: its handle and the name within it.
-    static bool Relative(const std::string& path, int& handle, const char*& name);
+    // directory ends with a separator or not; a directory that cannot be
+    // opened leaves every path to be opened whole.
+    void Open(const std::string& directory);
+    void Close();
+
+    // When path lies directly in the directory: its handle and the name
+    // within it.
+    bool Relative(const std::string& path, int& handle, const char*& name) const;
 
 private:
     std::string directory;  // with its trailing separator
     int handle = -1;
-    DirectoryScope* outer;
 };

@@ -1,8 +1,8 @@
+#include "platform/DirectoryHandle.h"
+
 // Windows opens every file by its path: its lookups are not the cost there.
-#include "platform/DirectoryScope.h"
+void DirectoryHandle::Open(const std::string&) {}
 
-DirectoryScope::DirectoryScope(const std::string& path) : directory(path), outer(nullptr) {}
+void DirectoryHandle::Close() {}
 
-DirectoryScope::~DirectoryScope() = default;
-
-bool DirectoryScope::Relative(const std::string&, int&, const char*&) { return false; }
+bool DirectoryHandle::Relative(const std::string&, int&, const char*&) const { return false; }

@@ -34,7 +34,7 @@ public:
         : mailboxDir(mailboxDir), table(table), hierarchyRead(hierarchyRead) {
         folders.reserve(rows.size());
         for (const ReportRow& row : rows)
-            if (row.kind != RowKind::NewMail) folders.push_back(&row.record);
+            if (row.kind != FolderKind::NewMail) folders.push_back(&row.record);
     }
 
     std::deque<Finding> Run() {

@@ -43,7 +43,7 @@ void FolderTree::Build(const std::vector<ReportRow>& rows, const pmHierarch& tab
     // Reserved exactly, since growing would hold a million nodes twice.
     size_t own = 0;
     for (const ReportRow& row : rows)
-        if (row.kind == RowKind::NewMail || table.Find(row.record.hierarchyKey) < 0) ++own;
+        if (row.kind == FolderKind::NewMail || table.Find(row.record.hierarchyKey) < 0) ++own;
     nodes.clear();
     nodes.reserve(1 + table.GetEntries().size() + own);
     firstRow.clear();
@@ -84,7 +84,7 @@ void FolderTree::Link(const pmHierarch& table) {
 void FolderTree::HangRows(const std::vector<ReportRow>& rows, const pmHierarch& table) {
     for (size_t r = 0; r < rows.size(); ++r) {
         const FolderInfo& record = rows[r].record;
-        int entry = rows[r].kind == RowKind::NewMail ? -1 : table.Find(record.hierarchyKey);
+        int entry = rows[r].kind == FolderKind::NewMail ? -1 : table.Find(record.hierarchyKey);
         const size_t node = static_cast<size_t>(
             entry >= 0 ? entry + 1 : AddNode(record.folderPath + record.folderName, std::string(), 0));
         const uint32_t row = static_cast<uint32_t>(r);

@@ -1,8 +1,6 @@
 #include "report/model/MailboxReport.h"
 
-#include "platform/CaseFold.h"
 #include "platform/Directory.h"
-#include "platform/DirectoryScope.h"
 #include "platform/FileSystem.h"
 #include "report/model/ConsistencyCheck.h"
 #include "report/model/ReportOptions.h"
@@ -15,6 +13,7 @@
 #include "store/pmHierarch.h"
 
 #include <algorithm>
+#include <new>
 #include <set>
 
 namespace {
@@ -22,14 +21,6 @@ namespace {
 // The panel's initial column order; ties walk it from the left.
 const std::vector<int> DisplayOrder = {FolderCompare::FileNameColumn, FolderCompare::SizeColumn,
                                        FolderCompare::FolderNameColumn};
-
-// Every record but the new-mail row comes from a ".PMM" or an ".MBX" file.
-RowKind KindOf(const std::string& fileName) {
-    size_t n = fileName.size();
-    bool mbx = n >= 4 && fileName[n - 4] == '.' && FoldCase(fileName[n - 3]) == 'm' && FoldCase(fileName[n - 2]) == 'b' &&
-               FoldCase(fileName[n - 1]) == 'x';
-    return mbx ? RowKind::Mbx : RowKind::Pmm;
-}
 
 bool IsAbsolute(const std::string& path) {
     if (!path.empty() && FileSystem::IsSeparator(path[0])) return true;
@@ -74,19 +65,17 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     const pmHierarch* read = nullptr;
     {
         // The scan's records go once they are rows, before the check and
-        // the tree need memory of their own. Its files are opened relative
-        // to the mailbox, which spares the OS the whole path each time.
+        // the tree need memory of their own. A scan that ran out of memory
+        // left its list empty, which must not pass for a report.
         FolderList list;
         list.UseReader(&reader);
-        {
-            DirectoryScope inMailbox(scan.mailboxDir);
-            ScanResult result = list.Scan(scan);
-            report.hierarchyRead = result.hierarchyRead;
-            read = result.table;
-        }
+        ScanResult result = list.Scan(scan);
+        if (list.OutOfMemory()) throw std::bad_alloc();
+        report.hierarchyRead = result.hierarchyRead;
+        read = result.table;
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
-        report.TakeRows(list, scan.showNewMailFolder, options, texts);
+        report.TakeRows(list, options, texts);
     }
     const pmHierarch none;
     const pmHierarch& table = read ? *read : none;
@@ -117,18 +106,15 @@ void MailboxReport::CompareWith(const EarlierRun& earlier) {
 }
 
 // The records' texts are moved into the rows: the list goes right after.
-void MailboxReport::TakeRows(FolderList& list, bool newMailRow, const ReportOptions& options,
-                             const ReportTexts& texts) {
-    rows.reserve(list.GetRecords().size());
-    bool first = true;
-    for (FolderInfo& record : list) {
-        ReportRow row;
-        row.record = std::move(record);
-        row.kind = first && newMailRow ? RowKind::NewMail : KindOf(row.record.fileName);
-        first = false;
-        if (row.record.status != FolderStatus::Ok) row.record.folderName = texts.StatusText(row.record.status);
-        if (!options.showPaths) row.record.folderPath.clear();
-        rows.push_back(std::move(row));
+void MailboxReport::TakeRows(FolderList& list, const ReportOptions& options, const ReportTexts& texts) {
+    rows.resize(list.GetRecords().size());
+    for (size_t i = 0; i < rows.size(); ++i) rows[i].kind = list.KindOf(i);
+    FolderList::Records records = list.TakeRecords();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        FolderInfo& record = rows[i].record;
+        record = std::move(records[i]);
+        if (record.status != FolderStatus::Ok) record.folderName = texts.StatusText(record.status);
+        if (!options.showPaths) record.folderPath.clear();
     }
 }
 

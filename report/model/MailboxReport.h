@@ -58,8 +58,7 @@ public:
     std::string FilesOf(int node) const;
 
 private:
-    void TakeRows(FolderList& list, bool newMailRow, const ReportOptions& options,
-                  const ReportTexts& texts);
+    void TakeRows(FolderList& list, const ReportOptions& options, const ReportTexts& texts);
     void CompareWith(const EarlierRun& earlier);
     void SortRows(const ReportOptions& options);
 };

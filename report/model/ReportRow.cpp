@@ -14,13 +14,13 @@ void AssignShownName(std::string& out, const ReportRow& row) {
     AppendUtf8FromCp1252(out, row.record.folderName);
 }
 
-const char* RowKindName(RowKind kind) {
+const char* FolderKindName(FolderKind kind) {
     switch (kind) {
-    case RowKind::NewMail:
+    case FolderKind::NewMail:
         return "newmail";
-    case RowKind::Pmm:
+    case FolderKind::Pmm:
         return "pmm";
-    case RowKind::Mbx:
+    case FolderKind::Mbx:
         return "mbx";
     }
     return "";

