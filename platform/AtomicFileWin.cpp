@@ -1,6 +1,6 @@
 #include "platform/AtomicFile.h"
 
-#include <windows.h>
+#include "platform/OsPath.h"
 
 #include <atomic>
 
@@ -26,8 +26,8 @@ HANDLE CreateTemporary(const std::string& path, std::string& tempPath) {
     AtomicFile::RemoveLeftoverCopies(path);
     for (int attempt = 0; attempt < 16; ++attempt) {
         tempPath = AtomicFile::CopyPath(path, GetCurrentProcessId(), serial++ % 16);
-        HANDLE file = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+        HANDLE file = CreateFile(OsPath(tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return INVALID_HANDLE_VALUE;
@@ -36,7 +36,7 @@ HANDLE CreateTemporary(const std::string& path, std::string& tempPath) {
 }  // namespace
 
 AtomicFile::State AtomicFile::Probe(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributes(OsPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? State::Missing : State::Unwritable;
@@ -53,8 +53,9 @@ bool AtomicFile::Replace(const std::string& path, const std::string& bytes) {
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAll(file, bytes) && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(tempPath.c_str());
+    ok = ok &&
+         MoveFileEx(OsPath(tempPath).c_str(), OsPath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFile(OsPath(tempPath).c_str());
     return ok;
 }
 
@@ -67,13 +68,13 @@ bool AtomicFile::MakeCopy(const std::string& path, uint64_t maxSize, std::string
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAll(file, bytes);
     ok = CloseHandle(file) && ok;
-    if (!ok) DeleteFileA(copyPath.c_str());
+    if (!ok) DeleteFile(OsPath(copyPath).c_str());
     return ok;
 }
 
 bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path) {
-    HANDLE file = CreateFileA(copyPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFile(OsPath(copyPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
     bool ok = GetFileSizeEx(file, &size) && FlushFileBuffers(file);
@@ -81,11 +82,12 @@ bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path
     if (!ok) return false;
     State state = Probe(path);
     if (state == State::Unwritable) return false;
-    if (state == State::Missing && size.QuadPart == 0) return DeleteFileA(copyPath.c_str()) != FALSE;
-    return MoveFileExA(copyPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (state == State::Missing && size.QuadPart == 0) return DeleteFile(OsPath(copyPath).c_str()) != FALSE;
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    return MoveFileEx(OsPath(copyPath).c_str(), OsPath(path).c_str(), flags) != FALSE;
 }
 
-void AtomicFile::RemoveCopy(const std::string& copyPath) { DeleteFileA(copyPath.c_str()); }
+void AtomicFile::RemoveCopy(const std::string& copyPath) { DeleteFile(OsPath(copyPath).c_str()); }
 
 bool AtomicFile::ProcessRuns(unsigned long id) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);

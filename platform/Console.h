@@ -7,7 +7,9 @@ public:
     // where a progress line may be redrawn in place.
     static bool ErrorIsTerminal();
 
-    // Standard output and error pass UTF-8 bytes on unchanged: on Windows
-    // in binary mode (no line ends added), and a console shows them as UTF-8.
+    // std::cout and std::cerr take UTF-8 and standard input gives bytes as
+    // they are. On Windows the streams are in binary mode (no line ends
+    // added or taken away), a file or pipe gets the UTF-8 bytes, and a
+    // console shows the characters through the wide console API.
     static void UseUtf8();
 };

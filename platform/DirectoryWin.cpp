@@ -1,8 +1,7 @@
 #include "platform/Directory.h"
 
 #include "platform/FileSystem.h"
-
-#include <windows.h>
+#include "platform/OsPath.h"
 
 #include <vector>
 
@@ -13,11 +12,11 @@ namespace {
 std::string FullPath(const std::string& path) {
     std::string full = FileSystem::AbsolutePath(path);
     if (full.empty()) return full;
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<TCHAR> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD n = GetLongPathNameA(full.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD n = GetLongPathName(OsPath(full).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return std::string();
-        if (n < buffer.size()) return std::string(buffer.data(), n);
+        if (n < buffer.size()) return TextOf(buffer.data());
         buffer.resize(n + 1);
     }
     return std::string();
@@ -26,12 +25,12 @@ std::string FullPath(const std::string& path) {
 }  // namespace
 
 bool Directory::IsListable(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributes(OsPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     std::string pattern = path;
     if (!FileSystem::IsSeparator(pattern.back())) pattern += '\\';
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((pattern + "*").c_str(), &found);
+    WIN32_FIND_DATA found;
+    HANDLE search = FindFirstFile(OsPath(pattern + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;

@@ -32,6 +32,11 @@ public:
     // Whether the listing carries the stamps without a look at each entry.
     static bool ListingCarriesStamps();
 
+    enum class EntryType { Missing, File, Directory, Other };
+    // What path names: nothing that can be looked at, a regular file, a
+    // directory, or something else (a device, a pipe).
+    static EntryType TypeOf(const std::string& path);
+
     // The absolute form of a path: relative parts resolved against the current
     // directory, "." and ".." removed. Empty when the OS cannot form it. Taken
     // by value: a path that is absolute already comes back without a copy.

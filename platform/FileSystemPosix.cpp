@@ -74,6 +74,12 @@ void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wa
     });
 }
 
+FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return EntryType::Missing;
+    return S_ISREG(st.st_mode) ? EntryType::File : S_ISDIR(st.st_mode) ? EntryType::Directory : EntryType::Other;
+}
+
 std::string FileSystem::AbsolutePath(std::string path) {
     if (IsNormalAbsolute(path)) return path;
     std::string joined;

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include <windows.h>
+#include "platform/OsPath.h"
 
 #include <memory>
 #include <vector>
@@ -20,16 +20,18 @@ template <class FoundVisitor>
 void ForEachFound(const std::string& pattern, const FoundVisitor& visit) {
     size_t cut = pattern.find_last_of("\\/:");
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
-    WIN32_FIND_DATAA found;
-    HANDLE first = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATA found;
+    HANDLE first = FindFirstFile(OsPath(pattern).c_str(), &found);
     if (first == INVALID_HANDLE_VALUE) return;
     std::unique_ptr<void, SearchCloser> search(first);
+    std::string name;
     do {
-        if (FileSystem::MatchesPattern(wildcard, found.cFileName)) visit(found);
-    } while (FindNextFileA(search.get(), &found));
+        name = TextOf(found.cFileName);
+        if (FileSystem::MatchesPattern(wildcard, name)) visit(name, found);
+    } while (FindNextFile(search.get(), &found));
 }
 
-uint64_t Length(const WIN32_FIND_DATAA& found) {
+uint64_t Length(const WIN32_FIND_DATA& found) {
     return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
 }
 
@@ -40,20 +42,20 @@ uint64_t Ticks(const FILETIME& time) {
 }  // namespace
 
 void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
-    ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) { visit(found.cFileName, Length(found)); });
+    ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) { visit(name, Length(found)); });
 }
 
 bool FileSystem::ListingCarriesStamps() { return true; }
 
 void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
-    ForEachFound(pattern, [&](const WIN32_FIND_DATAA& found) {
-        if (!wanted(found.cFileName)) return;
+    ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) {
+        if (!wanted(name)) return;
         FileStamp stamp;
         stamp.length = Length(found);
         stamp.lastWrite = Ticks(found.ftLastWriteTime);
         stamp.created = Ticks(found.ftCreationTime);
         stamp.known = true;
-        visit(found.cFileName, stamp);
+        visit(name, stamp);
     });
 }
 
@@ -62,12 +64,19 @@ void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisit
     ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
 }
 
+FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
+    const DWORD attributes = GetFileAttributes(OsPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return EntryType::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EntryType::Directory;
+    return attributes & FILE_ATTRIBUTE_DEVICE ? EntryType::Other : EntryType::File;
+}
+
 std::string FileSystem::AbsolutePath(std::string path) {
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<TCHAR> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        DWORD n = GetFullPathName(OsPath(path).c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
         if (n == 0) return std::string();
-        if (n < buffer.size()) return std::string(buffer.data(), n);
+        if (n < buffer.size()) return TextOf(buffer.data());
         buffer.resize(n + 1);
     }
     return std::string();

@@ -1,6 +1,6 @@
 #include "platform/ReadOnlyFile.h"
 
-#include <windows.h>
+#include "platform/OsPath.h"
 
 #include <cctype>
 
@@ -40,7 +40,7 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
 bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle*) {
     Close();
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+    HANDLE h = CreateFile(OsPath(path).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

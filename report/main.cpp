@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
+#ifdef _WIN32
+#include "platform/Utf16.h"
+
+#include <cwchar>
+#endif
+
+namespace {
+
+int Main(const std::vector<std::string>& args) {
 #ifdef SIGPIPE
     // A reader that stops early (| head) ends the program quietly, as it
     // ends other tools, even where the caller ignored the signal.
@@ -17,7 +25,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ReportEnvironment environment = ReportEnvironment::OfProcess();
     environment.errorIsTerminal = Console::ErrorIsTerminal();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    environment.input = &std::cin;
     try {
         return ReportProgram(environment).Run(args, std::cout, std::cerr);
     } catch (const std::exception& e) {
@@ -25,3 +33,17 @@ int main(int argc, char** argv) {
         return ReportProgram::Failure;
     }
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments in UTF-16, as Windows keeps them: the ANSI code page would
+// turn a name outside it into another name.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Utf16::ToUtf8(argv[i], std::wcslen(argv[i])));
+    return Main(args);
+}
+#else
+int main(int argc, char** argv) { return Main(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

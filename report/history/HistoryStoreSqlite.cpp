@@ -1,11 +1,10 @@
 #include "report/history/HistoryStore.h"
 
+#include "platform/FileSystem.h"
 #include "report/model/MailboxReport.h"
 #include "report/text/Utf8.h"
 
 #include <sqlite3.h>
-
-#include <sys/stat.h>
 
 #ifndef FOLDSCAN_VERSION
 #define FOLDSCAN_VERSION "0"
@@ -103,7 +102,7 @@ private:
             const FolderInfo& record = rows[i].record;
             std::string* text = &texts[3 * i];
             text[0].clear();
-            AppendUtf8FromCp1252(text[0], record.fileName);
+            AppendUtf8FromFileName(text[0], record.fileName);
             text[1].clear();
             AppendUtf8FromCp1252(text[1], record.hierarchyKey);
             AssignShownName(text[2], rows[i]);
@@ -144,19 +143,14 @@ bool HistoryStore::Fail(Problem kind) {
 }
 
 bool HistoryStore::Open(const std::string& path) {
-    struct stat info;
-    const bool exists = stat(path.c_str(), &info) == 0;
-    if (exists && !S_ISREG(info.st_mode)) return Fail(Problem::CannotOpen);
+    const FileSystem::EntryType type = FileSystem::TypeOf(path);
+    const bool exists = type != FileSystem::EntryType::Missing;
+    if (exists && type != FileSystem::EntryType::File) return Fail(Problem::CannotOpen);
     // An existing file is never created anew, so that one that vanishes
     // meanwhile is not replaced by an empty database.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
-#ifdef _WIN32
-    // SQLite takes a file name in UTF-8, the command line gives it in the ANSI code page.
-    const std::string name = Utf8FromOsText(path);
-#else
-    const std::string& name = path;
-#endif
-    int code = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
+    // SQLite takes the path in UTF-8, which it is on Windows, and as bytes elsewhere.
+    int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) return Fail(ProblemOf(code));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyMilliseconds);

@@ -28,7 +28,7 @@ const char* FindingKindName(Finding::Kind kind) {
 }
 
 std::string Finding::Describe(const ReportTexts& texts) const {
-    std::string file = files.empty() ? std::string() : Utf8FromCp1252(files.front());
+    std::string file = files.empty() ? std::string() : Utf8FromFileName(files.front());
     std::string key = keys.empty() ? std::string() : Utf8FromCp1252(keys.front());
     std::string name = Utf8FromCp1252(text);
     switch (kind) {
@@ -49,7 +49,7 @@ std::string Finding::Describe(const ReportTexts& texts) const {
     case Finding::Kind::HierarchyLoop:
         return ReportTexts::Fill(texts.hierarchyLoop, {Utf8Joined(keys, " \u2192 ") + " \u2192 " + key});
     case Finding::Kind::SamePath:
-        return ReportTexts::Fill(texts.samePath, {name, Utf8Joined(files, ", ")});
+        return ReportTexts::Fill(texts.samePath, {name, Utf8Joined(files, ", ", AppendUtf8FromFileName)});
     }
     return std::string();
 }

@@ -94,7 +94,7 @@ void MailboxReport::CompareWith(const EarlierRun& earlier) {
     earlierTotal = earlier.total;
     std::set<std::string> names;
     for (ReportRow& row : rows) {
-        std::string name = Utf8FromCp1252(row.record.fileName);
+        std::string name = Utf8FromFileName(row.record.fileName);
         auto found = earlier.folders.find(name);
         names.insert(std::move(name));
         if (found == earlier.folders.end()) continue;
@@ -173,6 +173,6 @@ void MailboxReport::SortRows(const ReportOptions& options) {
 
 std::string MailboxReport::FilesOf(int node) const {
     std::string files;
-    for (size_t r : tree.RowsOf(node)) files += (files.empty() ? "" : ", ") + Utf8FromCp1252(rows[r].record.fileName);
+    for (size_t r : tree.RowsOf(node)) files += (files.empty() ? "" : ", ") + Utf8FromFileName(rows[r].record.fileName);
     return files;
 }

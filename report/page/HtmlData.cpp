@@ -118,6 +118,7 @@ public:
 
 private:
     static std::string Text(const std::string& cp1252) { return Printable(Utf8FromCp1252(cp1252)); }
+    static std::string FileName(const std::string& name) { return Printable(Utf8FromFileName(name)); }
 
     void Mailbox(const MailboxReport& mailbox, const PathTable& paths) {
         json.BeginObject();
@@ -150,7 +151,7 @@ private:
     }
 
     void Row(const ReportRow& row, unsigned share, const PathTable& paths) {
-        json.String(Text(row.record.fileName));
+        json.String(FileName(row.record.fileName));
         json.String(run.Size(row.record.size));
         json.Number(share);
         json.Number(paths.Id(Text(row.record.folderPath)));

@@ -76,7 +76,7 @@ private:
             size_t largest = Overview::Largest(mailbox);
             if (largest != Overview::None) {
                 const FolderInfo& record = mailbox.rows[largest].record;
-                out << HtmlText(Utf8FromCp1252(record.fileName) + " (" + run.Size(record.size) + ")");
+                out << HtmlText(Utf8FromFileName(record.fileName) + " (" + run.Size(record.size) + ")");
             }
             out << "</td></tr>\n";
         }
@@ -144,7 +144,7 @@ private:
         out << "<p class=\"growth\">" << HtmlText(run.GrowthLine(mailbox)) << "</p>\n";
         for (const auto& [name, size] : mailbox.removedFolders)
             out << "<p class=\"removed\">"
-                << HtmlText(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << "</p>\n";
+                << HtmlText(ReportTexts::Fill(t.removedPattern, {name, run.Size(size)})) << "</p>\n";
     }
 
     void Findings(const MailboxReport& mailbox) {

@@ -12,7 +12,7 @@ bool GrowthSource::Open() {
     if (!options.stateFile.empty()) {
         std::string reason;
         if (!state.Load(options.stateFile, reason)) {
-            err << ReportTexts::Fill(texts.stateUnreadable, {Utf8FromOsText(options.stateFile), reason}) << '\n';
+            err << ReportTexts::Fill(texts.stateUnreadable, {ShownPath(options.stateFile), reason}) << '\n';
             return false;
         }
     }
@@ -45,7 +45,7 @@ void GrowthSource::Forget(size_t i) {
 }
 
 void GrowthSource::HistoryFailed(const std::string& pattern) {
-    err << ReportTexts::Fill(pattern, {Utf8FromOsText(options.historyFile), history.Reason(texts)}) << '\n';
+    err << ReportTexts::Fill(pattern, {ShownPath(options.historyFile), history.Reason(texts)}) << '\n';
     historyOpen = false;
     failed = true;
 }
@@ -66,11 +66,11 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes, const 
         current.written = now;
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
-            current.folders[Utf8FromCp1252(row.record.fileName)] = row.record.size;
+            current.folders[Utf8FromFileName(row.record.fileName)] = row.record.size;
         state.Put(keys[i], std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
-    err << ReportTexts::Fill(texts.stateUnwritable, {Utf8FromOsText(options.stateFile)}) << '\n';
+    err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';
     return false;
 }
 

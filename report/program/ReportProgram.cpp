@@ -67,7 +67,7 @@ std::vector<std::string> DropRepeated(ReportOptions& options, const ReportTexts&
         std::string key = GrowthState::KeyOf(mailbox);
         auto [at, fresh] = first.emplace(key, mailbox);
         if (!fresh) {
-            err << ReportTexts::Fill(texts.sameMailbox, {Utf8FromOsText(mailbox), Utf8FromOsText(at->second)}) << '\n';
+            err << ReportTexts::Fill(texts.sameMailbox, {ShownPath(mailbox), ShownPath(at->second)}) << '\n';
             continue;
         }
         kept.push_back(mailbox);
@@ -84,7 +84,7 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
                                        std::make_pair(&options.historyFile, &texts.historyInsideMailbox)}) {
         if (file->empty()) continue;
         if (const std::string* mailbox = MailboxHolding(*file, options)) {
-            err << ReportTexts::Fill(*inside, {Utf8FromOsText(*file), Utf8FromOsText(*mailbox)}) << '\n';
+            err << ReportTexts::Fill(*inside, {ShownPath(*file), ShownPath(*mailbox)}) << '\n';
             return true;
         }
     }
@@ -167,7 +167,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     int code = growth.Failed() ? Failure : Success;
     for (const MailboxReport& mailbox : mailboxes) {
         if (mailbox.readable) continue;
-        err << ReportTexts::Fill(texts.mailboxUnreadable, {Utf8FromOsText(mailbox.path)}) << '\n';
+        err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
         code = Failure;
     }
 

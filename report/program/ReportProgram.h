@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct ReportEnvironment {
     std::string locale;            // the first of LC_ALL, LC_MESSAGES and LANG that is set
     bool errorIsTerminal = false;  // a progress line may be drawn
     unsigned processors = 1;
+    std::istream* input = nullptr;  // standard input, for --mailboxes-from -
 
     static ReportEnvironment OfProcess();
 };

@@ -85,13 +85,28 @@ std::string Utf8FromCp1252(const std::string& bytes) {
     return out;
 }
 
-std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator) {
+std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator,
+                       void (*append)(std::string&, const std::string&)) {
     std::string out;
     for (const std::string& part : parts) {
         if (&part != &parts.front()) out += separator;
-        AppendUtf8FromCp1252(out, part);
+        append(out, part);
     }
     return out;
+}
+
+std::string Utf8FromFileName(const std::string& name) {
+    std::string out;
+    AppendUtf8FromFileName(out, name);
+    return out;
+}
+
+void AppendUtf8FromFileName(std::string& out, const std::string& name) {
+#ifdef _WIN32
+    out += ValidUtf8(name);
+#else
+    AppendUtf8FromCp1252(out, name);
+#endif
 }
 
 void AppendUtf8FromCp1252(std::string& out, const std::string& bytes) {
@@ -120,11 +135,13 @@ bool IsUtf8(const std::string& text) {
 
 std::string Utf8FromOsText(const std::string& text) {
 #ifdef _WIN32
-    return Utf8FromCp1252(text);
+    return ValidUtf8(text);
 #else
     return IsUtf8(text) ? text : Utf8FromCp1252(text);
 #endif
 }
+
+std::string ShownPath(const std::string& text) { return Printable(Utf8FromOsText(text)); }
 
 std::string Printable(const std::string& utf8) {
     if (PlainAscii(utf8)) return utf8;

@@ -15,8 +15,17 @@
 std::string Utf8FromCp1252(const std::string& bytes);
 // The same, appended to out.
 void AppendUtf8FromCp1252(std::string& out, const std::string& bytes);
-// Code-page-1252 texts converted and joined into one UTF-8 list.
-std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator);
+
+// A folder file's name as the listing gave it, as UTF-8. On Windows the
+// report lists in UTF-8 already (its texts from inside the files stay code
+// page 1252); elsewhere a name is the mail store's bytes, code page 1252.
+std::string Utf8FromFileName(const std::string& name);
+void AppendUtf8FromFileName(std::string& out, const std::string& name);
+
+// Texts converted and joined into one UTF-8 list: code page 1252, or
+// whatever append converts (AppendUtf8FromFileName for file names).
+std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator,
+                       void (*append)(std::string&, const std::string&) = AppendUtf8FromCp1252);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, unsigned codePoint);
@@ -24,11 +33,15 @@ void AppendUtf8(std::string& out, unsigned codePoint);
 // True when text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(const std::string& text);
 
-// A path as the operating system gave it, for showing: on Windows the ANSI
-// code page, which is 1252 where the mail client runs; elsewhere the
+// A path as the operating system gave it, for showing: on Windows UTF-8
+// already, as the report takes its command line and lists directories in it
+// (a name Windows allows but UTF-8 cannot carry shows U+FFFD); elsewhere the
 // locale's bytes, kept when they are UTF-8 and read as code page 1252 when
 // they are not, so the output stays UTF-8 either way.
 std::string Utf8FromOsText(const std::string& text);
+// The same with control characters and bidirectional formatting shown as
+// U+FFFD (Printable): a path in a message or a heading.
+std::string ShownPath(const std::string& text);
 
 // Replaces every control character of a UTF-8 text (U+0000-U+001F, U+007F,
 // U+0080-U+009F) and every bidirectional embedding, override and isolate

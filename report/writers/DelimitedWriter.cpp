@@ -49,6 +49,13 @@ void DelimitedWriter::Add(const std::string& utf8) const {
 
 // Plain ASCII, as most names are, needs no conversion, and in TSV no
 // replacement either: it goes into the line as it is.
+void DelimitedWriter::AddFileName(const std::string& name) const {
+    if (PlainAscii(name))
+        AddStoreText(name);
+    else
+        Add(Utf8FromFileName(name));
+}
+
 void DelimitedWriter::AddStoreText(const std::string& cp1252, const std::string& more) const {
     if (style == Style::Tsv && PlainAscii(cp1252) && PlainAscii(more)) {
         if (fieldsInLine++ > 0) line += '\t';
@@ -101,7 +108,7 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
         size_t largest = Overview::Largest(mailbox);
         if (largest != Overview::None) {
             const ReportRow& row = mailbox.rows[largest];
-            fields[4] = Utf8FromCp1252(row.record.fileName);
+            fields[4] = Utf8FromFileName(row.record.fileName);
             fields[5] = std::to_string(row.record.size);
             fields[6] = ShownName(row);
         }
@@ -113,7 +120,7 @@ void DelimitedWriter::AddRow(const ReportRun& run, const std::string& path, cons
                              const ReportRow& row) const {
     const FolderInfo& r = row.record;
     Add(path);
-    AddStoreText(r.fileName);
+    AddFileName(r.fileName);
     Add(std::to_string(r.size));
     Add(run.Size(r.size));
     AddStoreText(r.folderPath, r.folderName);  // the shown name
@@ -167,7 +174,7 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
         }
         if (!growth) continue;
         for (const auto& [name, size] : mailbox.removedFolders)
-            Line(out, {path, Utf8FromCp1252(name), "", "", "", "", "", "", "removed", "", "", std::to_string(size),
+            Line(out, {path, name, "", "", "", "", "", "", "removed", "", "", std::to_string(size),
                        Signed(size, 0)});
     }
 }
@@ -192,7 +199,7 @@ void DelimitedWriter::Findings(const ReportRun& run, std::ostream& out) const {
     for (const MailboxReport& mailbox : run.mailboxes) {
         std::string path = ReportRun::PathText(mailbox);
         for (const Finding& finding : mailbox.findings)
-            Line(out, {path, FindingKindName(finding.kind), Utf8Joined(finding.files, ", "), Utf8Joined(finding.keys, ", "),
+            Line(out, {path, FindingKindName(finding.kind), Utf8Joined(finding.files, ", ", AppendUtf8FromFileName), Utf8Joined(finding.keys, ", "),
                        finding.Describe(run.texts)});
     }
 }

@@ -42,6 +42,8 @@ private:
     void Add(const std::string& utf8) const;
     // Texts as the mail store has them, joined into one field.
     void AddStoreText(const std::string& cp1252, const std::string& more = std::string()) const;
+    // A folder file's name as the listing gave it.
+    void AddFileName(const std::string& name) const;
     void EndLine(std::ostream& out) const;
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
     const char* LineEnd() const;

@@ -30,9 +30,9 @@ public:
     }
 
 private:
-    void Texts(const std::vector<std::string>& parts) {
+    void Texts(const std::vector<std::string>& parts, std::string (*convert)(const std::string&) = Utf8FromCp1252) {
         json.BeginArray();
-        for (const std::string& part : parts) json.String(Utf8FromCp1252(part));
+        for (const std::string& part : parts) json.String(convert(part));
         json.EndArray();
     }
 
@@ -53,7 +53,7 @@ private:
             } else {
                 const ReportRow& row = mailbox.rows[largest];
                 json.BeginObject();
-                json.Key("fileName").String(Utf8FromCp1252(row.record.fileName));
+                json.Key("fileName").String(Utf8FromFileName(row.record.fileName));
                 json.Key("size").Number(row.record.size);
                 json.Key("folder").String(ShownName(row));
                 json.EndObject();
@@ -81,7 +81,7 @@ private:
 
     void RowMembers(const MailboxReport& mailbox, const ReportRow& row) {
         const FolderInfo& r = row.record;
-        json.Key("fileName").String(Utf8FromCp1252(r.fileName));
+        json.Key("fileName").String(Utf8FromFileName(r.fileName));
         json.Key("size").Number(r.size);
         json.Key("sizeText").String(run.Size(r.size));
         json.Key("share").Fraction(Overview::Fraction(r.size, mailbox.total));
@@ -133,7 +133,7 @@ private:
         json.Key("removed").BeginArray();
         for (const auto& [name, size] : mailbox.removedFolders) {
             json.BeginObject();
-            json.Key("fileName").String(Utf8FromCp1252(name));
+            json.Key("fileName").String(name);
             json.Key(sizeKey).Number(size);
             json.EndObject();
         }
@@ -167,7 +167,7 @@ private:
             json.Key("own").Number(node.own);
             json.Key("cumulative").Number(node.cumulative);
             json.Key("files").BeginArray();
-            for (size_t r : mailbox.tree.RowsOf(static_cast<int>(id))) json.String(Utf8FromCp1252(mailbox.rows[r].record.fileName));
+            for (size_t r : mailbox.tree.RowsOf(static_cast<int>(id))) json.String(Utf8FromFileName(mailbox.rows[r].record.fileName));
             json.EndArray();
             json.Key("children").BeginArray();
             for (int child : node.children) json.Signed(child);
@@ -183,7 +183,7 @@ private:
             json.BeginObject();
             json.Key("kind").String(FindingKindName(finding.kind));
             json.Key("files");
-            Texts(finding.files);
+            Texts(finding.files, Utf8FromFileName);
             json.Key("keys");
             Texts(finding.keys);
             json.Key("text").String(finding.Describe(run.texts));

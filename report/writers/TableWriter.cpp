@@ -76,7 +76,7 @@ void WriteOverview(const ReportRun& run, std::ostream& out) {
             std::string folder;
             if (largest != Overview::None) {
                 const FolderInfo& record = mailbox.rows[largest].record;
-                folder = Utf8FromCp1252(record.fileName) + " (" + run.Size(record.size) + ")";
+                folder = Utf8FromFileName(record.fileName) + " (" + run.Size(record.size) + ")";
             }
             line({ReportRun::PathText(mailbox), std::to_string(mailbox.count), run.Size(mailbox.total),
                   t.Share(Overview::Permille(mailbox.total, total)), folder});
@@ -94,7 +94,7 @@ void WriteTop(const ReportRun& run, std::ostream& out) {
         for (const Overview::TopRow& top : run.top) {
             const MailboxReport& mailbox = run.mailboxes[top.mailbox];
             const ReportRow& row = mailbox.rows[top.row];
-            line({ReportRun::PathText(mailbox), Utf8FromCp1252(row.record.fileName), run.Size(row.record.size),
+            line({ReportRun::PathText(mailbox), Utf8FromFileName(row.record.fileName), run.Size(row.record.size),
                   t.Share(Overview::Permille(row.record.size, total)), ShownName(row)});
         }
     });
@@ -113,7 +113,7 @@ void WriteRows(const ReportRun& run, const MailboxReport& mailbox, std::ostream&
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (const ReportRow& row : mailbox.rows) {
             if (!run.Listed(row)) continue;
-            Cells cells{Utf8FromCp1252(row.record.fileName), run.Size(row.record.size),
+            Cells cells{Utf8FromFileName(row.record.fileName), run.Size(row.record.size),
                         t.Share(ReportRun::Share(mailbox, row)), ShownName(row)};
             if (growth) cells.insert(cells.begin() + 3, run.GrowthText(mailbox, row));
             line(std::move(cells));
@@ -143,7 +143,7 @@ void WriteGrowth(const ReportRun& run, const MailboxReport& mailbox, std::ostrea
     const ReportTexts& t = run.texts;
     out << run.GrowthLine(mailbox) << '\n';
     for (const auto& [name, size] : mailbox.removedFolders)
-        out << Printable(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << '\n';
+        out << Printable(ReportTexts::Fill(t.removedPattern, {name, run.Size(size)})) << '\n';
 }
 
 void WriteFindings(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {

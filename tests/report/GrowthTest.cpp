@@ -82,6 +82,18 @@ TEST_F(ReportGrowth, TwoRunsShowWhatGrewShrankCameAndWent) {
     EXPECT_NE(table.out.find(": +0 Bytes (+0 bytes)"), std::string::npos) << table.out;
 }
 
+// The state keeps names in UTF-8: a folder gone is named as it was listed,
+// not converted once more.
+TEST_F(ReportGrowth, ARemovedFolderIsNamedAsItWasListed) {
+    WritePmm(mailbox, "\xC4rger.PMM", "\xC4rger", "", 1000);  // "Ärger" in code page 1252, as Latin-1 on Windows
+    Run();
+    fs::remove(mailbox.Path() + "\xC4rger.PMM");
+    fs::copy_file(stateFile, stateFile + ".first");
+    EXPECT_EQ(Run().at("growth").at("removed").at(0).at("fileName"), "\u00C4rger.PMM");
+    Result table = RunReport({"--since", stateFile + ".first", mailbox.Path()});
+    EXPECT_NE(table.out.find("Entfernt: \u00C4rger.PMM, zuvor 1000 Bytes"), std::string::npos) << table.out;
+}
+
 TEST_F(ReportGrowth, OtherMailboxesInTheStateFileAreKept) {
     TempDir other;
     WritePmm(other, "X.PMM", "X", "", 1000);

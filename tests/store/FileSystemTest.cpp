@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/Utf16.h"
 
 #include "tests/support/TempDir.h"
 
@@ -215,4 +216,36 @@ TEST(LineReader, StopsAtItsByteLimitWithoutTheLineItFallsIn) {
     while (exact.Next(line)) lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd"}));
     EXPECT_FALSE(exact.StoppedAtLimit());
+}
+
+// Names in UTF-16 and back, as the report's Windows program passes them.
+TEST(Utf16, EveryNameComesBackAndMalformedBytesAreRefused) {
+    const std::vector<std::pair<std::string, Utf16Text>> names = {
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA", {0x0141, 0x00F3, 'd', 0x017A}},          // Łódź
+        {"Dvo\xC5\x99\xC3\xA1k", {'D', 'v', 'o', 0x0159, 0x00E1, 'k'}},                  // Dvořák
+        {"\xCE\x91\xCF\x81\xCF\x87", {0x0391, 0x03C1, 0x03C7}},                         // Greek
+        {"\xE9\x82\xAE\xE4\xBB\xB6", {0x90AE, 0x4EF6}},                                  // CJK
+        {"\xF0\x9F\x93\xAB", {0xD83D, 0xDCEB}},                                         // beyond the BMP: a pair
+        {"a\xED\xA0\xBDz", {'a', 0xD83D, 'z'}},                                         // a lone high surrogate
+        {"\xED\xB3\xAB", {0xDCEB}},                                                     // a lone low one
+        {"", {}},
+    };
+    for (const auto& [utf8, wide] : names) {
+        EXPECT_EQ(Utf16::ToUtf8(wide.data(), wide.size()), utf8);
+        Utf16Text back;
+        ASSERT_TRUE(Utf16::FromUtf8(utf8, back)) << utf8;
+        EXPECT_EQ(back, wide) << utf8;
+    }
+    // Cut short, overlong, beyond Unicode, a stray continuation byte, and a
+    // pair in two three-byte halves, which would name what "\xF0\x9F\x93\xAB" names.
+    for (const std::string bad : {"\xC5", "a\xE9\x82", "\xC0\xAF", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\x80",
+                                  "\xED\xA0\xBD\xED\xB3\xAB", "\xFF"}) {
+        Utf16Text out;
+        EXPECT_FALSE(Utf16::FromUtf8(bad, out)) << bad;
+    }
+    // Where a buffer may be cut: never inside a character.
+    const std::string text = "a\xC3\xB6\xE9\x82\xAE\xF0\x9F\x93\xAB";
+    const std::vector<size_t> whole = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10};
+    for (size_t length = 0; length <= text.size(); ++length)
+        EXPECT_EQ(Utf16::WholePrefix(text.data(), length), whole[length]) << length;
 }
