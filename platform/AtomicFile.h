@@ -41,6 +41,11 @@ public:
 
     static void RemoveCopy(const std::string& copyPath);
 
+    // A fresh, empty working copy beside path, whatever path holds, for
+    // bytes that come in many pieces (AppendToCopy); PutInPlace as above.
+    static bool MakeEmptyCopy(const std::string& path, std::string& copyPath);
+    static bool AppendToCopy(const std::string& copyPath, const std::string& bytes);
+
     // The whole content of the file at path; false when it is larger than
     // maxSize or cannot be read whole.
     static bool ReadWhole(const std::string& path, uint64_t maxSize, std::string& bytes);

@@ -92,6 +92,25 @@ bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path
 
 void AtomicFile::RemoveCopy(const std::string& copyPath) { ::unlink(copyPath.c_str()); }
 
+bool AtomicFile::MakeEmptyCopy(const std::string& path, std::string& copyPath) {
+    State state = Probe(path);
+    if (state == State::Unwritable) return false;
+    int fd = CreateTemporary(path, copyPath);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = state != State::Writable || ::stat(path.c_str(), &st) != 0 || ::fchmod(fd, st.st_mode & 07777) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) ::unlink(copyPath.c_str());
+    return ok;
+}
+
+bool AtomicFile::AppendToCopy(const std::string& copyPath, const std::string& bytes) {
+    int fd = ::open(copyPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes);
+    return ::close(fd) == 0 && ok;
+}
+
 bool AtomicFile::ProcessRuns(unsigned long id) {
     // Beyond INT_MAX the id would turn negative, which kill takes for a process group.
     if (id > INT_MAX) return true;

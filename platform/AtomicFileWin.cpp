@@ -89,6 +89,23 @@ bool AtomicFile::PutInPlace(const std::string& copyPath, const std::string& path
 
 void AtomicFile::RemoveCopy(const std::string& copyPath) { DeleteFile(OsPath(copyPath).c_str()); }
 
+bool AtomicFile::MakeEmptyCopy(const std::string& path, std::string& copyPath) {
+    if (Probe(path) == State::Unwritable) return false;
+    HANDLE file = CreateTemporary(path, copyPath);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    if (CloseHandle(file)) return true;
+    DeleteFile(OsPath(copyPath).c_str());
+    return false;
+}
+
+bool AtomicFile::AppendToCopy(const std::string& copyPath, const std::string& bytes) {
+    HANDLE file = CreateFile(OsPath(copyPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(file, bytes);
+    return CloseHandle(file) && ok;
+}
+
 bool AtomicFile::ProcessRuns(unsigned long id) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
     // No process has that id; any other failure (access denied) leaves it unsure.

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <windows.h>
 
 #include <iostream>
@@ -12,6 +13,13 @@
 #include <vector>
 
 namespace {
+
+UINT previousCodePage = 0;
+
+// The code page belongs to the console window, which outlives the program.
+void RestoreCodePage() {
+    if (previousCodePage != 0) SetConsoleOutputCP(previousCodePage);
+}
 
 bool IsConsole(DWORD stream) {
     DWORD mode;
@@ -76,6 +84,14 @@ void Console::UseUtf8() {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    if (IsConsole(STD_OUTPUT_HANDLE)) std::cout.rdbuf(new ConsoleBuffer(STD_OUTPUT_HANDLE));
-    if (IsConsole(STD_ERROR_HANDLE)) std::cerr.rdbuf(new ConsoleBuffer(STD_ERROR_HANDLE));
+    const bool toConsole = IsConsole(STD_OUTPUT_HANDLE), errorToConsole = IsConsole(STD_ERROR_HANDLE);
+    if (toConsole) std::cout.rdbuf(new ConsoleBuffer(STD_OUTPUT_HANDLE));
+    if (errorToConsole) std::cerr.rdbuf(new ConsoleBuffer(STD_ERROR_HANDLE));
+    // Windows draws wide text whatever the code page; a console that passes
+    // it on to a terminal (Wine's) encodes it in the output code page.
+    if (!toConsole && !errorToConsole) return;
+    UINT current = GetConsoleOutputCP();
+    if (current == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8)) return;
+    previousCodePage = current;
+    atexit(RestoreCodePage);
 }

@@ -38,4 +38,7 @@ struct ReportOptions {
     uint64_t minSize = 0;   // --min-size: smaller folders are left out of listings
     unsigned jobs = 1;
     Language language = Language::German;
+
+    // The administrator's routine.
+    std::string outputFile;  // --output; empty for standard output
 };

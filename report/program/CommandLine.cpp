@@ -148,6 +148,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     CLI::Option* lang = app.add_option("--lang", language, texts.helpLang)->type_name("de|en");
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
 
+    // The administrator's routine.
+    CLI::Option* output = app.add_option("--output", options.outputFile, texts.helpOutput)->type_name("FILE");
+
     std::string mistake;
     if (!Precheck(app, args, texts, mistake)) return fail(mistake);
     try {
@@ -203,6 +206,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     options.showPaths = noPaths->count() == 0;
     options.newMailDir = noNewMail->count() == 0 && newMailOption->count() != 0 ? newMail : std::string();
     if (!OneTable(options)) return fail(ReportTexts::Fill(texts.oneTableOnly, {format}));
+
+    // The administrator's routine.
+    if (output->count() != 0 && options.outputFile.empty()) return fail(ReportTexts::Fill(texts.emptyFile, {"--output"}));
     return Outcome::Run;
 }
 

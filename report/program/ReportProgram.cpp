@@ -8,6 +8,7 @@
 #include "report/program/CommandLine.h"
 #include "report/program/GrowthSource.h"
 #include "report/program/JobPool.h"
+#include "report/program/OutputFile.h"
 #include "report/program/ProgressLine.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
@@ -77,17 +78,28 @@ std::vector<std::string> DropRepeated(ReportOptions& options, const ReportTexts&
     return keys;
 }
 
-// The state file and the history must lie in no mailbox: true, after the
-// message, when one does.
+// The state file, the history and the output file must lie in no mailbox,
+// and no two of them be one file: true, after the message, when they do.
 bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
-    for (const auto& [file, inside] : {std::make_pair(&options.stateFile, &texts.stateInsideMailbox),
-                                       std::make_pair(&options.historyFile, &texts.historyInsideMailbox)}) {
+    const std::pair<const std::string*, const std::string*> files[] = {
+        {&options.stateFile, &texts.stateInsideMailbox},
+        {&options.historyFile, &texts.historyInsideMailbox},
+        {&options.outputFile, &texts.outputInsideMailbox}};
+    for (const auto& [file, inside] : files) {
         if (file->empty()) continue;
         if (const std::string* mailbox = MailboxHolding(*file, options)) {
             err << ReportTexts::Fill(*inside, {ShownPath(*file), ShownPath(*mailbox)}) << '\n';
             return true;
         }
     }
+    for (const auto& [file, inside] : files)
+        for (const auto& [other, unused] : files)
+            if (file < other && !file->empty() && !other->empty() &&
+                Directory::Canonical(*file) == Directory::Canonical(*other)) {
+                const std::string same = ReportTexts::Fill(texts.sameFile, {ShownPath(*file), ShownPath(*other)});
+                err << ReportTexts::Fill(texts.badOption, {same}) << '\n' << texts.seeHelp << '\n';
+                return true;
+            }
     return false;
 }
 
@@ -159,6 +171,11 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     const std::vector<std::string> keys = DropRepeated(options, texts, err);
     if (KeptInsideMailbox(options, texts, err)) return Failure;
 
+    OutputFile file(options.outputFile);
+    if (!options.outputFile.empty() && !file.Open()) {
+        err << ReportTexts::Fill(texts.outputFileUnwritable, {ShownPath(options.outputFile)}) << '\n';
+        return Failure;
+    }
     GrowthSource growth(options, texts, err);
     if (!growth.Open()) return Failure;
     growth.Find(keys);
@@ -173,10 +190,15 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
 
     const ReportRun run(options, texts, mailboxes);
     errno = 0;
-    WriterFor(options)->Write(run, out);
-    out.flush();
+    std::ostream& target = options.outputFile.empty() ? out : file.Stream();
+    WriterFor(options)->Write(run, target);
+    target.flush();
     // Neither the state nor the history moves on past output that was not
     // written; a reader that stopped early ends the run without a word.
+    if (!options.outputFile.empty() && !file.Commit()) {
+        err << ReportTexts::Fill(texts.outputFileUnwritable, {ShownPath(options.outputFile)}) << '\n';
+        return Failure;
+    }
     if (!out) {
         if (errno != EPIPE) err << texts.outputUnwritable << '\n';
         return Failure;

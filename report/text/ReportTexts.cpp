@@ -220,6 +220,13 @@ void ReportTexts::German() {
     rowsShown = "%d von %d Zeilen";
     moreRows = "%d weitere";
     allRows = "alle";
+
+    // The administrator's routine.
+    helpOutput = "den Bericht in die Datei FILE schreiben, erst wenn er ganz ist (au\u00DFerhalb des Postfachs)";
+    outputFileUnwritable = "foldscan-report: Die Ausgabedatei %s kann nicht geschrieben werden.";
+    outputInsideMailbox =
+        "foldscan-report: Die Ausgabedatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
+    sameFile = "%s und %s nennen dieselbe Datei";
 }
 
 void ReportTexts::English() {
@@ -345,4 +352,11 @@ void ReportTexts::English() {
     rowsShown = "%d of %d rows";
     moreRows = "%d more";
     allRows = "all";
+
+    // The administrator's routine.
+    helpOutput = "write the report to FILE, only once it is whole (outside the mailbox)";
+    outputFileUnwritable = "foldscan-report: the output file %s cannot be written.";
+    outputInsideMailbox =
+        "foldscan-report: the output file %s lies in the mailbox %s; it does not belong in the mail store.";
+    sameFile = "%s and %s name the same file";
 }

@@ -75,6 +75,9 @@ public:
     std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint, filterLabel, filterMatches, rowsShown,
         moreRows, allRows;
 
+    // The administrator's routine: the output file.
+    std::string helpOutput, outputFileUnwritable, outputInsideMailbox, sameFile;
+
 private:
     void German();
     void English();

@@ -39,6 +39,7 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--history", "h.db", "--growth", "--growth-since", "7d", mailbox.Path()},
         {"--history", "h.db", "--growth", "--since", "s.json", mailbox.Path()},
         {"--history", "", mailbox.Path()},
+        {"--output", "", mailbox.Path()},
         {"--excel", mailbox.Path()},
         {"--sort", "growth", mailbox.Path()},
         {"--tree=ja", mailbox.Path()},

@@ -120,6 +120,34 @@ TEST_F(ReportGrowth, TheStateFileNeverGoesIntoTheMailStore) {
     fs::remove(sibling);
 }
 
+// --output: the whole report or the file as it was, never in the mail store
+// and never in place of the state or the history.
+TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
+    const std::string output = elsewhere.Path() + "report.tsv";
+    Result written = RunReport({"--format", "tsv", "--output", output, mailbox.Path()});
+    EXPECT_EQ(written.code, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(elsewhere.Read("report.tsv").compare(0, 17, "mailbox\tfile_name"), 0) << elsewhere.Read("report.tsv");
+
+    elsewhere.Write("state.json", "not a state file");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--output", output, "--since", stateFile, mailbox.Path()}, "kann nicht gelesen werden"},
+        {{"--output", elsewhere.Path() + "missing/report.tsv", mailbox.Path()}, "kann nicht geschrieben werden"},
+        {{"--output", mailbox.Path() + "report.tsv", mailbox.Path()}, "liegt im Postfach"},
+        {{"--output", output, "--since", elsewhere.Path() + "./report.tsv", mailbox.Path()}, "nennen dieselbe Datei"},
+    };
+    for (const auto& [args, message] : refused) {
+        Result result = RunReport(args);
+        EXPECT_EQ(result.code, 2) << message;
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+        EXPECT_EQ(elsewhere.Read("report.tsv").compare(0, 17, "mailbox\tfile_name"), 0) << message;
+    }
+    EXPECT_FALSE(fs::exists(mailbox.Path() + "report.tsv"));
+    // No working copy is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.Path()), fs::directory_iterator()), 2);
+}
+
 TEST_F(ReportGrowth, AStateFileThatIsNotOursIsLeftAloneAndFailsTheRun) {
     elsewhere.Write("state.json", "{\"something\": \"else\"}");
     Result result = RunReport({"--since", stateFile, mailbox.Path()});

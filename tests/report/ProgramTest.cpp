@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #ifdef _WIN32
+#include "platform/Utf16.h"
+
 #include <windows.h>
 #else
 #include <sqlite3.h>
@@ -35,20 +39,31 @@ std::string Program() {
 #endif
 }
 
+// Paths in UTF-8, which the test's own file functions take as such on Windows too.
+std::filesystem::path PathOf(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// No argument here holds a space or a quote, so none is quoted.
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(PathOf(path), std::ios::binary) << bytes;
+}
+
+// The command line in UTF-8. No argument here holds a quote, and those with
+// a space are quoted.
 Result Shell(const std::string& args) {
     TempDir files;
     const std::string out = files.Path() + "out", err = files.Path() + "err";
-    int status = std::system((Program() + " " + args + " >" + out + " 2>" + err).c_str());
+    const std::string command = Program() + " " + args + " >" + out + " 2>" + err;
     Result result;
 #ifdef _WIN32
-    result.code = status;
+    Utf16Text wide;
+    if (!Utf16::FromUtf8(command, wide)) return result;
+    result.code = _wsystem(wide.c_str());
 #else
+    int status = std::system(command.c_str());
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     result.out = ReadFile(out);
@@ -131,4 +146,48 @@ TEST(ReportProgram, RunsLandInTheHistoryAndTheNextComparesWithThem) {
     Result second = Shell("--history " + history + " --growth --format json " + mailbox.Path());
     ASSERT_EQ(second.code, 0) << second.err;
     EXPECT_EQ(nlohmann::json::parse(second.out).at("mailboxes").at(0).at("rows").at(0).at("growth"), 500);
+}
+
+// Names beyond code page 1252 in a mailbox's path, the history's and the
+// output's: each reaches its own file, and messages show them as they are.
+TEST(ReportProgram, PathsBeyondCodePage1252ReachTheirOwnFiles) {
+    TempDir root;
+    const std::string dvorak = root.Path() + "Anton\u00EDn Dvo\u0159\u00E1k", cjk = root.Path() + "\u90AE\u4EF6";
+    const std::string history = root.Path() + "\u0141\u00F3d\u017A Verlauf.db";
+    const std::string output = root.Path() + "\u0391\u03BD\u03B1\u03C6\u03BF\u03C1\u03AC.json";
+    for (const std::string& mailbox : {dvorak, cjk}) {
+        std::filesystem::create_directory(PathOf(mailbox));
+        WriteFile(mailbox + "/A.PMM", PmmHead("Archiv"));
+    }
+    WriteFile(dvorak + "/\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.PMM", PmmHead("Griechisch"));
+    const std::string args = "--format json --history \"" + history + "\" --output \"" + output + "\" \"" + dvorak +
+                             "\" \"" + cjk + "\"";
+    Result first = Shell(args);
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, "");
+    nlohmann::json report = nlohmann::json::parse(ReadFile(output));
+    EXPECT_EQ(report.at("mailboxes").at(0).at("mailbox"), dvorak);
+    EXPECT_EQ(report.at("mailboxes").at(1).at("mailbox"), cjk);
+#ifdef _WIN32
+    // Windows lists the names in UTF-16; elsewhere a name's bytes are the mail store's code page.
+    EXPECT_EQ(report.at("mailboxes").at(0).at("rows").at(1).at("fileName"),
+              "\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC.PMM");
+#endif
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(PathOf(root.Path())))
+        names.push_back(entry.path().filename().u8string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Anton\u00EDn Dvo\u0159\u00E1k", "\u0141\u00F3d\u017A Verlauf.db",
+                                               "\u0391\u03BD\u03B1\u03C6\u03BF\u03C1\u03AC.json", "\u90AE\u4EF6"}));
+
+    // The history under its own name serves the next run.
+    WriteFile(cjk + "/B.PMM", PmmHead("Briefe"));
+    Result second = Shell("--format json --growth " + args);
+    ASSERT_EQ(second.code, 0) << second.err;
+    EXPECT_FALSE(nlohmann::json::parse(ReadFile(output)).at("mailboxes").at(1).at("growthSince").is_null());
+
+    Result missing = Shell("--lang en \"" + root.Path() + "\u03A9\u03BC\u03AD\u03B3\u03B1\"");
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_EQ(missing.err, "foldscan-report: mailbox not found or not readable: " + root.Path() +
+                               "\u03A9\u03BC\u03AD\u03B3\u03B1\n");
 }
