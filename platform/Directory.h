@@ -1,10 +1,28 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Directories and paths as a command line names them.
 class Directory {
 public:
+    struct Entry {
+        std::string name;
+        bool isDirectory = false;  // a directory, or a link to one
+        bool isLink = false;       // a symbolic link or junction, whatever it leads to
+        bool isHidden = false;     // a name beginning with '.'; on Windows also marked hidden or system
+    };
+
+    // The entries of directory but "." and "..", in the order the OS lists
+    // them. False when it cannot be listed, or its listing fails on the way
+    // (a share that drops out): entries then holds what came before.
+    static bool List(const std::string& directory, std::vector<Entry>& entries);
+
+    // Whether name a comes before b as the OS sorts names for people: on
+    // Windows without regard to case, elsewhere by their bytes, as a shell
+    // sorts the names a pattern matches.
+    static bool SortsBefore(const std::string& a, const std::string& b);
+
     // True when path names a directory whose entries can be listed.
     static bool IsListable(const std::string& path);
 

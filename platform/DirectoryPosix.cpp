@@ -1,11 +1,48 @@
 #include "platform/Directory.h"
 
 #include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 
 #include <memory>
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+
+}  // namespace
+
+bool Directory::List(const std::string& directory, std::vector<Entry>& entries) {
+    entries.clear();
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
+    if (!dir) return false;
+    const int dirFd = ::dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent* found = ::readdir(dir.get());
+        if (!found) return errno == 0;
+        Entry entry;
+        entry.name = found->d_name;
+        if (entry.name == "." || entry.name == "..") continue;
+        entry.isHidden = entry.name[0] == '.';
+        entry.isLink = found->d_type == DT_LNK;
+        entry.isDirectory = found->d_type == DT_DIR;
+        struct stat st;
+        if ((found->d_type == DT_UNKNOWN || entry.isLink) && ::fstatat(dirFd, found->d_name, &st, 0) == 0)
+            entry.isDirectory = S_ISDIR(st.st_mode);
+        if (found->d_type == DT_UNKNOWN && ::fstatat(dirFd, found->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            entry.isLink = S_ISLNK(st.st_mode);
+        entries.push_back(std::move(entry));
+    }
+}
+
+bool Directory::SortsBefore(const std::string& a, const std::string& b) { return a < b; }
 
 bool Directory::IsListable(const std::string& path) {
     struct stat st;

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/OsPath.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -22,7 +23,40 @@ std::string FullPath(const std::string& path) {
     return std::string();
 }
 
+// Closes the search however the loop is left.
+struct SearchCloser {
+    void operator()(HANDLE search) const { FindClose(search); }
+};
+
 }  // namespace
+
+bool Directory::List(const std::string& directory, std::vector<Entry>& entries) {
+    entries.clear();
+    std::string pattern = directory;
+    if (!pattern.empty() && !FileSystem::IsSeparator(pattern.back()) && pattern.back() != ':') pattern += '\\';
+    WIN32_FIND_DATA found;
+    HANDLE first = FindFirstFile(OsPath(pattern + "*").c_str(), &found);
+    // A drive's empty root lists nothing at all, not even "." and "..".
+    if (first == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND && IsListable(directory);
+    std::unique_ptr<void, SearchCloser> search(first);
+    do {
+        Entry entry;
+        entry.name = TextOf(found.cFileName);
+        if (entry.name == "." || entry.name == "..") continue;
+        const DWORD attributes = found.dwFileAttributes;
+        entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.isHidden = entry.name[0] == '.' || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+        entries.push_back(std::move(entry));
+    } while (FindNextFile(search.get(), &found));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool Directory::SortsBefore(const std::string& a, const std::string& b) {
+    const std::basic_string<TCHAR> x = OsPath(a), y = OsPath(b);
+    return CompareString(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.c_str(), static_cast<int>(x.size()), y.c_str(),
+                         static_cast<int>(y.size())) == CSTR_LESS_THAN;
+}
 
 bool Directory::IsListable(const std::string& path) {
     DWORD attributes = GetFileAttributes(OsPath(path).c_str());

@@ -42,6 +42,11 @@ public:
     // by value: a path that is absolute already comes back without a copy.
     static std::string AbsolutePath(std::string path);
 
+    // Whether the OS can take a path this long: 32,767 characters through
+    // Windows' wide functions (MAX_PATH bytes through the ANSI ones),
+    // PATH_MAX bytes elsewhere.
+    static bool WithinPathLimit(const std::string& path);
+
     // Wildcard match of a single file name, ASCII letters folded.
     static bool MatchesPattern(const std::string& pattern, const std::string& name);
 

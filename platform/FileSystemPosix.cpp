@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +74,8 @@ void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wa
         visit(name, fstatat(dirFd, name.c_str(), &st, 0) == 0 ? StampOf(st) : FileStamp());
     });
 }
+
+bool FileSystem::WithinPathLimit(const std::string& path) { return path.size() < PATH_MAX; }
 
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
     struct stat st;

@@ -64,6 +64,14 @@ void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisit
     ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
 }
 
+bool FileSystem::WithinPathLimit(const std::string& path) {
+#ifdef UNICODE
+    return OsPath(path).size() <= 32767;
+#else
+    return path.size() < MAX_PATH;
+#endif
+}
+
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
     const DWORD attributes = GetFileAttributes(OsPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryType::Missing;

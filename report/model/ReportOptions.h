@@ -41,4 +41,6 @@ struct ReportOptions {
 
     // The administrator's routine.
     std::string outputFile;  // --output; empty for standard output
+    std::vector<std::string> mailboxLists;  // --mailboxes-from, "-" for standard input
+    std::vector<std::string> mailboxRoots;  // --all-under
 };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <tuple>
 
 #ifndef FOLDSCAN_VERSION
 #define FOLDSCAN_VERSION "0"
@@ -150,6 +151,14 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
 
     // The administrator's routine.
     CLI::Option* output = app.add_option("--output", options.outputFile, texts.helpOutput)->type_name("FILE");
+    // One value each time, and every time counts.
+    for (const auto& [name, given, help, type] :
+         {std::make_tuple("--mailboxes-from", &options.mailboxLists, &texts.helpMailboxesFrom, "FILE"),
+          std::make_tuple("--all-under", &options.mailboxRoots, &texts.helpAllUnder, "DIR")})
+        app.add_option(name, *given, *help)
+            ->type_name(type)
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
     std::string mistake;
     if (!Precheck(app, args, texts, mistake)) return fail(mistake);
@@ -165,7 +174,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     } catch (const CLI::ParseError& e) {
         return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
     }
-    if (options.mailboxes.empty()) return fail(texts.mailboxMissing);
+    if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty())
+        return fail(texts.mailboxMissing);
 
     auto found = Formats.find(format);
     if (found == Formats.end()) return fail(ReportTexts::Fill(texts.badFormat, {format}));
@@ -209,6 +219,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
 
     // The administrator's routine.
     if (output->count() != 0 && options.outputFile.empty()) return fail(ReportTexts::Fill(texts.emptyFile, {"--output"}));
+    for (const auto& [given, option] : {std::make_pair(&options.mailboxLists, "--mailboxes-from"),
+                                        std::make_pair(&options.mailboxRoots, "--all-under")})
+        if (std::find(given->begin(), given->end(), std::string()) != given->end())
+            return fail(ReportTexts::Fill(texts.emptyFile, {option}));
     return Outcome::Run;
 }
 

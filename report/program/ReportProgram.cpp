@@ -8,6 +8,7 @@
 #include "report/program/CommandLine.h"
 #include "report/program/GrowthSource.h"
 #include "report/program/JobPool.h"
+#include "report/program/MailboxFinder.h"
 #include "report/program/OutputFile.h"
 #include "report/program/ProgressLine.h"
 #include "report/text/RunTime.h"
@@ -168,6 +169,7 @@ int ReportProgram::Run(const std::vector<std::string>& args, std::ostream& out, 
 int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out,
                           std::ostream& err) const {
     const std::string started = RunTime::Now();
+    if (!MailboxFinder(texts, environment.input, err).Find(options)) return Failure;
     const std::vector<std::string> keys = DropRepeated(options, texts, err);
     if (KeptInsideMailbox(options, texts, err)) return Failure;
 

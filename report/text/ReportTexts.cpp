@@ -227,6 +227,25 @@ void ReportTexts::German() {
     outputInsideMailbox =
         "foldscan-report: Die Ausgabedatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     sameFile = "%s und %s nennen dieselbe Datei";
+    helpMailboxesFrom = "Postfachpfade aus FILE, einer je Zeile (UTF-8; - f\u00FCr die Standardeingabe; "
+                        "# leitet Kommentare ein)";
+    helpAllUnder = "jedes Verzeichnis unter DIR, das Ordnerdateien oder hierarch.pm enth\u00E4lt (Verkn\u00FCpfungen "
+                   "werden nicht verfolgt)";
+    patternMatchesNothing = "foldscan-report: Das Muster %s passt auf kein Verzeichnis.";
+    patternUnlistable = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden (Muster %s).";
+    listUnreadable = "foldscan-report: Die Postfachliste %s kann nicht gelesen werden: %s.";
+    listMissing = "Sie fehlt";
+    listDirectory = "Sie ist ein Verzeichnis";
+    listNotFile = "Sie ist keine gew\u00F6hnliche Datei (- liest die Standardeingabe)";
+    listTooLarge = "Sie ist gr\u00F6\u00DFer als 64 MB";
+    listReadError = "Lesefehler";
+    listNotText = "Zeile %d ist kein Text in UTF-8";
+    listLineTooLong = "Zeile %d ist l\u00E4nger, als ein Pfad sein kann";
+    listEmpty = "foldscan-report: Die Postfachliste %s nennt kein Postfach.";
+    standardInput = "(Standardeingabe)";
+    rootUnlistable = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden.";
+    noMailboxUnder = "foldscan-report: Unter %s liegt kein Postfach.";
+    directorySkipped = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden und wird \u00FCbergangen.";
 }
 
 void ReportTexts::English() {
@@ -359,4 +378,21 @@ void ReportTexts::English() {
     outputInsideMailbox =
         "foldscan-report: the output file %s lies in the mailbox %s; it does not belong in the mail store.";
     sameFile = "%s and %s name the same file";
+    helpMailboxesFrom = "mailbox paths from FILE, one a line (UTF-8; - for standard input; # begins a comment)";
+    helpAllUnder = "every directory below DIR that holds folder files or hierarch.pm (links are not followed)";
+    patternMatchesNothing = "foldscan-report: the pattern %s matches no directory.";
+    patternUnlistable = "foldscan-report: the directory %s cannot be read (pattern %s).";
+    listUnreadable = "foldscan-report: the mailbox list %s cannot be read: %s.";
+    listMissing = "it is missing";
+    listDirectory = "it is a directory";
+    listNotFile = "it is not a regular file (- reads standard input)";
+    listTooLarge = "it is larger than 64 MB";
+    listReadError = "read error";
+    listNotText = "line %d is not UTF-8 text";
+    listLineTooLong = "line %d is longer than a path can be";
+    listEmpty = "foldscan-report: the mailbox list %s names no mailbox.";
+    standardInput = "(standard input)";
+    rootUnlistable = "foldscan-report: the directory %s cannot be read.";
+    noMailboxUnder = "foldscan-report: there is no mailbox below %s.";
+    directorySkipped = "foldscan-report: the directory %s cannot be read and is passed over.";
 }

@@ -77,6 +77,10 @@ public:
 
     // The administrator's routine: the output file.
     std::string helpOutput, outputFileUnwritable, outputInsideMailbox, sameFile;
+    // Mailboxes from patterns, lists and directory trees.
+    std::string helpMailboxesFrom, helpAllUnder, patternMatchesNothing, patternUnlistable, listUnreadable,
+        listMissing, listDirectory, listNotFile, listTooLarge, listReadError, listNotText, listLineTooLong,
+        listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped;
 
 private:
     void German();

@@ -5,7 +5,10 @@
 // The report with its tree, its check and its growth must neither crash nor
 // hang; when it runs, its JSON must parse and its tree must hold every row
 // once, its sums adding up to the total; the HTML page must be written too.
+// The whole input is also read as a list of mailboxes (--mailboxes-from).
+#include "report/program/MailboxFinder.h"
 #include "report/program/ReportProgram.h"
+#include "report/text/Utf8.h"
 #include "tests/support/FolderHeads.h"
 #include "tests/support/FuzzInput.h"
 #include "tests/support/TempDir.h"
@@ -95,6 +98,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const fs::path mailboxDir = fs::path(work.Path()) / "mailbox";
     static const fs::path stateFile = fs::path(work.Path()) / "state.json";
     if (size > (1u << 20)) return 0;
+    std::vector<std::string> paths;
+    size_t line = 0;
+    if (MailboxFinder::ParseList(std::string(reinterpret_cast<const char*>(data), size), paths, line) ==
+        MailboxFinder::ListProblem::None)
+        for (const std::string& path : paths)
+            FuzzCheck(IsUtf8(path) && path.find_first_of(std::string("\n\0", 2)) == std::string::npos &&
+                          path[0] != '#' && path.find_first_not_of(" \t") != std::string::npos,
+                      "a listed path that is no line of text");
+    else
+        FuzzCheck(line > 0, "a list refused without the line that is wrong");
     Generate(mailboxDir, stateFile, SplitParts(data, size, PartCount));
     const std::string mailbox = mailboxDir.string(), state = stateFile.string();
 

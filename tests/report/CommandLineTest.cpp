@@ -3,7 +3,9 @@
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -117,7 +119,8 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     EXPECT_EQ(help.code, 0);
     for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
                                "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--history", "--growth",
-                               "--growth-since", "--excel", "--jobs", "--lang", "--version", "Exit-Codes"})
+                               "--growth-since", "--excel", "--jobs", "--lang", "--version", "Exit-Codes", "--output",
+                               "--mailboxes-from", "--all-under"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);
@@ -153,4 +156,108 @@ TEST(ReportCommandLine, TheNewMailRowFollowsItsOptions) {
     EXPECT_EQ(newMail({"--newmail", elsewhere.Path()}), "4000");
     EXPECT_EQ(newMail({"--newmail", "newmail", "--no-newmail"}), "none");
     EXPECT_EQ(newMail({"--newmail", "gibt-es-nicht"}), "0");  // the row stays, as in the panel
+}
+
+namespace {
+
+// A directory tree of mailboxes: a few with folder files or only the folder
+// tree, one nested two levels down, a hidden one, one without any, and the
+// root itself holding a folder file.
+class MailboxTree {
+public:
+    MailboxTree() {
+        for (const char* dir : {"anna", "bert", "carl", "dept/dora", "dept/sub/emil", "empty", ".hidden"})
+            root.MakeDir(dir);
+        WritePmm(root, "X.PMM", "X", "", 200);
+        WritePmm(root, "anna/A.PMM", "A", "", 300);
+        WriteMbx(root, "bert/B.MBX", "bert/B.PMG", "B", "", 400);
+        root.Write("carl/hierarch.pm", "2,0,R,,Postfach\r\n");
+        WritePmm(root, "dept/dora/D.PMM", "D", "", 500);
+        WritePmm(root, "dept/sub/emil/E.pmm", "E", "", 600);
+        WritePmm(root, ".hidden/H.PMM", "H", "", 700);
+    }
+    // A directory below the root, its parts joined as the report joins them.
+    std::string In(const std::vector<std::string>& parts) const {
+        std::string path = root.Path();
+        for (const std::string& part : parts) path += (&part == &parts.front() ? "" : Separator()) + part;
+        return path;
+    }
+    static std::string Separator() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
+
+    TempDir root;
+};
+
+std::vector<std::string> MailboxesOf(const Result& result) {
+    std::vector<std::string> paths;
+    const nlohmann::json report = nlohmann::json::parse(result.out);
+    for (const nlohmann::json& mailbox : report.at("mailboxes")) paths.push_back(mailbox.at("mailbox"));
+    return paths;
+}
+
+}  // namespace
+
+// Patterns, list files (and standard input) and directory trees, in that
+// order, each group in the order given, each expansion in name order.
+TEST(ReportCommandLine, PatternsListsAndTreesReachEveryMailbox) {
+    MailboxTree tree;
+    Result all = RunReport({"--format", "json", tree.root.Path() + "*"});
+    ASSERT_EQ(all.code, 0) << all.err;
+    EXPECT_EQ(MailboxesOf(all), (std::vector<std::string>{tree.In({"anna"}), tree.In({"bert"}), tree.In({"carl"}),
+                                                          tree.In({"dept"}), tree.In({"empty"})}));
+    EXPECT_EQ(MailboxesOf(RunReport({"--format", "json", tree.root.Path() + ".h*"})),
+              std::vector<std::string>{tree.In({".hidden"})});
+
+#ifndef _WIN32
+    // A link is not followed: anna is not found twice.
+    std::filesystem::create_directory_symlink(tree.In({"anna"}), tree.In({"link"}));
+#endif
+    Result under = RunReport({"--format", "json", "--all-under", tree.root.Path()});
+    ASSERT_EQ(under.code, 0) << under.err;
+    EXPECT_EQ(under.err, "");
+    EXPECT_EQ(MailboxesOf(under),
+              (std::vector<std::string>{tree.root.Path(), tree.In({"anna"}), tree.In({"bert"}), tree.In({"carl"}),
+                                        tree.In({"dept", "dora"}), tree.In({"dept", "sub", "emil"})}));
+
+    const std::string list = tree.root.Write("list.txt", "\xEF\xBB\xBF# Postf\xC3\xA4" "cher\r\n" + tree.In({"carl"}) +
+                                                             "\r\n\r\n   \n" + tree.In({"de*"}) + "\n");
+    Result mixed = RunReport({"--format", "json", "--all-under", tree.In({"dept"}), "--mailboxes-from", list,
+                              "--mailboxes-from", "-", tree.In({"b*"})},
+                             "de_DE.UTF-8", false, tree.In({"anna"}) + "\n");
+    ASSERT_EQ(mixed.code, 0) << mixed.err;
+    EXPECT_EQ(MailboxesOf(mixed), (std::vector<std::string>{tree.In({"bert"}), tree.In({"carl"}), tree.In({"dept"}),
+                                                            tree.In({"anna"}), tree.In({"dept", "dora"}),
+                                                            tree.In({"dept", "sub", "emil"})}));
+}
+
+// Each stops the run before anything is read: no output, no history.
+TEST(ReportCommandLine, MailboxesThatCannotBeFoundStopTheRunBeforeItReads) {
+    MailboxTree tree;
+    TempDir elsewhere;
+    const std::string history = elsewhere.Path() + "history.db";
+    auto list = [&](const std::string& name, const std::string& bytes) { return elsewhere.Write(name, bytes); };
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{tree.In({"z*"})}, "Das Muster " + tree.In({"z*"}) + " passt auf kein Verzeichnis."},
+        {{tree.In({"gone", "*"})}, "Das Verzeichnis " + tree.In({"gone"}) + tree.Separator() + " kann nicht gelesen"},
+        {{tree.In({"\x1B[31m*"})}, "Das Muster " + tree.In({"\uFFFD[31m*"}) + " passt"},
+        {{"--mailboxes-from", elsewhere.Path() + "gone.txt"}, "gone.txt kann nicht gelesen werden: Sie fehlt."},
+        {{"--mailboxes-from", elsewhere.Path()}, "Sie ist ein Verzeichnis."},
+        {{"--mailboxes-from", list("binary", std::string("abc\n\x7F" "ELF\0\0\1", 10))}, "Zeile 2 ist kein Text in UTF-8."},
+        {{"--mailboxes-from", list("latin1", "/srv/mail/\xFC" "ber\n")}, "Zeile 1 ist kein Text in UTF-8."},
+        {{"--mailboxes-from", list("long", "# lang\n" + std::string(40000, 'a') + "\n")}, "Zeile 2 ist l\u00E4nger"},
+        {{"--mailboxes-from", list("comments", "# nichts\n\n")}, "comments nennt kein Postfach."},
+        {{"--mailboxes-from", list("patterns", tree.In({"anna"}) + "\n" + tree.In({"q*"}) + "\n")}, "passt auf kein"},
+        {{"--mailboxes-from", "-"}, "Die Postfachliste (Standardeingabe) nennt kein Postfach."},
+        {{"--all-under", tree.In({"gone"})}, "Das Verzeichnis " + tree.In({"gone"}) + " kann nicht gelesen werden."},
+        {{"--all-under", tree.In({"empty"})}, "Unter " + tree.In({"empty"}) + " liegt kein Postfach."},
+    };
+    for (const auto& [options, message] : cases) {
+        std::vector<std::string> args{"--history", history, "--top", "3", tree.In({"anna"})};
+        args.insert(args.end(), options.begin(), options.end());
+        Result result = RunReport(args);
+        EXPECT_EQ(result.code, 2) << message;
+        EXPECT_EQ(result.out, "") << message;
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find('\x1B'), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(history)) << message;
+    }
 }

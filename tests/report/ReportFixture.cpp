@@ -50,11 +50,14 @@ void WriteSample(TempDir& dir) {
     dir.Write("newmail/2.CNM", "", 200);
 }
 
-Result RunReport(const std::vector<std::string>& args, const std::string& locale, bool terminal) {
+Result RunReport(const std::vector<std::string>& args, const std::string& locale, bool terminal,
+                 const std::string& input) {
     ReportEnvironment environment;
     environment.locale = locale;
     environment.errorIsTerminal = terminal;
     environment.processors = 2;
+    std::istringstream standardInput(input);
+    environment.input = &standardInput;
     std::ostringstream out, err;
     Result result;
     result.code = ReportProgram(environment).Run(args, out, err);

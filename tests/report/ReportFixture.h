@@ -28,9 +28,9 @@ struct Result {
 };
 
 // Runs the report with these arguments, in the given locale, as if
-// standard error were a terminal or not.
+// standard error were a terminal or not, with input as standard input.
 Result RunReport(const std::vector<std::string>& args, const std::string& locale = "de_DE.UTF-8",
-           bool terminal = false);
+           bool terminal = false, const std::string& input = std::string());
 
 // The output with every spelling of path (as given, and as JSON writes it)
 // replaced by "MAILBOX", so that outputs compare across runs and systems.
