@@ -1,7 +1,7 @@
 #include "panel/CMainDlg.h"
 
-#include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
+#include "platform/CMenu.h"
 #include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
 #include "settings/CSettingsDlg.h"
@@ -98,12 +98,12 @@ std::string CMainDlg::AskHost(UINT message) const {
 }
 
 void CMainDlg::GetMailboxPath() {
-    mailboxDir = AskHost(AskMailboxPath);
+    mailboxDir = AskHost(HostMessages::AskMailboxPath);
     Trace("[foldscan::CMainDlg::GetMailboxPath] \"%s\"\n", mailboxDir.c_str());
 }
 
 void CMainDlg::GetNewmailPath() {
-    newMailDir = AskHost(AskNewmailPath);
+    newMailDir = AskHost(HostMessages::AskNewmailPath);
     Trace("[foldscan::CMainDlg::GetNewmailPath] \"%s\"\n", newMailDir.c_str());
 }
 
@@ -167,14 +167,16 @@ std::string CMainDlg::SummaryText() const {
 
 void CMainDlg::OnHostStart() {
     if (!Survives([this] { OnRefresh(); }) || !Survives([this] { ApplyAutoRefresh(); })) return;
-    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_TICK);
+    if (tickerThread.Start(hwnd, HostMessages::Ticker, true, 0) != PeriodicWorker::Started)
+        ShowError(App(), IDS_ERROR_START_TICK);
 }
 
 void CMainDlg::ApplyAutoRefresh() {
     autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
     PeriodicWorker::State state = autoRefreshThread.GetState();
     if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
-        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_AUTO);
+        if (autoRefreshThread.Start(hwnd, HostMessages::AutoRefresh, false, 0) != PeriodicWorker::Started)
+            ShowError(App(), IDS_ERROR_START_AUTO);
     } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
         if (autoRefreshThread.Stop() != PeriodicWorker::Stopped) ShowError(App(), IDS_ERROR_STOP_AUTO);
     }
@@ -224,14 +226,11 @@ void CMainDlg::SuppressSelection(const NMLISTVIEW& change) {
 void CMainDlg::ShowContextMenu() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    CMenuHandle menu;
-    if (!menu.Load(ResourceModule(), IDM_CONTEXT)) return;
-    std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
-    if (!popup) return;
-    popup->CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
-    popup->CheckItem(ID_SHOW_NEWMAIL, settings.ShowNewMailFolder != 0);
-    popup->TrackPopup(0, cursor.x, cursor.y, hwnd);
-    popup.reset();
+    CMenu menu, popup;
+    if (!menu.Load(ResourceModule(), IDM_CONTEXT) || !popup.BorrowSubMenu(menu, 0)) return;
+    popup.CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
+    popup.CheckItem(ID_SHOW_NEWMAIL, settings.ShowNewMailFolder != 0);
+    popup.TrackPopup(0, cursor.x, cursor.y, hwnd);
 }
 
 void CMainDlg::OnListKeyDown(const NMLVKEYDOWN& key) {
@@ -352,35 +351,35 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_RBUTTONDOWN:
         ShowContextMenu();
         return true;
-    case HostStart:
+    case HostMessages::Start:
         OnHostStart();
         return true;
-    case HostResize:  // the kind of resize in wParam, the new size in lParam
+    case HostMessages::Resize:  // the kind of resize in wParam, the new size in lParam
         if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) Move(0, 0, LOWORD(lParam), HIWORD(lParam), true);
         return true;
-    case HostSizeLimits:
+    case HostMessages::SizeLimits:
         OnSizeLimits(wParam, lParam);
         return true;
-    case HostPositionQuery:
+    case HostMessages::PositionQuery:
         OnPositionQuery(lParam);
         result = 1;
         return true;
-    case HostActivate:
-    case HostFocus:
+    case HostMessages::Activate:
+    case HostMessages::Focus:
         folderView.SetFocus();
         return true;
-    case HostDpiChanged:
+    case HostMessages::DpiChanged:
         folderView.OnDpiChanged(LOWORD(wParam));
         return true;
-    case AutoRefreshMessage:
-        DropQueued(AutoRefreshMessage);
+    case HostMessages::AutoRefresh:
+        DropQueued(HostMessages::AutoRefresh);
         // A tick that a refresh overtook in the queue is not one the worker
         // waits for: the next one counts from that refresh.
         if (autoRefreshThread.GetState() == PeriodicWorker::Running && !autoRefreshThread.Held()) return true;
         OnRefresh(ReadChanged);
         return true;
-    case TickerMessage:
-        DropQueued(TickerMessage);
+    case HostMessages::Ticker:
+        DropQueued(HostMessages::Ticker);
         TrackPlacement();
         return true;
     default:

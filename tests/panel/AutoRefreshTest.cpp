@@ -46,7 +46,7 @@ protected:
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowFolderPath=0\r\nAutoRefresh=1\r\nAutoRefreshRate=" +
                                          std::to_string(rate) + "\r\n");
         ASSERT_TRUE(panel.Create(app, host.Handle()));
-        panel.Send(CMainDlg::HostStart);
+        panel.Send(HostMessages::Start);
     }
 
     std::vector<DWORD> Gaps() const {

@@ -84,8 +84,6 @@ int ArrowWidth(HWND list) {
     return 0;
 }
 
-const UINT DpiChanged = 0x02E0;  // WM_DPICHANGED
-
 class FolderListView : public PanelTest {
 protected:
     void Settings(const std::string& lines) {
@@ -223,7 +221,8 @@ TEST_F(FolderListView, ADpiChangeRescalesTheColumnsOnceAndTheArrowKeepingOrderAn
     EXPECT_EQ(ArrowWidth(harness.List()), CSortArrow::DefaultPixels);
     const Strings rows = harness.Column(0);
     RECT proposed = {0, 0, 1050, 900};
-    for (int i = 0; i < 2; ++i) harness.Send(DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
+    for (int i = 0; i < 2; ++i)
+        harness.Send(HostMessages::DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
     EXPECT_EQ(harness.Widths(), (std::vector<int>{135, 120, 450}));
     EXPECT_EQ(ArrowWidth(harness.List()), 13);
     EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right down", "left"}));
