@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "store/SplitPath.h"
+#include "ui/Trace.h"
 
 #include <climits>
 #include <cstring>
@@ -57,16 +58,21 @@ void ProfileFile::BeginChanges() {
     changing = true;
 }
 
-int ProfileFile::EndChanges() {
+// A file that cannot be replaced keeps its old content; the caller still
+// holds the values and writes them again at its next save.
+bool ProfileFile::EndChanges() {
     bool ok = !failed;
     if (!copyPath.empty()) {
-        ok = ok && backend.PutInPlace(copyPath, path);
+        if (ok && !backend.PutInPlace(copyPath, path)) {
+            Trace("[ProfileFile.EndChanges] WARNUNG: Kann Datei \"%s\" nicht ersetzen\n", path.c_str());
+            ok = false;
+        }
         if (!ok) backend.RemoveWorkingCopy(copyPath);
         copyPath.clear();
     }
     changing = false;
     failed = false;
-    return ok ? 1 : 0;
+    return ok;
 }
 
 int ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
