@@ -81,7 +81,8 @@ BOOL CMainDlg::OnInitDialog() {
     GetMailboxPath();
     GetNewmailPath();
     App().SetSettingsFolder(mailboxDir);
-    folderView.Setup(folderList, App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    folderView.Setup(App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    viewShowsList = false;
     LoadSettings();
     Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);
     folderView.SetFocus();
@@ -125,6 +126,10 @@ void CMainDlg::SaveSettings() {
     store->Close();
 }
 
+// The order of a refresh: the view lets go of the rows whose records are
+// about to go, the list takes in the new scan's records, a warning may run a
+// modal loop (whose host messages may close the panel), and only a panel
+// that survived it shows the rows.
 void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
@@ -134,24 +139,34 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     bool warn = false;
     RowUpdate update = RowUpdate::Unchanged;
     {
-        // The list goes on showing the old records while the new ones are
-        // made; the new scan's records go before the warning or the fill.
+        // The records that go leave with scanned, before the warning or the fill.
         FolderList scanned;
-        scanned.UseReader(&folderCache);
-        ScanOptions options;
-        options.mailboxDir = mailboxDir;
-        options.showFolderPath = settings.ShowFolderPath != 0;
-        options.showNewMailFolder = settings.ShowNewMailFolder != 0;
-        options.newMailDir = newMailDir;
-        options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
-        warn = !scanned.Scan(options).hierarchyRead && settings.WarnFolderPath != 0;
+        warn = !Scan(scanned).hierarchyRead && settings.WarnFolderPath != 0;
         // The list stays empty while the warning is open.
-        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
-        folderView.TakeRows(update, scanned);
+        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || !viewShowsList);
+        if (update == RowUpdate::Rebuild) {
+            folderView.LetGo();
+            viewShowsList = false;
+            folderList.SwapRows(scanned);
+        } else if (update == RowUpdate::InPlace) {
+            folderList.UpdateRows(scanned);
+        }
     }
     if (warn && !Survives([&] { busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); }); })) return;
-    folderView.ShowRows(update, settings.CompactFileSizes != 0);
+    folderView.ShowRows(folderList, update, settings.CompactFileSizes != 0);
+    viewShowsList = true;
     summaryLine.SetText(SummaryText());
+}
+
+ScanResult CMainDlg::Scan(FolderList& scanned) {
+    scanned.UseReader(&folderCache);
+    ScanOptions options;
+    options.mailboxDir = mailboxDir;
+    options.showFolderPath = settings.ShowFolderPath != 0;
+    options.showNewMailFolder = settings.ShowNewMailFolder != 0;
+    options.newMailDir = newMailDir;
+    options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
+    return scanned.Scan(options);
 }
 
 std::string CMainDlg::SummaryText() const {

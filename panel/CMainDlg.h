@@ -56,6 +56,8 @@ private:
     std::string AskHost(UINT message) const;
     void LoadSettings();
     void SaveSettings();
+    // A new scan of the mailbox into scanned, read through the kept readings.
+    ScanResult Scan(FolderList& scanned);
     void OnHostStart();
     void OnSizeLimits(WPARAM wParam, LPARAM lParam);
     void OnPositionQuery(LPARAM lParam) const;
@@ -94,6 +96,7 @@ private:
     MessagePoster tickerThread;
     int refreshing = 0;
     FolderList folderList;
+    bool viewShowsList = false;  // folderView shows every record of folderList
     FolderCache folderCache;  // what the refreshes read, for the next ones
     int sizeAndPos[4] = {0, 0, 0, 0};
     CControl summaryLine;
