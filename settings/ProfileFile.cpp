@@ -47,9 +47,9 @@ int ProfileFile::RawWrite(const std::string& section, const char* key, const cha
     if (path.empty()) return 0;
     // Refused before anything is touched: the rest of a batch can go on.
     if (!ProfileBackend::IsSafeWrite(section.c_str(), key, text)) return 0;
-    if (changing) return WriteToCopy(section, key, text);
+    if (changing) return WriteToCopy(section, key, text) ? 1 : 0;
     BeginChanges();
-    int written = WriteToCopy(section, key, text);
+    bool written = WriteToCopy(section, key, text);
     return EndChanges() && written ? 1 : 0;
 }
 
@@ -75,16 +75,16 @@ bool ProfileFile::EndChanges() {
     return ok;
 }
 
-int ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
-    if (failed) return 0;
+bool ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
+    if (failed) return false;
     if (!copyPath.empty() || backend.MakeWorkingCopy(path, copyPath)) {
-        if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return 1;
+        if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return true;
         backend.RemoveWorkingCopy(copyPath);
     }
     // The batch is abandoned: the copy is gone, and its later writes fail too.
     copyPath.clear();
     failed = true;
-    return 0;
+    return false;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,

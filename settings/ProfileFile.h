@@ -79,7 +79,7 @@ public:
     static int ToInt(const std::string& text);
 
 private:
-    int WriteToCopy(const std::string& section, const char* key, const char* text);
+    bool WriteToCopy(const std::string& section, const char* key, const char* text);
 
     std::string path;
     int bufferSize = DefaultBufferSize;
