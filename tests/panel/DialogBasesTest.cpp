@@ -3,6 +3,9 @@
 #include "panel/CAccelDlg.h"
 #include "platform/CMenu.h"
 #include "resources/resource.h"
+#include "tests/support/TraceCapture.h"
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,25 @@ protected:
         Send(WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&corrected));
         ::PostMessageA(::GetDlgItem(hwnd, IDC_AUTO_REFRESH), WM_KEYDOWN, VK_F1, 0x003B0001);
         return true;
+    }
+};
+
+// Throws on its first posted message and ends on its second: the exception
+// must stay inside the dialog procedure.
+class ThrowingProbe : public CDialog {
+public:
+    ThrowingProbe() : CDialog(IDD_SETTINGS, nullptr) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        Post(PressF1);
+        Post(PressF1 + 1);
+        return CDialog::OnInitDialog();
+    }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == PressF1) throw std::runtime_error("boom");
+        if (message == PressF1 + 1) EndDialog(IDOK);
+        return CDialog::OnMessage(message, wParam, lParam, result);
     }
 };
 
@@ -83,4 +105,15 @@ TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
         EXPECT_EQ(none.Handle(), nullptr);
     }
     EXPECT_FALSE(::IsMenu(loaded));
+}
+
+TEST_F(DialogBases, AnExceptionInAHandlerIsCaughtAndTraced) {
+    TraceCapture trace;
+    ThrowingProbe dialog;
+    EXPECT_EQ(app.RunModal(dialog), IDOK);
+    std::vector<std::string> expected{"[CDialog::DialogProc] exception for message 0x8007: boom\n"};
+    std::vector<std::string> caught;
+    for (const std::string& line : trace.Lines())
+        if (line.find("exception") != std::string::npos) caught.push_back(line);
+    EXPECT_EQ(caught, expected);
 }
