@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -32,6 +33,18 @@ bool ParseCopyName(const std::string& name, CopyName& parsed) {
     }
     parsed.computer = static_cast<unsigned>(value >> 36);
     parsed.writer = static_cast<unsigned long>((value >> 4) & 0xFFFFFFFFu);
+    return true;
+}
+
+// Earlier versions named a copy "~", the process id and a serial in hex
+// ("~1A4-0"), without the computer: whose it is cannot be told, so such a
+// copy is only ever taken for abandoned after a day.
+bool IsEarlierCopyName(const std::string& name) {
+    const size_t dash = name.find('-');
+    if (name.size() < 4 || name[0] != '~' || dash == std::string::npos || dash < 2 || dash + 1 == name.size())
+        return false;
+    for (size_t i = 1; i < name.size(); ++i)
+        if (i != dash && !std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
     return true;
 }
 
@@ -87,10 +100,11 @@ void AtomicFile::RemoveLeftoverCopies(const std::string& path) {
     FileSystem::ForEachMatchingName(directory + "~*", [&](const std::string& name) {
         CopyName copy;
         int64_t age = 0;
-        if (path.compare(nameStart, std::string::npos, name) == 0 || !ParseCopyName(name, copy) ||
+        const bool current = ParseCopyName(name, copy);
+        if (path.compare(nameStart, std::string::npos, name) == 0 || (!current && !IsEarlierCopyName(name)) ||
             !PlainFileAge(directory + name, age))
             return;
-        if (age >= AbandonedAfterSeconds || (copy.computer == ThisComputer() && !ProcessRuns(copy.writer)))
+        if (age >= AbandonedAfterSeconds || (current && copy.computer == ThisComputer() && !ProcessRuns(copy.writer)))
             abandoned.push_back(directory + name);
     });
     for (const std::string& copy : abandoned) RemoveCopy(copy);

@@ -217,17 +217,19 @@ TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
 // next save removes it, so however many saves were cut off, no more than one
 // copy is ever left. A copy whose process runs is being written and stays;
 // so does another computer's, whose process cannot be seen from here, until
-// nobody has written it for a day; and so does whatever is not a plain file
-// named like a copy.
+// nobody has written it for a day, like a copy named as earlier versions
+// named theirs; and so does whatever is not a plain file named like a copy.
 TEST_P(AtomicSave, ASaveRemovesOnlyTheCopiesThatAreProvablyAbandoned) {
     std::string path = dir.Write("KVT-FSCN.PM", OldFile);
     const unsigned here = AtomicFile::ThisComputer(), there = here ^ 1;
     const std::string running = AtomicFile::CopyPath("", here, static_cast<unsigned long>(::getpid()), 9);
     const std::string othersRunning = AtomicFile::CopyPath("", there, EndedProcessId(), 9);
     const std::string othersStale = AtomicFile::CopyPath("", there, EndedProcessId(), 8);
+    const std::string earlierStale = "~1A4-1";
     ASSERT_EQ(running.size(), 11u);
-    for (const std::string& copy : {running, othersRunning, othersStale}) dir.Write(copy, "[MainDlg]\r\n");
-    fs::last_write_time(dir.Path() + othersStale, fs::file_time_type::clock::now() - std::chrono::hours(25));
+    for (const std::string& copy : {running, othersRunning, othersStale, earlierStale}) dir.Write(copy, "[MainDlg]\r\n");
+    for (const std::string& stale : {othersStale, earlierStale})
+        fs::last_write_time(dir.Path() + stale, fs::file_time_type::clock::now() - std::chrono::hours(25));
     dir.MakeDir(AtomicFile::CopyPath("", here, EndedProcessId(), 7));
     for (const char* other : {"~1A4-0", "~12ab-0", "~12AB-0.PMM", "~-0", "12AB-0"}) dir.Write(other, "");
     for (unsigned cutOff = 0; cutOff < 3; ++cutOff) {
@@ -240,6 +242,7 @@ TEST_P(AtomicSave, ASaveRemovesOnlyTheCopiesThatAreProvablyAbandoned) {
     EXPECT_EQ(dir.Read(running), "[MainDlg]\r\n");
     EXPECT_EQ(dir.Read(othersRunning), "[MainDlg]\r\n");
     EXPECT_FALSE(fs::exists(dir.Path() + othersStale));
+    EXPECT_FALSE(fs::exists(dir.Path() + earlierStale));
 }
 
 #ifdef _WIN32
