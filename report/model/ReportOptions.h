@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/model/Thresholds.h"
 #include "report/text/Language.h"
 #include "store/FolderCompare.h"
 
@@ -43,4 +44,6 @@ struct ReportOptions {
     std::string outputFile;  // --output; empty for standard output
     std::vector<std::string> mailboxLists;  // --mailboxes-from, "-" for standard input
     std::vector<std::string> mailboxRoots;  // --all-under
+    bool monitor = false;  // --monitor: a status line and an exit code by the thresholds
+    Thresholds thresholds;
 };

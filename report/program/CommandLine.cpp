@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #ifndef FOLDSCAN_VERSION
@@ -63,6 +64,14 @@ Language CommandLine::LanguageOf(const std::vector<std::string>& args, const std
             ParseLanguage(args[i].substr(7), language);
     }
     return language;
+}
+
+bool CommandLine::AsksToMonitor(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--monitor" || arg.compare(0, 10, "--monitor=") == 0) return true;
+    }
+    return false;
 }
 
 bool CommandLine::ParseSort(const std::string& text, int& column, bool& descending) {
@@ -159,6 +168,19 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
             ->type_name(type)
             ->allow_extra_args(false)
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    CLI::Option* monitor = app.add_flag("--monitor")->description(texts.helpMonitor);
+    struct Limit {
+        const char* name;
+        const std::string* help;
+        std::optional<uint64_t>* bytes;
+        std::string text;
+        CLI::Option* option;
+    };
+    Limit limits[] = {{"--warn", &texts.helpWarn, &options.thresholds.warnTotal, {}, nullptr},
+                      {"--crit", &texts.helpCrit, &options.thresholds.critTotal, {}, nullptr},
+                      {"--warn-folder", &texts.helpWarnFolder, &options.thresholds.warnFolder, {}, nullptr},
+                      {"--crit-folder", &texts.helpCritFolder, &options.thresholds.critFolder, {}, nullptr}};
+    for (Limit& limit : limits) limit.option = app.add_option(limit.name, limit.text, *limit.help)->type_name("SIZE");
 
     std::string mistake;
     if (!Precheck(app, args, texts, mistake)) return fail(mistake);
@@ -223,6 +245,23 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
                                         std::make_pair(&options.mailboxRoots, "--all-under")})
         if (std::find(given->begin(), given->end(), std::string()) != given->end())
             return fail(ReportTexts::Fill(texts.emptyFile, {option}));
+    options.monitor = monitor->count() != 0;
+    for (Limit& limit : limits) {
+        if (limit.option->count() == 0) continue;
+        uint64_t bytes = 0;
+        if (!ParseSize(limit.text, bytes)) return fail(ReportTexts::Fill(texts.badThreshold, {limit.name, limit.text}));
+        if (!options.monitor) return fail(ReportTexts::Fill(texts.needs, {limit.name, "--monitor"}));
+        *limit.bytes = bytes;
+    }
+    for (size_t warn = 0; warn < 4; warn += 2) {
+        const Limit &low = limits[warn], &high = limits[warn + 1];
+        if (*low.bytes && *high.bytes && **low.bytes > **high.bytes)
+            return fail(ReportTexts::Fill(texts.warnAboveCrit, {low.name, low.text, high.name, high.text}));
+    }
+    // The status line takes the place of every listing.
+    for (const char* listing : {"--format", "--tree", "--check", "--top", "--output", "--excel"})
+        if (options.monitor && app.count(listing) != 0)
+            return fail(ReportTexts::Fill(texts.exclusive, {"--monitor", listing}));
     return Outcome::Run;
 }
 

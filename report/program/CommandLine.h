@@ -27,6 +27,10 @@ public:
     // The language the arguments ask for, or the locale's.
     static Language LanguageOf(const std::vector<std::string>& args, const std::string& locale);
 
+    // Whether the arguments ask for --monitor, even where they are wrong
+    // otherwise: a monitoring system then wants its status line.
+    static bool AsksToMonitor(const std::vector<std::string>& args);
+
     // "name", "size", "folder" or "growth", with ":desc" or ":asc" after it.
     static bool ParseSort(const std::string& text, int& column, bool& descending);
 

@@ -15,6 +15,7 @@
 #include "report/text/Utf8.h"
 #include "report/writers/DelimitedWriter.h"
 #include "report/writers/JsonWriter.h"
+#include "report/writers/MonitorWriter.h"
 #include "report/writers/TableWriter.h"
 #include "ui/Trace.h"
 
@@ -25,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -140,6 +142,23 @@ ReportEnvironment ReportEnvironment::OfProcess() {
 // Running out of memory anywhere ends the run with a message: whatever was
 // written stays, and the state and the history do not move on.
 int ReportProgram::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+    if (!CommandLine::AsksToMonitor(args)) return RunOnce(args, out, err);
+    // A monitoring system reads the status and the exit code: what the run
+    // says on standard error follows the status, or stands in its place when
+    // the run ended before it had one.
+    std::ostringstream status, messages;
+    const int code = RunOnce(args, status, messages);
+    if (status.str().empty()) {
+        MonitorWriter::WriteUnknown(messages.str(), out);
+        return MonitorUnknown;
+    }
+    out << status.str();
+    MonitorWriter::WriteMessages(messages.str(), out);
+    out.flush();
+    return code;
+}
+
+int ReportProgram::RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
     bool german = true;
     try {
         german = CommandLine::LanguageOf(args, environment.locale) == Language::German;
@@ -191,6 +210,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     }
 
     const ReportRun run(options, texts, mailboxes);
+    if (options.monitor) return Monitor(run, growth, started, keys, out);
     errno = 0;
     std::ostream& target = options.outputFile.empty() ? out : file.Stream();
     WriterFor(options)->Write(run, target);
@@ -213,13 +233,22 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     return code;
 }
 
+// The run is recorded before its status is written, so that the status can
+// say when that failed; the exit code is the status.
+int ReportProgram::Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started,
+                           const std::vector<std::string>& keys, std::ostream& out) const {
+    const bool failed = !growth.Record(started, run.mailboxes, keys) || growth.Failed();
+    MonitorWriter(failed).Write(run, out);
+    return static_cast<int>(MonitorCheck(run, failed).State());
+}
+
 // Every mailbox, on up to --jobs threads; out of memory in any ends the run.
 std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, const ReportTexts& texts,
                                                   GrowthSource& growth, std::ostream& err) const {
     std::vector<MailboxReport> mailboxes(options.mailboxes.size());
     std::atomic<bool> outOfMemory{false};
     {
-        ProgressLine progress(environment.errorIsTerminal, mailboxes.size(), texts, err);
+        ProgressLine progress(environment.errorIsTerminal && !options.monitor, mailboxes.size(), texts, err);
         JobPool::Run(mailboxes.size(), options.jobs, [&](size_t i) {
             try {
                 mailboxes[i] = MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i));

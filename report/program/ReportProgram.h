@@ -8,6 +8,7 @@
 class GrowthSource;
 class MailboxReport;
 struct ReportOptions;
+struct ReportRun;
 class ReportTexts;
 
 // What the report takes from its surroundings, apart from its arguments.
@@ -24,7 +25,9 @@ struct ReportEnvironment {
 // command line.
 class ReportProgram {
 public:
-    enum ExitCode { Success = 0, FindingsFound = 1, Failure = 2 };
+    // With --monitor the exit code is the status, 0 to 3 (MonitorState), and
+    // any failure is MonitorUnknown.
+    enum ExitCode { Success = 0, FindingsFound = 1, Failure = 2, MonitorUnknown = 3 };
 
     explicit ReportProgram(ReportEnvironment environment) : environment(std::move(environment)) {}
 
@@ -37,7 +40,10 @@ public:
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
 private:
+    int RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
     int Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err) const;
+    int Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started,
+                const std::vector<std::string>& keys, std::ostream& out) const;
     std::vector<MailboxReport> ScanAll(const ReportOptions& options, const ReportTexts& texts, GrowthSource& growth,
                                        std::ostream& err) const;
 

@@ -246,6 +246,24 @@ void ReportTexts::German() {
     rootUnlistable = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden.";
     noMailboxUnder = "foldscan-report: Unter %s liegt kein Postfach.";
     directorySkipped = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden und wird \u00FCbergangen.";
+    helpMonitor = "eine Statuszeile f\u00FCr \u00DCberwachungssysteme; Exit-Code 0 OK, 1 WARNING, 2 CRITICAL, "
+                  "3 UNKNOWN";
+    helpWarn = "mit --monitor: Warnung, wenn ein Postfach zusammen mehr als SIZE belegt";
+    helpCrit = "mit --monitor: kritisch, wenn ein Postfach zusammen mehr als SIZE belegt";
+    helpWarnFolder = "mit --monitor: Warnung, wenn ein Ordner mehr als SIZE belegt";
+    helpCritFolder = "mit --monitor: kritisch, wenn ein Ordner mehr als SIZE belegt";
+    badThreshold = "%s %s: erwartet wird eine ganze Zahl von Bytes, auch mit k, M, G oder T (1k = 1024).";
+    warnAboveCrit = "%s %s liegt \u00FCber %s %s";
+    monitorSummary = "%d Postf\u00E4cher, zusammen %s";
+    monitorOver = "%d von %d Postf\u00E4chern \u00FCber einer Schwelle: %s";
+    monitorUnreadable = "%d von %d Postf\u00E4chern nicht lesbar: %s";
+    monitorRunFailed = "Der Lauf ist nicht vollst\u00E4ndig festgehalten (siehe unten)";
+    monitorMore = "und %d weitere";
+    monitorCritical = "kritisch";
+    monitorWarning = "Warnung";
+    monitorTotalOver = "zusammen %s, \u00FCber %s (%s)";
+    monitorFolderOver = "Ordner %s mit %s, \u00FCber %s (%s)";
+    monitorFoldersOver = "%d Ordner \u00FCber %s, der gr\u00F6\u00DFte %s mit %s (%s)";
 }
 
 void ReportTexts::English() {
@@ -395,4 +413,21 @@ void ReportTexts::English() {
     rootUnlistable = "foldscan-report: the directory %s cannot be read.";
     noMailboxUnder = "foldscan-report: there is no mailbox below %s.";
     directorySkipped = "foldscan-report: the directory %s cannot be read and is passed over.";
+    helpMonitor = "one status line for monitoring systems; exit code 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN";
+    helpWarn = "with --monitor: warning when a mailbox takes more than SIZE in all";
+    helpCrit = "with --monitor: critical when a mailbox takes more than SIZE in all";
+    helpWarnFolder = "with --monitor: warning when a folder takes more than SIZE";
+    helpCritFolder = "with --monitor: critical when a folder takes more than SIZE";
+    badThreshold = "%s %s: a whole number of bytes is expected, also with k, M, G or T (1k = 1024).";
+    warnAboveCrit = "%s %s is above %s %s";
+    monitorSummary = "%d mailboxes, %s in all";
+    monitorOver = "%d of %d mailboxes over a threshold: %s";
+    monitorUnreadable = "%d of %d mailboxes not readable: %s";
+    monitorRunFailed = "the run is not fully recorded (see below)";
+    monitorMore = "and %d more";
+    monitorCritical = "critical";
+    monitorWarning = "warning";
+    monitorTotalOver = "%s in all, above %s (%s)";
+    monitorFolderOver = "folder %s at %s, above %s (%s)";
+    monitorFoldersOver = "%d folders above %s, the largest %s at %s (%s)";
 }

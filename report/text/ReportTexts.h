@@ -81,6 +81,10 @@ public:
     std::string helpMailboxesFrom, helpAllUnder, patternMatchesNothing, patternUnlistable, listUnreadable,
         listMissing, listDirectory, listNotFile, listTooLarge, listReadError, listNotText, listLineTooLong,
         listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped;
+    // Monitoring: the options, the status line and its details.
+    std::string helpMonitor, helpWarn, helpCrit, helpWarnFolder, helpCritFolder, badThreshold, warnAboveCrit,
+        monitorSummary, monitorOver, monitorUnreadable, monitorRunFailed, monitorMore, monitorCritical,
+        monitorWarning, monitorTotalOver, monitorFolderOver, monitorFoldersOver;
 
 private:
     void German();

@@ -120,7 +120,8 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
                                "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--history", "--growth",
                                "--growth-since", "--excel", "--jobs", "--lang", "--version", "Exit-Codes", "--output",
-                               "--mailboxes-from", "--all-under"})
+                               "--mailboxes-from", "--all-under", "--monitor", "--warn", "--crit", "--warn-folder",
+                               "--crit-folder"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);

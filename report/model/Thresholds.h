@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// What --monitor measures against: a value above a threshold, in bytes, is a
+// warning or critical. A threshold not given is never crossed.
+struct Thresholds {
+    std::optional<uint64_t> warnTotal, critTotal;    // a mailbox's total
+    std::optional<uint64_t> warnFolder, critFolder;  // one folder file
+};
