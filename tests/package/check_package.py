@@ -138,12 +138,15 @@ class Package(unittest.TestCase):
             self.assertIn(".debug_info", debug_sections)
             self.assertNotEqual(debug_symbols, 0, f"{name}.debug: no symbol table")
 
-    def test_no_build_folder_is_named_in_any_program_or_debugging_file(self):
+    def test_no_build_folder_or_time_of_the_build_is_in_the_files(self):
         source = os.path.realpath(self.source).encode()
         for archive, names in ((self.package, PROGRAMS), (self.symbols, self.symbols.namelist())):
             for name in names:
                 self.assertNotIn(source, archive.read(name), name)
         self.assertIn(b"/usr/src/foldscan/", self.symbols.read("foldscan.dll.debug"))
+        chm = self.package.read("foldscan.chm")
+        self.assertEqual(chm[:4], b"ITSF")
+        self.assertEqual(chm[0x10:0x14], bytes(4), "the help compiler's time")
 
     def test_the_dll_exports_its_entry_point_and_imports_only_windows(self):
         with tempfile.TemporaryDirectory() as folder:
