@@ -68,7 +68,7 @@ Var Committing   ; 1 once files are being put in place: no more rolling back
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "foldscan ${VERSION} ist installiert"
-!define MUI_FINISHPAGE_TEXT "foldscan ist in $INSTDIR installiert.$\r$\n$\r$\nStarten Sie Ihr Mailprogramm, um die Erweiterung zu laden. Entfernen können Sie foldscan unter „Apps“ oder „Programme und Features“ der Systemsteuerung."
+!define MUI_FINISHPAGE_TEXT "foldscan ist in $INSTDIR installiert.$\r$\n$\r$\nStarten Sie Ihr Mailprogramm, um die Erweiterung zu laden. Entfernen können Sie foldscan unter „Einstellungen > Apps“ oder in der Systemsteuerung unter „Programme und Features“."
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
