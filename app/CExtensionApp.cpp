@@ -4,8 +4,11 @@
 #include "settings/PrivateProfileStore.h"
 #include "store/SplitPath.h"
 #include "ui/CHelpMessageBox.h"
+#include "ui/Trace.h"
 
 BOOL CExtensionApp::InitInstance() {
+    // The dialogs' firewall says what it caught on the trace, like the rest.
+    CDialog::ReportExceptionsTo([](const char* line) { Trace("%s", line); });
     int result = SetStrings();
     UseSettingsFile(settingsPath);
     return result;

@@ -1,12 +1,15 @@
 #include "platform/CDialog.h"
 
 #include "platform/CControl.h"
-#include "ui/Trace.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <exception>
 
 namespace {
+
+std::atomic<CDialog::ExceptionReport> exceptionReport{nullptr};
 
 // Messages whose answer a dialog procedure returns directly instead of
 // through DWLP_MSGRESULT.
@@ -91,7 +94,7 @@ INT_PTR CDialog::RunModalLoop() {
         try {
             taken = PreTranslateMessage(message);
         } catch (...) {
-            Trace("[CDialog::RunModalLoop] exception in message pre-translation\n");
+            ReportException("[CDialog::RunModalLoop] exception in message pre-translation\n", 0, nullptr);
         }
         if (!taken) {
             ::TranslateMessage(&message);
@@ -200,9 +203,9 @@ bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     try {
         return OnMessage(message, wParam, lParam, result);
     } catch (const std::exception& e) {
-        Trace("[CDialog::DialogProc] exception for message 0x%04X: %s\n", message, e.what());
+        ReportException("[CDialog::DialogProc] exception for message 0x%04X: %s\n", message, e.what());
     } catch (...) {
-        Trace("[CDialog::DialogProc] exception for message 0x%04X\n", message);
+        ReportException("[CDialog::DialogProc] exception for message 0x%04X\n", message, nullptr);
     }
     result = 0;
     return false;
@@ -230,4 +233,15 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+void CDialog::ReportExceptionsTo(ExceptionReport report) { exceptionReport = report; }
+
+// Formats into a buffer of its own: the exception may be want of memory.
+void CDialog::ReportException(const char* format, UINT message, const char* what) {
+    ExceptionReport report = exceptionReport;
+    if (!report) return;
+    char line[512];
+    std::snprintf(line, sizeof line, format, message, what ? what : "");
+    report(line);
 }

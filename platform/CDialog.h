@@ -36,6 +36,11 @@ public:
     // the host's own executable.
     static HINSTANCE ResourceModule();
 
+    // Where the firewall reports an exception it caught, one finished line;
+    // none until the application gives its trace.
+    using ExceptionReport = void (*)(const char* line);
+    static void ReportExceptionsTo(ExceptionReport report);
+
 protected:
     // The message map. Returns true when the message was handled; result is
     // then the answer (for WM_NOTIFY it goes to DWLP_MSGRESULT).
@@ -72,6 +77,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Unbind();
+    static void ReportException(const char* format, UINT message, const char* what);
 
     std::vector<CControl*> boundControls;
     bool modalRunning = false;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class DirectoryHandle;
+
 // A file opened for reading only, without denying other programs reading,
 // writing or deleting it: the mail client keeps its folders open while we look.
 // Only regular files open, so a directory or a device that happens to carry a
@@ -17,7 +19,8 @@ public:
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-    bool Open(const std::string& path);
+    // A path directly inside within, where given, is opened relative to it.
+    bool Open(const std::string& path, const DirectoryHandle* within = nullptr);
     void Close();
 
     // Whether Open would succeed, and with the length and stamp it would
@@ -25,7 +28,8 @@ public:
     // status and permissions, which costs half of opening and closing
     // it; Windows opens it, since only that tells whether its writer has
     // locked it.
-    static bool Inspect(const std::string& path, uint64_t& length, FileStamp& stamp);
+    static bool Inspect(const std::string& path, uint64_t& length, FileStamp& stamp,
+                        const DirectoryHandle* within = nullptr);
     bool IsOpen() const;
 
     // The file's length in bytes; 0 when it is not open. (Where the OS tells

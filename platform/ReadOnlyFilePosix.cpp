@@ -1,6 +1,6 @@
 #include "platform/ReadOnlyFile.h"
 
-#include "platform/DirectoryScope.h"
+#include "platform/DirectoryHandle.h"
 #include "platform/PosixStamp.h"
 
 #include <cerrno>
@@ -10,11 +10,11 @@
 
 namespace {
 
-// The directory handle and name to open path by: relative to the thread's
-// directory scope where it lies in it.
-const char* Locate(const std::string& path, int& directory) {
+// The directory handle and name to open path by: relative to within where
+// it lies in it.
+const char* Locate(const std::string& path, const DirectoryHandle* within, int& directory) {
     const char* name;
-    if (DirectoryScope::Relative(path, directory, name)) return name;
+    if (within && within->Relative(path, directory, name)) return name;
     directory = AT_FDCWD;
     return path.c_str();
 }
@@ -33,9 +33,10 @@ bool MayRead(int directory, const char* name, const struct stat& st) {
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
-bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp) {
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp,
+                           const DirectoryHandle* within) {
     int directory;
-    const char* name = Locate(path, directory);
+    const char* name = Locate(path, within, directory);
     struct stat st;
     if (::fstatat(directory, name, &st, 0) != 0 || !S_ISREG(st.st_mode) || !MayRead(directory, name, st)) return false;
     stamp = StampOf(st);
@@ -43,14 +44,14 @@ bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp&
     return true;
 }
 
-bool ReadOnlyFile::Open(const std::string& path) {
+bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle* within) {
     Close();
     // O_NONBLOCK keeps a FIFO named like a folder from blocking the open;
     // it is refused below like every other file that is not a regular one.
     // On a regular file the flag has no effect, so it can stay set.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     int directory;
-    const char* name = Locate(path, directory);
+    const char* name = Locate(path, within, directory);
     int f = ::openat(directory, name, flags);
     if (f < 0) return false;
     struct stat st;

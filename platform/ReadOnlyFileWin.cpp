@@ -38,7 +38,7 @@ DWORD Slice(size_t count) { return count > 0x10000000u ? 0x10000000u : static_ca
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
-bool ReadOnlyFile::Open(const std::string& path) {
+bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle*) {
     Close();
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -52,7 +52,7 @@ bool ReadOnlyFile::Open(const std::string& path) {
     return true;
 }
 
-bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp) {
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp, const DirectoryHandle*) {
     ReadOnlyFile file;
     if (!file.Open(path)) return false;
     length = file.Length();

@@ -1,6 +1,6 @@
 // foldscan-report [options] MAILBOX...
 #include "platform/Console.h"
-#include "report/ReportProgram.h"
+#include "report/program/ReportProgram.h"
 
 #include <csignal>
 #include <iostream>

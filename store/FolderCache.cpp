@@ -18,7 +18,7 @@ std::string OwnCompanionName(const std::string& fileName, const MailboxListing::
 // was opened where none is listed.
 FileStamp Either(const FileStamp& opened, const FileStamp& listed) { return opened.known ? opened : listed; }
 
-bool StampsToKeep(const FolderReader::Folder& folder, const FolderReader::Opened& opened,
+bool StampsToKeep(const FolderSource::Folder& folder, const FolderSource::Opened& opened,
                   MailboxListing::Entry& file, MailboxListing::Entry& pmg) {
     file = {folder.file.name, Either(opened.file, folder.file.stamp)};
     if (!folder.isMbx) return true;
@@ -46,15 +46,18 @@ bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* compan
 
 }  // namespace
 
-FolderCache::FolderCache()
-    : folders(0, FoldedHash::Seeded(this)),
+FolderCache::FolderCache() : FolderCache(own) {}
+
+FolderCache::FolderCache(FolderSource& wrapped)
+    : inner(wrapped),
+      folders(0, FoldedHash::Seeded(this)),
       hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
 // Taking back kept readings needs every file's stamp; reading everything
 // takes them from the files as they are opened where the listing does not
 // carry them.
-MailboxListing::Contents FolderCache::BeginScan(const std::string& dir) {
+void FolderCache::BeginScan(const std::string& dir, MailboxListing::Contents contents, MailboxListing& listing) {
     if (dir != mailboxDir) {
         Clear();
         mailboxDir = dir;
@@ -64,8 +67,7 @@ MailboxListing::Contents FolderCache::BeginScan(const std::string& dir) {
     if (readingEverything) hierarchy.Clear();
     ++scan;
     reused = 0;
-    inner.BeginScan(dir);
-    return readingEverything ? MailboxListing::WithLookUps : MailboxListing::WithStamps;
+    inner.BeginScan(dir, readingEverything ? contents : MailboxListing::WithStamps, listing);
 }
 
 const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing, bool wanted) {

@@ -3,6 +3,7 @@
 #include "platform/CaseFold.h"
 #include "platform/FileStamp.h"
 #include "store/FolderReader.h"
+#include "store/FolderSource.h"
 #include "store/FolderStatus.h"
 #include "store/KeptHierarchy.h"
 #include "store/MailboxListing.h"
@@ -13,7 +14,7 @@
 #include <string>
 #include <unordered_map>
 
-// A reader that wraps a reader and keeps what it read from each folder file,
+// A source that wraps a source and keeps what it read from each folder file,
 // across scans, under the listing entries it was read under: the file's own
 // and, for an ".MBX" file, its ".PMG" companion's. A scan takes a reading
 // back only while those entries are unchanged, and has the file read again
@@ -23,24 +24,28 @@
 // open, FAT's two-second clock, a network client's cached listing), so every
 // reading is also read again, through the opened file, at least every
 // RereadEvery-th scan whatever its entry says: a tenth of them on each scan.
-class FolderCache : public FolderReader {
+class FolderCache : public FolderSource {
 public:
     static constexpr unsigned RereadEvery = 10;
 
-    FolderCache();
+    FolderCache();                                // wraps a reader of its own
+    explicit FolderCache(FolderSource& wrapped);  // wraps wrapped, which outlives it
+    FolderCache(const FolderCache&) = delete;
+    FolderCache& operator=(const FolderCache&) = delete;
 
     // The next scan reads every file again (and keeps what it reads).
     void ReadEverythingNext() { readEverything = true; }
     // Everything goes: the next scan reads every file.
     void Clear();
 
-    size_t Count() const { return folders.size(); }
+    size_t GetCount() const { return folders.size(); }
     // How many readings the scan under way (or the last one) took back.
-    size_t Reused() const { return reused; }
+    size_t GetReused() const { return reused; }
 
-    // FolderReader: what was kept for another directory goes when a scan of
+    // FolderSource: what was kept for another directory goes when a scan of
     // a new one begins; folder files the scan did not list go at its end.
-    MailboxListing::Contents BeginScan(const std::string& mailboxDir) override;
+    void BeginScan(const std::string& mailboxDir, MailboxListing::Contents contents,
+                   MailboxListing& listing) override;
     const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;
@@ -69,7 +74,8 @@ private:
     // known stamp cannot be told unchanged later, so nothing is kept then.
     void Keep(const MailboxListing::Entry& file, const MailboxListing::Entry* companion, const FolderInfo& row);
 
-    FolderReader inner;
+    FolderReader own;
+    FolderSource& inner;
     std::string mailboxDir;
     // Names are the directory's, compared exactly; the seeded hash keeps a
     // directory from being filled with names that all fall into one bucket.

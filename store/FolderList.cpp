@@ -24,28 +24,31 @@ FolderList::FolderList() = default;
 
 FolderList::~FolderList() = default;
 
-FolderReader& FolderList::Reader() { return chosen ? *chosen : own; }
+FolderSource& FolderList::Source() { return chosen ? *chosen : own; }
 
 ScanResult FolderList::Scan(const ScanOptions& options) {
     Release();
     ScanResult result;
-    FolderReader& reader = Reader();
+    FolderSource& source = Source();
     try {
         // One listing serves both kinds of folder file, each in the order the
-        // directory lists them, and the reader's look-ups.
+        // directory lists them, and the source's look-ups.
         MailboxListing listing;
-        listing.List(options.mailboxDir, reader.BeginScan(options.mailboxDir));
-        const pmHierarch* hierarchy = result.table = reader.Hierarchy(listing, options.showFolderPath);
+        source.BeginScan(options.mailboxDir, MailboxListing::WithLookUps, listing);
+        const pmHierarch* hierarchy = result.table = source.Hierarchy(listing, options.showFolderPath);
         result.hierarchyRead = hierarchy || !options.showFolderPath;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
+        pmmStart = records.size();
         Append(listing, false, hierarchy);
+        mbxStart = records.size();
         Append(listing, true, hierarchy);
-        reader.EndScan();
+        source.EndScan();
     } catch (const std::bad_alloc&) {
         // The host's memory is ours to give back: whatever was listed goes,
         // and the panel shows an empty list it can refresh later.
         Release();
-        reader.Abandon();
+        source.Abandon();
+        outOfMemory = true;
         result.table = nullptr;
         // Without memory for the line itself, Trace leaves it out.
         Trace("[FolderList.Scan] WARNUNG: Zu wenig Speicher f\xFC" "r die Ordnerliste\n");
@@ -58,6 +61,20 @@ void FolderList::Release() {
     records.clear();
     count = 0;
     total = 0;
+    pmmStart = mbxStart = 0;
+    outOfMemory = false;
+}
+
+FolderKind FolderList::KindOf(size_t index) const {
+    if (index < pmmStart) return FolderKind::NewMail;
+    return index < mbxStart ? FolderKind::Pmm : FolderKind::Mbx;
+}
+
+FolderList::Records FolderList::TakeRecords() {
+    Records taken;
+    taken.swap(records);
+    Release();
+    return taken;
 }
 
 void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::string& label) {
@@ -73,7 +90,7 @@ void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::stri
 // kernel, which would push the folder tree out of the processor's caches
 // between two look-ups.
 void FolderList::Append(const MailboxListing& listing, bool mbx, const pmHierarch* hierarchy) {
-    FolderReader& reader = Reader();
+    FolderSource& source = Source();
     const size_t first = records.size();
     for (const MailboxListing::Entry& entry : mbx ? listing.Mbx() : listing.Pmm()) {
         bool ambiguous = false;
@@ -81,29 +98,13 @@ void FolderList::Append(const MailboxListing& listing, bool mbx, const pmHierarc
             mbx ? listing.FindUnique(MailboxListing::CompanionName(entry.name), &ambiguous) : nullptr;
         records.emplace_back();
         FolderInfo& row = records.back();
-        reader.Read({entry, mbx, companion, ambiguous}, row);
+        source.Read({entry, mbx, companion, ambiguous}, row);
         ++count;
         total += row.size;
     }
     if (!hierarchy) return;
     for (size_t i = first; i < records.size(); ++i)
         records[i].SetFolderPath(hierarchy->GetPath(records[i].hierarchyKey));
-}
-
-void FolderList::ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
-    ScanOneKind(mailboxDir, false, useHierarchy ? hierarchy : nullptr);
-}
-
-void FolderList::ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy) {
-    ScanOneKind(mailboxDir, true, useHierarchy ? hierarchy : nullptr);
-}
-
-void FolderList::ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHierarch* hierarchy) {
-    FolderReader& reader = Reader();
-    MailboxListing listing;
-    listing.List(mailboxDir, reader.BeginScan(mailboxDir));
-    Append(listing, mbx, hierarchy);
-    reader.EndScan();
 }
 
 std::string FolderList::TotalText(bool compact) const { return FolderInfo::FormatSize(total, compact); }
@@ -128,6 +129,8 @@ void FolderList::SwapRows(FolderList& other) {
     records.swap(other.records);
     std::swap(count, other.count);
     std::swap(total, other.total);
+    std::swap(pmmStart, other.pmmStart);
+    std::swap(mbxStart, other.mbxStart);
 }
 
 RowUpdate FolderList::ChooseRowUpdate(const FolderList& shown, const FolderList& scanned, bool mustRebuild) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/FolderInfo.h"
+#include "store/FolderKind.h"
 #include "store/FolderReader.h"
 #include "store/MailboxListing.h"
 #include "store/ScanOptions.h"
@@ -29,8 +30,10 @@ enum class RowUpdate {
 
 // The result of one scan of the mailbox: the new-mail row first (when asked
 // for), then the ".PMM" folders, then the ".MBX" folders, each in the order
-// the directory lists them. A record keeps its address while it is listed:
-// the folder list view holds references to the records.
+// the directory lists them, their count and their total. A record keeps its
+// address while it is listed: the folder list view holds references to the
+// records. The list also says what each record stands for, and whether
+// memory ran out during its scan.
 class FolderList {
 public:
     using Records = std::deque<FolderInfo>;
@@ -40,24 +43,26 @@ public:
     FolderList(const FolderList&) = delete;
     FolderList& operator=(const FolderList&) = delete;
 
-    // The reader the scans read through: one that keeps what it read (a
+    // The source the scans read through: one that keeps what it read (a
     // FolderCache), or, with none, one of the list's own that reads every file.
-    void UseReader(FolderReader* reader) { chosen = reader; }
+    void UseReader(FolderSource* source) { chosen = source; }
 
     // Rebuilds the list. When memory runs out on the way, everything the scan
-    // took is given back and the list is left empty.
+    // took is given back, the list is left empty and OutOfMemory says so.
     ScanResult Scan(const ScanOptions& options);
-
-    void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
-    // Append one record per ".PMM" or ".MBX" file; with useHierarchy set and a
-    // table given, each record's folderPath comes from it.
-    void ScanPmm(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
-    void ScanMbx(const std::string& mailboxDir, bool useHierarchy, const pmHierarch* hierarchy);
 
     int32_t GetCount() const { return count; }
     uint64_t GetTotal() const { return total; }
     std::string TotalText(bool compact) const;  // formatted like FolderInfo::SizeText
     const Records& GetRecords() const { return records; }
+    // What the record at index stands for.
+    FolderKind KindOf(size_t index) const;
+    // Whether the last scan ran out of memory.
+    bool OutOfMemory() const { return outOfMemory; }
+
+    // Hands the records over to a caller that keeps them beyond the list,
+    // which is left empty.
+    Records TakeRecords();
 
     // Exchanges the rows with other's; the records keep their addresses.
     void SwapRows(FolderList& other);
@@ -72,19 +77,22 @@ public:
 
     Records::const_iterator begin() const { return records.begin(); }
     Records::const_iterator end() const { return records.end(); }
-    // For a caller that takes the records' texts over before the list goes.
-    Records::iterator begin() { return records.begin(); }
-    Records::iterator end() { return records.end(); }
 
 private:
     void Release();
-    FolderReader& Reader();
+    FolderSource& Source();
+    void AddNewMailFolder(const std::string& newMailDir, const std::string& label);
+    // Appends one record per ".PMM" or ".MBX" file; with a table given, each
+    // record's folderPath comes from it.
     void Append(const MailboxListing& listing, bool mbx, const pmHierarch* hierarchy);
-    void ScanOneKind(const std::string& mailboxDir, bool mbx, const pmHierarch* hierarchy);
 
     Records records;
     int32_t count = 0;
     uint64_t total = 0;
-    FolderReader* chosen = nullptr;
-    FolderReader own;  // without a reader chosen
+    // Where the ".PMM" and the ".MBX" records begin.
+    size_t pmmStart = 0;
+    size_t mbxStart = 0;
+    bool outOfMemory = false;
+    FolderSource* chosen = nullptr;
+    FolderReader own;  // without a source chosen
 };

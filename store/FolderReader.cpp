@@ -24,10 +24,11 @@ FolderReader::FolderReader() = default;
 
 FolderReader::~FolderReader() = default;
 
-MailboxListing::Contents FolderReader::BeginScan(const std::string& dir) {
+void FolderReader::BeginScan(const std::string& dir, MailboxListing::Contents contents, MailboxListing& listing) {
     mailboxDir = dir;
     table.reset();
-    return MailboxListing::WithLookUps;
+    directory.Open(dir);
+    listing.List(dir, contents);
 }
 
 const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
@@ -46,7 +47,7 @@ void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
     if (folder.isMbx) {
         if (!mbxRecord) mbxRecord = std::make_unique<mbx>();
         mbx& record = *mbxRecord;
-        record.SetFile(path);
+        record.SetFile(path, &directory);
         if (!folder.ambiguous) record.SetListedCompanion(folder.companion ? &folder.companion->name : nullptr);
         record.Analyze();
         if (opened) *opened = {record.stamp, record.companionName, record.companionStamp};
@@ -54,7 +55,7 @@ void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
     } else {
         if (!pmmRecord) pmmRecord = std::make_unique<pmm>();
         pmm& record = *pmmRecord;
-        record.SetFile(path);
+        record.SetFile(path, &directory);
         record.Analyze();
         if (opened) *opened = {record.stamp, std::string(), FileStamp()};
         TakeOver(record, row);
@@ -64,6 +65,7 @@ void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
 void FolderReader::EndScan() {
     pmmRecord.reset();
     mbxRecord.reset();
+    directory.Close();
 }
 
 void FolderReader::Abandon() {

@@ -24,26 +24,41 @@ MailboxListing::Kind MailboxListing::KindOf(const std::string& name) {
     return Other;
 }
 
-void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
+void MailboxListing::Clear() {
     pmm.clear();
     mbx.clear();
     others.clear();
+}
+
+void MailboxListing::Add(Kind kind, const std::string& name, const FileStamp& stamp) {
+    if (kind == PmmFile) pmm.push_back({name, stamp});
+    if (kind == MbxFile) mbx.push_back({name, stamp});
+    if (kind == LookedUp) others.push_back({name, stamp});
+}
+
+void MailboxListing::Index() {
+    index.Build(others, [](const Entry& entry) { return std::string_view(entry.name); });
+}
+
+void MailboxListing::List(const Entries& entries) {
+    Clear();
+    for (const Entry& entry : entries) Add(KindOf(entry.name), entry.name, entry.stamp);
+    Index();
+}
+
+void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
+    Clear();
     const std::string pattern = mailboxDir + "*";
-    auto add = [this](Kind kind, const std::string& name, const FileStamp& stamp) {
-        if (kind == PmmFile) pmm.push_back({name, stamp});
-        if (kind == MbxFile) mbx.push_back({name, stamp});
-        if (kind == LookedUp) others.push_back({name, stamp});
-    };
     if (contents == WithStamps || (contents == WithLookUps && FileSystem::ListingCarriesStamps())) {
         // The filter sees each name just before the visitor does.
         Kind kind = Other;
         auto wanted = [&](const std::string& name) { return (kind = KindOf(name)) != Other; };
         FileSystem::ForEachStamped(pattern, wanted,
-                                   [&](const std::string& name, const FileStamp& stamp) { add(kind, name, stamp); });
+                                   [&](const std::string& name, const FileStamp& stamp) { Add(kind, name, stamp); });
     } else {
-        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { add(KindOf(name), name, FileStamp()); });
+        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { Add(KindOf(name), name, FileStamp()); });
     }
-    index.Build(others, [](const Entry& entry) { return std::string_view(entry.name); });
+    Index();
 }
 
 const MailboxListing::Entry* MailboxListing::FindUnique(const std::string& name, bool* ambiguous) const {

@@ -33,6 +33,9 @@ public:
 
     // mailboxDir ends with a separator.
     void List(const std::string& mailboxDir, Contents contents);
+    // The same from entries given in place of a directory's, for a source
+    // that lists elsewhere than on the disk.
+    void List(const Entries& entries);
 
     const Entries& Pmm() const { return pmm; }
     const Entries& Mbx() const { return mbx; }
@@ -49,6 +52,9 @@ public:
 private:
     enum Kind { PmmFile, MbxFile, LookedUp, Other };
     static Kind KindOf(const std::string& name);
+    void Clear();
+    void Add(Kind kind, const std::string& name, const FileStamp& stamp);
+    void Index();
 
     Entries pmm;
     Entries mbx;

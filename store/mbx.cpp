@@ -34,9 +34,10 @@ void mbx::Clear() {
 bool mbx::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty(); }
 
 // The companion is the same path with ".PMG" in place of the extension.
-void mbx::SetFile(const std::string& path) {
+void mbx::SetFile(const std::string& path, const DirectoryHandle* within) {
     SplitPath split(path);
     Clear();
+    directory = within;
     filePath = split.FullPath();
     fileName = split.Name() + split.Extension();
     split.SetExtension(CompanionExtension);
@@ -49,7 +50,7 @@ bool mbx::Analyze() {
     status = FolderStatus::Ok;
     ForgetStamps();
 
-    if (!ReadOnlyFile::Inspect(filePath, size, stamp)) {
+    if (!ReadOnlyFile::Inspect(filePath, size, stamp, directory)) {
         TraceCannotOpen(filePath);
         SetStatus(FolderStatus::MbxCannotOpen);
         return false;
@@ -97,15 +98,14 @@ void mbx::SetListedCompanion(const std::string* name) {
 // name formed.
 bool mbx::OpenCompanion(ReadOnlyFile& file, std::string& path) {
     path = companionPath;
-    if (listing != Listing::NotTaken) return listing == Listing::Names && file.Open(path);
-    if (file.Open(path)) return true;
+    if (listing != Listing::NotTaken) return listing == Listing::Names && file.Open(path, directory);
+    if (file.Open(path, directory)) return true;
 
     SplitPath split(path);
     std::string name = split.Name() + split.Extension();
-    std::string directory = split.Drive() + split.Dir();
-    std::string actual = companions ? companions->Find(name)
-                                    : FileNameIndex(directory, "*" + std::string(CompanionExtension)).Find(name);
+    std::string folder = split.Drive() + split.Dir();
+    std::string actual = FileNameIndex(folder, "*" + std::string(CompanionExtension)).Find(name);
     if (actual.empty() || actual == name) return false;
-    path = directory + actual;
-    return file.Open(path);
+    path = folder + actual;
+    return file.Open(path, directory);
 }

@@ -3,7 +3,7 @@
 #include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
-class FileNameIndex;
+class DirectoryHandle;
 class ReadOnlyFile;
 
 // A folder kept as a pair of files: the ".MBX" file, whose length is the
@@ -16,17 +16,14 @@ public:
     void Clear() override;
     bool IsEmpty() const override;
 
-    // Binds the record to an ".MBX" file and clears everything else.
-    void SetFile(const std::string& path);
+    // Binds the record to an ".MBX" file and clears everything else; files
+    // directly inside within, where given, are opened relative to it.
+    void SetFile(const std::string& path, const DirectoryHandle* within = nullptr);
 
     // Reads the length of the ".MBX" file and the head of its companion. On
     // false, status says why and folderName holds its text in angle brackets.
     bool Analyze();
 
-    // Where the companion's name differs in case from the ".MBX" file's, it is
-    // looked up in this index of the records' directory, which the caller
-    // keeps alive meanwhile; without one each such look-up lists the directory.
-    void SetCompanionIndex(FileNameIndex* index) { companions = index; }
     // Where a listing of the directory was taken, it names the companion to
     // open (after SetFile), or that there is none (null): under Wine, opening
     // a name that does not exist costs a search of the whole directory.
@@ -44,6 +41,6 @@ private:
     void ForgetStamps();
 
     std::string companionPath;  // formed from the ".MBX" path by SetFile
-    FileNameIndex* companions = nullptr;
+    const DirectoryHandle* directory = nullptr;
     enum class Listing { NotTaken, Names, NamesNone } listing = Listing::NotTaken;
 };

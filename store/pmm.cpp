@@ -22,9 +22,10 @@ void pmm::Clear() {
 
 bool pmm::IsEmpty() const { return FolderInfo::IsEmpty() && filePath.empty(); }
 
-void pmm::SetFile(const std::string& path) {
+void pmm::SetFile(const std::string& path, const DirectoryHandle* within) {
     SplitPath split(path);
     Clear();
+    directory = within;
     filePath = split.FullPath();
     fileName = split.Name() + split.Extension();
 }
@@ -36,7 +37,7 @@ bool pmm::Analyze() {
     stamp = FileStamp();
 
     ReadOnlyFile file;
-    if (!file.Open(filePath)) {
+    if (!file.Open(filePath, directory)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
         SetStatus(FolderStatus::CannotOpen);
         return false;

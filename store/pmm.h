@@ -3,6 +3,8 @@
 #include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
+class DirectoryHandle;
+
 // A folder kept in one ".PMM" file: name and hierarchy key come from its
 // 128-byte header, the size is the file's length. Only the header is read.
 class pmm : public FolderInfo {
@@ -12,8 +14,9 @@ public:
     void Clear() override;
     bool IsEmpty() const override;
 
-    // Binds the record to a file and clears everything else.
-    void SetFile(const std::string& path);
+    // Binds the record to a file and clears everything else; a file
+    // directly inside within, where given, is opened relative to it.
+    void SetFile(const std::string& path, const DirectoryHandle* within = nullptr);
 
     // Reads the header. On false, status says why and folderName holds its
     // text in angle brackets; size is 0.
@@ -21,4 +24,7 @@ public:
 
     std::string filePath;  // absolute path of the ".PMM" file
     FileStamp stamp;       // of the file opened, where opening it tells it
+
+private:
+    const DirectoryHandle* directory = nullptr;
 };

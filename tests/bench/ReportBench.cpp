@@ -5,10 +5,10 @@
 // close every file. The whole program's tsv of the same mailbox, and with
 // every run appended to a history. And one run over 100 mailboxes of 200
 // folders with --jobs 1 against --jobs 4.
-#include "report/MailboxReport.h"
-#include "report/ReportOptions.h"
-#include "report/ReportProgram.h"
-#include "report/ReportTexts.h"
+#include "report/model/MailboxReport.h"
+#include "report/model/ReportOptions.h"
+#include "report/program/ReportProgram.h"
+#include "report/text/ReportTexts.h"
 #include "store/FolderList.h"
 #include "tests/bench/GeneratedMailbox.h"
 

@@ -53,7 +53,7 @@ void BM_ScanNothingChanged(benchmark::State& state) {
         list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
-    state.counters["reused"] = static_cast<double>(cache.Reused());
+    state.counters["reused"] = static_cast<double>(cache.GetReused());
 }
 
 // A tick after 1 % of the folder files (".PMM" files and companions) were
@@ -78,7 +78,7 @@ void BM_ScanOnePercentChanged(benchmark::State& state) {
         list.Scan({path, true, false, path, ""});
         benchmark::DoNotOptimize(list.GetTotal());
     }
-    state.counters["reused"] = static_cast<double>(cache.Reused());
+    state.counters["reused"] = static_cast<double>(cache.GetReused());
 }
 
 // What the kept readings take per folder, with and without the folder tree.

@@ -5,7 +5,7 @@
 // The report with its tree, its check and its growth must neither crash nor
 // hang; when it runs, its JSON must parse and its tree must hold every row
 // once, its sums adding up to the total; the HTML page must be written too.
-#include "report/ReportProgram.h"
+#include "report/program/ReportProgram.h"
 #include "tests/support/FolderHeads.h"
 #include "tests/support/FuzzInput.h"
 #include "tests/support/TempDir.h"

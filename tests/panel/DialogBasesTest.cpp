@@ -3,6 +3,9 @@
 #include "panel/CAccelDlg.h"
 #include "panel/CMenuHandle.h"
 #include "resources/resource.h"
+#include "tests/support/TraceCapture.h"
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,25 @@ protected:
     }
 };
 
+// Throws on its first posted message and ends on its second: the exception
+// must stay inside the dialog procedure.
+class ThrowingProbe : public CDialog {
+public:
+    ThrowingProbe() : CDialog(IDD_SETTINGS, nullptr) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        Post(PressF1);
+        Post(PressF1 + 1);
+        return CDialog::OnInitDialog();
+    }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == PressF1) throw std::runtime_error("boom");
+        if (message == PressF1 + 1) EndDialog(IDOK);
+        return CDialog::OnMessage(message, wParam, lParam, result);
+    }
+};
+
 class DialogBases : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(app.Initialise(::GetModuleHandleA(nullptr))); }
@@ -81,4 +103,15 @@ TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
         EXPECT_EQ(CMenuHandle::SubMenuOf(menu, 1), nullptr);
     }
     EXPECT_FALSE(::IsMenu(loaded));
+}
+
+TEST_F(DialogBases, AnExceptionInAHandlerIsCaughtAndTraced) {
+    TraceCapture trace;
+    ThrowingProbe dialog;
+    EXPECT_EQ(app.RunModal(dialog), IDOK);
+    std::vector<std::string> expected{"[CDialog::DialogProc] exception for message 0x8007: boom\n"};
+    std::vector<std::string> caught;
+    for (const std::string& line : trace.Lines())
+        if (line.find("exception") != std::string::npos) caught.push_back(line);
+    EXPECT_EQ(caught, expected);
 }

@@ -2,7 +2,7 @@
 // run ends with a message and exit code 2, or, where the failure was only a
 // wish (a shrink_to_fit), with the whole report; never with an abort or a
 // report that passes for whole.
-#include "report/ReportProgram.h"
+#include "report/program/ReportProgram.h"
 #include "tests/report/ReportFixture.h"
 #include "tests/support/CountingHeap.h"
 

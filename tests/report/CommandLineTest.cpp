@@ -1,5 +1,5 @@
 // Options, bad ones, missing mailboxes, help, version and languages.
-#include "report/CommandLine.h"
+#include "report/program/CommandLine.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The machine formats read back: what JSON and CSV carry is what the scan
 // found, byte for byte once converted, whatever the names hold.
-#include "report/DelimitedWriter.h"
-#include "report/Utf8.h"
+#include "report/writers/DelimitedWriter.h"
+#include "report/text/Utf8.h"
 #include "store/FolderList.h"
 #include "tests/report/ReportFixture.h"
 #include "tests/support/Cp1252.h"

@@ -1,7 +1,7 @@
 // --since and --history across runs: folders grown, shrunk, added and
 // removed, and where the state file and the history may lie.
-#include "report/ReportProgram.h"
-#include "report/RunTime.h"
+#include "report/program/ReportProgram.h"
+#include "report/text/RunTime.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>

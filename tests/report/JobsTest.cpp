@@ -1,6 +1,6 @@
 // Mailboxes scanned on several threads, and the progress line they share.
 // Also run under ThreadSanitizer.
-#include "report/JobPool.h"
+#include "report/program/JobPool.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>

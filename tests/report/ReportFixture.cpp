@@ -1,6 +1,6 @@
 #include "tests/report/ReportFixture.h"
 
-#include "report/ReportProgram.h"
+#include "report/program/ReportProgram.h"
 #include "tests/support/Cp1252.h"
 
 #include <sstream>

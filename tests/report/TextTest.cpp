@@ -1,8 +1,8 @@
 // The code-page-1252 converter and the texts people read.
 #include "bignum/BigInt.h"
-#include "report/Overview.h"
-#include "report/ReportTexts.h"
-#include "report/Utf8.h"
+#include "report/model/Overview.h"
+#include "report/text/ReportTexts.h"
+#include "report/text/Utf8.h"
 
 #include <gtest/gtest.h>
 

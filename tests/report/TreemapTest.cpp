@@ -1,4 +1,4 @@
-#include "report/Treemap.h"
+#include "report/page/Treemap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/DirectoryScope.h"
+#include "platform/DirectoryHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
@@ -149,16 +149,17 @@ TEST(ReadOnlyFile, InspectAnswersAsOpenDoes) {
     ::chmod(dir.Write("othersOnly.MBX", "", 20).c_str(), 0044);
     names.insert(names.end(), {"pipe.MBX", "link.MBX", "dangling.MBX", "locked.MBX", "othersOnly.MBX"});
 #endif
-    for (bool scoped : {false, true}) {
-        std::unique_ptr<DirectoryScope> scope;
-        if (scoped) scope = std::make_unique<DirectoryScope>(dir.Path());
+    for (bool held : {false, true}) {
+        DirectoryHandle directory;
+        if (held) directory.Open(dir.Path());
+        const DirectoryHandle* within = held ? &directory : nullptr;
         for (const std::string& name : names) {
             const std::string path = dir.Path() + name;
             ReadOnlyFile file;
-            const bool opened = file.Open(path);
+            const bool opened = file.Open(path, within);
             uint64_t length = 7;
             FileStamp stamp;
-            EXPECT_EQ(ReadOnlyFile::Inspect(path, length, stamp), opened) << name << (scoped ? " in scope" : "");
+            EXPECT_EQ(ReadOnlyFile::Inspect(path, length, stamp, within), opened) << name << (held ? " by handle" : "");
             if (!opened) continue;
             EXPECT_EQ(length, file.Length()) << name;
             EXPECT_EQ(stamp.known, file.Stamp().known) << name;

@@ -345,7 +345,7 @@ TEST(FolderCacheTest, ScansThatKeepWhatTheyReadMatchFullScansThroughAThousandCha
         int keptResult =
             kept.Scan({mailbox.Path(), showFolderPath, showNewMail, mailbox.NewMail(), "<Posteingang>"}).hierarchyRead;
         std::vector<std::string> keptTrace = trace.Lines();
-        reusedInAll += cache.Reused();
+        reusedInAll += cache.GetReused();
 
         trace.Clear();
         FolderList full;
@@ -384,18 +384,18 @@ TEST(FolderCacheTest, AFileRewrittenToTheSameLengthWithANewTimeIsReadAgain) {
     FolderList list;
     list.UseReader(&cache);
     list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
-    ASSERT_EQ(cache.Count(), 2u);
+    ASSERT_EQ(cache.GetCount(), 2u);
 
     mailbox.Write("A.PMM", Head(128, 86, "Neu", "K"), 4096);
     mailbox.Write("B.PMG", Head(90, 58, "Neu", "K"));
     fs::last_write_time(pmm, then + std::chrono::seconds(1));
     fs::last_write_time(pmg, then + std::chrono::seconds(1));
     list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
-    EXPECT_EQ(cache.Reused(), 0u);
+    EXPECT_EQ(cache.GetReused(), 0u);
     std::vector<std::string> names;
     for (const FolderInfo& row : list) names.push_back(row.folderName);
     EXPECT_EQ(names, (std::vector<std::string>{"Neu", "Neu"}));
 
     list.Scan({mailbox.Path(), false, false, mailbox.Path(), ""});
-    EXPECT_EQ(cache.Reused(), 2u);
+    EXPECT_EQ(cache.GetReused(), 2u);
 }

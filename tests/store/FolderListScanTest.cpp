@@ -54,6 +54,14 @@ TEST_F(FolderListScanTest, RowsComeNewMailFirstThenPmmThenMbx) {
     EXPECT_EQ(kinds, (std::vector<std::string>{"<Pos", "pmm ", "pmm ", "pmm ", "pmm ", "mbx ", "mbx ", "mbx ", "mbx "}));
     EXPECT_EQ(list.GetCount(), 9);
     EXPECT_EQ(list.GetTotal(), 5u + 4 * 1000 + 4 * 10);  // companions do not count
+    // The list says what each row is; a name does not.
+    std::vector<FolderKind> told;
+    for (size_t i = 0; i < list.GetRecords().size(); ++i) told.push_back(list.KindOf(i));
+    const FolderKind N = FolderKind::NewMail, P = FolderKind::Pmm, M = FolderKind::Mbx;
+    EXPECT_EQ(told, (std::vector<FolderKind>{N, P, P, P, P, M, M, M, M}));
+    Scan(false, false);
+    EXPECT_EQ(list.KindOf(0), P);
+    EXPECT_EQ(list.KindOf(4), M);
 }
 
 TEST_F(FolderListScanTest, FolderPathsComeFromTheHierarchy) {
@@ -123,27 +131,6 @@ TEST_F(FolderListScanTest, CompanionsAreFoundWhateverTheCaseOfTheirNames) {
     EXPECT_EQ(Shown(list), (std::map<std::string, std::string>{
                                {"Archiv.MBX", "Archiv"}, {"upper.mbx", "Upper"}, {"same.Mbx", "Same"}}));
     EXPECT_TRUE(trace.Lines().empty());
-}
-
-TEST_F(FolderListScanTest, ScanPmmAndScanMbxAppendWhatScanLists) {
-    mailbox.Write("hierarch.pm", "2,0,R,,Root\n1,0,A,R,Archiv\n");
-    mailbox.Write("P.pmm", PmmHead("Pe", "A"));
-    mailbox.Write("Q.PMM", "short");
-    mailbox.Write("M.MBX", "", 40);
-    mailbox.Write("m.pmg", PmgHead("Em", "A"));
-    mailbox.Write("N.mbx", "", 50);
-    Scan(true);
-    std::map<std::string, std::string> scanned = Shown(list);
-
-    pmHierarch table;
-    ASSERT_EQ(table.Fill(mailbox.Path()), 1);
-    FolderList parts;
-    parts.ScanPmm(mailbox.Path(), true, &table);
-    parts.ScanMbx(mailbox.Path(), true, &table);
-    EXPECT_EQ(Shown(parts), scanned);
-    EXPECT_EQ(parts.GetCount(), 4);
-    EXPECT_EQ(parts.GetTotal(), list.GetTotal());
-    EXPECT_EQ(scanned["M.MBX"], "\\Em");
 }
 
 TEST_F(FolderListScanTest, RecordsKeepTheirKeyAndStatusAndTheCallerKeepsTheTable) {

@@ -1,6 +1,5 @@
 #include "store/mbx.h"
 
-#include "store/FileNameIndex.h"
 #include "tests/support/Cp1252.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
@@ -120,17 +119,6 @@ TEST(mbx, TheCompanionIsFoundWhateverTheCaseOfItsName) {
     dir.Write("LOWER.PMG", Head("GROSS", "K"));
     EXPECT_EQ(Analyzed(dir.Path() + "Archiv.MBX").folderName, "klein");
     EXPECT_EQ(Analyzed(dir.Path() + "lower.mbx").folderName, "GROSS");
-
-    FileNameIndex companions(dir.Path(), "*.PMG");
-    mbx record;
-    record.SetCompanionIndex(&companions);
-    record.SetFile(dir.Path() + "lower.mbx");
-    EXPECT_TRUE(record.Analyze());
-    EXPECT_EQ(record.folderName, "GROSS");
-    EXPECT_EQ(record.size, 20u);
-    record.SetFile(dir.Path() + "Archiv.MBX");
-    EXPECT_TRUE(record.Analyze());
-    EXPECT_EQ(record.folderName, "klein");
 
 #ifndef _WIN32
     // Where the names are case-sensitive, the exactly named companion wins.

@@ -57,7 +57,11 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
         ASSERT_EQ(result, 1) << "allocation " << n;
         // A sort's scratch buffer is asked for without exceptions and does
         // without; every other failure ends the scan.
-        if (list.GetCount() == 4) continue;
+        if (list.GetCount() == 4) {
+            ASSERT_FALSE(list.OutOfMemory());
+            continue;
+        }
+        ASSERT_TRUE(list.OutOfMemory()) << "allocation " << n;
         ASSERT_EQ(list.GetCount(), 0) << "allocation " << n;
         ASSERT_EQ(list.GetTotal(), 0u);
         ASSERT_TRUE(list.GetRecords().empty());
@@ -66,6 +70,7 @@ TEST_F(ScanAllocTest, AScanThatRunsOutOfMemoryGivesEverythingBackAndLeavesAnEmpt
     }
     EXPECT_GT(n, 20) << "no allocation was made to fail";
     EXPECT_EQ(list.GetCount(), 4);
+    EXPECT_FALSE(list.OutOfMemory());
     for (const FolderInfo& record : list) {
         if (record.fileName == "Zwei.PMM") {
             EXPECT_EQ(record.folderPath, "\\Archiv\\");
@@ -91,7 +96,7 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
         long n = 1;
         for (;; ++n) {
             ASSERT_TRUE(list.Scan(options).hierarchyRead);
-            ASSERT_EQ(cache.Count(), 2u);
+            ASSERT_EQ(cache.GetCount(), 2u);
             if (readEverything) cache.ReadEverythingNext();
             CountingHeap::allocationsLeft = n;
             list.Scan(options);
@@ -100,7 +105,7 @@ TEST_F(ScanAllocTest, AScanThatKeepsItsReadingsAndRunsOutOfMemoryKeepsNothing) {
             if (!reached) break;
             if (list.GetCount() == 2) continue;  // a sort did without its scratch buffer
             ASSERT_EQ(list.GetCount(), 0) << "allocation " << n;
-            ASSERT_EQ(cache.Count(), 0u) << "allocation " << n;
+            ASSERT_EQ(cache.GetCount(), 0u) << "allocation " << n;
             ASSERT_LT(n, 100000);
         }
         EXPECT_GT(n, 5) << "no allocation was made to fail";

@@ -1,0 +1,34 @@
+#include "report/history/HistoryStore.h"
+
+#include "report/text/ReportTexts.h"
+
+std::string HistoryStore::Reason(const ReportTexts& texts) const {
+    const bool german = texts.GetLanguage() == Language::German;
+    std::string reason;
+    switch (problem) {
+    case Problem::None:
+    case Problem::Other:
+        break;
+    case Problem::CannotOpen:
+        reason = german ? "Sie kann nicht ge\u00F6ffnet werden (fehlt ihr Verzeichnis, ist sie ein Verzeichnis?)"
+                        : "it cannot be opened (is its directory missing, is it a directory?)";
+        break;
+    case Problem::NotOurs:
+        reason = german ? "Sie ist keine Historie von foldscan-report und bleibt unber\u00FChrt"
+                        : "it is not a history of foldscan-report and is left as it is";
+        break;
+    case Problem::Newer:
+        return (german ? "Sie stammt von einer neueren Version (" : "it comes from a newer version (") + detail + ")";
+    case Problem::ReadOnly:
+        reason = german ? "Sie ist schreibgesch\u00FCtzt" : "it is read-only";
+        break;
+    case Problem::Busy:
+        reason = german ? "Ein anderer Lauf h\u00E4lt sie zu lange gesperrt" : "another run keeps it locked too long";
+        break;
+    case Problem::Damaged:
+        reason = german ? "Sie ist besch\u00E4digt" : "it is damaged";
+        break;
+    }
+    if (detail.empty()) return reason;
+    return reason.empty() ? "SQLite: " + detail : reason + " (SQLite: " + detail + ")";
+}

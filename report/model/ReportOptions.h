@@ -1,0 +1,41 @@
+#pragma once
+
+#include "report/text/Language.h"
+#include "store/FolderCompare.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ReportFormat { Table, Tsv, Csv, Json, Html };
+
+// What one run of the report is asked to do; the defaults are the panel's.
+struct ReportOptions {
+    // --sort growth: beside the panel's three columns.
+    static constexpr int GrowthColumn = 3;
+
+    std::vector<std::string> mailboxes;  // as given, in the order given
+    ReportFormat format = ReportFormat::Table;
+    int sortColumn = FolderCompare::FolderNameColumn;
+    bool descending = false;
+    bool compact = true;
+    bool showPaths = true;
+    // Where the new-mail files lie; relative to each mailbox unless
+    // absolute. Empty: no new-mail row.
+    std::string newMailDir;
+    bool tree = false;
+    bool check = false;
+    std::string stateFile;  // --since; empty when not asked for
+    std::string historyFile;  // --history; empty when not asked for
+    // --growth or --growth-since: compare with the latest run in the
+    // history that started no later than this (UTC); "" for --growth, the
+    // previous run.
+    bool historyGrowth = false;
+    std::string growthLatest;
+    bool excel = false;     // --excel: CSV for spreadsheets
+    size_t top = 0;         // --top: the largest folders of all; 0 when not asked for
+    uint64_t minSize = 0;   // --min-size: smaller folders are left out of listings
+    unsigned jobs = 1;
+    Language language = Language::German;
+};

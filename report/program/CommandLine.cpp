@@ -1,0 +1,247 @@
+#include "report/program/CommandLine.h"
+
+#include "report/text/ReportTexts.h"
+#include "report/text/RunTime.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <ctime>
+#include <map>
+
+#ifndef FOLDSCAN_VERSION
+#define FOLDSCAN_VERSION "0"
+#endif
+
+namespace {
+
+const std::map<std::string, ReportFormat> Formats = {
+    {"table", ReportFormat::Table}, {"tsv", ReportFormat::Tsv}, {"csv", ReportFormat::Csv},
+    {"json", ReportFormat::Json},   {"html", ReportFormat::Html},
+};
+
+const std::map<std::string, int> SortKeys = {
+    {"name", FolderCompare::FileNameColumn},
+    {"size", FolderCompare::SizeColumn},
+    {"folder", FolderCompare::FolderNameColumn},
+    {"growth", ReportOptions::GrowthColumn},
+};
+
+// --format csv and tsv write one table: the rows, the tree, the findings or
+// the largest folders.
+bool OneTable(const ReportOptions& options) {
+    bool delimited = options.format == ReportFormat::Csv || options.format == ReportFormat::Tsv;
+    int tables = (options.tree ? 1 : 0) + (options.check ? 1 : 0) + (options.top > 0 ? 1 : 0);
+    return !delimited || tables <= 1;
+}
+
+// Digits only, at least one, and no more than fit: the value in number.
+bool ParseWhole(const std::string& text, uint64_t& number) {
+    if (text.empty()) return false;
+    number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        unsigned digit = static_cast<unsigned>(c - '0');
+        if (number > (UINT64_MAX - digit) / 10) return false;
+        number = number * 10 + digit;
+    }
+    return true;
+}
+
+}  // namespace
+
+Language CommandLine::LanguageOf(const std::vector<std::string>& args, const std::string& locale) {
+    Language language = LanguageOfLocale(locale);
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") break;
+        if (args[i] == "--lang" && i + 1 < args.size())
+            ParseLanguage(args[i + 1], language);
+        else if (args[i].compare(0, 7, "--lang=") == 0)
+            ParseLanguage(args[i].substr(7), language);
+    }
+    return language;
+}
+
+bool CommandLine::ParseSort(const std::string& text, int& column, bool& descending) {
+    size_t colon = text.find(':');
+    std::string key = text.substr(0, colon);
+    std::string direction = colon == std::string::npos ? "asc" : text.substr(colon + 1);
+    auto found = SortKeys.find(key);
+    if (found == SortKeys.end() || (direction != "asc" && direction != "desc")) return false;
+    column = found->second;
+    descending = direction == "desc";
+    return true;
+}
+
+bool CommandLine::ParseSize(const std::string& text, uint64_t& bytes) {
+    static const std::string Suffixes = "kmgt";
+    std::string digits = text;
+    unsigned shift = 0;
+    if (!digits.empty()) {
+        size_t unit = Suffixes.find(static_cast<char>(std::tolower(static_cast<unsigned char>(digits.back()))));
+        if (unit != std::string::npos) {
+            shift = 10 * static_cast<unsigned>(unit + 1);
+            digits.pop_back();
+        }
+    }
+    uint64_t number;
+    if (!ParseWhole(digits, number) || number > (UINT64_MAX >> shift)) return false;
+    bytes = number << shift;
+    return true;
+}
+
+bool CommandLine::ParseCount(const std::string& text, size_t& count) {
+    uint64_t number;
+    if (!ParseWhole(text, number) || number == 0 || number > SIZE_MAX) return false;
+    count = static_cast<size_t>(number);
+    return true;
+}
+
+CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, const std::string& locale,
+                                        unsigned processors, ReportOptions& options, std::string& text) {
+    options = ReportOptions();
+    options.language = LanguageOf(args, locale);
+    ReportTexts texts(options.language);
+    auto fail = [&](const std::string& what) {
+        text = ReportTexts::Fill(texts.badOption, {what}) + "\n" + texts.seeHelp + "\n";
+        return Outcome::Failed;
+    };
+
+    CLI::App app(texts.helpIntro, "foldscan-report");
+    auto formatter = std::make_shared<CLI::Formatter>();
+    formatter->label("Usage", texts.helpUsage);
+    formatter->label("OPTIONS", texts.helpOptions);
+    formatter->label("Positionals", texts.helpPositionals);
+    formatter->label("REQUIRED", texts.helpRequired);
+    app.formatter(formatter);
+    app.footer(texts.helpFooter);
+    app.allow_windows_style_options(false);  // "/x" is a path, also on Windows
+    app.option_defaults()->group(texts.helpOptions)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.set_help_flag("-h,--help", texts.helpHelp);
+    app.set_version_flag("--version", std::string("foldscan-report ") + FOLDSCAN_VERSION, texts.helpVersion);
+
+    // Every value is taken as text and checked below, so that each mistake
+    // is told in the output language rather than in the library's words.
+    std::string format = "table", sort = "folder", language, newMail, top, minSize, jobs, growthSince;
+    app.add_option("--format", format, texts.helpFormat)->type_name("FORMAT");
+    app.add_option("--sort", sort, texts.helpSort)->type_name("KEY[:desc]");
+    // A flag's description is set apart: add_flag would take a string as
+    // the variable to set.
+    CLI::Option* exact = app.add_flag("--exact")->description(texts.helpExact);
+    CLI::Option* compact = app.add_flag("--compact")->description(texts.helpCompact);
+    CLI::Option* noPaths = app.add_flag("--no-paths")->description(texts.helpNoPaths);
+    CLI::Option* newMailOption = app.add_option("--newmail", newMail, texts.helpNewMail)->type_name("DIR");
+    CLI::Option* noNewMail = app.add_flag("--no-newmail")->description(texts.helpNoNewMail);
+    app.add_flag("--tree", options.tree)->description(texts.helpTree);
+    app.add_flag("--check", options.check)->description(texts.helpCheck);
+    CLI::Option* topOption = app.add_option("--top", top, texts.helpTop)->type_name("N");
+    CLI::Option* minSizeOption = app.add_option("--min-size", minSize, texts.helpMinSize)->type_name("SIZE");
+    CLI::Option* since = app.add_option("--since", options.stateFile, texts.helpSince)->type_name("STATEFILE");
+    CLI::Option* history = app.add_option("--history", options.historyFile, texts.helpHistory)->type_name("FILE");
+    CLI::Option* growth = app.add_flag("--growth")->description(texts.helpGrowth);
+    CLI::Option* growthSinceOption =
+        app.add_option("--growth-since", growthSince, texts.helpGrowthSince)->type_name("SINCE");
+    app.add_flag("--excel", options.excel)->description(texts.helpExcel);
+    CLI::Option* jobsOption = app.add_option("--jobs", jobs, texts.helpJobs)->type_name("N");
+    CLI::Option* lang = app.add_option("--lang", language, texts.helpLang)->type_name("de|en");
+    app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
+
+    std::string mistake;
+    if (!Precheck(app, args, texts, mistake)) return fail(mistake);
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        text = app.help();
+        return Outcome::Done;
+    } catch (const CLI::CallForVersion& e) {
+        text = std::string(e.what()) + "\n";
+        return Outcome::Done;
+    } catch (const CLI::ParseError& e) {
+        return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
+    }
+    if (options.mailboxes.empty()) return fail(texts.mailboxMissing);
+
+    auto found = Formats.find(format);
+    if (found == Formats.end()) return fail(ReportTexts::Fill(texts.badFormat, {format}));
+    options.format = found->second;
+    if (!ParseSort(sort, options.sortColumn, options.descending)) return fail(ReportTexts::Fill(texts.badSort, {sort}));
+    if (lang->count() != 0 && !ParseLanguage(language, options.language))
+        return fail(ReportTexts::Fill(texts.badLang, {language}));
+    size_t threads = std::max(1u, processors);
+    if (jobsOption->count() != 0 && (!ParseCount(jobs, threads) || threads > 256))
+        return fail(ReportTexts::Fill(texts.badJobs, {jobs}));
+    options.jobs = static_cast<unsigned>(threads);
+    if (since->count() != 0 && options.stateFile.empty()) return fail(ReportTexts::Fill(texts.emptyFile, {"--since"}));
+    if (history->count() != 0 && options.historyFile.empty())
+        return fail(ReportTexts::Fill(texts.emptyFile, {"--history"}));
+    if (topOption->count() != 0 && !ParseCount(top, options.top)) return fail(ReportTexts::Fill(texts.badTop, {top}));
+    if (minSizeOption->count() != 0 && !ParseSize(minSize, options.minSize))
+        return fail(ReportTexts::Fill(texts.badMinSize, {minSize}));
+    if (growthSinceOption->count() != 0 &&
+        !RunTime::ParseSince(growthSince, std::time(nullptr), options.growthLatest))
+        return fail(ReportTexts::Fill(texts.badSince, {growthSince}));
+    options.historyGrowth = growth->count() != 0 || growthSinceOption->count() != 0;
+
+    // Options that exclude each other, and those that need another.
+    const std::vector<std::pair<const CLI::Option*, const CLI::Option*>> exclusive = {
+        {exact, compact}, {growth, growthSinceOption}, {since, growth}, {since, growthSinceOption}};
+    for (const auto& [one, other] : exclusive)
+        if (one->count() != 0 && other->count() != 0)
+            return fail(ReportTexts::Fill(texts.exclusive, {one->get_name(), other->get_name()}));
+    for (const CLI::Option* needing : {growth, growthSinceOption})
+        if (needing->count() != 0 && history->count() == 0)
+            return fail(ReportTexts::Fill(texts.needs, {needing->get_name(), "--history"}));
+    if (options.excel && options.format != ReportFormat::Csv)
+        return fail(ReportTexts::Fill(texts.needs, {"--excel", "--format csv"}));
+    if (options.sortColumn == ReportOptions::GrowthColumn && options.stateFile.empty() && !options.historyGrowth)
+        return fail(ReportTexts::Fill(texts.needs, {"--sort growth", "--since, --growth, --growth-since"}));
+
+    options.compact = exact->count() == 0;
+    options.showPaths = noPaths->count() == 0;
+    options.newMailDir = noNewMail->count() == 0 && newMailOption->count() != 0 ? newMail : std::string();
+    if (!OneTable(options)) return fail(ReportTexts::Fill(texts.oneTableOnly, {format}));
+    return Outcome::Run;
+}
+
+// The mistakes the library would report in its own words: an option it does
+// not know, an option without its value, a value for a flag. --help and
+// --version win over any of them, as the library has them.
+bool CommandLine::Precheck(const CLI::App& app, const std::vector<std::string>& args, const ReportTexts& texts,
+                           std::string& mistake) {
+    for (size_t i = 0; i < args.size() && args[i] != "--"; ++i)
+        if (args[i] == "--help" || args[i] == "-h" || args[i] == "--version") return true;
+    const std::vector<const CLI::Option*> options = app.get_options();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") break;
+        if (arg.size() < 2 || arg[0] != '-') continue;  // a mailbox, or "-"
+        const size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const CLI::Option* option = nullptr;
+        // Looked up here: the library's own lookup would end the program if
+        // memory ran out in it.
+        for (const CLI::Option* candidate : options)
+            for (const std::string& longName : candidate->get_lnames())
+                if (name.size() == longName.size() + 2 && name.compare(0, 2, "--") == 0 &&
+                    name.compare(2, std::string::npos, longName) == 0)
+                    option = candidate;
+        if (!option) {
+            mistake = ReportTexts::Fill(texts.unknownOption, {name});
+            return false;
+        }
+        if (option->get_expected_max() == 0) {
+            if (equals == std::string::npos) continue;
+            mistake = ReportTexts::Fill(texts.flagWithValue, {name});
+            return false;
+        }
+        if (equals == std::string::npos && i + 1 == args.size()) {
+            mistake = ReportTexts::Fill(texts.valueMissing, {name});
+            return false;
+        }
+        if (equals == std::string::npos) ++i;  // the value, whatever it looks like
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "report/history/GrowthState.h"
+#include "report/history/HistoryStore.h"
+#include "report/model/EarlierRun.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class MailboxReport;
+struct ReportOptions;
+class ReportTexts;
+
+// Where a run's growth comes from and what it leaves for the next run: the
+// state file of --since or the history of --history, whichever the options
+// name. A history that cannot be read or written leaves the run without
+// growth or unrecorded; the report is still written, and the run fails.
+class GrowthSource {
+public:
+    GrowthSource(const ReportOptions& options, const ReportTexts& texts, std::ostream& err);
+
+    // Reads the state file and opens the history. False, after its message,
+    // when the run cannot go on.
+    bool Open();
+    // Looks up the earlier run of each mailbox, named by its key.
+    void Find(const std::vector<std::string>& keys);
+    // The earlier run mailbox i is compared with; null where there is none.
+    const EarlierRun* Earlier(size_t i) const { return i < earlier.size() ? earlier[i] : nullptr; }
+    // Mailbox i's report is made: what it was compared with can go.
+    void Forget(size_t i);
+
+    // Moves the state file and the history on with the mailboxes that could
+    // be read. False, after its message, when either fails.
+    bool Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
+                const std::vector<std::string>& keys);
+    // Whether the history failed on the way: the run fails at its end.
+    bool Failed() const { return failed; }
+
+private:
+    void HistoryFailed(const std::string& pattern);
+    bool SaveState(const std::vector<MailboxReport>& mailboxes, const std::vector<std::string>& keys);
+    bool AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
+                       const std::vector<std::string>& keys);
+
+    const ReportOptions& options;
+    const ReportTexts& texts;
+    std::ostream& err;
+    GrowthState state;
+    HistoryStore history;
+    bool historyOpen = false;
+    bool failed = false;
+    std::vector<EarlierRun> fromHistory;
+    std::vector<const EarlierRun*> earlier;
+};

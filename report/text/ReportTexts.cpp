@@ -1,0 +1,348 @@
+#include "report/text/ReportTexts.h"
+
+#include "report/text/Utf8.h"
+
+namespace {
+
+std::string Grouped(uint64_t value, char separator) {
+    std::string digits = std::to_string(value), text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
+        text += digits[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+uint64_t ReportTexts::TenthsOf(uint64_t bytes, unsigned shift) {
+    // 100 * bytes / 2^shift without overflow: the whole units and the rest apart.
+    const uint64_t whole = bytes >> shift, rest = bytes & ((uint64_t{1} << shift) - 1);
+    const uint64_t hundredths = 100 * whole + ((100 * rest) >> shift);
+    return (hundredths + 5) / 10;
+}
+
+ReportTexts::ReportTexts(Language language) : language(language) {
+    if (language == Language::German)
+        German();
+    else
+        English();
+}
+
+std::string ReportTexts::Fill(const std::string& pattern, std::initializer_list<std::string> arguments) {
+    std::string out;
+    auto next = arguments.begin();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == 's' || pattern[i + 1] == 'd') &&
+            next != arguments.end()) {
+            out += *next++;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+// German groups by "." and writes a decimal comma; English the other way.
+// The panel's rules (BigInt::ToSizeText) in 64-bit arithmetic, which a
+// million rows need: tenths of the largest unit reached, halves up.
+std::string ReportTexts::Size(uint64_t bytes, bool compact) const {
+    const bool german = language == Language::German;
+    const char separator = compact == german ? ',' : '.';
+    if (!compact) return Grouped(bytes, separator);
+    static const struct {
+        unsigned shift;
+        const char* text;
+    } units[] = {{40, " TB"}, {30, " GB"}, {20, " MB"}, {10, " kB"}};
+    for (const auto& unit : units) {
+        if (bytes >> unit.shift == 0) continue;
+        const uint64_t tenths = TenthsOf(bytes, unit.shift);
+        return std::to_string(tenths / 10) + separator + std::to_string(tenths % 10) + unit.text;
+    }
+    return std::to_string(bytes) + (bytes == 1 ? " Byte" : " Bytes");
+}
+
+std::string ReportTexts::Change(uint64_t before, uint64_t now, bool compact) const {
+    return (now < before ? "-" : "+") + Size(now < before ? before - now : now - before, compact);
+}
+
+std::string ReportTexts::Share(unsigned permille, bool sign) const {
+    const bool german = language == Language::German;
+    std::string text = std::to_string(permille / 10) + (german ? ',' : '.') + std::to_string(permille % 10);
+    return sign ? text + (german ? " %" : "%") : text;
+}
+
+std::string ReportTexts::Summary(uint64_t count, uint64_t total) const {
+    return Fill(summaryPattern, {std::to_string(count), Size(total, true), Size(total, false)});
+}
+
+std::string ReportTexts::StatusText(FolderStatus status) const {
+    if (language == Language::German) return FolderStatusText(status);
+    switch (status) {
+    case FolderStatus::Ok:
+        return "";
+    case FolderStatus::CannotOpen:
+        return "<File could not be opened for reading.>";
+    case FolderStatus::NotValid:
+        return "<File is not a valid PMM file.>";
+    case FolderStatus::MbxCannotOpen:
+        return "<MBX file could not be opened for reading.>";
+    case FolderStatus::PmgCannotOpen:
+        return "<PMG file could not be opened for reading.>";
+    case FolderStatus::PmgNotValid:
+        return "<Folder has no valid PMG file.>";
+    }
+    return "";
+}
+
+void ReportTexts::German() {
+    fileNameColumn = "Dateiname";
+    sizeColumn = "Gr\u00F6\u00DFe";
+    folderNameColumn = "Ordnername";
+    growthColumn = "Zuwachs";
+    shareColumn = "Anteil";
+    overviewHeading = "\u00DCbersicht";
+    mailboxColumn = "Postfach";
+    countColumn = "Dateien";
+    largestColumn = "Gr\u00F6\u00DFter Ordner";
+    topHeading = "Die %d gr\u00F6\u00DFten Ordner";
+    hiddenPattern = "%d kleinere Ordner ausgeblendet";
+    treeFolderColumn = "Ordner";
+    ownSizeColumn = "Eigene Gr\u00F6\u00DFe";
+    cumulativeColumn = "Gesamtgr\u00F6\u00DFe";
+    filesColumn = "Dateien";
+
+    newMailLabel = "<Posteingang>";
+    mailboxHeading = "Postfach %s";
+    totalHeading = "Gesamt: %s";
+    summaryPattern = "%d Dateien, %s (%s Bytes)";
+
+    added = "neu";
+    removed = "entfernt";
+    noEarlierState = "Kein fr\u00FCherer Stand f\u00FCr dieses Postfach.";
+    noEarlierRun = "Kein fr\u00FCherer Lauf mit diesem Postfach in der Historie.";
+    noRunBefore = "Kein Lauf mit diesem Postfach bis %s in der Historie.";
+    growthPattern = "Zuwachs seit %s: %s (%s Bytes)";
+    removedPattern = "Entfernt: %s, zuvor %s";
+    unknownTime = "unbekannt";
+
+    findingsHeading = "Befunde:";
+    noFindings = "Keine Befunde.";
+    noHierarchy = "hierarch.pm kann nicht gelesen werden.";
+    keyNotInHierarchy = "%s: Schl\u00FCssel \"%s\" fehlt in hierarch.pm.";
+    entryWithoutFile = "hierarch.pm: Eintrag \"%s\" (%s) hat keine Ordnerdatei.";
+    parentMissing = "hierarch.pm: Eintrag \"%s\" (%s) nennt den fehlenden Elterneintrag \"%s\".";
+    unreadable = "%s: nicht lesbar oder zu kurz: %s";
+    mbxWithoutPmg = "%s: .MBX-Datei ohne .PMG-Datei.";
+    pmgWithoutMbx = "%s: .PMG-Datei ohne .MBX-Datei.";
+    hierarchyLoop = "hierarch.pm: Schleife: %s.";
+    samePath = "Derselbe Pfad \"%s\" f\u00FCr %s.";
+
+    mailboxUnreadable = "foldscan-report: Postfach nicht gefunden oder nicht lesbar: %s";
+    badOption = "foldscan-report: Ung\u00FCltiger Aufruf: %s";
+    seeHelp = "Hilfe: foldscan-report --help";
+    stateInsideMailbox =
+        "foldscan-report: Die Zustandsdatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
+    stateUnreadable = "foldscan-report: Die Zustandsdatei %s kann nicht gelesen werden: %s";
+    stateUnwritable = "foldscan-report: Die Zustandsdatei %s kann nicht geschrieben werden.";
+    oneTableOnly = "--format %s zeigt nur eine Tabelle: --tree, --check oder --top, nur eines davon.";
+    badTop = "--top %s: erwartet wird eine ganze Zahl ab 1.";
+    badMinSize = "--min-size %s: erwartet wird eine ganze Zahl von Bytes, auch mit k, M, G oder T (1k = 1024).";
+    progress = "foldscan-report: %d von %d Postf\u00E4chern gelesen";
+    sameMailbox = "foldscan-report: %s ist dasselbe Postfach wie %s und wird einmal gezeigt.";
+    outputUnwritable = "foldscan-report: Die Ausgabe kann nicht geschrieben werden.";
+    historyInsideMailbox =
+        "foldscan-report: Die Historie %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
+    historyUnreadable = "foldscan-report: Die Historie %s kann nicht gelesen werden. %s.";
+    historyUnwritable = "foldscan-report: Der Lauf kann nicht in die Historie %s geschrieben werden. %s.";
+    unknownOption = "unbekannte Option %s";
+    valueMissing = "%s ohne Wert";
+    flagWithValue = "%s nimmt keinen Wert";
+    mailboxMissing = "MAILBOX fehlt";
+    notUnderstood = "nicht verstanden (%s)";
+    badFormat = "--format %s: erwartet wird table, tsv, csv, json oder html.";
+    badSort = "--sort %s: erwartet wird name, size, folder oder growth, mit :desc absteigend.";
+    badLang = "--lang %s: erwartet wird de oder en.";
+    badJobs = "--jobs %s: erwartet wird eine ganze Zahl von 1 bis 256.";
+    badSince = "--growth-since %s: erwartet wird eine Dauer wie 30m, 12h, 7d oder ein Datum wie 2026-11-01.";
+    emptyFile = "%s ohne Dateinamen";
+    exclusive = "%s und %s schlie\u00DFen einander aus";
+    needs = "%s braucht %s";
+
+    helpIntro = "Zeigt f\u00FCr jedes Postfach (MAILBOX) die Ordnerliste des foldscan-Panels: Dateiname, "
+                "Gr\u00F6\u00DFe, Ordnername und die Summenzeile.";
+    helpMailbox = "Postfachverzeichnis (eines oder mehrere)";
+    helpFormat = "Ausgabeformat: table, tsv, csv, json oder html";
+    helpSort = "Sortierung: name, size, folder oder growth, mit :desc absteigend";
+    helpExact = "Gr\u00F6\u00DFen genau in Bytes";
+    helpCompact = "Gr\u00F6\u00DFen kompakt (kB, MB, GB; Vorgabe)";
+    helpNoPaths = "Ordnernamen ohne Pfad aus hierarch.pm";
+    helpNewMail = "Zeile f\u00FCr den Posteingang aus den .CNM-Dateien von DIR (relativ zum Postfach)";
+    helpNoNewMail = "keine Posteingangszeile";
+    helpTree = "Ordnerbaum mit eigener und Gesamtgr\u00F6\u00DFe";
+    helpCheck = "Konsistenzpr\u00FCfung (nur lesend); Exit-Code 1 bei Befunden";
+    helpSince = "Zuwachs seit dem letzten Lauf, der STATEFILE schrieb (au\u00DFerhalb des Postfachs)";
+    helpHistory = "jeden Lauf in der SQLite-Datenbank FILE festhalten (au\u00DFerhalb des Postfachs)";
+    helpGrowth = "Zuwachs seit dem vorigen Lauf in der Historie (mit --history)";
+    helpGrowthSince = "Zuwachs seit dem letzten Lauf, der mindestens SINCE zur\u00FCckliegt: 30m, 12h, 7d oder "
+                      "ein Datum wie 2026-11-01 (mit --history)";
+    helpExcel = "mit --format csv: f\u00FCr Tabellenkalkulationen (Semikolon, BOM, CR LF, keine Formeln)";
+    helpTop = "die N gr\u00F6\u00DFten Ordner aller Postf\u00E4cher als eine Liste (statt der Ordnerlisten)";
+    helpMinSize = "kleinere Ordner nicht auflisten; SIZE in Bytes oder mit k, M, G, T (1k = 1024)";
+    helpJobs = "so viele Postf\u00E4cher gleichzeitig lesen (Vorgabe: Anzahl der Prozessoren)";
+    helpLang = "Sprache der Ausgabe: de oder en (Vorgabe aus LC_ALL, LC_MESSAGES, LANG)";
+    helpHelp = "diese Hilfe zeigen";
+    helpVersion = "Version zeigen";
+    helpFooter = "Beispiele:\n"
+                 "  foldscan-report ~/Mail                                  Ordnerliste eines Postfachs\n"
+                 "  foldscan-report --top 20 /srv/mail/*                    die 20 gr\u00F6\u00DFten Ordner "
+                 "aller Postf\u00E4cher\n"
+                 "  foldscan-report --history h.db --growth-since 7d --sort growth:desc /srv/mail/*\n"
+                 "                                                          was in einer Woche gewachsen ist\n"
+                 "\n"
+                 "Exit-Codes:\n"
+                 "  0  erfolgreich\n"
+                 "  1  --check hat Befunde\n"
+                 "  2  ung\u00FCltiger Aufruf, oder ein Postfach, die Ausgabe, die Zustandsdatei oder die\n"
+                 "     Historie konnte nicht gelesen oder geschrieben werden\n";
+    helpUsage = "Aufruf";
+    helpOptions = "OPTIONEN";
+    helpPositionals = "ARGUMENTE";
+    helpRequired = "(erforderlich)";
+
+    pageTitle = "Ordnerstatistik";
+    treemapHeading = "Ordnerbaum nach Gr\u00F6\u00DFe";
+    treemapOwnFiles = "%s (eigene Dateien)";
+    sortHint = "Ein Klick auf eine Spalten\u00FCberschrift sortiert, ein zweiter kehrt die Reihenfolge um.";
+    filterLabel = "Filter (Dateiname oder Ordnername):";
+    filterMatches = "%d passende Zeilen";
+    rowsShown = "%d von %d Zeilen";
+    moreRows = "%d weitere";
+    allRows = "alle";
+}
+
+void ReportTexts::English() {
+    fileNameColumn = "File name";
+    sizeColumn = "Size";
+    folderNameColumn = "Folder name";
+    growthColumn = "Growth";
+    shareColumn = "Share";
+    overviewHeading = "Overview";
+    mailboxColumn = "Mailbox";
+    countColumn = "Files";
+    largestColumn = "Largest folder";
+    topHeading = "The %d largest folders";
+    hiddenPattern = "%d smaller folders hidden";
+    treeFolderColumn = "Folder";
+    ownSizeColumn = "Own size";
+    cumulativeColumn = "Total size";
+    filesColumn = "Files";
+
+    newMailLabel = "<Inbox>";
+    mailboxHeading = "Mailbox %s";
+    totalHeading = "Total: %s";
+    summaryPattern = "%d files, %s (%s bytes)";
+
+    added = "new";
+    removed = "removed";
+    noEarlierState = "No earlier state for this mailbox.";
+    noEarlierRun = "No earlier run with this mailbox in the history.";
+    noRunBefore = "No run with this mailbox up to %s in the history.";
+    growthPattern = "Growth since %s: %s (%s bytes)";
+    removedPattern = "Removed: %s, before %s";
+    unknownTime = "unknown";
+
+    findingsHeading = "Findings:";
+    noFindings = "No findings.";
+    noHierarchy = "hierarch.pm cannot be read.";
+    keyNotInHierarchy = "%s: key \"%s\" is missing from hierarch.pm.";
+    entryWithoutFile = "hierarch.pm: entry \"%s\" (%s) has no folder file.";
+    parentMissing = "hierarch.pm: entry \"%s\" (%s) names the missing parent \"%s\".";
+    unreadable = "%s: unreadable or short: %s";
+    mbxWithoutPmg = "%s: .MBX file without .PMG file.";
+    pmgWithoutMbx = "%s: .PMG file without .MBX file.";
+    hierarchyLoop = "hierarch.pm: loop: %s.";
+    samePath = "The same path \"%s\" for %s.";
+
+    mailboxUnreadable = "foldscan-report: mailbox not found or not readable: %s";
+    badOption = "foldscan-report: bad command line: %s";
+    seeHelp = "Help: foldscan-report --help";
+    stateInsideMailbox =
+        "foldscan-report: the state file %s lies in the mailbox %s; it does not belong in the mail store.";
+    stateUnreadable = "foldscan-report: the state file %s cannot be read: %s";
+    stateUnwritable = "foldscan-report: the state file %s cannot be written.";
+    oneTableOnly = "--format %s shows one table only: one of --tree, --check and --top.";
+    badTop = "--top %s: a whole number from 1 on is expected.";
+    badMinSize = "--min-size %s: a whole number of bytes is expected, also with k, M, G or T (1k = 1024).";
+    progress = "foldscan-report: %d of %d mailboxes read";
+    sameMailbox = "foldscan-report: %s is the same mailbox as %s and is shown once.";
+    outputUnwritable = "foldscan-report: the output cannot be written.";
+    historyInsideMailbox =
+        "foldscan-report: the history %s lies in the mailbox %s; it does not belong in the mail store.";
+    historyUnreadable = "foldscan-report: the history %s cannot be read: %s.";
+    historyUnwritable = "foldscan-report: the run cannot be written to the history %s: %s.";
+    unknownOption = "unknown option %s";
+    valueMissing = "%s needs a value";
+    flagWithValue = "%s takes no value";
+    mailboxMissing = "MAILBOX is missing";
+    notUnderstood = "not understood (%s)";
+    badFormat = "--format %s: table, tsv, csv, json or html is expected.";
+    badSort = "--sort %s: name, size, folder or growth is expected, with :desc for descending.";
+    badLang = "--lang %s: de or en is expected.";
+    badJobs = "--jobs %s: a whole number from 1 to 256 is expected.";
+    badSince = "--growth-since %s: a time such as 30m, 12h, 7d or a date such as 2026-11-01 is expected.";
+    emptyFile = "%s without a file name";
+    exclusive = "%s and %s exclude each other";
+    needs = "%s needs %s";
+
+    helpIntro = "Shows for each MAILBOX the folder list of the foldscan panel: file name, size, folder name "
+                "and the summary line.";
+    helpMailbox = "mailbox directory (one or more)";
+    helpFormat = "output format: table, tsv, csv, json or html";
+    helpSort = "order: name, size, folder or growth, descending with :desc";
+    helpExact = "sizes exact in bytes";
+    helpCompact = "sizes compact (kB, MB, GB; the default)";
+    helpNoPaths = "folder names without their path from hierarch.pm";
+    helpNewMail = "a row for new mail from the .CNM files of DIR (relative to the mailbox)";
+    helpNoNewMail = "no row for new mail";
+    helpTree = "the folder tree with own and total sizes";
+    helpCheck = "consistency check (read only); exit code 1 on findings";
+    helpSince = "growth since the last run that wrote STATEFILE (outside the mailbox)";
+    helpHistory = "keep every run in the SQLite database FILE (outside the mailbox)";
+    helpGrowth = "growth since the previous run in the history (with --history)";
+    helpGrowthSince = "growth since the latest run at least SINCE ago: 30m, 12h, 7d or a date such as 2026-11-01 "
+                      "(with --history)";
+    helpExcel = "with --format csv: for spreadsheets (semicolons, BOM, CR LF, no formulas)";
+    helpTop = "the N largest folders of all mailboxes as one list (in place of the folder lists)";
+    helpMinSize = "leave smaller folders out of the lists; SIZE in bytes or with k, M, G, T (1k = 1024)";
+    helpJobs = "read this many mailboxes at once (default: the number of processors)";
+    helpLang = "language of the output: de or en (default from LC_ALL, LC_MESSAGES, LANG)";
+    helpHelp = "show this help";
+    helpVersion = "show the version";
+    helpFooter = "Examples:\n"
+                 "  foldscan-report ~/Mail                                  the folder list of one mailbox\n"
+                 "  foldscan-report --top 20 /srv/mail/*                    the 20 largest folders of all mailboxes\n"
+                 "  foldscan-report --history h.db --growth-since 7d --sort growth:desc /srv/mail/*\n"
+                 "                                                          what grew in a week\n"
+                 "\n"
+                 "Exit codes:\n"
+                 "  0  success\n"
+                 "  1  --check found something\n"
+                 "  2  a bad command line, or a mailbox, the output, the state file or the history could\n"
+                 "     not be read or written\n";
+    helpUsage = "Usage";
+    helpOptions = "OPTIONS";
+    helpPositionals = "POSITIONALS";
+    helpRequired = "(required)";
+
+    pageTitle = "Folder statistics";
+    treemapHeading = "Folder tree by size";
+    treemapOwnFiles = "%s (own files)";
+    sortHint = "Click a column heading to sort; click it again to reverse the order.";
+    filterLabel = "Filter (file name or folder name):";
+    filterMatches = "%d matching rows";
+    rowsShown = "%d of %d rows";
+    moreRows = "%d more";
+    allRows = "all";
+}

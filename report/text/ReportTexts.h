@@ -1,0 +1,83 @@
+#pragma once
+
+#include "report/text/Language.h"
+#include "store/FolderStatus.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+// Everything the report says in words, in German or English, as UTF-8; and
+// the size texts, which follow the language's separators. Patterns hold "%s"
+// (or "%d") where Fill puts its arguments.
+class ReportTexts {
+public:
+    explicit ReportTexts(Language language);
+
+    Language GetLanguage() const { return language; }
+
+    // Puts the arguments in place of the pattern's "%s" and "%d", in order.
+    static std::string Fill(const std::string& pattern, std::initializer_list<std::string> arguments);
+
+    // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
+    // in German, "1.5 kB" or "1,536" in English.
+    std::string Size(uint64_t bytes, bool compact) const;
+    // Tenths of 2^shift bytes in bytes, halves rounded up.
+    static uint64_t TenthsOf(uint64_t bytes, unsigned shift);
+    // The change from before to now with its sign: "+1,5 kB", "-512 Bytes".
+    std::string Change(uint64_t before, uint64_t now, bool compact) const;
+    // A share in tenths of a percent as people read it: "12,5 %" in German,
+    // "12.5%" in English; without the sign, "12,5" or "12.5", for tables
+    // that name the unit in their heading.
+    std::string Share(unsigned permille, bool sign = true) const;
+    // "%d Dateien, %s (%s Bytes)" for a count and a total.
+    std::string Summary(uint64_t count, uint64_t total) const;
+    // The status text shown in place of a folder's name, in code page 1252
+    // like the names, so that it sorts among them as the panel sorts it.
+    std::string StatusText(FolderStatus status) const;
+
+    // The columns of the folder list.
+    std::string fileNameColumn, sizeColumn, folderNameColumn, growthColumn, shareColumn;
+    // The overview of mailboxes and the largest folders of all.
+    std::string overviewHeading, mailboxColumn, countColumn, largestColumn, topHeading, hiddenPattern;
+    // The columns of the folder tree.
+    std::string treeFolderColumn, ownSizeColumn, cumulativeColumn, filesColumn;
+
+    std::string newMailLabel;  // code page 1252, like the panel's
+    std::string mailboxHeading;
+    std::string totalHeading;
+    std::string summaryPattern;
+
+    // Growth since an earlier run.
+    std::string added, removed, noEarlierState, noEarlierRun, noRunBefore, growthPattern, removedPattern,
+        unknownTime;
+
+    // Findings of the consistency check.
+    std::string findingsHeading, noFindings;
+    std::string noHierarchy, keyNotInHierarchy, entryWithoutFile, parentMissing, unreadable, mbxWithoutPmg,
+        pmgWithoutMbx, hierarchyLoop, samePath;
+
+    // Messages on standard error.
+    std::string mailboxUnreadable, badOption, seeHelp, stateInsideMailbox, stateUnreadable, stateUnwritable,
+        oneTableOnly, badTop, badMinSize, progress, sameMailbox, outputUnwritable, historyInsideMailbox,
+        historyUnreadable, historyUnwritable;
+    // What is wrong with a command line.
+    std::string unknownOption, valueMissing, flagWithValue, mailboxMissing, notUnderstood, badFormat, badSort,
+        badLang, badJobs, badSince, emptyFile, exclusive, needs;
+
+    // The help text's parts.
+    std::string helpIntro, helpMailbox, helpFormat, helpSort, helpExact, helpCompact, helpNoPaths, helpNewMail,
+        helpNoNewMail, helpTree, helpCheck, helpSince, helpHistory, helpGrowth, helpGrowthSince, helpExcel,
+        helpTop, helpMinSize, helpJobs, helpFooter, helpLang, helpHelp, helpVersion, helpUsage,
+        helpOptions, helpPositionals, helpRequired;
+
+    // The HTML page.
+    std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint, filterLabel, filterMatches, rowsShown,
+        moreRows, allRows;
+
+private:
+    void German();
+    void English();
+
+    Language language;
+};

@@ -1,0 +1,96 @@
+#include "report/text/RunTime.h"
+
+#include <cstdio>
+
+namespace {
+
+bool Digits(const std::string& text, size_t from, size_t count, int& value) {
+    if (from + count > text.size()) return false;
+    value = 0;
+    for (size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+std::tm UtcParts(std::time_t when) {
+    std::tm parts{};
+#ifdef _WIN32
+    gmtime_s(&parts, &when);
+#else
+    gmtime_r(&when, &parts);
+#endif
+    return parts;
+}
+
+std::time_t FromUtcParts(std::tm& parts) {
+#ifdef _WIN32
+    return _mkgmtime(&parts);
+#else
+    return timegm(&parts);
+#endif
+}
+
+}  // namespace
+
+std::string RunTime::Utc(std::time_t when) {
+    std::tm parts = UtcParts(when);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+    return text;
+}
+
+bool RunTime::ParseSince(const std::string& since, std::time_t now, std::string& latestUtc) {
+    int year, month, day;
+    if (since.size() == 10 && since[4] == '-' && since[7] == '-' && Digits(since, 0, 4, year) &&
+        Digits(since, 5, 2, month) && Digits(since, 8, 2, day)) {
+        std::tm parts{};
+        parts.tm_year = year - 1900;
+        parts.tm_mon = month - 1;
+        parts.tm_mday = day;
+        parts.tm_isdst = -1;
+        std::time_t midnight = std::mktime(&parts);
+        // mktime moves the 31st of a short month on; such a date is no date.
+        if (midnight == static_cast<std::time_t>(-1) || parts.tm_mday != day || parts.tm_mon != month - 1) return false;
+        latestUtc = Utc(midnight);
+        return true;
+    }
+    if (since.size() < 2 || since.size() > 6) return false;  // up to 99999 units
+    int count;
+    if (!Digits(since, 0, since.size() - 1, count)) return false;
+    long unit = 0;
+    switch (since.back()) {
+    case 'm': unit = 60; break;
+    case 'h': unit = 3600; break;
+    case 'd': unit = 86400; break;
+    default: return false;
+    }
+    latestUtc = Utc(now - static_cast<std::time_t>(count) * unit);
+    return true;
+}
+
+std::string RunTime::Local(const std::string& utc) {
+    int year, month, day, hour, minute, second;
+    if (utc.size() != 20 || utc[10] != 'T' || utc[19] != 'Z' || !Digits(utc, 0, 4, year) ||
+        !Digits(utc, 5, 2, month) || !Digits(utc, 8, 2, day) || !Digits(utc, 11, 2, hour) ||
+        !Digits(utc, 14, 2, minute) || !Digits(utc, 17, 2, second))
+        return utc;
+    std::tm parts{};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    parts.tm_sec = second;
+    std::time_t when = FromUtcParts(parts);
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &when) != 0) return utc;
+#else
+    if (!localtime_r(&when, &local)) return utc;
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}

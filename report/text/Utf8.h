@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The report writes UTF-8; the mail store's texts are code page 1252.
+//
+// Utf8FromCp1252 maps every byte to one character and back again without
+// loss: 0x80-0x9F to the characters code page 1252 puts there (the euro
+// sign, typographic quotes and dashes, ...), and the five bytes it leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) to the C1 control characters of
+// the same value, as Windows' own conversion does. Texts meant for people
+// then pass through Printable, which shows every control character as
+// U+FFFD; the machine formats keep them.
+std::string Utf8FromCp1252(const std::string& bytes);
+// The same, appended to out.
+void AppendUtf8FromCp1252(std::string& out, const std::string& bytes);
+// Code-page-1252 texts converted and joined into one UTF-8 list.
+std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator);
+
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, unsigned codePoint);
+
+// True when text is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(const std::string& text);
+
+// A path as the operating system gave it, for showing: on Windows the ANSI
+// code page, which is 1252 where the mail client runs; elsewhere the
+// locale's bytes, kept when they are UTF-8 and read as code page 1252 when
+// they are not, so the output stays UTF-8 either way.
+std::string Utf8FromOsText(const std::string& text);
+
+// Replaces every control character of a UTF-8 text (U+0000-U+001F, U+007F,
+// U+0080-U+009F) and every bidirectional embedding, override and isolate
+// (U+202A-U+202E, U+2066-U+2069) by U+FFFD, so that a name can neither steer
+// a terminal, break a line of a listing nor reorder what is shown around it.
+// Malformed bytes become U+FFFD too.
+std::string Printable(const std::string& utf8);
+// The same, appended to out.
+void AppendPrintable(std::string& out, const std::string& utf8);
+// Whether every byte is printable ASCII: such a text needs neither conversion
+// nor replacement, and most names are.
+bool PlainAscii(const std::string& text);
+
+// The text with every malformed byte replaced by U+FFFD; well-formed text
+// comes back as it is.
+std::string ValidUtf8(const std::string& text);
+
+// The number of characters of a UTF-8 text: its width in a listing, as every
+// character the report writes takes one column.
+size_t Utf8Length(const std::string& utf8);

@@ -1,0 +1,198 @@
+#include "report/writers/TableWriter.h"
+
+#include "report/model/ReportRun.h"
+#include "report/text/Utf8.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Deeper levels of a hostile tree indent no further, so that a line's
+// length does not grow with the depth.
+constexpr int MaxIndent = 40;
+
+using Cells = std::vector<std::string>;
+// Calls its argument with the cells of each line of a listing, in order.
+using Lines = std::function<void(const std::function<void(Cells)>&)>;
+
+// Columns of cells, aligned by their widths in characters; the last column
+// is not padded. The lines are made twice, once to measure and once to
+// write, so that no listing is held whole.
+class Columns {
+public:
+    Columns(Cells titles, std::vector<bool> rightAligned) : titles(Shown(std::move(titles))), rightAligned(std::move(rightAligned)) {}
+
+    void Write(std::ostream& out, const Lines& lines) {
+        widths.assign(rightAligned.size(), 0);
+        Measure(titles);
+        lines([&](Cells cells) { Measure(Shown(std::move(cells))); });
+        WriteLine(out, titles);
+        Cells rule;
+        for (size_t width : widths) rule.push_back(std::string(width, '-'));
+        WriteLine(out, rule);
+        lines([&](Cells cells) { WriteLine(out, Shown(std::move(cells))); });
+    }
+
+private:
+    static Cells Shown(Cells cells) {
+        for (std::string& cell : cells) cell = Printable(cell);
+        return cells;
+    }
+
+    void Measure(const Cells& cells) {
+        for (size_t c = 0; c < cells.size(); ++c) widths[c] = std::max(widths[c], Utf8Length(cells[c]));
+    }
+
+    void WriteLine(std::ostream& out, const Cells& cells) const {
+        std::string line;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            std::string pad(widths[c] - Utf8Length(cells[c]), ' ');
+            bool last = c + 1 == cells.size();
+            if (c > 0) line += "  ";
+            line += rightAligned[c] ? pad + cells[c] : (last ? cells[c] : cells[c] + pad);
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out << line << '\n';
+    }
+
+    Cells titles;
+    std::vector<bool> rightAligned;
+    std::vector<size_t> widths;
+};
+
+void WriteOverview(const ReportRun& run, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    out << t.overviewHeading << "\n\n";
+    Columns table({t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn},
+                  {false, true, true, true, false});
+    const uint64_t total = run.GetTotal();
+    table.Write(out, [&](const std::function<void(Cells)>& line) {
+        for (size_t m : run.ranked) {
+            const MailboxReport& mailbox = run.mailboxes[m];
+            size_t largest = Overview::Largest(mailbox);
+            std::string folder;
+            if (largest != Overview::None) {
+                const FolderInfo& record = mailbox.rows[largest].record;
+                folder = Utf8FromCp1252(record.fileName) + " (" + run.Size(record.size) + ")";
+            }
+            line({ReportRun::PathText(mailbox), std::to_string(mailbox.count), run.Size(mailbox.total),
+                  t.Share(Overview::Permille(mailbox.total, total)), folder});
+        }
+    });
+}
+
+void WriteTop(const ReportRun& run, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    out << ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}) << "\n\n";
+    Columns table({t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn},
+                  {false, false, true, true, false});
+    const uint64_t total = run.GetTotal();
+    table.Write(out, [&](const std::function<void(Cells)>& line) {
+        for (const Overview::TopRow& top : run.top) {
+            const MailboxReport& mailbox = run.mailboxes[top.mailbox];
+            const ReportRow& row = mailbox.rows[top.row];
+            line({ReportRun::PathText(mailbox), Utf8FromCp1252(row.record.fileName), run.Size(row.record.size),
+                  t.Share(Overview::Permille(row.record.size, total)), ShownName(row)});
+        }
+    });
+}
+
+void WriteRows(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    const bool growth = run.Growth();
+    Cells titles{t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn};
+    std::vector<bool> right{false, true, true, false};
+    if (growth) {
+        titles.insert(titles.begin() + 3, t.growthColumn);
+        right.insert(right.begin() + 3, true);
+    }
+    Columns table(titles, right);
+    table.Write(out, [&](const std::function<void(Cells)>& line) {
+        for (const ReportRow& row : mailbox.rows) {
+            if (!run.Listed(row)) continue;
+            Cells cells{Utf8FromCp1252(row.record.fileName), run.Size(row.record.size),
+                        t.Share(ReportRun::Share(mailbox, row)), ShownName(row)};
+            if (growth) cells.insert(cells.begin() + 3, run.GrowthText(mailbox, row));
+            line(std::move(cells));
+        }
+    });
+}
+
+// A node smaller than --min-size is left out with everything below it,
+// which is smaller still.
+void WriteTree(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    Columns table({t.treeFolderColumn, t.ownSizeColumn, t.cumulativeColumn, t.filesColumn}, {false, true, true, false});
+    const auto& nodes = mailbox.tree.Nodes();
+    const std::vector<int> listing = mailbox.tree.Listing();
+    table.Write(out, [&](const std::function<void(Cells)>& line) {
+        for (int id : listing) {
+            const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
+            if (node.cumulative < run.options.minSize) continue;
+            const std::string files = mailbox.FilesOf(id);
+            std::string indent(2 * static_cast<size_t>(std::min(node.depth - 1, MaxIndent)), ' ');
+            line({indent + Utf8FromCp1252(node.name), run.Size(node.own), run.Size(node.cumulative), files});
+        }
+    });
+}
+
+void WriteGrowth(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    out << run.GrowthLine(mailbox) << '\n';
+    for (const auto& [name, size] : mailbox.removedFolders)
+        out << Printable(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << '\n';
+}
+
+void WriteFindings(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
+    if (mailbox.findings.empty()) {
+        out << run.texts.noFindings << '\n';
+        return;
+    }
+    out << run.texts.findingsHeading << '\n';
+    for (const Finding& finding : mailbox.findings) out << "  " << Printable(finding.Describe(run.texts)) << '\n';
+}
+
+void WriteMailbox(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
+    const ReportTexts& t = run.texts;
+    out << Printable(ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)})) << "\n\n";
+    const bool listed = run.options.top == 0;
+    if (listed && run.options.tree)
+        WriteTree(run, mailbox, out);
+    else if (listed)
+        WriteRows(run, mailbox, out);
+    out << t.Summary(mailbox.count, mailbox.total) << '\n';
+    if (listed && run.options.minSize > 0)
+        out << ReportTexts::Fill(t.hiddenPattern, {std::to_string(run.Hidden(mailbox))}) << '\n';
+    if (run.Growth()) WriteGrowth(run, mailbox, out);
+    if (run.options.check) WriteFindings(run, mailbox, out);
+}
+
+}  // namespace
+
+void TableWriter::Write(const ReportRun& run, std::ostream& out) const {
+    bool first = true;
+    auto section = [&] {
+        if (!first) out << '\n';
+        first = false;
+    };
+    if (run.ShowOverview()) {
+        section();
+        WriteOverview(run, out);
+    }
+    if (run.options.top > 0) {
+        section();
+        WriteTop(run, out);
+    }
+    for (const MailboxReport& mailbox : run.mailboxes) {
+        if (!mailbox.readable) continue;
+        section();
+        WriteMailbox(run, mailbox, out);
+    }
+    if (run.mailboxes.size() > 1) {
+        section();
+        out << ReportTexts::Fill(run.texts.totalHeading, {run.texts.Summary(run.GetCount(), run.GetTotal())}) << '\n';
+    }
+}
