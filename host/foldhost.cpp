@@ -75,12 +75,14 @@ void Print(const std::string& text) {
     std::fflush(stdout);
 }
 
-// Every box and dialog the panel opens is printed as it appears and closed.
+// Every box and dialog the panel opens is printed as it appears, a dialog with
+// its labels, and closed.
 std::unique_ptr<BoxWatcher> WatchBoxes(const HostOptions& options) {
     if (!options.WatchesBoxes()) return nullptr;
     auto watcher = std::make_unique<BoxWatcher>(options.holdBoxesMs > 0 ? options.holdBoxesMs : 0);
     watcher->SetHandler([](const BoxWatcher::Box& box) {
         Print("box\t" + box.caption + "\t" + box.text + "\n");
+        for (const std::string& label : box.labels) Print("label\t" + label + "\n");
         return false;
     });
     return watcher;
