@@ -3,6 +3,7 @@
 #include "report/program/ReportProgram.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ int Main(const std::vector<std::string>& args) {
     ReportEnvironment environment = ReportEnvironment::OfProcess();
     environment.errorIsTerminal = Console::ErrorIsTerminal();
     environment.input = &std::cin;
+    // A run out of time may leave threads that a share holds inside the OS:
+    // the program ends, its output written, without waiting for them.
+    environment.abandon = [](int code) { std::_Exit(code); };
     try {
         return ReportProgram(environment).Run(args, std::cout, std::cerr);
     } catch (const std::exception& e) {

@@ -43,7 +43,7 @@ std::string MailboxReport::NewMailDirectory(const std::string& mailboxPath, cons
 }
 
 MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                                  const EarlierRun* earlier) {
+                                  const EarlierRun* earlier, FolderSource* source) {
     MailboxReport report;
     report.path = path;
     if (path.empty() || !Directory::IsListable(path)) return report;
@@ -68,7 +68,7 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
         // the tree need memory of their own. A scan that ran out of memory
         // left its list empty, which must not pass for a report.
         FolderList list;
-        list.UseReader(&reader);
+        list.UseReader(source ? source : &reader);
         ScanResult result = list.Scan(scan);
         if (list.OutOfMemory()) throw std::bad_alloc();
         report.hierarchyRead = result.hierarchyRead;

@@ -11,6 +11,7 @@
 #include <vector>
 
 class FolderList;
+class FolderSource;
 struct ReportOptions;
 class ReportTexts;
 
@@ -22,8 +23,9 @@ public:
     // Scans the mailbox at path (as given on the command line) and builds
     // what options ask for, with the growth since earlier where there is
     // one. A mailbox that cannot be listed is left unreadable with no rows.
+    // It is read through source where given, else through a reader of its own.
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                              const EarlierRun* earlier = nullptr);
+                              const EarlierRun* earlier = nullptr, FolderSource* source = nullptr);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);

@@ -46,4 +46,5 @@ struct ReportOptions {
     std::vector<std::string> mailboxRoots;  // --all-under
     bool monitor = false;  // --monitor: a status line and an exit code by the thresholds
     Thresholds thresholds;
+    unsigned timeout = 0;  // --timeout in seconds; 0: none
 };

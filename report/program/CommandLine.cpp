@@ -181,6 +181,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
                       {"--warn-folder", &texts.helpWarnFolder, &options.thresholds.warnFolder, {}, nullptr},
                       {"--crit-folder", &texts.helpCritFolder, &options.thresholds.critFolder, {}, nullptr}};
     for (Limit& limit : limits) limit.option = app.add_option(limit.name, limit.text, *limit.help)->type_name("SIZE");
+    std::string timeout;
+    CLI::Option* timeoutOption = app.add_option("--timeout", timeout, texts.helpTimeout)->type_name("SECONDS");
 
     std::string mistake;
     if (!Precheck(app, args, texts, mistake)) return fail(mistake);
@@ -258,6 +260,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         if (*low.bytes && *high.bytes && **low.bytes > **high.bytes)
             return fail(ReportTexts::Fill(texts.warnAboveCrit, {low.name, low.text, high.name, high.text}));
     }
+    size_t seconds = 0;
+    if (timeoutOption->count() != 0 && (!ParseCount(timeout, seconds) || seconds > 86400))
+        return fail(ReportTexts::Fill(texts.badTimeout, {timeout}));
+    options.timeout = static_cast<unsigned>(seconds);
     // The status line takes the place of every listing.
     for (const char* listing : {"--format", "--tree", "--check", "--top", "--output", "--excel"})
         if (options.monitor && app.count(listing) != 0)

@@ -23,6 +23,13 @@ bool OutputFile::Open() {
     return true;
 }
 
+bool OutputFile::CanOpen(const std::string& path) {
+    std::string copy;
+    if (!AtomicFile::MakeEmptyCopy(path, copy)) return false;
+    AtomicFile::RemoveCopy(copy);
+    return true;
+}
+
 OutputFile::int_type OutputFile::overflow(int_type c) {
     if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
     held += traits_type::to_char_type(c);

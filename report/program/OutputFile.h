@@ -17,6 +17,9 @@ public:
     // False when no working copy can be made beside the file (its directory
     // is missing or read-only, the file is a directory or read-only).
     bool Open();
+    // Whether Open would succeed now: a copy is made and removed again, so
+    // that a run that is stopped on its way leaves none.
+    static bool CanOpen(const std::string& path);
     std::ostream& Stream() { return stream; }
     // Writes what is held and puts the copy in place; false when either fails.
     bool Commit();

@@ -11,12 +11,14 @@
 #include "report/program/MailboxFinder.h"
 #include "report/program/OutputFile.h"
 #include "report/program/ProgressLine.h"
+#include "report/program/RunWatch.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "report/writers/DelimitedWriter.h"
 #include "report/writers/JsonWriter.h"
 #include "report/writers/MonitorWriter.h"
 #include "report/writers/TableWriter.h"
+#include "store/FolderSource.h"
 #include "ui/Trace.h"
 
 #include <algorithm>
@@ -30,6 +32,11 @@
 #include <thread>
 
 namespace {
+
+void OutOfMemory(bool german, std::ostream& out, std::ostream& err) {
+    out.flush();
+    err << (german ? "foldscan-report: Nicht genug Speicher.\n" : "foldscan-report: out of memory.\n");
+}
 
 // The core's trace lines are for developers of the panel, not for the
 // report's readers.
@@ -141,24 +148,30 @@ ReportEnvironment ReportEnvironment::OfProcess() {
 
 // Running out of memory anywhere ends the run with a message: whatever was
 // written stays, and the state and the history do not move on.
+// A monitoring system reads the status and the exit code: what the run says
+// on standard error follows the status, or stands in its place when the run
+// ended before it had one. A run that ran out of time ends once all is said.
 int ReportProgram::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
-    if (!CommandLine::AsksToMonitor(args)) return RunOnce(args, out, err);
-    // A monitoring system reads the status and the exit code: what the run
-    // says on standard error follows the status, or stands in its place when
-    // the run ended before it had one.
+    SilentTrace silent;  // until the watch has waited for the run's thread
+    RunWatch watch;
+    const bool monitor = CommandLine::AsksToMonitor(args);
     std::ostringstream status, messages;
-    const int code = RunOnce(args, status, messages);
-    if (status.str().empty()) {
+    int code = RunOnce(args, monitor ? status : out, monitor ? messages : err, watch);
+    if (monitor && status.str().empty()) {
         MonitorWriter::WriteUnknown(messages.str(), out);
-        return MonitorUnknown;
+        code = MonitorUnknown;
+    } else if (monitor) {
+        out << status.str();
+        MonitorWriter::WriteMessages(messages.str(), out);
     }
-    out << status.str();
-    MonitorWriter::WriteMessages(messages.str(), out);
     out.flush();
+    err.flush();
+    if (watch.TimedOut() && environment.abandon) environment.abandon(code);
     return code;
 }
 
-int ReportProgram::RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+int ReportProgram::RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                           RunWatch& watch) const {
     bool german = true;
     try {
         german = CommandLine::LanguageOf(args, environment.locale) == Language::German;
@@ -174,26 +187,51 @@ int ReportProgram::RunOnce(const std::vector<std::string>& args, std::ostream& o
         case CommandLine::Outcome::Run:
             break;
         }
+        if (options.timeout != 0) {
+            auto texts = std::make_shared<const ReportTexts>(options.language);
+            return Watched(std::make_shared<ReportOptions>(std::move(options)), texts, out, err, watch);
+        }
         const ReportTexts texts(options.language);
-        SilentTrace silent;
-        return Report(options, texts, out, err);
+        return Report(options, texts, out, err, nullptr);
     } catch (const std::bad_alloc&) {
-        out.flush();
-        err << (german ? "foldscan-report: Nicht genug Speicher.\n" : "foldscan-report: out of memory.\n");
+        OutOfMemory(german, out, err);
         return Failure;
     }
 }
 
+// The run on a thread of its own, watched: it holds what it works on, which
+// outlives this call when the time runs out.
+int ReportProgram::Watched(std::shared_ptr<ReportOptions> options, std::shared_ptr<const ReportTexts> texts,
+                           std::ostream& out, std::ostream& err, RunWatch& watch) const {
+    const unsigned seconds = options->timeout;
+    const bool monitor = options->monitor;
+    const bool ended = watch.Run(seconds, err, [this, options, texts, &out, &watch](std::ostream& messages) {
+        try {
+            return Report(*options, *texts, out, messages, &watch);
+        } catch (const std::bad_alloc&) {
+            OutOfMemory(texts->GetLanguage() == Language::German, out, messages);
+            return static_cast<int>(Failure);
+        }
+    });
+    if (ended) return watch.Result();
+    const std::vector<std::string> waiting = watch.Waiting();
+    std::string names;
+    for (const std::string& path : waiting) names += (names.empty() ? "" : ", ") + ShownPath(path);
+    if (environment.errorIsTerminal && !monitor) watch.Say(std::string());  // below the progress line
+    watch.Say(waiting.empty() ? ReportTexts::Fill(texts->timedOut, {std::to_string(seconds)})
+                              : ReportTexts::Fill(texts->timedOutReading, {std::to_string(seconds), names}));
+    return monitor ? MonitorUnknown : Failure;
+}
+
 // Options, state, parallel scan, messages, output, growth recorded, an exit code.
-int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out,
-                          std::ostream& err) const {
+int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err,
+                          RunWatch* watch) const {
     const std::string started = RunTime::Now();
     if (!MailboxFinder(texts, environment.input, err).Find(options)) return Failure;
     const std::vector<std::string> keys = DropRepeated(options, texts, err);
     if (KeptInsideMailbox(options, texts, err)) return Failure;
 
-    OutputFile file(options.outputFile);
-    if (!options.outputFile.empty() && !file.Open()) {
+    if (!options.outputFile.empty() && !OutputFile::CanOpen(options.outputFile)) {
         err << ReportTexts::Fill(texts.outputFileUnwritable, {ShownPath(options.outputFile)}) << '\n';
         return Failure;
     }
@@ -201,7 +239,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     if (!growth.Open()) return Failure;
     growth.Find(keys);
 
-    std::vector<MailboxReport> mailboxes = ScanAll(options, texts, growth, err);
+    std::vector<MailboxReport> mailboxes = ScanAll(options, texts, growth, err, watch);
     int code = growth.Failed() ? Failure : Success;
     for (const MailboxReport& mailbox : mailboxes) {
         if (mailbox.readable) continue;
@@ -210,8 +248,12 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     }
 
     const ReportRun run(options, texts, mailboxes);
+    // Past the time given, nothing is written or recorded.
+    if (watch && !watch->StartWriting()) return Failure;
     if (options.monitor) return Monitor(run, growth, started, keys, out);
     errno = 0;
+    OutputFile file(options.outputFile);
+    if (!options.outputFile.empty()) file.Open();
     std::ostream& target = options.outputFile.empty() ? out : file.Stream();
     WriterFor(options)->Write(run, target);
     target.flush();
@@ -244,19 +286,23 @@ int ReportProgram::Monitor(const ReportRun& run, GrowthSource& growth, const std
 
 // Every mailbox, on up to --jobs threads; out of memory in any ends the run.
 std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, const ReportTexts& texts,
-                                                  GrowthSource& growth, std::ostream& err) const {
+                                                  GrowthSource& growth, std::ostream& err, RunWatch* watch) const {
     std::vector<MailboxReport> mailboxes(options.mailboxes.size());
     std::atomic<bool> outOfMemory{false};
     {
         ProgressLine progress(environment.errorIsTerminal && !options.monitor, mailboxes.size(), texts, err);
         JobPool::Run(mailboxes.size(), options.jobs, [&](size_t i) {
+            if (watch) watch->Reading(i, options.mailboxes[i]);
             try {
-                mailboxes[i] = MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i));
+                std::unique_ptr<FolderSource> source = environment.makeSource ? environment.makeSource() : nullptr;
+                mailboxes[i] =
+                    MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i), source.get());
             } catch (...) {
                 mailboxes[i] = MailboxReport();
                 outOfMemory = true;
             }
             growth.Forget(i);
+            if (watch) watch->Read(i);
             progress.Done();
         });
         progress.Clear();

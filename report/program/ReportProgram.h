@@ -1,15 +1,19 @@
 #pragma once
 
+#include <functional>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+class FolderSource;
 class GrowthSource;
 class MailboxReport;
 struct ReportOptions;
 struct ReportRun;
 class ReportTexts;
+class RunWatch;
 
 // What the report takes from its surroundings, apart from its arguments.
 struct ReportEnvironment {
@@ -17,6 +21,14 @@ struct ReportEnvironment {
     bool errorIsTerminal = false;  // a progress line may be drawn
     unsigned processors = 1;
     std::istream* input = nullptr;  // standard input, for --mailboxes-from -
+    // When --timeout ran out, with the run's threads still held by the file
+    // system: ends the program with the exit code given, its output written
+    // (the program's own calls std::_Exit). Unset, or where it returns, Run
+    // waits for those threads.
+    std::function<void(int code)> abandon;
+    // Where set, each mailbox is read through a source it makes (a test's,
+    // which blocks until released); else through a reader of the store's.
+    std::function<std::unique_ptr<FolderSource>()> makeSource;
 
     static ReportEnvironment OfProcess();
 };
@@ -40,12 +52,15 @@ public:
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
 private:
-    int RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
-    int Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err) const;
+    int RunOnce(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, RunWatch& watch) const;
+    int Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err,
+               RunWatch* watch) const;
+    int Watched(std::shared_ptr<ReportOptions> options, std::shared_ptr<const ReportTexts> texts, std::ostream& out,
+                std::ostream& err, RunWatch& watch) const;
     int Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started,
                 const std::vector<std::string>& keys, std::ostream& out) const;
     std::vector<MailboxReport> ScanAll(const ReportOptions& options, const ReportTexts& texts, GrowthSource& growth,
-                                       std::ostream& err) const;
+                                       std::ostream& err, RunWatch* watch) const;
 
     ReportEnvironment environment;
 };

@@ -264,6 +264,11 @@ void ReportTexts::German() {
     monitorTotalOver = "zusammen %s, \u00FCber %s (%s)";
     monitorFolderOver = "Ordner %s mit %s, \u00FCber %s (%s)";
     monitorFoldersOver = "%d Ordner \u00FCber %s, der gr\u00F6\u00DFte %s mit %s (%s)";
+    helpTimeout = "nach so vielen Sekunden abbrechen, ohne etwas zu schreiben oder festzuhalten";
+    badTimeout = "--timeout %s: erwartet wird eine ganze Zahl von Sekunden von 1 bis 86400.";
+    timedOut = "foldscan-report: Nach %d s abgebrochen; nichts wurde geschrieben oder festgehalten.";
+    timedOutReading =
+        "foldscan-report: Nach %d s abgebrochen beim Lesen von %s; nichts wurde geschrieben oder festgehalten.";
 }
 
 void ReportTexts::English() {
@@ -430,4 +435,8 @@ void ReportTexts::English() {
     monitorTotalOver = "%s in all, above %s (%s)";
     monitorFolderOver = "folder %s at %s, above %s (%s)";
     monitorFoldersOver = "%d folders above %s, the largest %s at %s (%s)";
+    helpTimeout = "stop after this many seconds, writing and recording nothing";
+    badTimeout = "--timeout %s: a whole number of seconds from 1 to 86400 is expected.";
+    timedOut = "foldscan-report: stopped after %d s; nothing was written or recorded.";
+    timedOutReading = "foldscan-report: stopped after %d s while reading %s; nothing was written or recorded.";
 }

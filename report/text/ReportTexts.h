@@ -85,6 +85,8 @@ public:
     std::string helpMonitor, helpWarn, helpCrit, helpWarnFolder, helpCritFolder, badThreshold, warnAboveCrit,
         monitorSummary, monitorOver, monitorUnreadable, monitorRunFailed, monitorMore, monitorCritical,
         monitorWarning, monitorTotalOver, monitorFolderOver, monitorFoldersOver;
+    // --timeout.
+    std::string helpTimeout, badTimeout, timedOut, timedOutReading;
 
 private:
     void German();
