@@ -9,6 +9,10 @@
 // The few directory and path services the scan needs, over the OS's own API.
 class FileSystem {
 public:
+    // How a listing went: read to its end, its directory not there, or cut
+    // off by an error (a share that dropped out, a failing disk).
+    enum class Listing { Whole, NoDirectory, Broken };
+
     using Visitor = std::function<void(const std::string& name, uint64_t length)>;
     using NameVisitor = std::function<void(const std::string& name)>;
     using NameFilter = std::function<bool(const std::string& name)>;
@@ -18,17 +22,17 @@ public:
     // a directory followed by a wildcard name ('*' and '?'). Names match
     // without regard to case on every OS. A directory that cannot be read
     // yields nothing. Entries come in the order the OS lists them.
-    static void ForEachMatch(const std::string& pattern, const Visitor& visit);
+    static Listing ForEachMatch(const std::string& pattern, const Visitor& visit);
 
     // The same entries without their lengths, for callers that open every
     // file anyway: where the listing does not carry lengths, this spares a
     // look at every entry.
-    static void ForEachMatchingName(const std::string& pattern, const NameVisitor& visit);
+    static Listing ForEachMatchingName(const std::string& pattern, const NameVisitor& visit);
 
     // The entries that match and that wanted accepts, each with its stamp.
     // Windows' listing carries the stamps; elsewhere each entry wanted costs
     // one look at it, and an entry that cannot be looked at has no stamp known.
-    static void ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit);
+    static Listing ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit);
     // Whether the listing carries the stamps without a look at each entry.
     static bool ListingCarriesStamps();
 

@@ -1,7 +1,9 @@
 #include "platform/FileSystem.h"
 
+#include "platform/OsError.h"
 #include "platform/PosixStamp.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -19,16 +21,19 @@ struct DirCloser {
 
 // Calls visit(directory fd, name) for every entry whose name matches.
 template <class EntryVisitor>
-void ForEachEntry(const std::string& pattern, const EntryVisitor& visit) {
+FileSystem::Listing ForEachEntry(const std::string& pattern, const EntryVisitor& visit) {
     size_t cut = pattern.find_last_of('/');
     std::string directory = cut == std::string::npos ? "." : pattern.substr(0, cut + 1);
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
 
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
-    if (!dir) return;
+    if (!dir) return errno == ENOENT || errno == ENOTDIR ? FileSystem::Listing::NoDirectory : FileSystem::Listing::Broken;
     int dirFd = dirfd(dir.get());
     std::string name;
-    while (dirent* entry = readdir(dir.get())) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (!entry) return errno == 0 ? FileSystem::Listing::Whole : FileSystem::Listing::Broken;
         name = entry->d_name;
         if (FileSystem::MatchesPattern(wildcard, name)) visit(dirFd, name);
     }
@@ -51,8 +56,21 @@ bool IsNormalAbsolute(const std::string& path) {
 
 }  // namespace
 
-void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
-    ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
+bool IsIoError(unsigned long code) {
+    switch (code) {
+    case EIO: case ETIMEDOUT: case ESTALE: case ENETDOWN: case ENETUNREACH: case ENETRESET: case ECONNABORTED:
+    case ECONNRESET: case EHOSTDOWN: case EHOSTUNREACH: case ENOTCONN: case ENOLINK:
+#ifdef EREMOTEIO
+    case EREMOTEIO:
+#endif
+        return true;
+    default:
+        return false;
+    }
+}
+
+FileSystem::Listing FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    return ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
         struct stat st;
         uint64_t length = 0;
         if (fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
@@ -63,12 +81,13 @@ void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) 
 
 bool FileSystem::ListingCarriesStamps() { return false; }
 
-void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
-    ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
+FileSystem::Listing FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
+    return ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
 }
 
-void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
-    ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
+FileSystem::Listing FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted,
+                                               const StampVisitor& visit) {
+    return ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
         if (!wanted(name)) return;
         struct stat st;
         visit(name, fstatat(dirFd, name.c_str(), &st, 0) == 0 ? StampOf(st) : FileStamp());

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "platform/OsError.h"
 #include "platform/OsPath.h"
 
 #include <memory>
@@ -17,18 +18,23 @@ struct SearchCloser {
 // "*.PMM" would find "Inbox.PMMX" or "Inbox.pmm_old". The long name is
 // checked again so that only what the pattern says is found.
 template <class FoundVisitor>
-void ForEachFound(const std::string& pattern, const FoundVisitor& visit) {
+FileSystem::Listing ForEachFound(const std::string& pattern, const FoundVisitor& visit) {
     size_t cut = pattern.find_last_of("\\/:");
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     WIN32_FIND_DATA found;
     HANDLE first = FindFirstFile(OsPath(pattern).c_str(), &found);
-    if (first == INVALID_HANDLE_VALUE) return;
+    if (first == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return FileSystem::Listing::Whole;  // nothing matches
+        return error == ERROR_PATH_NOT_FOUND ? FileSystem::Listing::NoDirectory : FileSystem::Listing::Broken;
+    }
     std::unique_ptr<void, SearchCloser> search(first);
     std::string name;
     do {
         name = TextOf(found.cFileName);
         if (FileSystem::MatchesPattern(wildcard, name)) visit(name, found);
     } while (FindNextFile(search.get(), &found));
+    return GetLastError() == ERROR_NO_MORE_FILES ? FileSystem::Listing::Whole : FileSystem::Listing::Broken;
 }
 
 uint64_t Length(const WIN32_FIND_DATA& found) {
@@ -41,14 +47,28 @@ uint64_t Ticks(const FILETIME& time) {
 
 }  // namespace
 
-void FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
-    ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) { visit(name, Length(found)); });
+bool IsIoError(unsigned long code) {
+    switch (code) {
+    case ERROR_NOT_READY: case ERROR_CRC: case ERROR_READ_FAULT: case ERROR_GEN_FAILURE: case ERROR_SEM_TIMEOUT:
+    case ERROR_BAD_NETPATH: case ERROR_NETWORK_BUSY: case ERROR_DEV_NOT_EXIST: case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETNAME_DELETED: case ERROR_BAD_NET_NAME: case ERROR_REM_NOT_LIST: case ERROR_VC_DISCONNECTED:
+    case ERROR_IO_DEVICE: case ERROR_NETWORK_UNREACHABLE: case ERROR_HOST_UNREACHABLE:
+    case ERROR_CONNECTION_ABORTED: case ERROR_DEVICE_NOT_CONNECTED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+FileSystem::Listing FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    return ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) { visit(name, Length(found)); });
 }
 
 bool FileSystem::ListingCarriesStamps() { return true; }
 
-void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted, const StampVisitor& visit) {
-    ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) {
+FileSystem::Listing FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted,
+                                               const StampVisitor& visit) {
+    return ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) {
         if (!wanted(name)) return;
         FileStamp stamp;
         stamp.length = Length(found);
@@ -60,8 +80,8 @@ void FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wa
 }
 
 // The listing carries the lengths anyway.
-void FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
-    ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
+FileSystem::Listing FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
+    return ForEachMatch(pattern, [&](const std::string& name, uint64_t) { visit(name); });
 }
 
 bool FileSystem::WithinPathLimit(const std::string& path) {

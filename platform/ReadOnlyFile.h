@@ -28,9 +28,16 @@ public:
     // status and permissions, which costs half of opening and closing
     // it; Windows opens it, since only that tells whether its writer has
     // locked it.
+    // ioError, where given, says whether it failed with an I/O error.
     static bool Inspect(const std::string& path, uint64_t& length, FileStamp& stamp,
-                        const DirectoryHandle* within = nullptr);
+                        const DirectoryHandle* within = nullptr, bool* ioError = nullptr);
     bool IsOpen() const;
+
+    // Whether opening the file, reading it or asking its length failed with
+    // an I/O error (a share that dropped out, a failing disk; IsIoError):
+    // not a file that is missing, locked, refused or too short. Its length
+    // is then not known, though Length says 0.
+    bool IoError() const { return ioError; }
 
     // The file's length in bytes; 0 when it is not open. (Where the OS tells
     // the length when the file is opened, the length at that moment.)
@@ -52,6 +59,7 @@ public:
     size_t Read(void* buffer, size_t count);
 
 private:
+    mutable bool ioError = false;
 #ifdef _WIN32
     void* handle = nullptr;
 #else

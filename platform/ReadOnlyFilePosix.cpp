@@ -1,6 +1,7 @@
 #include "platform/ReadOnlyFile.h"
 
 #include "platform/DirectoryHandle.h"
+#include "platform/OsError.h"
 #include "platform/PosixStamp.h"
 
 #include <cerrno>
@@ -33,12 +34,17 @@ bool MayRead(int directory, const char* name, const struct stat& st) {
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
-bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp,
-                           const DirectoryHandle* within) {
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp, const DirectoryHandle* within,
+                           bool* ioError) {
+    if (ioError) *ioError = false;
     int directory;
     const char* name = Locate(path, within, directory);
     struct stat st;
-    if (::fstatat(directory, name, &st, 0) != 0 || !S_ISREG(st.st_mode) || !MayRead(directory, name, st)) return false;
+    if (::fstatat(directory, name, &st, 0) != 0) {
+        if (ioError) *ioError = IsIoError(static_cast<unsigned long>(errno));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode) || !MayRead(directory, name, st)) return false;
     stamp = StampOf(st);
     length = stamp.length;
     return true;
@@ -53,9 +59,14 @@ bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle* within) 
     int directory;
     const char* name = Locate(path, within, directory);
     int f = ::openat(directory, name, flags);
-    if (f < 0) return false;
+    if (f < 0) {
+        ioError = IsIoError(static_cast<unsigned long>(errno));
+        return false;
+    }
     struct stat st;
-    if (fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool looked = fstat(f, &st) == 0;
+    if (!looked || !S_ISREG(st.st_mode)) {
+        ioError = !looked && IsIoError(static_cast<unsigned long>(errno));
         ::close(f);
         return false;
     }
@@ -68,6 +79,7 @@ void ReadOnlyFile::Close() {
     if (fd >= 0) ::close(fd);
     fd = -1;
     stamp = FileStamp();
+    ioError = false;
 }
 
 bool ReadOnlyFile::IsOpen() const { return fd >= 0; }
@@ -83,6 +95,7 @@ size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
     while (done < count) {
         ssize_t got = ::pread(fd, out + done, count - done, static_cast<off_t>(done));
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) ioError = IsIoError(static_cast<unsigned long>(errno));
         if (got <= 0) break;
         done += static_cast<size_t>(got);
     }
@@ -94,6 +107,7 @@ size_t ReadOnlyFile::Read(void* buffer, size_t count) {
     for (;;) {
         ssize_t got = ::read(fd, buffer, count);
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) ioError = IsIoError(static_cast<unsigned long>(errno));
         return got < 0 ? 0 : static_cast<size_t>(got);
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/ReadOnlyFile.h"
 
+#include "platform/OsError.h"
 #include "platform/OsPath.h"
 
 #include <cctype>
@@ -40,10 +41,12 @@ ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
 bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle*) {
     Close();
-    HANDLE h = CreateFile(OsPath(path).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    HANDLE h = CreateFile(OsPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ioError = IsIoError(GetLastError());
+        return false;
+    }
     if (NeedsTypeCheck(path) && GetFileType(h) != FILE_TYPE_DISK) {
         CloseHandle(h);
         return false;
@@ -52,24 +55,33 @@ bool ReadOnlyFile::Open(const std::string& path, const DirectoryHandle*) {
     return true;
 }
 
-bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp, const DirectoryHandle*) {
+bool ReadOnlyFile::Inspect(const std::string& path, uint64_t& length, FileStamp& stamp, const DirectoryHandle*,
+                           bool* ioError) {
     ReadOnlyFile file;
-    if (!file.Open(path)) return false;
-    length = file.Length();
-    stamp = file.Stamp();
-    return true;
+    const bool opened = file.Open(path);
+    if (opened) {
+        length = file.Length();
+        stamp = file.Stamp();
+    }
+    if (ioError) *ioError = file.IoError();
+    return opened;
 }
 
 void ReadOnlyFile::Close() {
     if (handle) CloseHandle(AsHandle(handle));
     handle = nullptr;
+    ioError = false;
 }
 
 bool ReadOnlyFile::IsOpen() const { return handle != nullptr; }
 
 uint64_t ReadOnlyFile::Length() const {
     LARGE_INTEGER size;
-    if (!handle || !GetFileSizeEx(AsHandle(handle), &size)) return 0;
+    if (!handle) return 0;
+    if (!GetFileSizeEx(AsHandle(handle), &size)) {
+        ioError = IsIoError(GetLastError());
+        return 0;
+    }
     return static_cast<uint64_t>(size.QuadPart);
 }
 
@@ -78,7 +90,10 @@ FileStamp ReadOnlyFile::Stamp() const { return FileStamp(); }
 size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
     if (!handle) return 0;
     LARGE_INTEGER start{};
-    if (!SetFilePointerEx(AsHandle(handle), start, nullptr, FILE_BEGIN)) return 0;
+    if (!SetFilePointerEx(AsHandle(handle), start, nullptr, FILE_BEGIN)) {
+        ioError = IsIoError(GetLastError());
+        return 0;
+    }
     char* out = static_cast<char*>(buffer);
     size_t done = 0;
     while (done < count) {
@@ -92,6 +107,9 @@ size_t ReadOnlyFile::ReadHead(void* buffer, size_t count) {
 size_t ReadOnlyFile::Read(void* buffer, size_t count) {
     DWORD got = 0;
     if (!handle || count == 0) return 0;
-    if (!ReadFile(AsHandle(handle), buffer, Slice(count), &got, nullptr)) return 0;
+    if (!ReadFile(AsHandle(handle), buffer, Slice(count), &got, nullptr)) {
+        ioError = IsIoError(GetLastError());
+        return 0;
+    }
     return got;
 }

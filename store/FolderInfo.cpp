@@ -11,11 +11,12 @@ void FolderInfo::Clear() {
     size = 0;
     hierarchyKey.clear();
     status = FolderStatus::Ok;
+    ioError = false;
 }
 
 bool FolderInfo::IsEmpty() const {
     return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0 && hierarchyKey.empty() &&
-           status == FolderStatus::Ok;
+           status == FolderStatus::Ok && !ioError;
 }
 
 void FolderInfo::SetStatus(FolderStatus failure) {

@@ -34,6 +34,10 @@ public:
     // hierarchy entry, and whether its file could be read.
     std::string hierarchyKey;
     FolderStatus status = FolderStatus::Ok;
+    // An I/O error (a share that dropped out, a failing disk), not a lock or
+    // damage, kept the file from being read: its size is not known. The
+    // record shows its status as any unreadable file does.
+    bool ioError = false;
 
 protected:
     // Sets the status and shows its text in place of the name.

@@ -35,6 +35,7 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
         // directory lists them, and the source's look-ups.
         MailboxListing listing;
         source.BeginScan(options.mailboxDir, MailboxListing::WithLookUps, listing);
+        readFault = listing.Broken();
         const pmHierarch* hierarchy = result.table = source.Hierarchy(listing, options.showFolderPath);
         result.hierarchyRead = hierarchy || !options.showFolderPath;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
@@ -63,6 +64,7 @@ void FolderList::Release() {
     total = 0;
     pmmStart = mbxStart = 0;
     outOfMemory = false;
+    readFault = false;
 }
 
 FolderKind FolderList::KindOf(size_t index) const {
@@ -81,6 +83,7 @@ void FolderList::AddNewMailFolder(const std::string& newMailDir, const std::stri
     NewMailFolder newMail;
     newMail.Analyze(newMailDir, label);
     records.push_back(newMail);  // the row's part: the new-mail folder adds no fields
+    readFault = readFault || newMail.ioError;
     ++count;
     total += newMail.size;
 }
@@ -99,6 +102,7 @@ void FolderList::Append(const MailboxListing& listing, bool mbx, const pmHierarc
         records.emplace_back();
         FolderInfo& row = records.back();
         source.Read({entry, mbx, companion, ambiguous}, row);
+        readFault = readFault || row.ioError;
         ++count;
         total += row.size;
     }

@@ -59,6 +59,10 @@ public:
     FolderKind KindOf(size_t index) const;
     // Whether the last scan ran out of memory.
     bool OutOfMemory() const { return outOfMemory; }
+    // Whether the last scan's listing broke off, or a folder file could not
+    // be read for an I/O error (FolderInfo::ioError): the rows may then
+    // lack folders or sizes. Files that are locked or damaged are no fault.
+    bool ReadFault() const { return readFault; }
 
     // Hands the records over to a caller that keeps them beyond the list,
     // which is left empty.
@@ -93,6 +97,7 @@ private:
     size_t pmmStart = 0;
     size_t mbxStart = 0;
     bool outOfMemory = false;
+    bool readFault = false;
     FolderSource* chosen = nullptr;
     FolderReader own;  // without a source chosen
 };

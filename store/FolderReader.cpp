@@ -16,6 +16,7 @@ void TakeOver(FolderInfo& record, FolderInfo& row) {
     row.hierarchyKey.swap(record.hierarchyKey);
     row.size = record.size;
     row.status = record.status;
+    row.ioError = record.ioError;
 }
 
 }  // namespace

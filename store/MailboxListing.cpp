@@ -28,6 +28,7 @@ void MailboxListing::Clear() {
     pmm.clear();
     mbx.clear();
     others.clear();
+    broken = false;
 }
 
 void MailboxListing::Add(Kind kind, const std::string& name, const FileStamp& stamp) {
@@ -40,24 +41,28 @@ void MailboxListing::Index() {
     index.Build(others, [](const Entry& entry) { return std::string_view(entry.name); });
 }
 
-void MailboxListing::List(const Entries& entries) {
+void MailboxListing::List(const Entries& entries, bool whole) {
     Clear();
     for (const Entry& entry : entries) Add(KindOf(entry.name), entry.name, entry.stamp);
+    broken = !whole;
     Index();
 }
 
 void MailboxListing::List(const std::string& mailboxDir, Contents contents) {
     Clear();
     const std::string pattern = mailboxDir + "*";
+    FileSystem::Listing listed;
     if (contents == WithStamps || (contents == WithLookUps && FileSystem::ListingCarriesStamps())) {
         // The filter sees each name just before the visitor does.
         Kind kind = Other;
         auto wanted = [&](const std::string& name) { return (kind = KindOf(name)) != Other; };
-        FileSystem::ForEachStamped(pattern, wanted,
-                                   [&](const std::string& name, const FileStamp& stamp) { Add(kind, name, stamp); });
+        listed = FileSystem::ForEachStamped(
+            pattern, wanted, [&](const std::string& name, const FileStamp& stamp) { Add(kind, name, stamp); });
     } else {
-        FileSystem::ForEachMatchingName(pattern, [&](const std::string& name) { Add(KindOf(name), name, FileStamp()); });
+        listed = FileSystem::ForEachMatchingName(
+            pattern, [&](const std::string& name) { Add(KindOf(name), name, FileStamp()); });
     }
+    broken = listed != FileSystem::Listing::Whole;
     Index();
 }
 

@@ -34,8 +34,11 @@ public:
     // mailboxDir ends with a separator.
     void List(const std::string& mailboxDir, Contents contents);
     // The same from entries given in place of a directory's, for a source
-    // that lists elsewhere than on the disk.
-    void List(const Entries& entries);
+    // that lists elsewhere than on the disk; whole says whether they are all.
+    void List(const Entries& entries, bool whole = true);
+    // Whether the directory's listing was cut off, or the directory was not
+    // there: the folder files it lists may not be all.
+    bool Broken() const { return broken; }
 
     const Entries& Pmm() const { return pmm; }
     const Entries& Mbx() const { return mbx; }
@@ -60,5 +63,6 @@ private:
     Entries mbx;
     Entries others;  // companions and hierarchy files, in listing order
     FoldedIndex index;  // the others by their names
+    bool broken = false;
 
 };

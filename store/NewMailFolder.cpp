@@ -6,6 +6,9 @@ void NewMailFolder::Analyze(const std::string& newMailDir, const std::string& la
     Clear();
     folderName = label;
     fileName = "*.CNM";
-    FileSystem::ForEachMatch(newMailDir + "*.CNM",
-                             [this](const std::string&, uint64_t length) { size += length; });
+    // A missing directory is new mail of none; one whose listing broke off
+    // leaves the sum unknown.
+    ioError = FileSystem::ForEachMatch(newMailDir + "*.CNM", [this](const std::string&, uint64_t length) {
+                  size += length;
+              }) == FileSystem::Listing::Broken;
 }

@@ -48,9 +48,10 @@ bool mbx::Analyze() {
     size = 0;
     hierarchyKey.clear();
     status = FolderStatus::Ok;
+    ioError = false;
     ForgetStamps();
 
-    if (!ReadOnlyFile::Inspect(filePath, size, stamp, directory)) {
+    if (!ReadOnlyFile::Inspect(filePath, size, stamp, directory, &ioError)) {
         TraceCannotOpen(filePath);
         SetStatus(FolderStatus::MbxCannotOpen);
         return false;
@@ -61,6 +62,7 @@ bool mbx::Analyze() {
     if (!OpenCompanion(file, pmgPath)) {
         TraceCannotOpen(pmgPath);
         SetStatus(FolderStatus::PmgCannotOpen);
+        ioError = ioError || file.IoError();
         return false;
     }
     companionStamp = file.Stamp();
@@ -71,6 +73,7 @@ bool mbx::Analyze() {
     if (file.ReadHead(head, sizeof head) < sizeof head) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
         SetStatus(FolderStatus::PmgNotValid);
+        ioError = ioError || file.IoError();
         return false;
     }
     folderName = HeaderText(head, NameOffset, NameEnd);

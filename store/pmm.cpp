@@ -34,12 +34,14 @@ bool pmm::Analyze() {
     size = 0;
     hierarchyKey.clear();
     status = FolderStatus::Ok;
+    ioError = false;
     stamp = FileStamp();
 
     ReadOnlyFile file;
     if (!file.Open(filePath, directory)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
         SetStatus(FolderStatus::CannotOpen);
+        ioError = file.IoError();
         return false;
     }
     stamp = file.Stamp();
@@ -47,9 +49,11 @@ bool pmm::Analyze() {
     if (file.ReadHead(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
         SetStatus(FolderStatus::NotValid);
+        ioError = file.IoError();
         return false;
     }
     size = file.Length();
+    ioError = file.IoError();
     folderName = HeaderText(header, NameOffset, NameEnd);
     hierarchyKey = HeaderText(header, KeyOffset, KeyEnd);
     return true;

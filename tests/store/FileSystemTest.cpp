@@ -103,6 +103,11 @@ TEST(FileSystem, AbsolutePathsComeBackInNormalForm) {
 TEST(FileSystem, AMissingDirectoryYieldsNothing) {
     TempDir dir;
     EXPECT_TRUE(Matches(dir, std::string("absent") + FileSystem::Separator() + "*.PMM").empty());
+    // And says so, unlike a listing read to its end that matched nothing.
+    auto none = [](const std::string&, uint64_t) {};
+    EXPECT_EQ(FileSystem::ForEachMatch(dir.Path() + "absent" + FileSystem::Separator() + "*", none),
+              FileSystem::Listing::NoDirectory);
+    EXPECT_EQ(FileSystem::ForEachMatch(dir.Path() + "*.PMM", none), FileSystem::Listing::Whole);
 }
 
 TEST(ReadOnlyFile, ReadsTheHeadOfAFileAndItsLength) {

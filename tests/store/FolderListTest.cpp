@@ -35,11 +35,12 @@ std::ostream& operator<<(std::ostream& out, const Row& r) {
 class MemorySource : public FolderSource {
 public:
     std::vector<FolderInfo> rows;  // in the listing's order
+    bool whole = true;             // the listing was read to its end
 
     void BeginScan(const std::string&, MailboxListing::Contents, MailboxListing& listing) override {
         MailboxListing::Entries entries;
         for (const FolderInfo& row : rows) entries.push_back({row.fileName, FileStamp()});
-        listing.List(entries);
+        listing.List(entries, whole);
     }
     const pmHierarch* Hierarchy(const MailboxListing&, bool) override { return nullptr; }
     void Read(const Folder& folder, FolderInfo& row, Opened*) override {
@@ -132,6 +133,29 @@ TEST_F(FolderListTest, UnreadableFolderFilesAreListedAndCounted) {
     EXPECT_EQ(rows["Short.PMM"], (Row{"Short.PMM", "", Cp1252("<Datei ist keine gültige PMM-Datei.>"), 0}));
     EXPECT_EQ(rows["Dir.PMM"], (Row{"Dir.PMM", "", Cp1252("<Datei konnte nicht zum Lesen geöffnet werden.>"), 0}));
     EXPECT_EQ(trace.Lines().size(), 2u);
+    EXPECT_FALSE(list.ReadFault());  // damaged, not unreadable for a failing disk
+}
+
+// A listing cut off or a file the OS failed to read leaves the rows as a
+// scan without them has them, and says so beside them.
+TEST(FolderListRows, AListingCutOffOrAFileThatFailsIsAReadFault) {
+    MemorySource source;
+    FolderInfo failed = Folder("B.PMM", Cp1252("<Datei konnte nicht zum Lesen geöffnet werden.>"), 0);
+    failed.status = FolderStatus::CannotOpen;
+    failed.ioError = true;
+    source.rows = {Folder("A.PMM", "A", 1000), failed};
+    FolderList list;
+    list.UseReader(&source);
+    list.Scan({"memory/", false, false, std::string(), Label});
+    EXPECT_TRUE(list.ReadFault());
+    EXPECT_EQ(list.GetCount(), 2);
+    source.rows[1].ioError = false;  // locked: read as before, no fault
+    list.Scan({"memory/", false, false, std::string(), Label});
+    EXPECT_FALSE(list.ReadFault());
+    source.whole = false;
+    list.Scan({"memory/", false, false, std::string(), Label});
+    EXPECT_TRUE(list.ReadFault());
+    EXPECT_EQ(list.GetTotal(), 1000u);
 }
 
 TEST_F(FolderListTest, ASecondScanReplacesTheFirst) {
