@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Directory.h"
+#include "platform/FileLock.h"
 #include "platform/ReadOnlyFile.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
@@ -66,6 +67,16 @@ bool GrowthState::Load(const std::string& path, std::string& reason) {
 }
 
 bool GrowthState::Save(const std::string& path) const {
+    FileLock lock;
+    if (!lock.Take(path + ".lock", LockWaitMilliseconds)) return false;
+    GrowthState current;
+    std::string reason;
+    if (!current.Load(path, reason)) return false;  // not ours any more: left as it is
+    for (const std::string& key : put) current.mailboxes[key] = mailboxes.at(key);
+    return current.Write(path);
+}
+
+bool GrowthState::Write(const std::string& path) const {
     nlohmann::ordered_json state;
     state[Tag] = Version;
     nlohmann::ordered_json& all = state["mailboxes"] = nlohmann::ordered_json::object();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 // What a run with --since saw, kept in a file of the user's choice for the
@@ -20,12 +21,20 @@ public:
     bool Load(const std::string& path, std::string& reason);
 
     // Writes every mailbox's state at once: the file holds either the old or
-    // the new state, never a mix. Mailboxes of earlier runs that this run
-    // did not look at are kept.
+    // the new state, never a mix. Runs that overlap take turns on a lock file
+    // beside it (path + ".lock"), and each reads the file again under the
+    // lock: only the mailboxes it Put replace what is there, so that every
+    // run's mailboxes are kept, and those of runs before.
     bool Save(const std::string& path) const;
 
     const EarlierRun* Find(const std::string& key) const;
-    void Put(const std::string& key, EarlierRun mailbox) { mailboxes[key] = std::move(mailbox); }
+    void Put(const std::string& key, EarlierRun mailbox) {
+        put.insert(key);
+        mailboxes[key] = std::move(mailbox);
+    }
+
+    // How long a run waits for another's turn on the file.
+    static constexpr unsigned LockWaitMilliseconds = 15000;
 
     // The key of a mailbox directory: its canonical path, as UTF-8.
     static std::string KeyOf(const std::string& mailboxPath);
@@ -34,5 +43,8 @@ public:
     static std::string Now();
 
 private:
+    bool Write(const std::string& path) const;
+
     std::map<std::string, EarlierRun> mailboxes;
+    std::set<std::string> put;
 };

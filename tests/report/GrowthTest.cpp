@@ -1,5 +1,6 @@
 // --since and --history across runs: folders grown, shrunk, added and
 // removed, and where the state file and the history may lie.
+#include "report/history/GrowthState.h"
 #include "report/program/ReportProgram.h"
 #include "report/text/RunTime.h"
 #include "tests/report/ReportFixture.h"
@@ -92,6 +93,30 @@ TEST_F(ReportGrowth, ARemovedFolderIsNamedAsItWasListed) {
     EXPECT_EQ(Run().at("growth").at("removed").at(0).at("fileName"), "\u00C4rger.PMM");
     Result table = RunReport({"--since", stateFile + ".first", mailbox.Path()});
     EXPECT_NE(table.out.find("Entfernt: \u00C4rger.PMM, zuvor 1000 Bytes"), std::string::npos) << table.out;
+}
+
+// Two runs that read the state before either wrote it: the later one keeps
+// what the earlier one wrote, and its own mailboxes replace theirs.
+TEST_F(ReportGrowth, OverlappingRunsOnOneStateFileKeepEveryMailbox) {
+    GrowthState first, second;
+    std::string reason;
+    ASSERT_TRUE(first.Load(stateFile, reason));
+    ASSERT_TRUE(second.Load(stateFile, reason));
+    EarlierRun run;
+    run.total = 1;
+    first.Put("/mail/anna", run);
+    first.Put("/mail/both", run);
+    run.total = 2;
+    second.Put("/mail/bert", run);
+    second.Put("/mail/both", run);
+    ASSERT_TRUE(first.Save(stateFile));
+    ASSERT_TRUE(second.Save(stateFile));
+    GrowthState after;
+    ASSERT_TRUE(after.Load(stateFile, reason));
+    for (const auto& [key, total] : std::map<std::string, uint64_t>{{"/mail/anna", 1}, {"/mail/bert", 2}, {"/mail/both", 2}}) {
+        ASSERT_NE(after.Find(key), nullptr) << key;
+        EXPECT_EQ(after.Find(key)->total, total) << key;
+    }
 }
 
 TEST_F(ReportGrowth, OtherMailboxesInTheStateFileAreKept) {

@@ -114,6 +114,23 @@ TEST(ReportProgram, AFullDiskFailsTheRunAndAReaderThatStopsEndsItQuietly) {
     EXPECT_FALSE(std::ifstream(state).good()) << "the state moved on past output nobody read";
 }
 
+// Each run reads the state file, scans, and writes it back: those that
+// overlap take turns and keep each other's mailboxes.
+TEST(ReportProgram, OverlappingRunsKeepEveryMailboxInTheStateFile) {
+    std::vector<TempDir> mailboxes(6);
+    TempDir files;
+    const std::string state = files.Path() + "state.json";
+    std::string runs;
+    for (TempDir& mailbox : mailboxes) {
+        for (int i = 0; i < 300; ++i) WritePmm(mailbox, "F" + std::to_string(i) + ".PMM", "Ordner", "", 200);
+        runs += Program() + " --since " + state + " --format tsv " + mailbox.Path() + " >/dev/null 2>>" +
+                files.Path() + "err & ";
+    }
+    EXPECT_EQ(std::system(("sh -c '" + runs + "wait'").c_str()), 0);
+    EXPECT_EQ(ReadFile(files.Path() + "err"), "");
+    EXPECT_EQ(nlohmann::json::parse(ReadFile(state)).at("mailboxes").size(), mailboxes.size());
+}
+
 TEST(ReportProgram, OverlappingRunsAllLandInTheHistory) {
     TempDir mailbox, files;
     for (int i = 0; i < 300; ++i) WritePmm(mailbox, "F" + std::to_string(i) + ".PMM", "Ordner", "", 200);
