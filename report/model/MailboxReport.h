@@ -13,6 +13,7 @@
 class FolderList;
 struct ReportOptions;
 class ReportTexts;
+class ThreadBudget;
 
 // What the report knows of one mailbox: the panel's rows in the order asked
 // for, its count and total, and, when asked for, its folder tree, its
@@ -22,8 +23,9 @@ public:
     // Scans the mailbox at path (as given on the command line) and builds
     // what options ask for, with the growth since earlier where there is
     // one. A mailbox that cannot be listed is left unreadable with no rows.
+    // Its folder files are read on as many threads as threads has free.
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                              const EarlierRun* earlier = nullptr);
+                              const EarlierRun* earlier = nullptr, ThreadBudget* threads = nullptr);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);
