@@ -8,6 +8,7 @@
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportOptions.h"
 #include "report/program/ReportProgram.h"
+#include "report/scan/ThreadBudget.h"
 #include "report/text/ReportTexts.h"
 #include "store/FolderList.h"
 #include "tests/bench/GeneratedMailbox.h"
@@ -41,6 +42,18 @@ void BM_ReportScan(benchmark::State& state) {
     ReportTexts texts(options.language);
     for (auto _ : state) {
         MailboxReport report = MailboxReport::Make(path, options, texts);
+        benchmark::DoNotOptimize(report.total);
+    }
+}
+
+// The same scan with its folder files read on up to range(1) threads.
+void BM_ReportScanJobs(benchmark::State& state) {
+    const std::string path = GeneratedMailbox(static_cast<int>(state.range(0))).Path();
+    ReportOptions options;
+    ReportTexts texts(options.language);
+    for (auto _ : state) {
+        ThreadBudget threads(static_cast<unsigned>(state.range(1)));
+        MailboxReport report = MailboxReport::Make(path, options, texts, nullptr, &threads);
         benchmark::DoNotOptimize(report.total);
     }
 }
@@ -84,10 +97,17 @@ std::vector<std::string> Args(const std::vector<std::string>& options, int mailb
 }  // namespace
 
 BENCHMARK(BM_ReportScan)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportScanJobs)->Args({20000, 1})->Args({20000, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PanelScan)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LeastWork)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReportProgram, table_20000, Args({}, 20000))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReportProgram, tsv_20000, Args({"--format", "tsv"}, 20000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReportProgram, tsv_20000_jobs_1, Args({"--format", "tsv", "--jobs", "1"}, 20000))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReportProgram, tsv_20000_jobs_2, Args({"--format", "tsv", "--jobs", "2"}, 20000))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_ReportProgram, tsv_history_20000, Args({"--format", "tsv", "--history", HistoryFile()}, 20000))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReportProgram, json_tree_check_20000, Args({"--format", "json", "--tree", "--check"}, 20000))
