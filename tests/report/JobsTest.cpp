@@ -161,7 +161,7 @@ TEST(ReportJobs, ReadingAheadGivesWhatOneThreadReads) {
     ASSERT_GE(one.trace.size(), 20u);
     for (unsigned threads : {1u, 2u, 8u}) {
         for (size_t window : {size_t{1}, size_t{3}, size_t{64}, ReadAheadReader::DefaultWindow}) {
-            for (int round = 0; round < 5; ++round) {
+            for (int round = 0; round < 3; ++round) {
                 ThreadBudget budget(threads);
                 ReadAheadReader reader(&budget, window);
                 const Scanned many = Scan(reader, mailbox.Path(), &reader);

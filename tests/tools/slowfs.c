@@ -19,16 +19,18 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/select.h>
 #include <sys/stat.h>
-#include <time.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 static const char* source;
 static long delayMicroseconds;
 
+// Linux leaves the time still to wait in delay when a signal cuts it short.
 static void Wait(void) {
-    struct timespec delay = {delayMicroseconds / 1000000, (delayMicroseconds % 1000000) * 1000};
-    while (nanosleep(&delay, &delay) != 0 && errno == EINTR) {
+    struct timeval delay = {delayMicroseconds / 1000000, delayMicroseconds % 1000000};
+    while (select(0, NULL, NULL, NULL, &delay) != 0 && errno == EINTR) {
     }
 }
 
