@@ -14,6 +14,7 @@ class FolderList;
 class FolderSource;
 struct ReportOptions;
 class ReportTexts;
+class ThreadBudget;
 
 // What the report knows of one mailbox: the panel's rows in the order asked
 // for, its count and total, and, when asked for, its folder tree, its
@@ -23,9 +24,11 @@ public:
     // Scans the mailbox at path (as given on the command line) and builds
     // what options ask for, with the growth since earlier where there is
     // one. A mailbox that cannot be listed is left unreadable with no rows.
-    // It is read through source where given, else through a reader of its own.
+    // Its folder files are read on as many threads as threads has free, or
+    // through source where given.
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                              const EarlierRun* earlier = nullptr, FolderSource* source = nullptr);
+                              const EarlierRun* earlier = nullptr, ThreadBudget* threads = nullptr,
+                              FolderSource* source = nullptr);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);

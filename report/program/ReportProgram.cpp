@@ -12,6 +12,7 @@
 #include "report/program/OutputFile.h"
 #include "report/program/ProgressLine.h"
 #include "report/program/RunWatch.h"
+#include "report/scan/ThreadBudget.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "report/writers/DelimitedWriter.h"
@@ -284,19 +285,22 @@ int ReportProgram::Monitor(const ReportRun& run, GrowthSource& growth, const std
     return static_cast<int>(MonitorCheck(run, failed).State());
 }
 
-// Every mailbox, on up to --jobs threads; out of memory in any ends the run.
+// Every mailbox, on up to --jobs threads, which also read the folder files of
+// the mailboxes being scanned; out of memory in any ends the run.
 std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, const ReportTexts& texts,
                                                   GrowthSource& growth, std::ostream& err, RunWatch* watch) const {
     std::vector<MailboxReport> mailboxes(options.mailboxes.size());
     std::atomic<bool> outOfMemory{false};
     {
         ProgressLine progress(environment.errorIsTerminal && !options.monitor, mailboxes.size(), texts, err);
-        JobPool::Run(mailboxes.size(), options.jobs, [&](size_t i) {
+        ThreadBudget threads(options.jobs);
+        if (watch) watch->Watch(&threads);
+        JobPool::Run(mailboxes.size(), threads, [&](size_t i) {
             if (watch) watch->Reading(i, options.mailboxes[i]);
             try {
                 std::unique_ptr<FolderSource> source = environment.makeSource ? environment.makeSource() : nullptr;
-                mailboxes[i] =
-                    MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i), source.get());
+                mailboxes[i] = MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i), &threads,
+                                                   source.get());
             } catch (...) {
                 mailboxes[i] = MailboxReport();
                 outOfMemory = true;
@@ -306,6 +310,7 @@ std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, 
             progress.Done();
         });
         progress.Clear();
+        if (watch) watch->Watch(nullptr);
     }
     if (outOfMemory) throw std::bad_alloc();
     return mailboxes;

@@ -1,5 +1,7 @@
 #include "report/program/RunWatch.h"
 
+#include "report/scan/ThreadBudget.h"
+
 #include <chrono>
 #include <streambuf>
 
@@ -50,7 +52,10 @@ bool RunWatch::Run(unsigned seconds, std::ostream& errors, std::function<int(std
     });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     std::unique_lock<std::mutex> hold(lock);
-    if (!changed.wait_until(hold, deadline, [this] { return phase != Phase::Working; })) phase = Phase::TimedOut;
+    if (!changed.wait_until(hold, deadline, [this] { return phase != Phase::Working; })) {
+        phase = Phase::TimedOut;
+        if (threads) threads->Stop();
+    }
     // Once it writes, the work runs to its end.
     changed.wait(hold, [this] { return phase != Phase::Writing; });
     if (phase == Phase::TimedOut) return false;
@@ -76,6 +81,12 @@ void RunWatch::Join() {
 void RunWatch::Reading(size_t i, const std::string& path) {
     std::lock_guard<std::mutex> hold(lock);
     reading[i] = path;
+}
+
+void RunWatch::Watch(ThreadBudget* budget) {
+    std::lock_guard<std::mutex> hold(lock);
+    threads = budget;
+    if (threads && phase == Phase::TimedOut) threads->Stop();
 }
 
 void RunWatch::Read(size_t i) {

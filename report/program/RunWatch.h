@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+class ThreadBudget;
+
 // --timeout: the run works on a thread of its own while the thread that
 // started it watches the clock. A share that stops answering holds a thread
 // inside the OS, beyond any way of stopping it; so when the time runs out,
@@ -41,6 +43,9 @@ public:
     // From the work: mailbox i (by its path as given) is being read, or is read.
     void Reading(size_t i, const std::string& path);
     void Read(size_t i);
+    // The run's threads, stopped when the time runs out, so that they start
+    // no more requests; set while they exist.
+    void Watch(ThreadBudget* threads);
     // Claims the run for its output. False once the time has run out: the
     // run then writes and records nothing.
     bool StartWriting();
@@ -55,6 +60,7 @@ private:
     std::condition_variable changed;
     Phase phase = Phase::Working;
     std::map<size_t, std::string> reading;
+    ThreadBudget* threads = nullptr;
     std::ostream* err = nullptr;
     std::unique_ptr<Messages> messages;
     std::thread worker;

@@ -19,7 +19,8 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--format", "xml", mailbox.Path()},
         {"--sort", "date", mailbox.Path()},
         {"--sort", "size:up", mailbox.Path()},
-        {"--jobs", "0", mailbox.Path()},
+        {"--jobs", "-1", mailbox.Path()},
+        {"--jobs", "", mailbox.Path()},
         {"--jobs", "viele", mailbox.Path()},
         {"--lang", "fr", mailbox.Path()},
         {"--frobnicate", mailbox.Path()},
@@ -68,7 +69,7 @@ TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
         {{"--lang", "de"}, "MAILBOX fehlt"},
         {{mailbox.Path(), "--jobs"}, "--jobs ohne Wert"},
         {{"--check=1", mailbox.Path()}, "--check nimmt keinen Wert"},
-        {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl von 1 bis 256."},
+        {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl ab 0."},
         {{"--growth-since", "7d", mailbox.Path()}, "--growth-since braucht --history"},
     };
     for (const auto& [args, message] : mistakes) {
