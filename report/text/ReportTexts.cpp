@@ -206,7 +206,8 @@ void ReportTexts::German() {
                  "  0  erfolgreich\n"
                  "  1  --check hat Befunde\n"
                  "  2  ung\u00FCltiger Aufruf, oder ein Postfach, die Ausgabe, die Zustandsdatei oder die\n"
-                 "     Historie konnte nicht gelesen oder geschrieben werden\n";
+                 "     Historie konnte nicht gelesen oder geschrieben werden, oder --timeout lief ab\n"
+                 "  Mit --monitor der Status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN\n";
     helpUsage = "Aufruf";
     helpOptions = "OPTIONEN";
     helpPositionals = "ARGUMENTE";
@@ -381,7 +382,8 @@ void ReportTexts::English() {
                  "  0  success\n"
                  "  1  --check found something\n"
                  "  2  a bad command line, or a mailbox, the output, the state file or the history could\n"
-                 "     not be read or written\n";
+                 "     not be read or written, or --timeout ran out\n"
+                 "  With --monitor the state: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN\n";
     helpUsage = "Usage";
     helpOptions = "OPTIONS";
     helpPositionals = "POSITIONALS";
