@@ -71,6 +71,7 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
         list.UseReader(source ? source : &reader);
         ScanResult result = list.Scan(scan);
         if (list.OutOfMemory()) throw std::bad_alloc();
+        report.readFault = list.ReadFault();
         report.hierarchyRead = result.hierarchyRead;
         read = result.table;
         report.count = static_cast<uint64_t>(list.GetCount());
@@ -169,6 +170,12 @@ void MailboxReport::SortRows(const ReportOptions& options) {
         rows[at] = std::move(first);
         order[at] = at;
     }
+}
+
+std::string MailboxReport::FailedFile() const {
+    for (const ReportRow& row : rows)
+        if (row.record.ioError) return Utf8FromFileName(row.record.fileName);
+    return std::string();
 }
 
 std::string MailboxReport::FilesOf(int node) const {

@@ -38,6 +38,10 @@ public:
 
     std::string path;
     bool readable = false;
+    // The listing broke off, or a folder file failed for an I/O error
+    // (FolderList::ReadFault): the rows may lack folders or sizes, and the
+    // mailbox is not recorded.
+    bool readFault = false;
     bool hierarchyRead = false;
     std::vector<ReportRow> rows;
     uint64_t count = 0;
@@ -51,6 +55,12 @@ public:
     std::string earlierTime;
     uint64_t earlierTotal = 0;
     std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
+
+    // Whether the run may record what it read of the mailbox.
+    bool Recordable() const { return readable && !readFault; }
+    // With a read fault: the first folder file that failed, as UTF-8; empty
+    // when the listing itself broke off.
+    std::string FailedFile() const;
 
     // A row's change since the earlier run: a new folder grows by its size.
     static int64_t Change(const ReportRow& row) { return Change(row.seenBefore ? row.sizeBefore : 0, row.record.size); }

@@ -41,7 +41,7 @@ MonitorCheck::MonitorCheck(const ReportRun& run, bool runFailed) {
     for (size_t m = 0; m < run.mailboxes.size(); ++m) {
         const MailboxReport& report = run.mailboxes[m];
         Mailbox& mailbox = mailboxes[m];
-        if (!report.readable) {
+        if (!report.Recordable()) {
             mailbox.state = MonitorState::Unknown;
             unreadable.push_back(m);
             continue;

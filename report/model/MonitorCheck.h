@@ -34,7 +34,7 @@ public:
     // The readable mailboxes over a threshold, worst first: critical before
     // warning, then by total, largest first, then in the order given.
     const std::vector<size_t>& Over() const { return over; }
-    // The mailboxes that could not be read, in the order given.
+    // The mailboxes that could not be read, or not whole, in the order given.
     const std::vector<size_t>& Unreadable() const { return unreadable; }
 
     // A value's state: Critical above crit, else Warning above warn.

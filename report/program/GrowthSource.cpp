@@ -61,7 +61,7 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes, const 
     if (options.stateFile.empty()) return true;
     const std::string now = GrowthState::Now();
     for (size_t i = 0; i < mailboxes.size(); ++i) {
-        if (!mailboxes[i].readable) continue;
+        if (!mailboxes[i].Recordable()) continue;
         EarlierRun current;
         current.written = now;
         current.total = mailboxes[i].total;
@@ -80,7 +80,7 @@ bool GrowthSource::AppendHistory(const std::string& started, const std::vector<M
     std::vector<const MailboxReport*> readable;
     std::vector<std::string> readableKeys;
     for (size_t i = 0; i < mailboxes.size(); ++i) {
-        if (!mailboxes[i].readable) continue;
+        if (!mailboxes[i].Recordable()) continue;
         readable.push_back(&mailboxes[i]);
         readableKeys.push_back(keys[i]);
     }

@@ -243,8 +243,14 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     std::vector<MailboxReport> mailboxes = ScanAll(options, texts, growth, err, watch);
     int code = growth.Failed() ? Failure : Success;
     for (const MailboxReport& mailbox : mailboxes) {
-        if (mailbox.readable) continue;
-        err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
+        if (mailbox.Recordable()) continue;
+        if (!mailbox.readable) {
+            err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
+        } else {
+            const std::string file = mailbox.FailedFile();
+            const std::string why = file.empty() ? texts.listingBroke : ReportTexts::Fill(texts.fileFailed, {file});
+            err << ReportTexts::Fill(texts.mailboxIncomplete, {ShownPath(mailbox.path), Printable(why)}) << '\n';
+        }
         code = Failure;
     }
 

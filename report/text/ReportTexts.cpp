@@ -271,6 +271,9 @@ void ReportTexts::German() {
     timedOut = "foldscan-report: Nach %d s abgebrochen; nichts wurde geschrieben oder festgehalten.";
     timedOutReading =
         "foldscan-report: Nach %d s abgebrochen beim Lesen von %s; nichts wurde geschrieben oder festgehalten.";
+    mailboxIncomplete = "foldscan-report: Postfach %s nicht vollst\u00E4ndig gelesen (%s); es wird nicht festgehalten.";
+    listingBroke = "die Liste seiner Ordnerdateien brach ab";
+    fileFailed = "%s war wegen eines Ein-/Ausgabefehlers nicht lesbar";
 }
 
 void ReportTexts::English() {
@@ -443,4 +446,7 @@ void ReportTexts::English() {
     badTimeout = "--timeout %s: a whole number of seconds from 1 to 86400 is expected.";
     timedOut = "foldscan-report: stopped after %d s; nothing was written or recorded.";
     timedOutReading = "foldscan-report: stopped after %d s while reading %s; nothing was written or recorded.";
+    mailboxIncomplete = "foldscan-report: mailbox %s not read whole (%s); it is not recorded.";
+    listingBroke = "the listing of its folder files broke off";
+    fileFailed = "%s could not be read for an input/output error";
 }

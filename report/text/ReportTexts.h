@@ -87,6 +87,8 @@ public:
         monitorWarning, monitorTotalOver, monitorFolderOver, monitorFoldersOver;
     // --timeout.
     std::string helpTimeout, badTimeout, timedOut, timedOutReading;
+    // A mailbox not read whole, which is not recorded.
+    std::string mailboxIncomplete, listingBroke, fileFailed;
 
 private:
     void German();

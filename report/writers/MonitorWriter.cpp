@@ -136,7 +136,7 @@ void MonitorWriter::Write(const ReportRun& run, std::ostream& out) const {
     out << "FOLDSCAN " << StateName(check.State()) << " - " << Plain(status.Summary(runFailed)) << " |";
     for (const MailboxReport& mailbox : run.mailboxes)
         out << ' ' << Label(ReportRun::PathText(mailbox)) << '='
-            << (mailbox.readable ? std::to_string(mailbox.total) + "B" : std::string("U")) << ';'
+            << (mailbox.Recordable() ? std::to_string(mailbox.total) + "B" : std::string("U")) << ';'
             << Threshold(limits.warnTotal) << ';' << Threshold(limits.critTotal) << ";0;";
     out << '\n';
     for (size_t m : check.Over()) out << Plain(status.Detail(m)) << '\n';

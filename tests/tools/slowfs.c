@@ -5,10 +5,14 @@
 // server answers several clients' requests side by side, so that requests in
 // flight together also wait together.
 //
-//   slowfs SOURCE MOUNTPOINT MICROSECONDS [FUSE options, e.g. -f]
+//   slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-listing] [FUSE options, e.g. -f]
 //
 // The kernel keeps no attributes, names or contents: every lookup, status,
 // open, read and close reaches this program and waits.
+//
+// And a share that fails on the way, for the tests of what a run records:
+// every request for a file named NAME (its last part) fails with EIO, and
+// with --fail-listing every directory's listing breaks off with EIO.
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -26,6 +30,17 @@
 
 static const char* source;
 static long delayMicroseconds;
+static char** failing;  // names, ending with a null
+static int listingFails;
+
+// Whether requests for path fail: its last part is one of the names.
+static int Fails(const char* path) {
+    const char* name = strrchr(path, '/');
+    name = name ? name + 1 : path;
+    for (char** f = failing; f && *f; ++f)
+        if (strcmp(*f, name) == 0) return 1;
+    return 0;
+}
 
 // Linux leaves the time still to wait in delay when a signal cuts it short.
 static void Wait(void) {
@@ -51,6 +66,7 @@ static void* Init(struct fuse_conn_info* connection, struct fuse_config* config)
 
 static int GetAttr(const char* path, struct stat* status, struct fuse_file_info* file) {
     Wait();
+    if (Fails(path)) return -EIO;
     if (file) return fstat((int)file->fh, status) == 0 ? 0 : -errno;
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
@@ -59,6 +75,7 @@ static int GetAttr(const char* path, struct stat* status, struct fuse_file_info*
 
 static int Access(const char* path, int mode) {
     Wait();
+    if (Fails(path)) return -EIO;
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
     return access(full, mode) == 0 ? 0 : -errno;
@@ -66,6 +83,7 @@ static int Access(const char* path, int mode) {
 
 static int Open(const char* path, struct fuse_file_info* file) {
     Wait();
+    if (Fails(path)) return -EIO;
     if ((file->flags & O_ACCMODE) != O_RDONLY) return -EROFS;
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
@@ -97,6 +115,7 @@ static int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t o
     Wait();
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
+    if (listingFails) return -EIO;
     DIR* dir = opendir(full);
     if (!dir) return -errno;
     for (struct dirent* entry = readdir(dir); entry; entry = readdir(dir)) {
@@ -122,7 +141,7 @@ static const struct fuse_operations Operations = {
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        fprintf(stderr, "usage: slowfs SOURCE MOUNTPOINT MICROSECONDS [FUSE options]\n");
+        fprintf(stderr, "usage: slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-listing] [FUSE options]\n");
         return 2;
     }
     static char resolved[PATH_MAX];
@@ -140,13 +159,23 @@ int main(int argc, char* argv[]) {
     // FUSE sees the program's name, the mount point and the options given,
     // read-only and with enough threads for many requests in flight.
     char** args = calloc((size_t)argc + 3, sizeof *args);
-    if (!args) return 2;
-    int count = 0;
+    failing = calloc((size_t)argc, sizeof *failing);
+    if (!args || !failing) return 2;
+    int count = 0, fails = 0;
     args[count++] = argv[0];
     args[count++] = argv[2];
     args[count++] = "-o";
     args[count++] = "ro,max_threads=64";
-    for (int i = 4; i < argc; ++i) args[count++] = argv[i];
+    int i = 4;
+    for (; i < argc; ++i) {
+        if (strcmp(argv[i], "--fail") == 0 && i + 1 < argc)
+            failing[fails++] = argv[++i];
+        else if (strcmp(argv[i], "--fail-listing") == 0)
+            listingFails = 1;
+        else
+            break;
+    }
+    for (; i < argc; ++i) args[count++] = argv[i];
     int result = fuse_main(count, args, &Operations, NULL);
     free(args);
     return result;
