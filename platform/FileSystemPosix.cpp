@@ -27,7 +27,8 @@ FileSystem::Listing ForEachEntry(const std::string& pattern, const EntryVisitor&
     std::string wildcard = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
 
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
-    if (!dir) return errno == ENOENT || errno == ENOTDIR ? FileSystem::Listing::NoDirectory : FileSystem::Listing::Broken;
+    if (!dir)
+        return errno == ENOENT || errno == ENOTDIR ? FileSystem::Listing::NoDirectory : FileSystem::Listing::Broken;
     int dirFd = dirfd(dir.get());
     std::string name;
     for (;;) {

@@ -61,7 +61,8 @@ bool IsIoError(unsigned long code) {
 }
 
 FileSystem::Listing FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
-    return ForEachFound(pattern, [&](const std::string& name, const WIN32_FIND_DATA& found) { visit(name, Length(found)); });
+    return ForEachFound(pattern,
+                        [&](const std::string& name, const WIN32_FIND_DATA& found) { visit(name, Length(found)); });
 }
 
 bool FileSystem::ListingCarriesStamps() { return true; }

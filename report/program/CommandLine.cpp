@@ -253,7 +253,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     if (!OneTable(options)) return fail(ReportTexts::Fill(texts.oneTableOnly, {format}));
 
     // The administrator's routine.
-    if (output->count() != 0 && options.outputFile.empty()) return fail(ReportTexts::Fill(texts.emptyFile, {"--output"}));
+    if (output->count() != 0 && options.outputFile.empty())
+        return fail(ReportTexts::Fill(texts.emptyFile, {"--output"}));
     for (const auto& [given, option] : {std::make_pair(&options.mailboxLists, "--mailboxes-from"),
                                         std::make_pair(&options.mailboxRoots, "--all-under")})
         if (std::find(given->begin(), given->end(), std::string()) != given->end())

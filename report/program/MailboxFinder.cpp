@@ -44,7 +44,9 @@ std::string Joined(const std::string& directory, const std::string& name) {
     return directory + FileSystem::Separator() + name;
 }
 
-void SortNames(std::vector<std::string>& names) { std::stable_sort(names.begin(), names.end(), Directory::SortsBefore); }
+void SortNames(std::vector<std::string>& names) {
+    std::stable_sort(names.begin(), names.end(), Directory::SortsBefore);
+}
 
 }  // namespace
 

@@ -199,7 +199,7 @@ void DelimitedWriter::Findings(const ReportRun& run, std::ostream& out) const {
     for (const MailboxReport& mailbox : run.mailboxes) {
         std::string path = ReportRun::PathText(mailbox);
         for (const Finding& finding : mailbox.findings)
-            Line(out, {path, FindingKindName(finding.kind), Utf8Joined(finding.files, ", ", AppendUtf8FromFileName), Utf8Joined(finding.keys, ", "),
-                       finding.Describe(run.texts)});
+            Line(out, {path, FindingKindName(finding.kind), Utf8Joined(finding.files, ", ", AppendUtf8FromFileName),
+                       Utf8Joined(finding.keys, ", "), finding.Describe(run.texts)});
     }
 }

@@ -167,7 +167,8 @@ private:
             json.Key("own").Number(node.own);
             json.Key("cumulative").Number(node.cumulative);
             json.Key("files").BeginArray();
-            for (size_t r : mailbox.tree.RowsOf(static_cast<int>(id))) json.String(Utf8FromFileName(mailbox.rows[r].record.fileName));
+            for (size_t r : mailbox.tree.RowsOf(static_cast<int>(id)))
+                json.String(Utf8FromFileName(mailbox.rows[r].record.fileName));
             json.EndArray();
             json.Key("children").BeginArray();
             for (int child : node.children) json.Signed(child);

@@ -62,10 +62,10 @@ public:
             const std::string folder = Utf8FromFileName(row.record.fileName) + " (" + ShownName(row) + ")";
             const std::string limit = Limit(mailbox.folderState, limits.warnFolder, limits.critFolder);
             const std::string level = LevelText(mailbox.folderState), size = run.Size(row.record.size);
+            const std::string count = std::to_string(mailbox.foldersOver);
             reasons.push_back(mailbox.foldersOver == 1
                                   ? ReportTexts::Fill(t.monitorFolderOver, {folder, size, limit, level})
-                                  : ReportTexts::Fill(t.monitorFoldersOver,
-                                                      {std::to_string(mailbox.foldersOver), limit, folder, size, level}));
+                                  : ReportTexts::Fill(t.monitorFoldersOver, {count, limit, folder, size, level}));
         }
         return ReportRun::PathText(report) + ": " + Joined(reasons, "; ");
     }
