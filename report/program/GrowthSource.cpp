@@ -52,8 +52,9 @@ void GrowthSource::HistoryFailed(const std::string& pattern) {
 
 bool GrowthSource::Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
                           const std::vector<std::string>& keys) {
-    bool saved = SaveState(mailboxes, keys);
-    return AppendHistory(started, mailboxes, keys) && saved;
+    // The state file moves on only once the history has, so that the two
+    // never disagree: not past a history that failed on the way.
+    return AppendHistory(started, mailboxes, keys) && !failed && SaveState(mailboxes, keys);
 }
 
 // The current state of each readable mailbox, for the next run with --since.

@@ -30,8 +30,9 @@ public:
     // Mailbox i's report is made: what it was compared with can go.
     void Forget(size_t i);
 
-    // Moves the state file and the history on with the mailboxes that could
-    // be read. False, after its message, when either fails.
+    // Moves the history on with the mailboxes that could be read whole, and
+    // then the state file, which stays where it was when the history failed.
+    // False, after its message, when either fails.
     bool Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
                 const std::vector<std::string>& keys);
     // Whether the history failed on the way: the run fails at its end.

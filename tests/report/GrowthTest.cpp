@@ -173,6 +173,19 @@ TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.Path()), fs::directory_iterator()), 2);
 }
 
+// With both, the state file moves on only with the history: not when the
+// history cannot be opened, nor when the run cannot be written to it.
+TEST_F(ReportGrowth, TheStateFileStaysWhereItWasWhenTheHistoryFails) {
+    Run();
+    const std::string before = elsewhere.Read("state.json");
+    elsewhere.Write("other.db", "not a database, and left alone");
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 9000);
+    Result result = RunReport({"--since", stateFile, "--history", elsewhere.Path() + "other.db", mailbox.Path()});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_NE(result.err.find("keine Historie"), std::string::npos) << result.err;
+    EXPECT_EQ(elsewhere.Read("state.json"), before);
+}
+
 TEST_F(ReportGrowth, AStateFileThatIsNotOursIsLeftAloneAndFailsTheRun) {
     elsewhere.Write("state.json", "{\"something\": \"else\"}");
     Result result = RunReport({"--since", stateFile, mailbox.Path()});
