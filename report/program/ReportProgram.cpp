@@ -114,6 +114,27 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
     return false;
 }
 
+// Says which mailboxes could not be read, or not whole, and when the run
+// records, that they are not: their latest recorded run stays their latest.
+bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& options, const ReportTexts& texts,
+             std::ostream& err) {
+    std::string unrecorded;
+    for (const MailboxReport& mailbox : mailboxes) {
+        if (mailbox.Recordable()) continue;
+        if (!mailbox.readable) {
+            err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
+        } else {
+            const std::string file = mailbox.FailedFile();
+            const std::string why = file.empty() ? texts.listingBroke : ReportTexts::Fill(texts.fileFailed, {file});
+            err << ReportTexts::Fill(texts.mailboxIncomplete, {ShownPath(mailbox.path), Printable(why)}) << '\n';
+        }
+        unrecorded += (unrecorded.empty() ? "" : ", ") + ShownPath(mailbox.path);
+    }
+    if (!unrecorded.empty() && (!options.stateFile.empty() || !options.historyFile.empty()))
+        err << ReportTexts::Fill(texts.notRecorded, {unrecorded}) << '\n';
+    return unrecorded.empty();
+}
+
 // One writer for the format asked for.
 std::unique_ptr<ReportWriter> WriterFor(const ReportOptions& options) {
     switch (options.format) {
@@ -241,18 +262,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     growth.Find(keys);
 
     std::vector<MailboxReport> mailboxes = ScanAll(options, texts, growth, err, watch);
-    int code = growth.Failed() ? Failure : Success;
-    for (const MailboxReport& mailbox : mailboxes) {
-        if (mailbox.Recordable()) continue;
-        if (!mailbox.readable) {
-            err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
-        } else {
-            const std::string file = mailbox.FailedFile();
-            const std::string why = file.empty() ? texts.listingBroke : ReportTexts::Fill(texts.fileFailed, {file});
-            err << ReportTexts::Fill(texts.mailboxIncomplete, {ShownPath(mailbox.path), Printable(why)}) << '\n';
-        }
-        code = Failure;
-    }
+    int code = growth.Failed() || !AllRead(mailboxes, options, texts, err) ? Failure : Success;
 
     const ReportRun run(options, texts, mailboxes);
     // Past the time given, nothing is written or recorded.

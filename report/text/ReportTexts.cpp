@@ -271,7 +271,8 @@ void ReportTexts::German() {
     timedOut = "foldscan-report: Nach %d s abgebrochen; nichts wurde geschrieben oder festgehalten.";
     timedOutReading =
         "foldscan-report: Nach %d s abgebrochen beim Lesen von %s; nichts wurde geschrieben oder festgehalten.";
-    mailboxIncomplete = "foldscan-report: Postfach %s nicht vollst\u00E4ndig gelesen (%s); es wird nicht festgehalten.";
+    mailboxIncomplete = "foldscan-report: Postfach %s nicht vollst\u00E4ndig gelesen (%s).";
+    notRecorded = "foldscan-report: Nicht festgehalten, ihr letzter festgehaltener Stand bleibt g\u00FCltig: %s";
     listingBroke = "die Liste seiner Ordnerdateien brach ab";
     fileFailed = "%s war wegen eines Ein-/Ausgabefehlers nicht lesbar";
 }
@@ -446,7 +447,8 @@ void ReportTexts::English() {
     badTimeout = "--timeout %s: a whole number of seconds from 1 to 86400 is expected.";
     timedOut = "foldscan-report: stopped after %d s; nothing was written or recorded.";
     timedOutReading = "foldscan-report: stopped after %d s while reading %s; nothing was written or recorded.";
-    mailboxIncomplete = "foldscan-report: mailbox %s not read whole (%s); it is not recorded.";
+    mailboxIncomplete = "foldscan-report: mailbox %s not read whole (%s).";
+    notRecorded = "foldscan-report: not recorded, their latest recorded state stays: %s";
     listingBroke = "the listing of its folder files broke off";
     fileFailed = "%s could not be read for an input/output error";
 }

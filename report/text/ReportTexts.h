@@ -88,7 +88,7 @@ public:
     // --timeout.
     std::string helpTimeout, badTimeout, timedOut, timedOutReading;
     // A mailbox not read whole, which is not recorded.
-    std::string mailboxIncomplete, listingBroke, fileFailed;
+    std::string mailboxIncomplete, listingBroke, fileFailed, notRecorded;
 
 private:
     void German();

@@ -96,7 +96,8 @@ TEST(ReportShare, AMailboxNotReadWholeIsNotRecordedAndTheOthersAre) {
         Result run = RunReport({"--history", history, "--since", state, share.Path(), local.Path()});
         EXPECT_EQ(run.code, 2) << why;
         EXPECT_EQ(run.err, "foldscan-report: Postfach " + share.Path() + " nicht vollst\u00E4ndig gelesen " + why +
-                               "; es wird nicht festgehalten.\n");
+                               ".\nfoldscan-report: Nicht festgehalten, ihr letzter festgehaltener Stand bleibt "
+                               "g\u00FCltig: " + share.Path() + "\n");
         Result monitor = RunReport({"--monitor", share.Path(), local.Path()});
         EXPECT_EQ(monitor.code, 3);
         EXPECT_EQ(monitor.out.find("FOLDSCAN UNKNOWN - 1 von 2 Postf\u00E4chern nicht lesbar: " + share.Path()), 0u)
