@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     // one. A mailbox that cannot be listed is left unreadable with no rows.
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
                               const EarlierRun* earlier = nullptr);
+    // A mailbox as a run recorded it, from its rows, count and total then;
+    // compared with earlier where there is one, sorted and with its tree as
+    // options ask. Names are shown with their paths unless options say not.
+    static MailboxReport FromRecord(const std::string& path, std::vector<ReportRow> rows, uint64_t count,
+                                    uint64_t total, const ReportOptions& options, const EarlierRun* earlier,
+                                    const std::string& recordedAt);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);
@@ -45,7 +52,30 @@ public:
     bool hasEarlierState = false;
     std::string earlierTime;
     uint64_t earlierTotal = 0;
-    std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
+    struct RemovedFolder {
+        std::string fileName;  // UTF-8, as are the others
+        uint64_t size = 0;     // as it was
+        bool described = false;  // its path and name are known (from the history)
+        std::string folderPath, folderName;
+    };
+    std::vector<RemovedFolder> removedFolders;
+    // Folders whose file stayed while their path or name changed.
+    struct MovedFolder {
+        std::string fileName, from, to;  // UTF-8; shown names
+    };
+    std::vector<MovedFolder> movedFolders;
+    // The first run (UTC) that had each folder the earlier run did not, by
+    // the file name as the rows have it; this run's start for one no run had.
+    std::map<std::string, std::string> firstSeen;
+    // The history reached back less far than asked: the earlier run is its earliest.
+    bool beforeHistory = false;
+    // The total at the earlier run, each recorded run since and this one.
+    std::vector<RecordedTotal> series;
+
+    // With --from-history: the start of the run (UTC) that recorded this
+    // mailbox, and whether later runs no longer found it.
+    std::string recordedAt;
+    bool notFoundSince = false;
 
     // A row's change since the earlier run: a new folder grows by its size.
     static int64_t Change(const ReportRow& row) { return Change(row.seenBefore ? row.sizeBefore : 0, row.record.size); }
@@ -56,9 +86,18 @@ public:
     int64_t TotalChange() const { return Change(earlierTotal, total); }
     // The UTF-8 names of the files of a node of the tree, joined by ", ".
     std::string FilesOf(int node) const;
+    // When a row the earlier run did not see came (UTC); empty for the others.
+    const std::string& FirstSeen(const ReportRow& row) const;
+    // The row's folder path as read, also where --no-paths leaves it out of
+    // the listing: the history keeps where each folder is.
+    const std::string& RecordedPath(const ReportRow& row) const;
 
 private:
     void TakeRows(FolderList& list, const ReportOptions& options, const ReportTexts& texts);
-    void CompareWith(const EarlierRun& earlier);
+    void CompareWith(const EarlierRun& earlier, const std::string& now);
+    void NoteMove(const ReportRow& row, const std::string& name, const EarlierFolder& before);
+    void HidePath(ReportRow& row);
     void SortRows(const ReportOptions& options);
+
+    std::map<std::string, std::string> hiddenPaths;  // by file name, with --no-paths
 };

@@ -142,9 +142,7 @@ private:
 
     void Growth(const MailboxReport& mailbox) {
         out << "<p class=\"growth\">" << HtmlText(run.GrowthLine(mailbox)) << "</p>\n";
-        for (const auto& [name, size] : mailbox.removedFolders)
-            out << "<p class=\"removed\">"
-                << HtmlText(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << "</p>\n";
+        for (const std::string& line : run.RemovedLines(mailbox)) out << "<p class=\"removed\">" << HtmlText(line) << "</p>\n";
     }
 
     void Findings(const MailboxReport& mailbox) {

@@ -18,6 +18,10 @@ void AppendUtf8FromCp1252(std::string& out, const std::string& bytes);
 // Code-page-1252 texts converted and joined into one UTF-8 list.
 std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator);
 
+// The way back: a text that Utf8FromCp1252 made comes back byte for byte;
+// a character code page 1252 lacks, or a malformed byte, becomes '?'.
+std::string Cp1252FromUtf8(const std::string& utf8);
+
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, unsigned codePoint);
 

@@ -166,9 +166,9 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
             EndLine(out);
         }
         if (!growth) continue;
-        for (const auto& [name, size] : mailbox.removedFolders)
-            Line(out, {path, Utf8FromCp1252(name), "", "", "", "", "", "", "removed", "", "", std::to_string(size),
-                       Signed(size, 0)});
+        for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders)
+            Line(out, {path, folder.fileName, "", "", folder.folderPath + folder.folderName, folder.folderPath,
+                       folder.folderName, "", "removed", "", "", std::to_string(folder.size), Signed(folder.size, 0)});
     }
 }
 

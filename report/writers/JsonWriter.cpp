@@ -128,13 +128,18 @@ private:
         json.EndObject();
     }
 
-    // The folders gone since the earlier run, each with its size then.
+    // The folders gone since the earlier run, each with its size then, and
+    // from the history the folder path and name it had.
     void Removed(const MailboxReport& mailbox, const char* sizeKey) {
         json.Key("removed").BeginArray();
-        for (const auto& [name, size] : mailbox.removedFolders) {
+        for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders) {
             json.BeginObject();
-            json.Key("fileName").String(Utf8FromCp1252(name));
-            json.Key(sizeKey).Number(size);
+            json.Key("fileName").String(folder.fileName);
+            json.Key(sizeKey).Number(folder.size);
+            if (folder.described) {
+                json.Key("folderPath").String(folder.folderPath);
+                json.Key("folderName").String(folder.folderName);
+            }
             json.EndObject();
         }
         json.EndArray();

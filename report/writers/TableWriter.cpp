@@ -140,10 +140,8 @@ void WriteTree(const ReportRun& run, const MailboxReport& mailbox, std::ostream&
 }
 
 void WriteGrowth(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
-    const ReportTexts& t = run.texts;
     out << run.GrowthLine(mailbox) << '\n';
-    for (const auto& [name, size] : mailbox.removedFolders)
-        out << Printable(ReportTexts::Fill(t.removedPattern, {Utf8FromCp1252(name), run.Size(size)})) << '\n';
+    for (const std::string& line : run.RemovedLines(mailbox)) out << Printable(line) << '\n';
 }
 
 void WriteFindings(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {

@@ -1,15 +1,20 @@
 // --since and --history across runs: folders grown, shrunk, added and
 // removed, and where the state file and the history may lie.
+#include "platform/Directory.h"
+#include "report/history/ComparisonRule.h"
 #include "report/program/ReportProgram.h"
 #include "report/text/RunTime.h"
+#include "report/text/Utf8.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -153,21 +158,41 @@ protected:
         return growth;
     }
 
-    // Runs of the history, moved back in time as if they had been made then.
-    void Backdate(const std::vector<std::pair<int, std::string>>& starts) {
+    // The first value of a query of the history, as text.
+    std::string Query(const std::string& sql, const std::string& file = std::string()) {
         sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
-        for (const auto& [id, started] : starts) {
-            std::string sql = "UPDATE runs SET started = '" + started + "' WHERE id = " + std::to_string(id);
-            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        std::string value = "error";
+        if (sqlite3_open_v2((file.empty() ? history : file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_stmt* select = nullptr;
+            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr) == SQLITE_OK &&
+                sqlite3_step(select) == SQLITE_ROW)
+                value = sqlite3_column_text(select, 0) ? reinterpret_cast<const char*>(sqlite3_column_text(select, 0))
+                                                       : "null";
+            sqlite3_finalize(select);
         }
         sqlite3_close(db);
+        return value;
+    }
+
+    // The mailboxes of a JSON report by their paths.
+    static std::map<std::string, nlohmann::json> ByPath(const nlohmann::json& report) {
+        std::map<std::string, nlohmann::json> byPath;
+        for (const nlohmann::json& box : report.at("mailboxes")) byPath[box.at("mailbox")] = box;
+        return byPath;
+    }
+
+    // The report from the history alone, as JSON.
+    nlohmann::json Recorded(const std::vector<std::string>& args, const std::string& file = std::string()) {
+        std::vector<std::string> all{"--from-history", file.empty() ? history : file, "--format", "json"};
+        all.insert(all.end(), args.begin(), args.end());
+        Result result = RunReport(all);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return result.code == 0 ? nlohmann::json::parse(result.out) : nlohmann::json();
     }
 
     std::string history = elsewhere.Path() + "history.db";
 };
-
-std::string Ago(std::time_t seconds) { return RunTime::Utc(std::time(nullptr) - seconds); }
 
 }  // namespace
 
@@ -188,7 +213,8 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
     nlohmann::json second = Run({"--growth"}, {mailbox.Path(), once.Path()});
     EXPECT_EQ(GrowthByFile(second.at(0)),
               (std::map<std::string, int64_t>{{"A.PMM", 2500}, {"B.PMM", -1000}, {"C.PMM", 250}}));
-    EXPECT_EQ(second.at(0).at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "size": 700}])"));
+    EXPECT_EQ(second.at(0).at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "size": 700,
+                                                                   "folderPath": "\\", "folderName": "Dach"}])"));
     EXPECT_EQ(second.at(0).at("totalGrowth"), 7750 - 6700);
     EXPECT_EQ(second.at(0).at("growthSince").get<std::string>().size(), 20u);
     EXPECT_TRUE(second.at(1).at("growthSince").is_null());  // seen once
@@ -204,20 +230,16 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
     nlohmann::json fourth = Run({"--growth"}, {mailbox.Path()});
     EXPECT_EQ(GrowthByFile(fourth.at(0)), (std::map<std::string, int64_t>{{"A.PMM", 0}, {"B.PMM", 0}, {"C.PMM", 0}}));
 
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(db, "SELECT (SELECT count(*) FROM runs), (SELECT count(*) FROM folders WHERE run_id = 2)",
-                       -1, &count, nullptr);
-    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(count, 0), 4);
-    EXPECT_EQ(sqlite3_column_int(count, 1), 4);  // A, B, C and X
-    sqlite3_finalize(count);
-    sqlite3_close(db);
+    // A folder's row only where it changed: A, B, C, X and D's going in run 2,
+    // C in run 3, nothing in run 4; the mailbox's path once.
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "4");
+    EXPECT_EQ(Query("SELECT group_concat(run_id || ':' || file_name || ':' || coalesce(size, 'gone'), ' ') FROM"
+                    " (SELECT * FROM folder_change WHERE run_id > 1 ORDER BY run_id, file_name)"),
+              "2:A.PMM:3500 2:B.PMM:4000 2:C.PMM:250 2:D.MBX:gone 2:X.PMM:1000 3:C.PMM:900");
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "2");
 }
 
-// Folders are written many to a statement: every one of a mailbox larger
-// than such a batch, the last odd ones included, lands with its own values.
+// Every folder of a mailbox that changed lands with its own values.
 TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
     TempDir large;
     const int folders = 70;
@@ -237,8 +259,8 @@ TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
     sqlite3_stmt* rows = nullptr;
-    sqlite3_prepare_v2(db, "SELECT file_name, hierarchy_key, folder, size FROM folders WHERE run_id = 2", -1, &rows,
-                       nullptr);
+    sqlite3_prepare_v2(db, "SELECT file_name, hierarchy_key, folder_path || folder_name, size FROM folder_change"
+                       " WHERE run_id = 2", -1, &rows, nullptr);
     int seen = 0;
     while (sqlite3_step(rows) == SQLITE_ROW) {
         const std::string fileName = reinterpret_cast<const char*>(sqlite3_column_text(rows, 0));
@@ -248,34 +270,154 @@ TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
         EXPECT_EQ(sqlite3_column_int64(rows, 3), 1000 + 3 * i);
         ++seen;
     }
-    EXPECT_EQ(seen, folders);
+    EXPECT_EQ(seen, folders - 1);  // F100.PMM is as it was
     sqlite3_finalize(rows);
     sqlite3_close(db);
 }
 
-TEST_F(ReportHistory, GrowthSinceTakesTheLatestRunAtLeastThatOld) {
-    Run({}, {mailbox.Path()});                        // run 1
-    WritePmm(mailbox, "A.PMM", "Archiv", "A", 2000);
-    Run({}, {mailbox.Path()});                        // run 2
-    WritePmm(mailbox, "A.PMM", "Archiv", "A", 5000);
-    Backdate({{1, Ago(10 * 86400)}, {2, Ago(2 * 3600)}});
-    auto growthOfA = [&](const std::string& since) {
-        nlohmann::json box = Run({"--growth-since", since}, {mailbox.Path()}).at(0);
-        return box.at("growthSince").is_null() ? std::string("none")
-                                                : std::to_string(GrowthByFile(box).at("A.PMM"));
+// Nights of runs and queries in the mornings: a query from the history
+// records nothing and touches no mailbox, so each night still compares
+// with the night before; --growth-since takes the run nearest to the moment
+// asked for, and the earliest where none is that old.
+TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
+    auto other = std::make_unique<TempDir>();
+    WritePmm(*other, "X.PMM", "X", "", 100);
+    const std::string otherPath = other->Path(), otherShown = Utf8FromOsText(Directory::Canonical(otherPath));
+    auto at = [](int day, const char* time) {
+        char text[32];
+        std::snprintf(text, sizeof text, "2026-11-%02dT%sZ", day, time);
+        return std::string(text);
     };
-    EXPECT_EQ(growthOfA("30m"), "3000");  // run 2
-    EXPECT_EQ(growthOfA("3h"), "4000");   // run 1
-    EXPECT_EQ(growthOfA("7d"), "4000");
-    EXPECT_EQ(growthOfA("11d"), "none");
-    EXPECT_EQ(growthOfA("2000-01-01"), "none");
-    EXPECT_EQ(growthOfA(RunTime::Utc(std::time(nullptr) + 86400).substr(0, 10)), "0");  // the run just made
+    TestClock clock(at(1, "02:00:01"));
+    for (int day = 1; day <= 29; ++day) {
+        WritePmm(mailbox, "A.PMM", "Archiv", "A", 1000 + 100 * day);
+        clock.Set(at(day, "02:00:01"));
+        nlohmann::json night = Run({"--growth"}, {mailbox.Path(), otherPath});
+        EXPECT_EQ(night.at(0).at("growthSince"), day > 1 ? nlohmann::json(at(day - 1, "02:00:01")) : nlohmann::json());
+        clock.Set(at(day, "09:00:00"));
+        const std::string before = elsewhere.Read("history.db");
+        EXPECT_EQ(Recorded({"--growth-since", "1d"}).at("mailboxes").size(), 2u);
+        EXPECT_EQ(elsewhere.Read("history.db"), before) << "a query changed the history";
+    }
+    // Only A changed, once a night: 3 rows of the first night, then one a night.
+    EXPECT_EQ(Query("SELECT count(*) FROM folder_change"), std::to_string(3 + 28 + 1));
 
-    std::string latest;
-    ASSERT_TRUE(RunTime::ParseSince("12h", 1000000, latest));
-    EXPECT_EQ(latest, RunTime::Utc(1000000 - 12 * 3600));
-    for (const char* bad : {"7w", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d"})
-        EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, latest)) << bad;
+    other.reset();  // gone: the history still tells it
+    clock.Set("2026-11-30T02:00:00Z");
+    auto compared = [&](const std::vector<std::string>& args) {
+        const nlohmann::json box = Recorded(args).at("mailboxes").at(0);
+        return box.at("growthSince").get<std::string>() + " " + std::to_string(box.at("totalGrowth").get<int64_t>());
+    };
+    EXPECT_EQ(compared({}), at(28, "02:00:01") + " 100");  // the previous run
+    // A run one second younger than a week is a week ago, not the run before it.
+    EXPECT_EQ(compared({"--growth-since", "7d"}), at(23, "02:00:01") + " 600");
+    EXPECT_EQ(compared({"--growth-since", "1w"}), at(23, "02:00:01") + " 600");
+    EXPECT_EQ(compared({"--growth-since", "30d"}), at(1, "02:00:01") + " 2800");
+    EXPECT_EQ(compared({"--growth-since", "2026-11-01"}), at(1, "02:00:01") + " 2800");
+    EXPECT_EQ(compared({"--growth-since", "01.11.2026"}), at(1, "02:00:01") + " 2800");
+
+    EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("rows").at(0).at("fileName"), "X.PMM");
+
+    // The times SINCE may name.
+    std::time_t moment = 0;
+    ASSERT_TRUE(RunTime::ParseSince("12h", 1000000, moment));
+    EXPECT_EQ(moment, 1000000 - 12 * 3600);
+    ASSERT_TRUE(RunTime::ParseSince("2w", 2000000, moment));
+    EXPECT_EQ(moment, 2000000 - 14 * 86400);
+    for (const char* bad : {"7y", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d", "31.11.2026",
+                            "1.11.2026", "01-11-2026"})
+        EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, moment)) << bad;
+}
+
+// The run a mailbox is compared with, by the one rule every comparison follows.
+TEST(ComparisonRule, PreviousOrNearestTheEarlierOnATieAndTheEarliestWhereNoneIsThatOld) {
+    constexpr size_t None = ComparisonRule::None;
+    const std::vector<std::time_t> runs = {100, 200, 300};
+    struct Case {
+        ComparisonRule rule;
+        std::vector<std::time_t> starts;
+        size_t index;
+        bool beforeHistory;
+    };
+    const std::vector<Case> cases = {
+        {ComparisonRule::Previous(), {}, None, false},
+        {ComparisonRule::Previous(), runs, 2, false},
+        {ComparisonRule::Since(190), {}, None, false},
+        {ComparisonRule::Since(240), runs, 1, false},
+        {ComparisonRule::Since(250), runs, 1, false},  // as near as 300: the earlier
+        {ComparisonRule::Since(251), runs, 2, false},
+        {ComparisonRule::Since(100), runs, 0, false},
+        {ComparisonRule::Since(99), runs, 0, true},
+        {ComparisonRule::Since(9999), runs, 2, false},
+    };
+    for (const Case& c : cases) {
+        const ComparisonRule::Choice choice = c.rule.Choose(c.starts);
+        EXPECT_EQ(choice.index, c.index) << c.rule.Moment();
+        EXPECT_EQ(choice.beforeHistory, c.beforeHistory) << c.rule.Moment();
+    }
+}
+
+// A history that version 2.6.0's program wrote (three nights, two
+// mailboxes, a folder removed): read as it is without a write, and brought
+// to the lean schema by the first run that writes, with nothing lost.
+TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
+    const std::string old = elsewhere.Path() + "old.db";
+    fs::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", old);
+    const std::string bytes = elsewhere.Read("old.db");
+    TestClock clock("2026-11-05T09:00:00Z");
+    auto mailboxes = [&] { return ByPath(Recorded({"--growth-since", "2026-11-01"}, old)); };
+    std::map<std::string, nlohmann::json> before = mailboxes();
+    EXPECT_EQ(elsewhere.Read("old.db"), bytes);
+    const nlohmann::json& box = before["/tmp/foldscan-v1/Postfach"];
+    EXPECT_EQ(box.at("growthSince"), "2026-11-01T02:00:00Z");
+    EXPECT_EQ(GrowthByFile(box), (std::map<std::string, int64_t>{{"A.PMM", 2500}, {"Buero.PMM", -1000}, {"C.PMM", 250}}));
+    EXPECT_EQ(box.at("removed"), nlohmann::json::parse(R"([{"fileName": "D.PMM", "size": 700,
+                                                            "folderPath": "\\Archiv\\", "folderName": "Dach"}])"));
+    EXPECT_EQ(box.at("rows").at(1).at("folder"), "\\B\u00FCro \u20AC");
+    EXPECT_EQ(before["/tmp/foldscan-v1/Zweites"].at("total"), 300);
+
+    ASSERT_EQ(RunReport({"--history", old, mailbox.Path()}).code, 0);
+    EXPECT_EQ(Query("SELECT (SELECT user_version FROM pragma_user_version) || ' ' || (SELECT count(*) FROM runs)",
+                    old),
+              "2 4");
+    std::map<std::string, nlohmann::json> after = mailboxes();
+    EXPECT_EQ(after.size(), 3u);
+    for (const auto& [path, recorded] : before) EXPECT_EQ(after[path], recorded) << path;
+}
+
+// --keep: old runs go, a mailbox's latest never, and what the runs kept
+// rest on stays: a folder unchanged since the first night, one that went.
+TEST_F(ReportHistory, KeepDeletesOldRunsButNoMailboxsLatestAndGivesTheSpaceBack) {
+    TempDir once, large;
+    WritePmm(once, "X.PMM", "X", "", 1000);
+    WritePmm(mailbox, "Fest.PMM", "Fest", "", 4444);
+    auto night = [](int day) { return RunTime::Utc(1793500000 + day * 86400); };  // 2026-11-01 02:26:40 on
+    TestClock clock(night(0));
+    for (int day = 0; day < 20; ++day) {
+        clock.Set(night(day));
+        for (int i = 0; i < 200; ++i) WritePmm(large, "F" + std::to_string(i) + ".PMM", "Ordner", "", 1000 + day);
+        WritePmm(mailbox, "A.PMM", "Archiv", "A", 1000 + day);
+        if (day == 5) fs::remove(mailbox.Path() + "D.MBX");
+        std::vector<std::string> boxes{mailbox.Path(), large.Path()};
+        if (day == 0) boxes.push_back(once.Path());
+        Run({}, boxes);
+    }
+    const auto full = fs::file_size(history);
+    clock.Set(night(20));
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 1020);
+    Run({"--keep", "5d"}, {mailbox.Path(), large.Path()});
+    EXPECT_LT(fs::file_size(history), full / 2) << "the space is not given back";
+    // The five days before and the night itself, and the one night of once.
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "7");
+    EXPECT_EQ(Query("SELECT min(started) FROM runs r JOIN mailbox_run m ON m.run_id = r.id WHERE m.mailbox_id = 1"),
+              night(15));
+    std::map<std::string, nlohmann::json> byPath = ByPath(Recorded({"--growth-since", "5d"}));
+    const nlohmann::json& kept = byPath[Utf8FromOsText(Directory::Canonical(mailbox.Path()))];
+    EXPECT_EQ(kept.at("growthSince"), night(15));
+    EXPECT_EQ(GrowthByFile(kept), (std::map<std::string, int64_t>{{"A.PMM", 5}, {"B.PMM", 0}, {"Fest.PMM", 0}}));
+    EXPECT_EQ(kept.at("removed"), nlohmann::json::array());
+    const nlohmann::json& first = byPath[Utf8FromOsText(Directory::Canonical(once.Path()))];
+    EXPECT_EQ(first.at("rows").at(0).at("size"), 1000);
 }
 
 TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
@@ -289,7 +431,7 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     Run({}, {mailbox.Path()});
     fs::copy_file(history, newer);
     sqlite3_open(newer.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA user_version = 2", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA user_version = 3", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 
     for (const std::string& file : {text, foreign, newer}) {
