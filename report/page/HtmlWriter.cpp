@@ -43,7 +43,10 @@ public:
             << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
             << "<title>foldscan-report: " << HtmlText(t.pageTitle) << "</title>\n<style>" << HtmlAssets::Style()
-            << "</style>\n</head>\n<body>\n<h1>" << HtmlText(t.pageTitle) << "</h1>\n";
+            << "</style>\n</head>\n<body>\n<h1>" << HtmlText(t.pageTitle) << "</h1>\n<p class=\"generated\">"
+            << HtmlText(run.GeneratedLine()) << "</p>\n";
+        const std::string note = run.HistoryNote();
+        if (!note.empty()) out << "<p class=\"note\">" << HtmlText(note) << "</p>\n";
         out << "<p class=\"filter\"><label for=\"filter\">" << HtmlText(t.filterLabel)
             << "</label> <input type=\"search\" id=\"filter\" autocomplete=\"off\"> <output id=\"filter-count\" "
                "for=\"filter\"></output></p>\n";
@@ -80,8 +83,7 @@ private:
             }
             out << "</td></tr>\n";
         }
-        out << "</tbody>\n</table>\n<p class=\"total\">"
-            << HtmlText(ReportTexts::Fill(t.totalHeading, {t.Summary(run.GetCount(), total)})) << "</p>\n</section>\n";
+        out << "</tbody>\n</table>\n<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
     }
 
     void Top() {
@@ -107,6 +109,8 @@ private:
             << (run.mailboxes.size() > 1 ? "" : " open") << ">\n<summary><h2>" << HtmlText(heading)
             << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total))
             << "</span></summary>\n";
+        const std::string recorded = run.RecordedLine(mailbox);
+        if (!recorded.empty()) out << "<p class=\"recorded\">" << HtmlText(recorded) << "</p>\n";
         if (run.options.minSize > 0 && run.options.top == 0)
             out << "<p class=\"hidden\">"
                 << HtmlText(ReportTexts::Fill(t.hiddenPattern, {std::to_string(run.Hidden(mailbox))})) << "</p>\n";
