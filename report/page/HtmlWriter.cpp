@@ -1,5 +1,6 @@
 #include "report/page/HtmlWriter.h"
 
+#include "report/page/GrowthHtml.h"
 #include "report/page/HtmlAssets.h"
 #include "report/page/HtmlData.h"
 #include "report/page/HtmlText.h"
@@ -52,6 +53,7 @@ public:
                "for=\"filter\"></output></p>\n";
         if (run.ShowOverview()) Overview();
         if (run.options.top > 0) Top();
+        GrowthHtml::TopList(run, out);
         const size_t readable = std::max<size_t>(1, run.GetReadableCount());
         shapes = std::max(FewestShapes, std::min(MostShapes, PageShapes / readable));
         int serial = 0;
@@ -66,16 +68,23 @@ private:
         out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n<table class=\"overview\">\n"
             << "<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">" << HtmlText(t.countColumn)
             << "</th><th class=\"number\">" << HtmlText(t.sizeColumn) << "</th><th class=\"number\">"
-            << HtmlText(t.shareColumn) << "</th><th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
+            << HtmlText(t.shareColumn) << "</th>";
+        GrowthHtml::OverviewHead(run, out);
+        out << "<th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
         const uint64_t total = run.GetTotal();
-        const uint64_t largestTotal = run.ranked.empty() ? 0 : run.mailboxes[run.ranked.front()].total;
+        uint64_t largestTotal = 0;
+        for (size_t m : run.ranked) largestTotal = std::max(largestTotal, run.mailboxes[m].total);
+        const uint64_t largestChange = GrowthHtml::LargestChange(run);
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
-            out << "<tr><td><a href=\"#mailbox-" << m + 1 << "\">" << HtmlText(ReportRun::PathText(mailbox))
+            out << "<tr data-mailbox=\"" << m << "\"><td><a href=\"#mailbox-" << m + 1 << "\">"
+                << HtmlText(ReportRun::PathText(mailbox))
                 << "</a></td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
                 << HtmlText(run.Size(mailbox.total)) << "</td><td class=\"number\"><span class=\"bar\"><span style=\"width:"
                 << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span> "
-                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td><td>";
+                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
+            GrowthHtml::OverviewCells(run, mailbox, m, largestChange, out);
+            out << "<td>";
             size_t largest = Overview::Largest(mailbox);
             if (largest != Overview::None) {
                 const FolderInfo& record = mailbox.rows[largest].record;
@@ -90,8 +99,9 @@ private:
         out << "<section id=\"top\">\n<h2>" << HtmlText(ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}))
             << "</h2>\n<table class=\"top\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th>"
             << HtmlText(t.fileNameColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
-            << "</th><th class=\"number\">" << HtmlText(t.shareColumn) << "</th><th>" << HtmlText(t.folderNameColumn)
-            << "</th></tr></thead>\n<tbody></tbody>\n</table>\n</section>\n";
+            << "</th><th class=\"number\">" << HtmlText(t.shareColumn) << "</th>"
+            << (run.Growth() ? "<th class=\"number\">" + HtmlText(t.growthColumn) + "</th>" : std::string()) << "<th>"
+            << HtmlText(t.folderNameColumn) << "</th></tr></thead>\n<tbody></tbody>\n</table>\n</section>\n";
     }
 
     // Closed where there is more than one, so that the page opens on the
@@ -115,6 +125,7 @@ private:
             out << "<p class=\"hidden\">"
                 << HtmlText(ReportTexts::Fill(t.hiddenPattern, {std::to_string(run.Hidden(mailbox))})) << "</p>\n";
         if (run.Growth()) Growth(mailbox);
+        GrowthHtml::Chart(run, mailbox, static_cast<size_t>(index), out);
         if (run.options.check) Findings(mailbox);
         out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n";
         TreemapSvg::Write(run, mailbox, out, shapes);
