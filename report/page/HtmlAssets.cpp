@@ -350,7 +350,8 @@ const char* Script() {
       shape('text', {x: box.x - 6, y: y + 4, 'text-anchor': 'end'}, svg).textContent =
           axisText(total, scale.high - scale.low);
     }
-    var labels = Math.min(line.length, 6);
+    // A date under each point where they fit, else under six of them.
+    var labels = line.length <= 8 ? line.length : 6;
     for (k = 0; k < labels; k++) {
       var p = line[labels === 1 ? 0 : Math.round(k * (line.length - 1) / (labels - 1))];
       shape('text', {x: scale.x(p.when), y: box.y + box.height + 18, 'text-anchor': 'middle'}, svg).textContent =
