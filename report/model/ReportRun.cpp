@@ -111,6 +111,13 @@ std::string ReportRun::RecordedLine(const MailboxReport& mailbox) const {
                              {RunTime::Local(mailbox.recordedAt)});
 }
 
+std::string ReportRun::TopHeading() const {
+    const std::string* pattern = &texts.topHeading;
+    if (options.sortColumn == ReportOptions::GrowthColumn)
+        pattern = options.descending ? &texts.topGrownHeading : &texts.topShrunkHeading;
+    return ReportTexts::Fill(*pattern, {std::to_string(top.size())});
+}
+
 std::vector<std::string> ReportRun::RemovedLines(const MailboxReport& mailbox) const {
     std::vector<std::string> lines;
     for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders) {

@@ -72,6 +72,9 @@ struct ReportRun {
     // With --from-history: when the mailbox was recorded, and whether it was
     // not found since.
     std::string RecordedLine(const MailboxReport& mailbox) const;
+    // The heading of the --top list: the largest, or those that grew or
+    // shrank most.
+    std::string TopHeading() const;
     // What happened to the folders that left or moved, one line each.
     std::vector<std::string> RemovedLines(const MailboxReport& mailbox) const;
 };

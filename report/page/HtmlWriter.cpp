@@ -96,7 +96,7 @@ private:
     }
 
     void Top() {
-        out << "<section id=\"top\">\n<h2>" << HtmlText(ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}))
+        out << "<section id=\"top\">\n<h2>" << HtmlText(run.TopHeading())
             << "</h2>\n<table class=\"top\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th>"
             << HtmlText(t.fileNameColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
             << "</th><th class=\"number\">" << HtmlText(t.shareColumn) << "</th>"

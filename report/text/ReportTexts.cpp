@@ -239,6 +239,8 @@ void ReportTexts::German() {
     badKeep = "--keep %s: erwartet wird eine Dauer wie 12h, 90d oder 52w.";
     helpFromHistory = "den Bericht allein aus der Historie FILE, ohne ein Postfach zu lesen: der letzte Lauf jedes "
                       "Postfachs (MAILBOX oder alle), verglichen mit dem vorigen oder dem von --growth-since";
+    topGrownHeading = "Die %d Ordner mit dem gr\u00F6\u00DFten Zuwachs";
+    topShrunkHeading = "Die %d Ordner, die am meisten geschrumpft sind";
     helpKeep = "mit --history: L\u00E4ufe, die \u00E4lter als SPAN sind, nach dem Festhalten l\u00F6schen (nie "
                "den letzten eines Postfachs): 90d, 52w";
 }
@@ -385,6 +387,8 @@ void ReportTexts::English() {
     badKeep = "--keep %s: a span such as 12h, 90d or 52w is expected.";
     helpFromHistory = "the report from the history FILE alone, reading no mailbox: each mailbox's (MAILBOX or all) "
                       "latest run, compared with the previous one or the one of --growth-since";
+    topGrownHeading = "The %d folders that grew most";
+    topShrunkHeading = "The %d folders that shrank most";
     helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): 90d, 52w";
 }
 

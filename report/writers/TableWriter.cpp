@@ -94,7 +94,7 @@ void WriteOverview(const ReportRun& run, std::ostream& out) {
 
 void WriteTop(const ReportRun& run, std::ostream& out) {
     const ReportTexts& t = run.texts;
-    out << ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}) << "\n\n";
+    out << run.TopHeading() << "\n\n";
     const bool growth = run.Growth();
     Cells titles{t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn};
     std::vector<bool> right{false, false, true, true, false};

@@ -2,6 +2,7 @@
 // removed, and where the state file and the history may lie.
 #include "platform/Directory.h"
 #include "report/history/ComparisonRule.h"
+#include "report/history/MailboxKey.h"
 #include "report/program/ReportProgram.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -505,6 +507,27 @@ TEST_F(ReportHistory, KeepDeletesOldRunsButNoMailboxsLatestAndGivesTheSpaceBack)
     EXPECT_EQ(first.at("rows").at(0).at("size"), 1000);
 }
 
+#ifdef _WIN32
+// Windows compares paths without regard to case and takes "/" for "\": a
+// mailbox named in either spelling has one history.
+TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
+    elsewhere.MakeDir("Mail Daten");
+    const std::string dir = elsewhere.MakeDir("Mail Daten\\J\xFCrgen M\xFCller");
+    elsewhere.Write("Mail Daten\\J\xFCrgen M\xFCller\\A.PMM", PmmHead("Archiv", ""), 1000);
+    std::string other;  // "c:/users/.../MAIL DATEN/j\xDCRGEN m\xDCLLER/"
+    for (char c : dir) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        other += c == '\\' ? '/' : b == 0xFC ? '\xDC' : std::isupper(b) ? static_cast<char>(std::tolower(b))
+                                                                         : static_cast<char>(std::toupper(b));
+    }
+    EXPECT_EQ(MailboxKey::Of(dir), MailboxKey::Of(other));
+    Run({}, {dir});
+    elsewhere.Write("Mail Daten\\J\xFCrgen M\xFCller\\A.PMM", PmmHead("Archiv", ""), 1500);
+    EXPECT_EQ(Run({"--growth"}, {other}).at(0).at("rows").at(0).at("growth"), 500);
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "1");
+}
+#endif
+
 TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     // Not SQLite; another program's database; a newer schema of ours.
     const std::string text = elsewhere.Write("text.db", std::string(5000, 'x'));
@@ -518,8 +541,10 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     sqlite3_open(newer.c_str(), &db);
     sqlite3_exec(db, "PRAGMA user_version = 3", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+    // Ours, cut short after its first page: its tables are gone.
+    const std::string truncated = elsewhere.Write("truncated.db", elsewhere.Read("history.db").substr(0, 4096));
 
-    for (const std::string& file : {text, foreign, newer}) {
+    for (const std::string& file : {text, foreign, newer, truncated}) {
         const std::string before = elsewhere.Read(fs::path(file).filename().string());
         Result result = RunReport({"--history", file, "--growth", mailbox.Path()});
         EXPECT_EQ(result.code, 2) << file;
@@ -528,6 +553,23 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
         EXPECT_NE(result.out.find("A.PMM"), std::string::npos) << "the report is still written";
         EXPECT_EQ(elsewhere.Read(fs::path(file).filename().string()), before) << file;
     }
+    // Read alone, such a file is refused before anything is written, and
+    // so are an empty one and one that is not there, which is not made.
+    const std::string empty = elsewhere.Write("empty.db", ""), missing = elsewhere.Path() + "missing.db";
+    for (const std::string& file : {text, foreign, newer, truncated, empty, missing}) {
+        Result result = RunReport({"--from-history", file});
+        EXPECT_EQ(result.code, 2) << file;
+        EXPECT_EQ(result.out, "") << file;
+        EXPECT_NE(result.err.find("Die Historie " + file + " kann nicht gelesen werden."), std::string::npos)
+            << result.err;
+    }
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(elsewhere.Read("empty.db"), "");
+    // A mailbox the history does not know: a note, and the others reported.
+    Result unknown = RunReport({"--from-history", history, elsewhere.Path() + "unbekannt", mailbox.Path()});
+    EXPECT_EQ(unknown.code, 0);
+    EXPECT_EQ(unknown.err, "foldscan-report: Das Postfach " + elsewhere.Path() + "unbekannt ist nicht in der Historie.\n");
+    EXPECT_NE(unknown.out.find("A.PMM"), std::string::npos);
     // A directory, and a database inside the mail store, which is not even made.
     EXPECT_EQ(RunReport({"--history", elsewhere.MakeDir("dir.db"), mailbox.Path()}).code, 2);
     Result inside = RunReport({"--history", mailbox.Path() + "h.db", mailbox.Path()});
