@@ -59,21 +59,25 @@ protected:
 }  // namespace
 
 TEST_F(ReportGrowth, TwoRunsShowWhatGrewShrankCameAndWent) {
+    WritePmm(mailbox, "B\xFCro.PMM", "B\xFCro", "", 128);
     nlohmann::json first = Run();
     EXPECT_FALSE(first.at("growth").at("earlierState"));
-    EXPECT_EQ(GrowthByFile(first), (std::map<std::string, std::string>{{"A.PMM", "-"}, {"B.PMM", "-"}, {"D.MBX", "-"}}));
+    EXPECT_EQ(GrowthByFile(first), (std::map<std::string, std::string>{
+                                       {"A.PMM", "-"}, {"B.PMM", "-"}, {"B\u00FCro.PMM", "-"}, {"D.MBX", "-"}}));
     ASSERT_TRUE(fs::exists(stateFile));
 
     WritePmm(mailbox, "A.PMM", "Archiv", "A", 3500);  // grown
     WritePmm(mailbox, "B.PMM", "Briefe", "B", 4000);  // shrunk
     WritePmm(mailbox, "C.PMM", "Chor", "C", 250);     // added
     fs::remove(mailbox.Path() + "D.MBX");             // removed
+    fs::remove(mailbox.Path() + "B\xFCro.PMM");      // removed, its name converted once
     nlohmann::json second = Run();
     const nlohmann::json& growth = second.at("growth");
     EXPECT_TRUE(growth.at("earlierState"));
-    EXPECT_EQ(growth.at("totalBefore"), 6700u);
-    EXPECT_EQ(growth.at("change"), 7750 - 6700);
-    EXPECT_EQ(growth.at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "sizeBefore": 700}])"));
+    EXPECT_EQ(growth.at("totalBefore"), 6828u);
+    EXPECT_EQ(growth.at("change"), 7750 - 6828);
+    EXPECT_EQ(growth.at("removed"), nlohmann::json::parse(R"([{"fileName": "B\u00FCro.PMM", "sizeBefore": 128},
+                                                              {"fileName": "D.MBX", "sizeBefore": 700}])"));
     EXPECT_EQ(GrowthByFile(second),
               (std::map<std::string, std::string>{{"A.PMM", "+2.500"}, {"B.PMM", "-1.000"}, {"C.PMM", "neu"}}));
 
@@ -239,6 +243,13 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
                     " (SELECT * FROM folder_change WHERE run_id > 1 ORDER BY run_id, file_name)"),
               "2:A.PMM:3500 2:B.PMM:4000 2:C.PMM:250 2:D.MBX:gone 2:X.PMM:1000 3:C.PMM:900");
     EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "2");
+
+    // --no-paths leaves the paths out of the listing, not out of the history:
+    // nothing moved, nothing changed.
+    nlohmann::json plain = Run({"--growth", "--no-paths"}, {mailbox.Path()});
+    EXPECT_EQ(plain.at(0).at("moved"), nlohmann::json::array());
+    EXPECT_EQ(plain.at(0).at("rows").at(0).at("folderPath"), "");
+    EXPECT_EQ(Query("SELECT count(*) FROM folder_change WHERE run_id = 5"), "0");
 }
 
 // Every folder of a mailbox that changed lands with its own values.
