@@ -15,12 +15,17 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include <sqlite3.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace ReportFixture;
 namespace fs = std::filesystem;
@@ -519,21 +524,28 @@ TEST_F(ReportHistory, KeepDeletesOldRunsButNoMailboxsLatestAndGivesTheSpaceBack)
 }
 
 #ifdef _WIN32
-// Windows compares paths without regard to case and takes "/" for "\": a
-// mailbox named in either spelling has one history.
+// Windows compares paths without regard to case and takes "/" for "\\": a
+// mailbox named in either spelling has one history. The program takes its
+// paths in the ANSI code page, in which the test writes them too.
 TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
-    elsewhere.MakeDir("Mail Daten");
-    const std::string dir = elsewhere.MakeDir("Mail Daten\\J\xFCrgen M\xFCller");
-    elsewhere.Write("Mail Daten\\J\xFCrgen M\xFCller\\A.PMM", PmmHead("Archiv", ""), 1000);
-    std::string other;  // "c:/users/.../MAIL DATEN/j\xDCRGEN m\xDCLLER/"
+    const std::string dir = elsewhere.Path() + "Mail Daten\\J\xFCrgen M\xFCller\\";
+    ASSERT_TRUE(CreateDirectoryA((elsewhere.Path() + "Mail Daten").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    auto write = [&](size_t size) {
+        std::string bytes = PmmHead("Archiv", "");
+        bytes.resize(size, '\0');
+        std::ofstream(dir + "A.PMM", std::ios::binary) << bytes;
+    };
+    std::string other;  // "c:/USERS/.../mAIL dATEN/j\xDCRGEN m\xDCLLER/"
     for (char c : dir) {
         const unsigned char b = static_cast<unsigned char>(c);
         other += c == '\\' ? '/' : b == 0xFC ? '\xDC' : std::isupper(b) ? static_cast<char>(std::tolower(b))
                                                                          : static_cast<char>(std::toupper(b));
     }
     EXPECT_EQ(MailboxKey::Of(dir), MailboxKey::Of(other));
+    write(1000);
     Run({}, {dir});
-    elsewhere.Write("Mail Daten\\J\xFCrgen M\xFCller\\A.PMM", PmmHead("Archiv", ""), 1500);
+    write(1500);
     EXPECT_EQ(Run({"--growth"}, {other}).at(0).at("rows").at(0).at("growth"), 500);
     EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "1");
 }
