@@ -79,8 +79,11 @@ public:
 
     // A row's change since the earlier run: a new folder grows by its size.
     static int64_t Change(const ReportRow& row) { return Change(row.seenBefore ? row.sizeBefore : 0, row.record.size); }
+    // Changes beyond 2^63 - 1 bytes either way stay at that, with their sign.
     static int64_t Change(uint64_t before, uint64_t now) {
-        return now >= before ? static_cast<int64_t>(now - before) : -static_cast<int64_t>(before - now);
+        const uint64_t magnitude = now >= before ? now - before : before - now;
+        const int64_t clamped = magnitude > INT64_MAX ? INT64_MAX : static_cast<int64_t>(magnitude);
+        return now >= before ? clamped : -clamped;
     }
     // The total's change since the earlier run.
     int64_t TotalChange() const { return Change(earlierTotal, total); }

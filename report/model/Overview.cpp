@@ -72,13 +72,12 @@ std::vector<Overview::TopRow> Overview::TopGrowth(const std::vector<MailboxRepor
 
 bool Overview::ChangePermille(uint64_t before, uint64_t now, int64_t& permille) {
     if (before == 0) return false;
-    const int64_t change = MailboxReport::Change(before, now);
-    const uint64_t magnitude = change < 0 ? 0 - static_cast<uint64_t>(change) : static_cast<uint64_t>(change);
+    const uint64_t magnitude = now >= before ? now - before : before - now;
     // Tenths of a percent in long double, which holds every 64-bit count
     // closely enough; a change beyond a trillion percent says as much.
     long double tenths = static_cast<long double>(magnitude) * 1000 / static_cast<long double>(before) + 0.5L;
     const int64_t rounded = tenths >= 1e15L ? INT64_C(1000000000000000) : static_cast<int64_t>(tenths);
-    permille = change < 0 ? -rounded : rounded;
+    permille = now < before ? -rounded : rounded;
     return true;
 }
 

@@ -2,7 +2,9 @@
 // removed, and where the state file and the history may lie.
 #include "platform/Directory.h"
 #include "report/history/ComparisonRule.h"
+#include "report/history/HistoryStore.h"
 #include "report/history/MailboxKey.h"
+#include "report/model/MailboxReport.h"
 #include "report/program/ReportProgram.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
@@ -18,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -453,6 +456,71 @@ TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
     EXPECT_NE(csv.find(",growth,growth_percent,compared_with\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",share_of_all_percent,change\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+}
+
+// The lean rows against what was recorded: nights of folders coming,
+// changing, moving, going and coming back, each night's folders read back
+// as they were, with the first night of each one's stay; and the same for
+// the nights --keep leaves, whose stays then begin no earlier than they.
+TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
+    using Folders = std::map<std::string, std::string>;  // file name to "size path name"
+    TempDir dir;
+    const std::string file = dir.Path() + "history.db";
+    std::mt19937 random(11);
+    std::vector<Folders> nights;
+    std::vector<std::string> starts;
+    auto record = [&](const std::string& keepFrom) {
+        MailboxReport mailbox;
+        mailbox.readable = true;
+        Folders folders;
+        for (int f = 0; f < 12; ++f) {
+            if (random() % 5 == 0) continue;  // not there tonight
+            ReportRow row;
+            row.record.fileName = "F" + std::to_string(f) + ".PMM";
+            row.record.size = 1000 * (1 + random() % 3);
+            row.record.folderPath = random() % 4 == 0 ? "\\B\\" : "\\A\\";
+            row.record.folderName = "Ordner " + std::to_string(f);
+            folders[row.record.fileName] = std::to_string(row.record.size) + " " + row.record.folderPath +
+                                           row.record.folderName;
+            mailbox.total += row.record.size;
+            mailbox.rows.push_back(row);
+        }
+        mailbox.count = mailbox.rows.size();
+        starts.push_back(RunTime::Utc(1793498400 + 86400 * static_cast<std::time_t>(starts.size())));
+        nights.push_back(folders);
+        HistoryStore store;
+        ASSERT_TRUE(store.Open(file));
+        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail"}}, keepFrom));
+    };
+    // Each night compared with the latest: its folders, and the first
+    // night of the latest's stay of each folder it lacks.
+    auto check = [&](size_t first) {
+        HistoryStore store;
+        ASSERT_TRUE(store.Open(file, HistoryStore::Mode::Read));
+        HistoryStore::Mailbox mailbox;
+        ASSERT_TRUE(store.FindMailbox("/mail", mailbox));
+        ASSERT_EQ(mailbox.runs.size(), nights.size() - first);
+        const size_t latest = mailbox.runs.size() - 1;
+        for (size_t i = 0; i < mailbox.runs.size(); ++i) {
+            EarlierRun earlier;
+            std::vector<RecordedFolder> now;
+            ASSERT_TRUE(store.Compare(mailbox, i, latest, &earlier, now));
+            Folders seen;
+            for (const auto& [name, folder] : earlier.folders)
+                seen[name] = std::to_string(folder.size) + " " + folder.folderPath + folder.folderName;
+            EXPECT_EQ(seen, nights[first + i]) << "night " << first + i;
+            EXPECT_EQ(now.size(), nights.back().size());
+            for (const auto& [name, since] : earlier.firstSeen) {
+                size_t stay = nights.size() - 1;
+                while (stay > first && nights[stay - 1].count(name)) --stay;
+                EXPECT_EQ(since, starts[stay]) << name << " against night " << first + i;
+            }
+        }
+    };
+    for (int night = 0; night < 24; ++night) record("");
+    check(0);
+    record(starts[15]);  // keeps nights 15 to 24
+    check(15);
 }
 
 // A history that version 2.6.0's program wrote (three nights, two
