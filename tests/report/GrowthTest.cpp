@@ -452,6 +452,24 @@ TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
     const std::string top = query({"--top", "2", "--lang", "en"});
     EXPECT_NE(top.find("X.PMM      9,000  46.8%  +8,000  Xaver\n"), std::string::npos) << top;
 
+    // The page's first screen shows growth: the overview's column with a
+    // line per mailbox, the folders that grew most; and each section has
+    // its chart, drawn from the runs in the page's data.
+    const std::string page = query({"--format", "html"});
+    const std::string overview = page.substr(page.find("<section id=\"overview\">"));
+    EXPECT_NE(overview.find("+8.000 (+800,0 %)"), std::string::npos);
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = page.find(what); at != std::string::npos; at = page.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<td class=\"spark\""), 3u);
+    EXPECT_EQ(count("<div class=\"history\""), 3u);
+    const std::string grown = page.substr(page.find("<section id=\"growth-top\">"));
+    EXPECT_LT(grown.find("X.PMM"), grown.find("A.PMM"));
+    EXPECT_EQ(grown.substr(0, grown.find("</section>")).find("Y.PMM"), std::string::npos) << "it shrank";
+    EXPECT_NE(page.find("\"runs\":[1793498400,1793584800]"), std::string::npos);
+
     const std::string csv = query({"--format", "csv", "--top", "2"});
     EXPECT_NE(csv.find(",growth,growth_percent,compared_with\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z\r\n"), std::string::npos) << csv;
