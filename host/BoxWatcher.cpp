@@ -23,16 +23,27 @@ bool IsDialog(HWND window) {
     return std::string(name) == DialogClass;
 }
 
+bool IsTextLabel(HWND control) {
+    char name[16] = {};
+    ::GetClassNameA(control, name, static_cast<int>(sizeof name));
+    LONG style = ::GetWindowLongA(control, GWL_STYLE);
+    return lstrcmpiA(name, "Static") == 0 && (style & SS_TYPEMASK) != SS_ICON;
+}
+
 // A message box's text is a static control without an id that shows no icon.
 HWND LabelOf(HWND box) {
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[16] = {};
-        ::GetClassNameA(child, name, static_cast<int>(sizeof name));
-        LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (::GetDlgCtrlID(child) == NoId && lstrcmpiA(name, "Static") == 0 && (style & SS_TYPEMASK) != SS_ICON)
-            return child;
-    }
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::GetDlgCtrlID(child) == NoId && IsTextLabel(child)) return child;
     return nullptr;
+}
+
+// A dialog's own texts are the labels it fills in, which have ids; the fixed
+// captions beside them have none.
+std::vector<std::string> LabelsOf(HWND dialog) {
+    std::vector<std::string> labels;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::GetDlgCtrlID(child) != NoId && IsTextLabel(child)) labels.push_back(TextOf(child));
+    return labels;
 }
 
 }  // namespace
@@ -59,6 +70,7 @@ BoxWatcher::Box BoxWatcher::Describe(HWND window) {
     HWND label = LabelOf(window);
     box.messageBox = label != nullptr;
     if (label) box.text = TextOf(label);
+    box.labels = LabelsOf(window);
     return box;
 }
 

@@ -22,6 +22,7 @@ public:
         HWND window = nullptr;
         std::string caption;
         std::string text;  // the label of a message box; empty for a dialog
+        std::vector<std::string> labels;  // the labels that have an id, in the dialog's order
         bool messageBox = false;
         DWORD seenAt = 0;
         bool handled = false;  // the handler takes care of it
@@ -41,7 +42,7 @@ public:
     int Overdue() const { return overdue; }
     void Clear() { seen.clear(); }
 
-    // The caption and label of a box, in the box's own code-page bytes.
+    // The caption and labels of a box, in the box's own code-page bytes.
     static Box Describe(HWND window);
     // Ends a message box with its default button and a dialog with Cancel.
     static void Close(const Box& box);

@@ -1,19 +1,12 @@
 #include "host/HostFrame.h"
 
+#include "resources/HostMessages.h"
+
 #include <cstring>
 
 namespace {
 
 const char ClassName[] = "FoldhostFrame";
-
-// The messages between the mail client and the panel.
-const UINT AskMailboxPath = 3046;
-const UINT AskNewmailPath = 3045;
-const UINT PanelResize = 0x0B0A;
-const UINT PanelSizeLimits = 0x0B0B;
-const UINT PanelActivate = 0x0B0D;
-const UINT PanelFocus = 0x0B0E;
-const UINT DpiChanged = 0x02E0;  // WM_DPICHANGED, passed on to the panel
 
 }  // namespace
 
@@ -54,28 +47,28 @@ void HostFrame::AnswerPath(const std::string& path, WPARAM capacity, LPARAM buff
 
 LRESULT HostFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case AskMailboxPath:
+    case HostMessages::AskMailboxPath:
         AnswerPath(mailbox, wParam, lParam);
         return 0;
-    case AskNewmailPath:
+    case HostMessages::AskNewmailPath:
         AnswerPath(newmail, wParam, lParam);
         return 0;
     case WM_SIZE:
-        if (panel) ::SendMessageA(panel, PanelResize, wParam, lParam);
+        if (panel) ::SendMessageA(panel, HostMessages::Resize, wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO:
-        if (panel) ::SendMessageA(panel, PanelSizeLimits, wParam, lParam);
+        if (panel) ::SendMessageA(panel, HostMessages::SizeLimits, wParam, lParam);
         return 0;
     case WM_ACTIVATE:
-        if (panel && LOWORD(wParam) != WA_INACTIVE) ::SendMessageA(panel, PanelActivate, wParam, lParam);
+        if (panel && LOWORD(wParam) != WA_INACTIVE) ::SendMessageA(panel, HostMessages::Activate, wParam, lParam);
         return 0;
     case WM_SETFOCUS:
-        if (panel) ::SendMessageA(panel, PanelFocus, wParam, lParam);
+        if (panel) ::SendMessageA(panel, HostMessages::Focus, wParam, lParam);
         return 0;
-    case DpiChanged: {
+    case HostMessages::DpiChanged: {
         // The window takes the size Windows proposes for the new resolution.
         const RECT* proposed = reinterpret_cast<const RECT*>(lParam);
-        if (panel) ::SendMessageA(panel, DpiChanged, wParam, lParam);
+        if (panel) ::SendMessageA(panel, HostMessages::DpiChanged, wParam, lParam);
         if (proposed)
             ::SetWindowPos(frame, nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
                            proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);

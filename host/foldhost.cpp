@@ -5,6 +5,7 @@
 #include "host/HostFrame.h"
 #include "host/HostOptions.h"
 #include "host/PanelReader.h"
+#include "resources/HostMessages.h"
 
 #include <commctrl.h>
 #include <fcntl.h>
@@ -19,8 +20,6 @@ namespace {
 
 using FormInit = WORD(WINAPI*)(DWORD, LONG, HWND, DWORD, HWND*, DWORD);
 
-const UINT PanelStart = 0x0B09;
-const UINT PanelPositionQuery = 0x0B0C;
 const int ListId = 24001;
 
 int Fail(const std::string& message) {
@@ -76,12 +75,14 @@ void Print(const std::string& text) {
     std::fflush(stdout);
 }
 
-// Every box and dialog the panel opens is printed as it appears and closed.
+// Every box and dialog the panel opens is printed as it appears, a dialog with
+// its labels, and closed.
 std::unique_ptr<BoxWatcher> WatchBoxes(const HostOptions& options) {
     if (!options.WatchesBoxes()) return nullptr;
     auto watcher = std::make_unique<BoxWatcher>(options.holdBoxesMs > 0 ? options.holdBoxesMs : 0);
     watcher->SetHandler([](const BoxWatcher::Box& box) {
         Print("box\t" + box.caption + "\t" + box.text + "\n");
+        for (const std::string& label : box.labels) Print("label\t" + label + "\n");
         return false;
     });
     return watcher;
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     frame.SetPanel(panel);
 
     int position[2] = {0, 0};
-    if (::SendMessageA(panel, PanelPositionQuery, 0, reinterpret_cast<LPARAM>(position)))
+    if (::SendMessageA(panel, HostMessages::PositionQuery, 0, reinterpret_cast<LPARAM>(position)))
         frame.PlaceAt(position[0], position[1]);
     ::ShowWindow(frame.Handle(), SW_SHOW);
     RECT client{};
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
     ::SendMessageA(frame.Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     ::ShowWindow(panel, SW_SHOW);
     ::UpdateWindow(frame.Handle());
-    ::SendMessageA(panel, PanelStart, 0, 0);
+    ::SendMessageA(panel, HostMessages::Start, 0, 0);
     HandlePending();
 
     for (const HostOptions::Action& action : options.actions) {

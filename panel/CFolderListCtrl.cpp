@@ -5,7 +5,7 @@
 #include "store/FolderCompare.h"
 #include "ui/AppServices.h"
 
-#include <utility>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -46,12 +46,9 @@ private:
 
 }  // namespace
 
-CFolderListCtrl::CFolderListCtrl() { notifyDelete = false; }  // the records belong to the folder list
-
-void CFolderListCtrl::Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId,
-                            UINT folderTitleId) {
-    folders = &list;
-    RemoveAllItems();  // rows of an earlier window
+void CFolderListCtrl::Setup(const AppServices& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId) {
+    rows.clear();  // rows of an earlier window
+    SetVirtualItemCount(0, 0);
     keptTopFile.clear();
     keptTopIndex = 0;
     int screenDpi = ScreenDpi::ForWindow(hwnd);
@@ -65,40 +62,31 @@ void CFolderListCtrl::Setup(FolderList& list, const AppServices& strings, UINT f
     ReportSystemKeys();
 }
 
-void CFolderListCtrl::TakeRows(RowUpdate update, FolderList& scanned) {
-    if (!folders) return;
-    if (update == RowUpdate::Rebuild) {
-        // The view lets go of the records that go now; its top row is kept
-        // for the fill by its file name, since the records themselves go.
-        KeepTopRow();
-        RemoveAllItems();
-        folders->SwapRows(scanned);
-    } else if (update == RowUpdate::InPlace) {
-        folders->UpdateRows(scanned);
-    }
+void CFolderListCtrl::LetGo() {
+    KeepTopRow();
+    rows.clear();
+    SetVirtualItemCount(0, 0);
 }
 
-void CFolderListCtrl::ShowRows(RowUpdate update, bool compact) {
-    if (update == RowUpdate::Rebuild) {
-        FillFromList(compact);
-        return;
-    }
+void CFolderListCtrl::ShowRows(const FolderList& list, RowUpdate update, bool compact) {
     bool otherForm = compact != compactSizes;
     compactSizes = compact;
-    if (update == RowUpdate::InPlace) {
-        // Sorted again with the top row kept by its file name: far cheaper
-        // than a new fill of a large list.
-        KeepTopRow();
-        {
-            RedrawOff quiet(*this);
-            Resort(-1);
-        }
-        if (ItemCount() > 0) ScrollToTop(KeptTopRow());
-        Invalidate(true);
-    } else if (otherForm) {
-        // The cells' texts are made as they are drawn, and sizes sort by value.
-        Invalidate(true);
+    if (update == RowUpdate::Rebuild)
+        FillFromList(list);
+    else if (update == RowUpdate::InPlace || ColumnsMoved())
+        ResortKeepingTopRow();
+    else if (otherForm)
+        Invalidate(true);  // the cells' texts are made as they are drawn, and sizes sort by value
+}
+
+void CFolderListCtrl::ResortKeepingTopRow() {
+    KeepTopRow();
+    {
+        RedrawOff quiet(*this);
+        Resort(-1);
     }
+    if (!rows.empty()) ScrollToTop(KeptTopRow());
+    Invalidate(true);
 }
 
 int CFolderListCtrl::InitialWidth(int column) const {
@@ -118,51 +106,43 @@ void CFolderListCtrl::OnDpiChanged(int newDpi) {
 
 // The records are still there: the scan that replaces them comes after.
 void CFolderListCtrl::KeepTopRow() {
-    if (ItemCount() == 0) return;
+    if (rows.empty()) return;
     keptTopIndex = TopIndex();
-    const void* row = ItemData(keptTopIndex);
-    keptTopFile = row ? Record(row).fileName : std::string();
+    keptTopFile = keptTopIndex >= 0 && keptTopIndex < RowCount() ? rows[static_cast<size_t>(keptTopIndex)]->fileName
+                                                                  : std::string();
 }
 
 int CFolderListCtrl::KeptTopRow() const {
-    if (folders && !keptTopFile.empty()) {
-        for (const FolderInfo& record : *folders) {
-            if (record.fileName != keptTopFile) continue;
-            int row = FindItem(&record);
-            if (row >= 0) return row;
-            break;
-        }
-    }
-    int count = ItemCount();
-    return keptTopIndex < count ? keptTopIndex : count - 1;
+    if (!keptTopFile.empty())
+        for (size_t row = 0; row < rows.size(); ++row)
+            if (rows[row]->fileName == keptTopFile) return static_cast<int>(row);
+    return keptTopIndex < RowCount() ? keptTopIndex : RowCount() - 1;
 }
 
-void CFolderListCtrl::FillFromList(bool compact) {
+void CFolderListCtrl::FillFromList(const FolderList& list) {
     {
         // Redrawing is off while the rows change and are sorted.
         RedrawOff quiet(*this);
-        compactSizes = compact;
-        std::vector<const void*> rows;
-        if (folders) {
-            rows.reserve(folders->GetRecords().size());
-            for (const FolderInfo& record : *folders) rows.push_back(&record);
-        }
-        SetItems(std::move(rows));
+        rows.clear();
+        rows.reserve(list.GetRecords().size());
+        for (const FolderInfo& record : list) rows.push_back(&record);
+        SetVirtualItemCount(RowCount(), LVSICF_NOSCROLL);
         Resort(-1);
     }
-    if (ItemCount() > 0) ScrollToTop(KeptTopRow());
+    if (!rows.empty()) ScrollToTop(KeptTopRow());
     Invalidate(true);
 }
 
-// Every row is a record of the folder list: Setup and FillFromList put nothing else in.
-const FolderInfo& CFolderListCtrl::Record(const void* row) { return *static_cast<const FolderInfo*>(row); }
-
-int CFolderListCtrl::CompareItems(const void* first, const void* second, int column) const {
-    return FolderCompare::CompareColumn(Record(first), Record(second), column);
+// The comparisons allocate nothing and never throw, so they order the rows
+// consistently; the display order cannot change during a sort.
+void CFolderListCtrl::SortRows(const std::vector<int>& displayOrder) {
+    std::sort(rows.begin(), rows.end(), [&](const FolderInfo* a, const FolderInfo* b) {
+        return rule.Compare(*a, *b, displayOrder) < 0;
+    });
 }
 
-std::string CFolderListCtrl::GetCellText(const void* data, int column) const {
-    const FolderInfo& record = Record(data);
+std::string CFolderListCtrl::CellText(int row, int column) const {
+    const FolderInfo& record = *rows[static_cast<size_t>(row)];
     switch (column) {
     case FolderCompare::FileNameColumn:
         return record.fileName;

@@ -4,30 +4,28 @@
 #include "store/FolderList.h"
 
 #include <string>
+#include <vector>
 
 class AppServices;
 class ProfileStore;
 
 // The folder list of the panel: one row per record of the panel's folder
-// list, in the columns file name, size and folder name.
+// list, in the columns file name, size and folder name. The rows refer to
+// the records and only read them; the panel owns the list and says when its
+// records go and come (CMainDlg::OnRefresh).
 class CFolderListCtrl : public CSortListCtrl {
 public:
-    CFolderListCtrl();
-
     // The titles are string resources of strings'.
-    void Setup(FolderList& list, const AppServices& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
+    void Setup(const AppServices& strings, UINT fileTitleId, UINT sizeTitleId, UINT folderTitleId);
 
-    // Takes in a new scan's rows as update says: for a new list the view lets
-    // go of the shown records before the lists exchange them for scanned's;
-    // otherwise the shown records take over what changed.
-    void TakeRows(RowUpdate update, FolderList& scanned);
-    // Shows what TakeRows took: a new fill, the changed records sorted again,
-    // or the same rows (in the size form given, without a new fill).
-    void ShowRows(RowUpdate update, bool compact);
-
-    // One row per record, then sorted; the kept row is scrolled to the top
-    // again (or, when it is gone, the row at its place).
-    void FillFromList(bool compact);
+    // Lets go of every row, before the records they refer to go; the top row
+    // is kept by its file name for the next fill.
+    void LetGo();
+    // Shows the records of list as update says they changed since the last
+    // showing: anew, sorted again in place, or the same rows, sorted again
+    // only when the columns were dragged into another order since. The
+    // sizes are shown in the form given.
+    void ShowRows(const FolderList& list, RowUpdate update, bool compact);
 
     // The screen's resolution changed while the panel is open: the columns
     // keep their physical size. A resolution the columns already have, or
@@ -39,19 +37,25 @@ public:
     void LoadColumns(ProfileStore& store);
     void SaveColumns(ProfileStore& store);
 
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+
     static constexpr int ColumnCount = 3;
 
 protected:
-    int CompareItems(const void* first, const void* second, int column) const override;
-    std::string GetCellText(const void* data, int column) const override;
+    std::string CellText(int row, int column) const override;
+    void SortRows(const std::vector<int>& displayOrder) override;
 
 private:
-    static const FolderInfo& Record(const void* row);
+    // One row per record, then sorted, with the kept top row at the top.
+    void FillFromList(const FolderList& list);
+    // Sorted again with the top row kept by its file name: far cheaper than
+    // a new fill of a large list.
+    void ResortKeepingTopRow();
     int InitialWidth(int column) const;
     void KeepTopRow();
     int KeptTopRow() const;
 
-    FolderList* folders = nullptr;
+    std::vector<const FolderInfo*> rows;  // in the order shown
     bool compactSizes = false;
     // The top row across a refresh; each window starts at the top.
     std::string keptTopFile;

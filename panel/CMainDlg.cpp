@@ -1,7 +1,7 @@
 #include "panel/CMainDlg.h"
 
-#include "panel/CMenuHandle.h"
 #include "panel/KeyCommands.h"
+#include "platform/CMenu.h"
 #include "refresh/RefreshInterval.h"
 #include "resources/resource.h"
 #include "settings/CSettingsDlg.h"
@@ -81,7 +81,8 @@ BOOL CMainDlg::OnInitDialog() {
     GetMailboxPath();
     GetNewmailPath();
     App().SetSettingsFolder(mailboxDir);
-    folderView.Setup(folderList, App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    folderView.Setup(App(), IDS_COLUMN_FILE, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDER);
+    viewShowsList = false;
     LoadSettings();
     Move(0, 0, sizeAndPos[2], sizeAndPos[3], true);
     folderView.SetFocus();
@@ -98,12 +99,12 @@ std::string CMainDlg::AskHost(UINT message) const {
 }
 
 void CMainDlg::GetMailboxPath() {
-    mailboxDir = AskHost(AskMailboxPath);
+    mailboxDir = AskHost(HostMessages::AskMailboxPath);
     Trace("[foldscan::CMainDlg::GetMailboxPath] \"%s\"\n", mailboxDir.c_str());
 }
 
 void CMainDlg::GetNewmailPath() {
-    newMailDir = AskHost(AskNewmailPath);
+    newMailDir = AskHost(HostMessages::AskNewmailPath);
     Trace("[foldscan::CMainDlg::GetNewmailPath] \"%s\"\n", newMailDir.c_str());
 }
 
@@ -125,6 +126,10 @@ void CMainDlg::SaveSettings() {
     store->Close();
 }
 
+// The order of a refresh: the view lets go of the rows whose records are
+// about to go, the list takes in the new scan's records, a warning may run a
+// modal loop (whose host messages may close the panel), and only a panel
+// that survived it shows the rows.
 void CMainDlg::OnRefresh(RefreshReads reads) {
     Trace("[foldscan::CMainDlg::OnRefresh]\n");
     if (refreshing) return;
@@ -134,24 +139,34 @@ void CMainDlg::OnRefresh(RefreshReads reads) {
     bool warn = false;
     RowUpdate update = RowUpdate::Unchanged;
     {
-        // The list goes on showing the old records while the new ones are
-        // made; the new scan's records go before the warning or the fill.
+        // The records that go leave with scanned, before the warning or the fill.
         FolderList scanned;
-        scanned.UseReader(&folderCache);
-        ScanOptions options;
-        options.mailboxDir = mailboxDir;
-        options.showFolderPath = settings.ShowFolderPath != 0;
-        options.showNewMailFolder = settings.ShowNewMailFolder != 0;
-        options.newMailDir = newMailDir;
-        options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
-        warn = !scanned.Scan(options).hierarchyRead && settings.WarnFolderPath != 0;
+        warn = !Scan(scanned).hierarchyRead && settings.WarnFolderPath != 0;
         // The list stays empty while the warning is open.
-        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || folderView.ItemCount() != folderList.GetCount());
-        folderView.TakeRows(update, scanned);
+        update = FolderList::ChooseRowUpdate(folderList, scanned, warn || !viewShowsList);
+        if (update == RowUpdate::Rebuild) {
+            folderView.LetGo();
+            viewShowsList = false;
+            folderList.SwapRows(scanned);
+        } else if (update == RowUpdate::InPlace) {
+            folderList.UpdateRows(scanned);
+        }
     }
     if (warn && !Survives([&] { busy.Pause([this] { ShowWarning(App(), IDS_WARN_NO_HIERARCHY); }); })) return;
-    folderView.ShowRows(update, settings.CompactFileSizes != 0);
+    folderView.ShowRows(folderList, update, settings.CompactFileSizes != 0);
+    viewShowsList = true;
     summaryLine.SetText(SummaryText());
+}
+
+ScanResult CMainDlg::Scan(FolderList& scanned) {
+    scanned.UseReader(&folderCache);
+    ScanOptions options;
+    options.mailboxDir = mailboxDir;
+    options.showFolderPath = settings.ShowFolderPath != 0;
+    options.showNewMailFolder = settings.ShowNewMailFolder != 0;
+    options.newMailDir = newMailDir;
+    options.newMailLabel = App().LoadString(IDS_NEWMAIL_LABEL);
+    return scanned.Scan(options);
 }
 
 std::string CMainDlg::SummaryText() const {
@@ -167,14 +182,16 @@ std::string CMainDlg::SummaryText() const {
 
 void CMainDlg::OnHostStart() {
     if (!Survives([this] { OnRefresh(); }) || !Survives([this] { ApplyAutoRefresh(); })) return;
-    if (tickerThread.Start(hwnd, TickerMessage, true, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_TICK);
+    if (tickerThread.Start(hwnd, HostMessages::Ticker, true, 0) != PeriodicWorker::Started)
+        ShowError(App(), IDS_ERROR_START_TICK);
 }
 
 void CMainDlg::ApplyAutoRefresh() {
     autoRefreshThread.SetInterval(RefreshIntervalMs(settings.AutoRefreshRate), true);
     PeriodicWorker::State state = autoRefreshThread.GetState();
     if (settings.AutoRefresh != 0 && state == PeriodicWorker::Idle) {
-        if (autoRefreshThread.Start(hwnd, AutoRefreshMessage, false, 0) != PeriodicWorker::Started) ShowError(App(), IDS_ERROR_START_AUTO);
+        if (autoRefreshThread.Start(hwnd, HostMessages::AutoRefresh, false, 0) != PeriodicWorker::Started)
+            ShowError(App(), IDS_ERROR_START_AUTO);
     } else if (settings.AutoRefresh == 0 && state == PeriodicWorker::Running) {
         if (autoRefreshThread.Stop() != PeriodicWorker::Stopped) ShowError(App(), IDS_ERROR_STOP_AUTO);
     }
@@ -224,14 +241,11 @@ void CMainDlg::SuppressSelection(const NMLISTVIEW& change) {
 void CMainDlg::ShowContextMenu() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    CMenuHandle menu;
-    if (!menu.Load(ResourceModule(), IDM_CONTEXT)) return;
-    std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
-    if (!popup) return;
-    popup->CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
-    popup->CheckItem(ID_SHOW_NEWMAIL, settings.ShowNewMailFolder != 0);
-    popup->TrackPopup(0, cursor.x, cursor.y, hwnd);
-    popup.reset();
+    CMenu menu, popup;
+    if (!menu.Load(ResourceModule(), IDM_CONTEXT) || !popup.BorrowSubMenu(menu, 0)) return;
+    popup.CheckItem(ID_COMPACT_SIZES, settings.CompactFileSizes != 0);
+    popup.CheckItem(ID_SHOW_NEWMAIL, settings.ShowNewMailFolder != 0);
+    popup.TrackPopup(0, cursor.x, cursor.y, hwnd);
 }
 
 void CMainDlg::OnListKeyDown(const NMLVKEYDOWN& key) {
@@ -352,35 +366,35 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_RBUTTONDOWN:
         ShowContextMenu();
         return true;
-    case HostStart:
+    case HostMessages::Start:
         OnHostStart();
         return true;
-    case HostResize:  // the kind of resize in wParam, the new size in lParam
+    case HostMessages::Resize:  // the kind of resize in wParam, the new size in lParam
         if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) Move(0, 0, LOWORD(lParam), HIWORD(lParam), true);
         return true;
-    case HostSizeLimits:
+    case HostMessages::SizeLimits:
         OnSizeLimits(wParam, lParam);
         return true;
-    case HostPositionQuery:
+    case HostMessages::PositionQuery:
         OnPositionQuery(lParam);
         result = 1;
         return true;
-    case HostActivate:
-    case HostFocus:
+    case HostMessages::Activate:
+    case HostMessages::Focus:
         folderView.SetFocus();
         return true;
-    case HostDpiChanged:
+    case HostMessages::DpiChanged:
         folderView.OnDpiChanged(LOWORD(wParam));
         return true;
-    case AutoRefreshMessage:
-        DropQueued(AutoRefreshMessage);
+    case HostMessages::AutoRefresh:
+        DropQueued(HostMessages::AutoRefresh);
         // A tick that a refresh overtook in the queue is not one the worker
         // waits for: the next one counts from that refresh.
         if (autoRefreshThread.GetState() == PeriodicWorker::Running && !autoRefreshThread.Held()) return true;
         OnRefresh(ReadChanged);
         return true;
-    case TickerMessage:
-        DropQueued(TickerMessage);
+    case HostMessages::Ticker:
+        DropQueued(HostMessages::Ticker);
         TrackPlacement();
         return true;
     default:

@@ -4,6 +4,7 @@
 #include "panel/CResizableDlg.h"
 #include "platform/CControl.h"
 #include "refresh/MessagePoster.h"
+#include "resources/HostMessages.h"
 #include "settings/Settings.h"
 #include "store/FolderCache.h"
 #include "store/FolderList.h"
@@ -18,23 +19,6 @@ class AppServices;
 // settings file.
 class CMainDlg : public CResizableDlg {
 public:
-    // Messages from the host.
-    static constexpr UINT HostStart = 0x0B09;
-    static constexpr UINT HostResize = 0x0B0A;
-    static constexpr UINT HostSizeLimits = 0x0B0B;
-    static constexpr UINT HostPositionQuery = 0x0B0C;
-    static constexpr UINT HostActivate = 0x0B0D;
-    static constexpr UINT HostFocus = 0x0B0E;
-    // WM_DPICHANGED, which Windows sends the host's window and the host
-    // passes on: the new resolution in the low word of wParam.
-    static constexpr UINT HostDpiChanged = 0x02E0;
-    // Messages to the host.
-    static constexpr UINT AskMailboxPath = 3046;
-    static constexpr UINT AskNewmailPath = 3045;
-    // Messages of the panel's own worker threads.
-    static constexpr UINT AutoRefreshMessage = WM_USER + 1;
-    static constexpr UINT TickerMessage = WM_USER + 2;
-
     CMainDlg();
     ~CMainDlg() override = default;
 
@@ -72,6 +56,8 @@ private:
     std::string AskHost(UINT message) const;
     void LoadSettings();
     void SaveSettings();
+    // A new scan of the mailbox into scanned, read through the kept readings.
+    ScanResult Scan(FolderList& scanned);
     void OnHostStart();
     void OnSizeLimits(WPARAM wParam, LPARAM lParam);
     void OnPositionQuery(LPARAM lParam) const;
@@ -110,6 +96,7 @@ private:
     MessagePoster tickerThread;
     int refreshing = 0;
     FolderList folderList;
+    bool viewShowsList = false;  // folderView shows every record of folderList
     FolderCache folderCache;  // what the refreshes read, for the next ones
     int sizeAndPos[4] = {0, 0, 0, 0};
     CControl summaryLine;

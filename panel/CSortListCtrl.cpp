@@ -2,35 +2,10 @@
 
 #include "platform/CaseFold.h"
 
-#include <algorithm>
 #include <cstring>
 
 int CSortListCtrl::AddColumn(int position, const std::string& title, int format, int width) {
     return InsertColumn(position, title.c_str(), format, width);
-}
-
-void CSortListCtrl::SetItems(std::vector<const void*> data) {
-    data.erase(std::remove_if(data.begin(), data.end(), [this](const void* row) { return !AcceptItem(row); }),
-               data.end());
-    items.swap(data);
-    SetVirtualItemCount(ItemCount(), LVSICF_NOSCROLL);
-}
-
-void CSortListCtrl::RemoveAllItems() {
-    std::vector<const void*> gone;
-    gone.swap(items);
-    SetVirtualItemCount(0, 0);
-    if (notifyDelete)
-        for (const void* row : gone) OnDeleteItemData(row);
-}
-
-const void* CSortListCtrl::ItemData(int row) const {
-    return row >= 0 && row < ItemCount() ? items[static_cast<size_t>(row)] : nullptr;
-}
-
-int CSortListCtrl::FindItem(const void* data) const {
-    auto at = std::find(items.begin(), items.end(), data);
-    return at == items.end() ? -1 : static_cast<int>(at - items.begin());
 }
 
 bool CSortListCtrl::SetColumnWidths(const int* widths, int n) {
@@ -59,7 +34,7 @@ void CSortListCtrl::Resort(int column) {
         rule.descending = 0;
         ShowSortArrow();
     }
-    if (ItemCount() < 2) return;
+    if (RowCount() < 2) return;
     SortNow();
 }
 
@@ -75,14 +50,9 @@ void CSortListCtrl::SetDpi(int screenDpi) {
     if (IsWindow()) ShowSortArrow();
 }
 
-// The comparisons allocate nothing and never throw, so they order the rows
-// consistently; the display order cannot change during a sort.
 void CSortListCtrl::SortNow() {
-    const std::vector<int> displayOrder = ColumnOrder();
-    auto compare = [this](const void* a, const void* b, int column) { return CompareItems(a, b, column); };
-    std::sort(items.begin(), items.end(), [&](const void* a, const void* b) {
-        return rule.Compare(a, b, displayOrder, compare) < 0;
-    });
+    sortedOrder = ColumnOrder();
+    SortRows(sortedOrder);
     Invalidate(false);
     int selected = NextItem(-1, LVNI_SELECTED);
     if (selected >= 0) EnsureVisible(selected);
@@ -90,29 +60,25 @@ void CSortListCtrl::SortNow() {
 
 void CSortListCtrl::OnGetDispInfo(NMLVDISPINFOA& request) const {
     LVITEMA& item = request.item;
-    const void* row = ItemData(item.iItem);
-    if (!row || !(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    std::string text = GetCellText(row, item.iSubItem);
+    if (item.iItem < 0 || item.iItem >= RowCount() || !(item.mask & LVIF_TEXT) || !item.pszText ||
+        item.cchTextMax <= 0)
+        return;
+    std::string text = CellText(item.iItem, item.iSubItem);
     size_t room = static_cast<size_t>(item.cchTextMax) - 1;
     size_t length = text.size() < room ? text.size() : room;
     std::memcpy(item.pszText, text.data(), length);
     item.pszText[length] = '\0';
 }
 
-int CSortListCtrl::OnFindItem(const NMLVFINDITEMA& request) const {
-    const LVFINDINFOA& find = request.lvfi;
-    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || items.empty()) return -1;
-    const std::string wanted(find.psz);
-    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
-    const int count = ItemCount();
-    const int start = request.iStart >= 0 && request.iStart < count ? request.iStart : 0;
-    const int end = (find.flags & LVFI_WRAP) ? start + count : count;
-    for (int i = start; i < end; ++i) {
-        std::string text = GetCellText(items[static_cast<size_t>(i % count)], 0);
-        if (partial ? text.size() >= wanted.size() && CompareFolded(text.substr(0, wanted.size()), wanted) == 0
-                    : CompareFolded(text, wanted) == 0)
-            return i % count;
-    }
+// The search starts at start and, with LVFI_WRAP, goes on from the top, as
+// the control's own search of a list that holds its rows does.
+int CSortListCtrl::FindRow(int start, UINT flags, const std::string& wanted) const {
+    const int count = RowCount();
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || count == 0) return -1;
+    if (start < 0 || start >= count) start = 0;
+    const int end = (flags & LVFI_WRAP) ? start + count : count;
+    for (int i = start; i < end; ++i)
+        if (MatchesFolded1252(CellText(i % count, 0), wanted, (flags & LVFI_PARTIAL) != 0)) return i % count;
     return -1;
 }
 
@@ -166,9 +132,22 @@ bool CSortListCtrl::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
         result = 0;
         return true;
-    case LVN_ODFINDITEMA:
-        result = OnFindItem(reinterpret_cast<NMLVFINDITEMA&>(header));
+    case LVN_ODFINDITEMA: {
+        const NMLVFINDITEMA& find = reinterpret_cast<NMLVFINDITEMA&>(header);
+        result = find.lvfi.psz ? FindRow(find.iStart, find.lvfi.flags, find.lvfi.psz) : -1;
         return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Wine's control asks in this form whatever its parent's. A text
+        // that code page 1252 cannot hold is no row's.
+        const NMLVFINDITEMW& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+        char wanted[MAX_PATH] = {};
+        BOOL lossy = FALSE;
+        bool converted = find.lvfi.psz && ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, find.lvfi.psz, -1, wanted,
+                                                                MAX_PATH, nullptr, &lossy) > 0;
+        result = converted && !lossy ? FindRow(find.iStart, find.lvfi.flags, wanted) : -1;
+        return true;
+    }
     default:
         return false;
     }

@@ -8,26 +8,17 @@
 #include <string>
 #include <vector>
 
-// A report list whose rows are references to records: the text of each cell
-// is asked for when the control draws it, and sorting compares the records,
-// never the control's text. Derived classes say how to show and compare them.
+// A report list whose rows a derived class keeps, each a reference to a
+// record: the text of each cell is asked for when the control draws it, and
+// sorting compares the records, never the control's text. Derived classes
+// say how many rows there are, how to show one and how to sort them.
 //
-// The control is a virtual list (LVS_OWNERDATA): the rows, in the order
-// shown, are kept here as one pointer each, and the control holds none of its
-// own. An item of the control's own costs about 1,400 bytes under Wine, which
-// for a large mailbox would be most of the panel's memory.
+// The control is a virtual list (LVS_OWNERDATA) and holds no rows of its
+// own. An item of the control's own costs about 1,400 bytes under Wine,
+// which for a large mailbox would be most of the panel's memory.
 class CSortListCtrl : public CListCtrl {
 public:
     int AddColumn(int position, const std::string& title, int format, int width);
-    // Replaces every row, in the order given; rows AcceptItem refuses are left out.
-    void SetItems(std::vector<const void*> data);
-    // Removes every row, handing each to OnDeleteItemData where notifyDelete is set.
-    void RemoveAllItems();
-    int ItemCount() const { return static_cast<int>(items.size()); }
-    // The record shown in a row; null outside the rows.
-    const void* ItemData(int row) const;
-    // The row that shows a record, or -1.
-    int FindItem(const void* data) const;
 
     bool SetColumnWidths(const int* widths, int n);
     bool GetColumnWidths(int* widths, int n) const;
@@ -37,6 +28,8 @@ public:
     void SetSort(int column, int direction);
     // Sorts again; a column other than -1 that is not the sort column becomes it, ascending.
     void Resort(int column);
+    // Whether the columns were dragged into another order since the last sort.
+    bool ColumnsMoved() const { return ColumnOrder() != sortedOrder; }
 
     // The screen resolution the columns are measured at. The header's arrow
     // is drawn again at its size for it.
@@ -50,28 +43,29 @@ public:
     // parent like the Ctrl ones. Call once the control is bound.
     bool ReportSystemKeys();
 
-protected:
-    virtual int CompareItems(const void* first, const void* second, int column) const = 0;
-    virtual std::string GetCellText(const void* data, int column) const = 0;
-    virtual bool AcceptItem(const void* data) const { return true; }
-    virtual void OnDeleteItemData(const void* data) {}
+    // The rows, in the order shown.
+    virtual int RowCount() const = 0;
 
-    void OnColumnClick(int column);
-    void OnGetDispInfo(NMLVDISPINFOA& request) const;
-    // Typing in the list finds the next row whose first column begins so.
-    int OnFindItem(const NMLVFINDITEMA& request) const;
+protected:
+    virtual std::string CellText(int row, int column) const = 0;
+    // Orders the rows by rule, with the columns shown in displayOrder.
+    virtual void SortRows(const std::vector<int>& displayOrder) = 0;
 
     SortRule rule;
-    bool notifyDelete = true;
 
 private:
     static LRESULT CALLBACK SystemKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnColumnClick(int column);
+    void OnGetDispInfo(NMLVDISPINFOA& request) const;
+    // Type-ahead, and LVM_FINDITEM from another module, which the control
+    // hands on: the first row from start on whose first column is wanted.
+    int FindRow(int start, UINT flags, const std::string& wanted) const;
     void SortNow();
     void ShowSortArrow() { sortArrow.Show(Header(), rule.sortColumn, rule.descending != 0); }
 
     CSortArrow sortArrow;
     int dpi = ScreenDpi::Standard;
-    std::vector<const void*> items;  // the rows, in the order shown
+    std::vector<int> sortedOrder;  // the display order the rows were last sorted by
     WNDPROC controlProc = nullptr;  // the control's own procedure while keys are reported
     unsigned keyDownReports = 0;
 };

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <climits>
 #include <csignal>
+#include <ctime>
 
 namespace {
 
@@ -22,15 +23,17 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A fresh file beside path, created exclusively; -1 when none can be
-// made. One hex digit of serial keeps the name within eleven characters, and
-// taking the digits in turn keeps a name from coming back soon: the profile
-// functions may keep a file they parsed by its name and time.
+// A fresh file beside path, created exclusively; -1 when none can be made.
+// A name that is taken by anything (a file, a folder, a link) is passed over
+// for the next serial. Taking the serials in turn keeps a name from coming
+// back soon: the profile functions may keep a file they parsed by its name
+// and time. POSIX has no share modes: the copy is not held open.
 int CreateTemporary(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> serial{0};
     AtomicFile::RemoveLeftoverCopies(path);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        tempPath = AtomicFile::CopyPath(path, static_cast<unsigned long>(::getpid()), serial++ % 16);
+        tempPath = AtomicFile::CopyPath(path, AtomicFile::ThisComputer(), static_cast<unsigned long>(::getpid()),
+                                        serial++ % 16);
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -96,4 +99,16 @@ bool AtomicFile::ProcessRuns(unsigned long id) {
     // Beyond INT_MAX the id would turn negative, which kill takes for a process group.
     if (id > INT_MAX) return true;
     return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+std::string AtomicFile::ComputerName() {
+    char name[256] = {};
+    return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
+
+bool AtomicFile::PlainFileAge(const std::string& path, int64_t& seconds) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) return false;
+    seconds = static_cast<int64_t>(::time(nullptr)) - static_cast<int64_t>(st.st_mtime);
+    return true;
 }

@@ -1,21 +1,17 @@
 #include "platform/CMenu.h"
 
-bool CMenu::Attach(HMENU handle) {
-    if (!handle || !::IsMenu(handle)) return false;
-    menu = handle;
-    return true;
+bool CMenu::Hold(HMENU handle, bool owning) {
+    if (owned) ::DestroyMenu(menu);
+    bool isMenu = handle && ::IsMenu(handle);
+    menu = isMenu ? handle : nullptr;
+    owned = isMenu && owning;
+    return isMenu;
 }
 
-HMENU CMenu::Detach() {
-    HMENU old = menu;
-    menu = nullptr;
-    return old;
-}
+bool CMenu::Load(HINSTANCE module, UINT id) { return Hold(::LoadMenuA(module, MAKEINTRESOURCEA(id)), true); }
 
-bool CMenu::DestroyMenu() {
-    bool ok = menu && ::DestroyMenu(menu);
-    menu = nullptr;
-    return ok;
+bool CMenu::BorrowSubMenu(const CMenu& parent, int position) {
+    return Hold(::GetSubMenu(parent.menu, position), false);
 }
 
 bool CMenu::CheckItem(UINT command, bool checked) const {

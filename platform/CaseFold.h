@@ -21,6 +21,26 @@ inline int CompareFolded(const std::string& a, const std::string& b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+// A byte of code page 1252 folded as Windows folds names when it compares
+// them without regard to case: the ASCII letters, the accented capitals
+// from 0xC0 to 0xDE but the sign 0xD7, and the capitals 0x8A, 0x8C, 0x8E and
+// 0x9F (whose small letters lie elsewhere). Type-ahead finds "Äpfel" by "ä".
+inline unsigned char FoldCase1252(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<unsigned char>(c + 0x20);
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+    return c == 0x9F ? 0xFF : c;
+}
+
+// Whether text is wanted, or only begins with it when prefix is set, once
+// both are folded by FoldCase1252.
+inline bool MatchesFolded1252(std::string_view text, std::string_view wanted, bool prefix) {
+    if (prefix ? text.size() < wanted.size() : text.size() != wanted.size()) return false;
+    for (size_t i = 0; i < wanted.size(); ++i)
+        if (FoldCase1252(static_cast<unsigned char>(text[i])) != FoldCase1252(static_cast<unsigned char>(wanted[i])))
+            return false;
+    return true;
+}
+
 // Hashing and equality of folded texts for hashed containers. A seed that
 // differs from table to table keeps a file from being written in advance so
 // that all its keys fall into one bucket.

@@ -97,7 +97,6 @@ bool CSettingsDlg::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 void CSettingsDlg::OnOK() {
-    BindControls();
     if (settings.AutoRefresh == 1) {
         int typed = ReadRateField();
         if (typed <= 0) {

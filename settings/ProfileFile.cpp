@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "store/SplitPath.h"
+#include "ui/Trace.h"
 
 #include <climits>
 #include <cstring>
@@ -46,9 +47,9 @@ int ProfileFile::RawWrite(const std::string& section, const char* key, const cha
     if (path.empty()) return 0;
     // Refused before anything is touched: the rest of a batch can go on.
     if (!ProfileBackend::IsSafeWrite(section.c_str(), key, text)) return 0;
-    if (changing) return WriteToCopy(section, key, text);
+    if (changing) return WriteToCopy(section, key, text) ? 1 : 0;
     BeginChanges();
-    int written = WriteToCopy(section, key, text);
+    bool written = WriteToCopy(section, key, text);
     return EndChanges() && written ? 1 : 0;
 }
 
@@ -57,28 +58,33 @@ void ProfileFile::BeginChanges() {
     changing = true;
 }
 
-int ProfileFile::EndChanges() {
+// A file that cannot be replaced keeps its old content; the caller still
+// holds the values and writes them again at its next save.
+bool ProfileFile::EndChanges() {
     bool ok = !failed;
     if (!copyPath.empty()) {
-        ok = ok && backend.PutInPlace(copyPath, path);
+        if (ok && !backend.PutInPlace(copyPath, path)) {
+            Trace("[ProfileFile.EndChanges] WARNUNG: Kann Datei \"%s\" nicht ersetzen\n", path.c_str());
+            ok = false;
+        }
         if (!ok) backend.RemoveWorkingCopy(copyPath);
         copyPath.clear();
     }
     changing = false;
     failed = false;
-    return ok ? 1 : 0;
+    return ok;
 }
 
-int ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
-    if (failed) return 0;
+bool ProfileFile::WriteToCopy(const std::string& section, const char* key, const char* text) {
+    if (failed) return false;
     if (!copyPath.empty() || backend.MakeWorkingCopy(path, copyPath)) {
-        if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return 1;
+        if (backend.Write(section.c_str(), key, text, copyPath.c_str())) return true;
         backend.RemoveWorkingCopy(copyPath);
     }
     // The batch is abandoned: the copy is gone, and its later writes fail too.
     copyPath.clear();
     failed = true;
-    return 0;
+    return false;
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,

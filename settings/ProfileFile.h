@@ -42,9 +42,10 @@ public:
 
     // Ends a batch that is still open first.
     void BeginChanges();
-    // 1 when every write of the batch reached the file, 0 when the file was
-    // left as it was.
-    int EndChanges();
+    // True when every write of the batch reached the file; false when the
+    // file was left as it was (with a trace line when it could not be
+    // replaced).
+    bool EndChanges();
 
     std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultText);
     int ReadBool(const std::string& section, const std::string& key, int defaultValue);
@@ -78,7 +79,7 @@ public:
     static int ToInt(const std::string& text);
 
 private:
-    int WriteToCopy(const std::string& section, const char* key, const char* text);
+    bool WriteToCopy(const std::string& section, const char* key, const char* text);
 
     std::string path;
     int bufferSize = DefaultBufferSize;

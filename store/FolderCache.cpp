@@ -46,12 +46,11 @@ bool ListingTellsChange(FolderStatus status, const MailboxListing::Entry* compan
 
 }  // namespace
 
-FolderCache::FolderCache() : FolderCache(own) {}
+// The reader of its own is made before inner refers to it: it is declared first.
+FolderCache::FolderCache() : inner(own), folders(0, FoldedHash::Seeded(this)), hierarchy(RereadEvery) {}
 
 FolderCache::FolderCache(FolderSource& wrapped)
-    : inner(wrapped),
-      folders(0, FoldedHash::Seeded(this)),
-      hierarchy(RereadEvery) {}
+    : inner(wrapped), folders(0, FoldedHash::Seeded(this)), hierarchy(RereadEvery) {}
 
 // Reading everything keeps the entries, so that their memory serves again.
 // Taking back kept readings needs every file's stamp; reading everything

@@ -8,11 +8,19 @@ staging folder, each page's declaration changed to match (a character that
 the code page lacks, or a page without the declaration, stops the build), and
 chmcmd compiles that copy.
 
+Two compilations of the same pages give the same file: chmcmd writes the
+time of its run into the file's header and its #SYSTEM file, which are set to
+0 here, and a few bytes of memory that depend on where the system placed the
+program, which run with address randomisation off (where setarch allows it)
+come out the same each time.
+
 Usage: make_help.py CHMCMD PROJECT.hhp STAGING_DIR OUTPUT.chm
 """
 import os
+import platform
 import re
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -71,6 +79,61 @@ def stage(source_dir, name, staging):
         f.write(b"\r\n".join(out))
 
 
+def encint(data, at):
+    """A CHM directory's variable-length number: 7 bits a byte, high bit set while more follow."""
+    value = 0
+    while True:
+        byte = data[at]
+        at += 1
+        value = (value << 7) | (byte & 0x7F)
+        if byte < 0x80:
+            return value, at
+
+
+def directory_entry(chm, wanted):
+    """The file offset and length of a file stored uncompressed in the CHM, from its directory's listing chunks."""
+    directory = struct.unpack_from("<Q", chm, 0x48)[0]
+    content = struct.unpack_from("<Q", chm, 0x58)[0]
+    header_length = struct.unpack_from("<I", chm, directory + 0x08)[0]
+    chunk_size = struct.unpack_from("<I", chm, directory + 0x10)[0]
+    chunk = directory + header_length
+    while chunk + chunk_size <= len(chm) and chm[chunk:chunk + 4] in (b"PMGL", b"PMGI"):
+        if chm[chunk:chunk + 4] == b"PMGL":
+            free = struct.unpack_from("<I", chm, chunk + 4)[0]
+            at, end = chunk + 20, chunk + chunk_size - free
+            while at < end:
+                length, at = encint(chm, at)
+                name = bytes(chm[at:at + length])
+                at += length
+                section, at = encint(chm, at)
+                offset, at = encint(chm, at)
+                size, at = encint(chm, at)
+                if name == wanted and section == 0:
+                    return content + offset, size
+        chunk += chunk_size
+    sys.exit(f"no {wanted.decode()} in the compiled help file")
+
+
+def clear_times(chm):
+    """Sets the compile times in the header and in #SYSTEM's entry 10 to 0."""
+    chm[0x10:0x14] = bytes(4)
+    at, size = directory_entry(chm, b"/#SYSTEM")
+    at, end = at + 4, at + size  # after the version
+    while at + 4 <= end:
+        code, length = struct.unpack_from("<HH", chm, at)
+        if code == 10:
+            chm[at + 4:at + 4 + length] = bytes(length)
+        at += 4 + length
+
+
+def compiler_command(chmcmd, project):
+    command = [chmcmd, "--no-html-scan", project]
+    steady = ["setarch", platform.machine(), "-R"]
+    if shutil.which("setarch") and subprocess.run(steady + ["true"], capture_output=True).returncode == 0:
+        return steady + command
+    return command
+
+
 def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
@@ -85,15 +148,19 @@ def main():
 
     # Every file is listed in the project, so the compiler need not scan the
     # pages; its scan also reports anchors in sub-folders as missing.
-    run = subprocess.run([chmcmd, "--no-html-scan", os.path.basename(project)], cwd=staging,
+    run = subprocess.run(compiler_command(chmcmd, os.path.basename(project)), cwd=staging,
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, errors="replace")
     problems = [line for line in run.stdout.splitlines() if line.startswith(("Error", "Warning"))]
     if run.returncode != 0 or problems or not os.path.exists(os.path.join(staging, compiled)):
         sys.stderr.write(run.stdout)
         sys.exit(f"chmcmd failed on {project}")
 
+    with open(os.path.join(staging, compiled), "rb") as f:
+        chm = bytearray(f.read())
+    clear_times(chm)
     os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
-    shutil.copyfile(os.path.join(staging, compiled), output)
+    with open(output, "wb") as f:
+        f.write(chm)
 
 
 if __name__ == "__main__":

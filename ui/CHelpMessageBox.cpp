@@ -1,5 +1,6 @@
 #include "ui/CHelpMessageBox.h"
 
+#include "resources/resource.h"
 #include "ui/SystemSound.h"
 
 namespace {
@@ -91,7 +92,8 @@ void CHelpMessageBox::CreateControls() {
         label.Attach(CreateControl("STATIC", nullptr, LabelStyle, {7, 7, 246, 42}, NoId));
     }
     closeButton.Attach(CreateControl("BUTTON", CloseText, CloseStyle, {7, 49, 50, 14}, IDOK));
-    if (helpHandler) helpButton.Attach(CreateControl("BUTTON", HelpText, HelpStyle, {203, 49, 50, 14}, HelpButtonId));
+    if (helpHandler)
+        helpButton.Attach(CreateControl("BUTTON", HelpText, HelpStyle, {203, 49, 50, 14}, IDC_HELP_BUTTON));
 }
 
 bool CHelpMessageBox::PreTranslateMessage(MSG& message) {
@@ -104,7 +106,7 @@ bool CHelpMessageBox::PreTranslateMessage(MSG& message) {
 }
 
 bool CHelpMessageBox::OnCommand(WORD id, WORD code, HWND control) {
-    if (id == HelpButtonId && code == BN_CLICKED) {
+    if (id == IDC_HELP_BUTTON && code == BN_CLICKED) {
         CallHelp(HelpEvent::HelpRequested);
         return true;
     }

@@ -29,8 +29,6 @@ enum class MessageBoxKind { None = 0, Error = 1, Warning = 2, Information = 3 };
 // message's help page; closing the box tells the handler too.
 class CHelpMessageBox : public CDialog {
 public:
-    static constexpr int HelpButtonId = 9;
-
     // The template is allocated here; std::bad_alloc when it cannot be.
     CHelpMessageBox(HWND parent, const std::string& text, const char* caption, MessageBoxKind kind);
     ~CHelpMessageBox() override;

@@ -68,7 +68,7 @@ TEST_F(Help, TopicsAreAppendedToTheHelpFileAndTheTopWindowOwnsTheViewer) {
 TEST_F(Help, TheBoxesHelpOpensTheMessagesPageAndItsClosingOpensNothing) {
     HWND viewerOwner = nullptr;
     boxes.SetHandler([&](const BoxWatcher::Box& box) {
-        ::SendMessageA(::GetDlgItem(box.window, CHelpMessageBox::HelpButtonId), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(box.window, IDC_HELP_BUTTON), BM_CLICK, 0, 0);
         viewerOwner = shown.empty() ? nullptr : shown.back().first;
         return false;
     });

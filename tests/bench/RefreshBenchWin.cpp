@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     // What a panel costs whatever the mailbox (the library, the common
     // controls, the windows) is not per folder.
     const size_t base = WorkingSet(false);
-    ::SendMessageA(panel, PanelMessages::HostStart, 0, 0);  // the first refresh
+    ::SendMessageA(panel, HostMessages::Start, 0, 0);  // the first refresh
     host.HandlePending();
 
     // A refresh as the host waits for it: the message, then the repaint.
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         host.HandlePending();
         return Now() - start;
     };
-    const UINT command = WM_COMMAND, tick = PanelMessages::AutoRefreshMessage;
+    const UINT command = WM_COMMAND, tick = HostMessages::AutoRefresh;
     // The panel's memory, before this program scans anything itself: the
     // user's refresh, a tick, and a tick after changes.
     timed(command, ID_REFRESH);
@@ -247,7 +247,7 @@ int main(int argc, char** argv) {
     WriteFile(mailbox + "KVT-FSCN.PM", "[MainDlg]\r\nSizeAndPos=0, 0, 900, 700\r\nAutoRefresh=1\r\nAutoRefreshRate=1\r\n");
     if (!formInit(0, 0, host.Handle(), 0, &panel, 0)) return 2;
     ::ShowWindow(panel, SW_SHOW);
-    ::SendMessageA(panel, PanelMessages::HostStart, 0, 0);
+    ::SendMessageA(panel, HostMessages::Start, 0, 0);
     Guest(host, panel, 20);
     ::DestroyWindow(host.Handle());
 

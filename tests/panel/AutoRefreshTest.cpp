@@ -1,9 +1,11 @@
 // The panel's auto-refresh inside this program, timed through its trace lines:
 // a refresh at once, then one per interval; ticks that queued up while the
 // panel was busy ask for one refresh, not a burst; refreshes that take longer
-// than the interval leave the host its own messages.
+// than the interval leave the host its own messages; a tick that a refresh
+// overtook is dropped.
 #include "app/CFoldscanApp.h"
 #include "panel/CMainDlg.h"
+#include "resources/resource.h"
 #include "ui/Trace.h"
 
 #include "tests/support/TempDir.h"
@@ -46,7 +48,7 @@ protected:
         mailbox.Write("KVT-FSCN.PM", "[MainDlg]\r\nShowFolderPath=0\r\nAutoRefresh=1\r\nAutoRefreshRate=" +
                                          std::to_string(rate) + "\r\n");
         ASSERT_TRUE(panel.Create(app, host.Handle()));
-        panel.Send(CMainDlg::HostStart);
+        panel.Send(HostMessages::Start);
     }
 
     std::vector<DWORD> Gaps() const {
@@ -85,6 +87,19 @@ TEST_F(AutoRefresh, TicksQueuedWhileThePanelWasBusyAskForOneRefresh) {
     ::Sleep(4500);  // the host is busy: four or five ticks wait in the queue
     host.Pump(300);
     EXPECT_EQ(refreshTimes.size() - before, 1u);
+}
+
+// A tick that the worker posted before a refresh that overtook it in the
+// queue (the user's, here) asks for nothing more: the worker counts its next
+// interval from that refresh.
+TEST_F(AutoRefresh, ATickOvertakenByARefreshIsDropped) {
+    Start(1000);
+    host.Pump(500);
+    ASSERT_EQ(refreshTimes.size(), 2u);  // the host's start and the first tick, at once
+    panel.Post(HostMessages::AutoRefresh);
+    panel.Send(WM_COMMAND, ID_REFRESH);
+    host.Pump(300);
+    EXPECT_EQ(refreshTimes.size(), 3u);
 }
 
 // Each refresh takes 1.5 s, at a rate of 1 s: posted ticks, which come

@@ -1,7 +1,7 @@
 // The dialog bases and the menu wrapper on real windows of this program.
 #include "app/CFoldscanApp.h"
 #include "panel/CAccelDlg.h"
-#include "panel/CMenuHandle.h"
+#include "platform/CMenu.h"
 #include "resources/resource.h"
 #include "tests/support/TraceCapture.h"
 
@@ -89,18 +89,20 @@ TEST_F(DialogBases, AnOwningMenuIsDestroyedAndABorrowedOneOnlyLetGo) {
     HMENU sub = nullptr;
     HMENU loaded = nullptr;
     {
-        CMenuHandle menu;
+        CMenu menu;
         ASSERT_TRUE(menu.Load(app.ModuleInstance(), IDM_CONTEXT));
         loaded = menu.Handle();
-        EXPECT_FALSE(menu.IsBorrowed());
+        EXPECT_TRUE(menu.IsOwned());
         {
-            std::unique_ptr<CMenuHandle> popup = CMenuHandle::SubMenuOf(menu, 0);
-            ASSERT_NE(popup, nullptr);
-            EXPECT_TRUE(popup->IsBorrowed());
-            sub = popup->Handle();
+            CMenu popup;
+            ASSERT_TRUE(popup.BorrowSubMenu(menu, 0));
+            EXPECT_FALSE(popup.IsOwned());
+            sub = popup.Handle();
         }
         EXPECT_TRUE(::IsMenu(sub));  // still the parent's
-        EXPECT_EQ(CMenuHandle::SubMenuOf(menu, 1), nullptr);
+        CMenu none;
+        EXPECT_FALSE(none.BorrowSubMenu(menu, 1));
+        EXPECT_EQ(none.Handle(), nullptr);
     }
     EXPECT_FALSE(::IsMenu(loaded));
 }

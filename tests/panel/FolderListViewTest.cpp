@@ -84,8 +84,6 @@ int ArrowWidth(HWND list) {
     return 0;
 }
 
-const UINT DpiChanged = 0x02E0;  // WM_DPICHANGED
-
 class FolderListView : public PanelTest {
 protected:
     void Settings(const std::string& lines) {
@@ -223,7 +221,8 @@ TEST_F(FolderListView, ADpiChangeRescalesTheColumnsOnceAndTheArrowKeepingOrderAn
     EXPECT_EQ(ArrowWidth(harness.List()), CSortArrow::DefaultPixels);
     const Strings rows = harness.Column(0);
     RECT proposed = {0, 0, 1050, 900};
-    for (int i = 0; i < 2; ++i) harness.Send(DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
+    for (int i = 0; i < 2; ++i)
+        harness.Send(HostMessages::DpiChanged, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
     EXPECT_EQ(harness.Widths(), (std::vector<int>{135, 120, 450}));
     EXPECT_EQ(ArrowWidth(harness.List()), 13);
     EXPECT_EQ(HeaderItems(harness.List()), (Strings{"left", "right down", "left"}));
@@ -237,6 +236,8 @@ TEST_F(FolderListView, ADpiChangeRescalesTheColumnsOnceAndTheArrowKeepingOrderAn
     EXPECT_NE(file.find("Sort=0100000001000000"), std::string::npos);
 }
 
+// A folder renamed inside its file moves in the order by folder name; the
+// refresh keeps the row that was at the top at the top.
 TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     Settings("");
     for (int i = 0; i < 120; ++i) {
@@ -249,8 +250,25 @@ TEST_F(FolderListView, ARefreshKeepsTheListScrolledWhereItWas) {
     ::SendMessageA(harness.List(), LVM_ENSUREVISIBLE, 60, FALSE);
     int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
     ASSERT_GT(top, 30);
+    const std::string topName = harness.Column(0)[top];
+    mailbox.Write("f000.pmm", PmmHead("zzz"), 200);  // from the first row to the last
     harness.Command(ID_REFRESH);
-    EXPECT_EQ(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0), top);
+    ASSERT_EQ(harness.Column(0).back(), "f000.pmm");
+    top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(harness.Column(0)[top], topName);
+}
+
+// Dragging a column changes the tie-break; a refresh that finds every row
+// unchanged sorts again all the same.
+TEST_F(FolderListView, ARefreshAfterAColumnDragSortsByTheNewOrder) {
+    Settings("");
+    TiedFolders();
+    ASSERT_TRUE(harness.Open());
+    ASSERT_EQ(harness.Column(0), (Strings{"z.pmm", "a.pmm", "b.pmm", "c.pmm"}));
+    const std::vector<int> sizeFirst = {1, 0, 2};
+    ::SendMessageA(harness.List(), LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(sizeFirst.data()));
+    harness.Command(ID_REFRESH);
+    EXPECT_EQ(harness.Column(0), (Strings{"z.pmm", "b.pmm", "c.pmm", "a.pmm"}));
 }
 
 TEST_F(FolderListView, TheTopRowIsKeptByItsFolderAndANewWindowStartsAtTheTop) {
@@ -298,6 +316,50 @@ TEST_F(FolderListView, LongCellTextsAreCutToTheCallersBuffer) {
     ::SendMessageA(harness.List(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(std::string(text, 5), std::string("NNNN") + '\0');
     EXPECT_EQ(text[5], 'X');
+}
+
+// Typing a letter in the list goes to the next row whose file name begins
+// with it, letters folded as Windows folds names in code page 1252; another
+// module's LVM_FINDITEM finds rows by their text as well.
+TEST_F(FolderListView, TypingGoesToTheNextMatchingRowAndFindItemFindsRows) {
+    Settings("Sort=0000000000000000\r\n");  // by file name
+    for (int i = 0; i < 60; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "a%02d.pmm", i);
+        mailbox.Write(name, PmmHead(name), 200);
+    }
+    for (const char* name : {"gamma.pmm", "Gleis.pmm", "\xC4pfel.pmm"}) mailbox.Write(name, PmmHead("x"), 200);
+    ASSERT_TRUE(harness.Open());
+    ASSERT_EQ(harness.Column(0)[60], "gamma.pmm");
+    auto typed = [&](char key) {
+        ::Sleep(500);  // longer than the control waits for a second letter of one search
+        ::SendMessageA(harness.List(), WM_CHAR, static_cast<unsigned char>(key), 1);
+        harness.HandlePending();
+        int top = static_cast<int>(::SendMessageA(harness.List(), LVM_GETTOPINDEX, 0, 0));
+        int page = static_cast<int>(::SendMessageA(harness.List(), LVM_GETCOUNTPERPAGE, 0, 0));
+        int mark = static_cast<int>(::SendMessageA(harness.List(), LVM_GETSELECTIONMARK, 0, 0));
+        EXPECT_TRUE(mark >= top && mark < top + page) << "row " << mark << " not in view from " << top;
+        return mark;
+    };
+    EXPECT_EQ(typed('G'), 60);
+    EXPECT_EQ(typed('\xE4'), 62);
+    EXPECT_EQ(typed('a'), 0);
+
+    auto find = [&](int start, UINT flags, const char* text) {
+        LVFINDINFOA info{};
+        info.flags = flags;
+        info.psz = text;
+        return static_cast<int>(::SendMessageA(harness.List(), LVM_FINDITEMA, static_cast<WPARAM>(start),
+                                                reinterpret_cast<LPARAM>(&info)));
+    };
+    EXPECT_EQ(find(-1, LVFI_STRING, "GLEIS.PMM"), 61);
+    EXPECT_EQ(find(-1, LVFI_STRING, "gleis"), -1);
+    EXPECT_EQ(find(-1, LVFI_PARTIAL, "\xE4PF"), 62);
+    // The control hands the start on as the row to begin with.
+    EXPECT_EQ(find(61, LVFI_PARTIAL, "g"), 61);
+    EXPECT_EQ(find(62, LVFI_PARTIAL, "g"), -1);
+    EXPECT_EQ(find(62, LVFI_PARTIAL | LVFI_WRAP, "g"), 60);
+    EXPECT_EQ(find(-1, LVFI_PARTIAL | LVFI_WRAP, "zz"), -1);
 }
 
 TEST_F(FolderListView, CtrlAndAltShortcutsInTheList) {

@@ -39,7 +39,7 @@ protected:
     }
 
     void Tick() {
-        harness.Send(PanelMessages::AutoRefreshMessage);
+        harness.Send(HostMessages::AutoRefresh);
         harness.HandlePending();
     }
 

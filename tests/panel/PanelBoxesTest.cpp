@@ -61,7 +61,7 @@ TEST_F(PanelBoxes, EveryRefreshWithoutTheHierarchyFileWarnsOnceWhileTheHostIsDis
     harness.Command(ID_REFRESH);
     EXPECT_EQ(harness.boxes.Seen().size(), 2u);
     // Refreshes that read only what changed warn too: a failed reading is never kept.
-    harness.Send(PanelMessages::AutoRefreshMessage);
+    harness.Send(HostMessages::AutoRefresh);
     harness.HandlePending();
     EXPECT_EQ(harness.boxes.Seen().size(), 3u);
 }
@@ -87,7 +87,7 @@ TEST_F(PanelBoxes, AHostThatClosesThePanelDuringTheWarningEndsTheRefresh) {
         return false;
     });
     ASSERT_EQ(harness.Entry()(0, 0, harness.Host(), 0, &slot, 0), 1);
-    ::SendMessageA(slot, PanelMessages::HostStart, 0, 0);  // the first refresh warns; the panel goes meanwhile
+    ::SendMessageA(slot, HostMessages::Start, 0, 0);  // the first refresh warns; the panel goes meanwhile
     harness.HandlePending();
     EXPECT_FALSE(::IsWindow(slot));
     EXPECT_EQ(harness.boxes.Seen().size(), 1u);
@@ -110,7 +110,7 @@ TEST_F(PanelBoxes, AHostThatGoesAwayDuringTheWarningTakesBoxAndPanelWithIt) {
     });
     HWND slot = nullptr;
     ASSERT_EQ(harness.Entry()(0, 0, host, 0, &slot, 0), 1);
-    ::SendMessageA(slot, PanelMessages::HostStart, 0, 0);
+    ::SendMessageA(slot, HostMessages::Start, 0, 0);
     harness.HandlePending();
     EXPECT_FALSE(::IsWindow(host));
     EXPECT_FALSE(::IsWindow(slot));

@@ -168,7 +168,7 @@ TEST_F(PanelDll, DefaultPlacementWithoutStoredSizeAndPos) {
     EXPECT_EQ(panel.right - panel.left, 460);
     EXPECT_EQ(panel.bottom - panel.top, 444);
     int position[2] = {-1, -1};
-    EXPECT_EQ(harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position)), 1);
+    EXPECT_EQ(harness.Send(HostMessages::PositionQuery, 0, reinterpret_cast<LPARAM>(position)), 1);
     EXPECT_EQ(position[0], 25);
     EXPECT_EQ(position[1], 25);
 }
@@ -180,7 +180,7 @@ TEST_F(PanelDll, AStoredPlacementIsUsedOnlyWhenItHasFourNumbers) {
     EXPECT_EQ(panel.right - panel.left, 300);
     EXPECT_EQ(panel.bottom - panel.top, 250);
     int position[2] = {};
-    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(HostMessages::PositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], 10);
     EXPECT_EQ(position[1], 20);
     harness.Close();
@@ -232,14 +232,14 @@ TEST_F(PanelDll, CompactSizesToggleAndComeBack) {
 
 TEST_F(PanelDll, HostResizeFollowsRestoredAndMaximisedOnly) {
     ASSERT_TRUE(harness.Open());
-    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(500, 400));
+    harness.Send(HostMessages::Resize, SIZE_RESTORED, MAKELPARAM(500, 400));
     RECT r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 500);
     EXPECT_EQ(r.bottom - r.top, 400);
-    harness.Send(PanelMessages::HostResize, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    harness.Send(HostMessages::Resize, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 500);
-    harness.Send(PanelMessages::HostResize, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
+    harness.Send(HostMessages::Resize, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
     r = harness.PanelRect();
     EXPECT_EQ(r.right - r.left, 640);
     EXPECT_EQ(r.bottom - r.top, 480);
@@ -249,7 +249,7 @@ TEST_F(PanelDll, SizeLimitsAnswerTheTemplateInAFramedWindow) {
     ASSERT_TRUE(harness.Open());
     MINMAXINFO limits{};
     limits.ptMaxTrackSize = {4000, 3000};
-    harness.Send(PanelMessages::HostSizeLimits, 0, reinterpret_cast<LPARAM>(&limits));
+    harness.Send(HostMessages::SizeLimits, 0, reinterpret_cast<LPARAM>(&limits));
     RECT units = {0, 0, 178, 137};
     ::MapDialogRect(harness.Panel(), &units);
     EXPECT_EQ(limits.ptMinTrackSize.x, units.right + 2 * ::GetSystemMetrics(SM_CXFRAME));
@@ -308,23 +308,23 @@ TEST_F(PanelDll, ToggledSettingsReachTheFileWhenThePanelGoes) {
 TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
     ASSERT_TRUE(harness.Open());
     ::SetWindowPos(harness.Host(), nullptr, 120, 80, 600, 500, SWP_NOZORDER);
-    harness.Send(PanelMessages::TickerMessage);
+    harness.Send(HostMessages::Ticker);
     RECT frame{}, client{};
     ::GetWindowRect(harness.Host(), &frame);
     ::GetClientRect(harness.Host(), &client);
     RECT units = {0, 8, 0, 0};
     ::MapDialogRect(harness.Panel(), &units);
     int position[2] = {};
-    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(HostMessages::PositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], frame.left);
     EXPECT_EQ(position[1], frame.top);
 
     ::ShowWindow(harness.Host(), SW_MAXIMIZE);
-    harness.Send(PanelMessages::TickerMessage);
-    harness.Send(PanelMessages::HostPositionQuery, 0, reinterpret_cast<LPARAM>(position));
+    harness.Send(HostMessages::Ticker);
+    harness.Send(HostMessages::PositionQuery, 0, reinterpret_cast<LPARAM>(position));
     EXPECT_EQ(position[0], frame.left);
     ::ShowWindow(harness.Host(), SW_MINIMIZE);
-    harness.Send(PanelMessages::TickerMessage);
+    harness.Send(HostMessages::Ticker);
     ::ShowWindow(harness.Host(), SW_RESTORE);
 
     harness.Close();
@@ -336,7 +336,7 @@ TEST_F(PanelDll, TheTickerRecordsTheHostWindowsPlacementInItsNormalStateOnly) {
 
 TEST_F(PanelDll, TheListAndTheSummaryFollowThePanelsSize) {
     ASSERT_TRUE(harness.Open());
-    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(400, 300));
+    harness.Send(HostMessages::Resize, SIZE_RESTORED, MAKELPARAM(400, 300));
     RECT units = {4, 8, 0, 0};
     ::MapDialogRect(harness.Panel(), &units);
     int marginX = units.left * 7 / 4, marginY = units.top * 7 / 8, gapY = units.top * 5 / 8;
@@ -356,7 +356,7 @@ TEST_F(PanelDll, TheListAndTheSummaryFollowThePanelsSize) {
     EXPECT_EQ(summary.bottom, 300 - marginY);
 
     // Larger: only the list grows; the summary line keeps its height.
-    harness.Send(PanelMessages::HostResize, SIZE_RESTORED, MAKELPARAM(800, 700));
+    harness.Send(HostMessages::Resize, SIZE_RESTORED, MAKELPARAM(800, 700));
     ::GetWindowRect(summaryWindow, &summary);
     EXPECT_EQ(summary.bottom - summary.top, summaryHeight);
 }

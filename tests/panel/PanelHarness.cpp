@@ -63,7 +63,7 @@ bool PanelHarness::Create() {
 
 bool PanelHarness::Open() {
     if (!Create()) return false;
-    Send(PanelMessages::HostStart);
+    Send(HostMessages::Start);
     HandlePending();
     return true;
 }

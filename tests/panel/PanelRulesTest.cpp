@@ -1,6 +1,7 @@
 #include "panel/ColumnWidths.h"
 #include "panel/KeyCommands.h"
 #include "panel/PanelLayout.h"
+#include "platform/CaseFold.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,19 @@ TEST(KeyCommands, CtrlKeysAltPAndNothingElse) {
     EXPECT_EQ(KeyCommands::CommandForKey('K', false, true), 0);
     EXPECT_EQ(KeyCommands::CommandForKey('K', false, false), 0);
     EXPECT_EQ(KeyCommands::CommandForKey('P', false, false), 0);
+}
+
+// Type-ahead folds as Windows folds names in code page 1252, unlike the
+// sort, which folds ASCII letters only.
+TEST(TypeAhead, LettersOfCodePage1252FoldAsWindowsFoldsThem) {
+    EXPECT_TRUE(MatchesFolded1252("\xC4pfel.pmm", "\xE4", true));            // Ä, ä
+    EXPECT_TRUE(MatchesFolded1252("\x8Akoda \xDE", "\x9AKODA \xFE", false));  // Š š, Þ þ
+    EXPECT_TRUE(MatchesFolded1252("\x9F\x8C\x8E", "\xFF\x9C\x9E", false));   // Ÿ ÿ, Œ œ, Ž ž
+    EXPECT_FALSE(MatchesFolded1252("\xD7", "\xF7", false));                    // × is not ÷
+    EXPECT_FALSE(MatchesFolded1252("\xDF", "SS", false));                      // ß has no capital here
+    EXPECT_FALSE(MatchesFolded1252("Gleis", "gleis.pmm", true));
+    EXPECT_FALSE(MatchesFolded1252("Gleis.pmm", "gleis", false));
+    EXPECT_TRUE(MatchesFolded1252("Gleis.pmm", "", true));
 }
 
 TEST(ColumnWidths, AListThatWouldHideAColumnAsTheControlTakesItIsRefused) {

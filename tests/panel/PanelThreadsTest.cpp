@@ -101,7 +101,7 @@ TEST_F(PanelThreads, FreeingTheLibraryFromAnotherThreadKeepsThePanelWorking) {
 TEST_F(PanelThreads, FreeingTheLibraryBeforeTheThreadsStartKeepsThePanelWorking) {
     ASSERT_TRUE(harness.Create());
     harness.Unload();
-    harness.Send(PanelMessages::HostStart);
+    harness.Send(HostMessages::Start);
     harness.Pump(300);
     ExpectWorkingPanel();
 }

@@ -27,7 +27,7 @@ TEST(PanelTrace, StartRefreshAndEnd) {
     EXPECT_EQ(app.SettingsPath(), mailbox.Path() + "KVT-FSCN.PM");
     EXPECT_EQ(panel.MailboxDir(), mailbox.Path());
     EXPECT_EQ(panel.NewMailDir(), "\\");
-    panel.Send(CMainDlg::HostStart);
+    panel.Send(HostMessages::Start);
     panel.Send(WM_COMMAND, ID_REFRESH);
     EXPECT_EQ(trace.Lines(), (std::vector<std::string>{
                                  "[foldscan::CMainDlg::GetMailboxPath] \"" + mailbox.Path() + "\"\n",

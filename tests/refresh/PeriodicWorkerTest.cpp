@@ -172,10 +172,20 @@ TEST(PeriodicWorker, AHeldWorkerWaitsForResumeAndItsRest) {
     // Less one slice: one under way when Resume came counts.
     EXPECT_GE(Clock::now() - resumed, std::chrono::milliseconds(300 - 10));
 
+    // The interval counts from the Resume, however long the hold lasted.
+    worker.SetInterval(300, false);
+    ASSERT_TRUE(WaitUntil([&] { return worker.Held(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    resumed = Clock::now();
+    worker.Resume(0);
+    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 3; }));
+    EXPECT_GE(Clock::now() - resumed, std::chrono::milliseconds(300 - 10));
+
     worker.holdInStep = false;
+    worker.SetInterval(10, false);
     worker.Hold();
     worker.Resume(0);
-    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 4; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.steps >= 5; }));
     worker.Hold();
     int held = worker.steps;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -1,4 +1,5 @@
 // The module's resources, read back through the same functions the panel uses.
+#include "resources/HostMessages.h"
 #include "resources/resource.h"
 
 #include "tests/support/Cp1252.h"
@@ -11,7 +12,8 @@
 #include <vector>
 
 // The numbers behind the names are fixed: the host, the help file and stored
-// settings rely on them, and every other test uses the names.
+// settings rely on them, and every other test uses the names. So do the
+// messages the host and the panel exchange.
 static_assert(IDI_FOLDSCAN == 24001 && IDD_PANEL == 24002 && IDM_CONTEXT == 24004 && IDD_ABOUT == 24005 &&
               IDD_SETTINGS == 24006 && IDA_SETTINGS == 24008 && IDC_FOLDER_LIST == 24001 && IDC_SUMMARY == 24002 &&
               IDC_ABOUT_DESCRIPTION == 24003 && IDC_ABOUT_COPYRIGHT == 24004 && IDC_ABOUT_MAILBOX == 24005 &&
@@ -25,6 +27,10 @@ static_assert(IDI_FOLDSCAN == 24001 && IDD_PANEL == 24002 && IDM_CONTEXT == 2400
               IDS_ERROR_START_AUTO == 2103 && IDS_ERROR_STOP_AUTO == 2104 && IDS_ERROR_RATE == 2105 &&
               IDS_ERROR_START_TICK == 2106 && IDS_WARN_NO_MAILBOX == 2601 && IDS_WARN_NO_HIERARCHY == 2602 &&
               IDS_WARN_NO_NEWMAIL == 2603);
+static_assert(HostMessages::Start == 0x0B09 && HostMessages::Resize == 0x0B0A && HostMessages::SizeLimits == 0x0B0B &&
+              HostMessages::PositionQuery == 0x0B0C && HostMessages::Activate == 0x0B0D && HostMessages::Focus == 0x0B0E &&
+              HostMessages::AskMailboxPath == 3046 && HostMessages::AskNewmailPath == 3045 &&
+              HostMessages::AutoRefresh == 1025 && HostMessages::Ticker == 1026);
 
 namespace {
 

@@ -2,19 +2,23 @@
 // every one of its steps, it leaves the old file, and the file on disk is
 // the old one at every step before the last. A settings file that is a link
 // is replaced by a file of its own, never written through. Its working copy
-// fits wherever the file fits, and copies of saves cut off do not pile up.
+// fits wherever the file fits, and copies of saves cut off do not pile up,
+// while another computer's copy beside a shared file is left alone.
 #include "platform/AtomicFile.h"
 #include "settings/PrivateProfileStore.h"
 #include "settings/Settings.h"
 
 #include "tests/settings/Backends.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include <unistd.h>
 #ifdef _WIN32
@@ -210,22 +214,98 @@ TEST_P(AtomicSave, ASettingsFileWithAPathOf255CharactersIsSaved) {
 }
 
 // A save cut off (its process killed) leaves its working copy behind; the
-// next save removes it, so however many saves were cut off, no more than
-// one copy is ever left. A copy whose process runs is being written and
-// stays, and so does every file that is not named like a copy.
-TEST_P(AtomicSave, ASaveRemovesTheCopiesOfSavesCutOffBeforeIt) {
+// next save removes it, so however many saves were cut off, no more than one
+// copy is ever left. A copy whose process runs is being written and stays;
+// so does another computer's, whose process cannot be seen from here, until
+// nobody has written it for a day, like a copy named as earlier versions
+// named theirs; and so does whatever is not a plain file named like a copy.
+TEST_P(AtomicSave, ASaveRemovesOnlyTheCopiesThatAreProvablyAbandoned) {
     std::string path = dir.Write("KVT-FSCN.PM", OldFile);
-    const std::string running = AtomicFile::CopyPath("", static_cast<unsigned long>(::getpid()), 9);
-    dir.Write(running, "[MainDlg]\r\n");
-    for (const char* other : {"~12ab-0", "~12AB-0.PMM", "~012AB-0", "~-0", "12AB-0"}) dir.Write(other, "");
+    const unsigned here = AtomicFile::ThisComputer(), there = here ^ 1;
+    const std::string running = AtomicFile::CopyPath("", here, static_cast<unsigned long>(::getpid()), 9);
+    const std::string othersRunning = AtomicFile::CopyPath("", there, EndedProcessId(), 9);
+    const std::string othersStale = AtomicFile::CopyPath("", there, EndedProcessId(), 8);
+    const std::string earlierStale = "~1A4-1";
+    ASSERT_EQ(running.size(), 11u);
+    for (const std::string& copy : {running, othersRunning, othersStale, earlierStale}) dir.Write(copy, "[MainDlg]\r\n");
+    for (const std::string& stale : {othersStale, earlierStale})
+        fs::last_write_time(dir.Path() + stale, fs::file_time_type::clock::now() - std::chrono::hours(25));
+    dir.MakeDir(AtomicFile::CopyPath("", here, EndedProcessId(), 7));
+    for (const char* other : {"~1A4-0", "~12ab-0", "~12AB-0.PMM", "~-0", "12AB-0"}) dir.Write(other, "");
     for (unsigned cutOff = 0; cutOff < 3; ++cutOff) {
-        dir.Write(AtomicFile::CopyPath("", EndedProcessId(), cutOff), OldFile.substr(0, 20));
+        dir.Write(AtomicFile::CopyPath("", here, EndedProcessId(), cutOff), OldFile.substr(0, 20));
         PrivateProfileStore store(path, Backend());
         SaveAsThePanelDoes(store);
-        EXPECT_EQ(FilesIn(dir.Path()), 1u + 1u + 5u) << "after cut-off save " << cutOff;
+        EXPECT_EQ(FilesIn(dir.Path()), 1u + 2u + 1u + 5u) << "after cut-off save " << cutOff;
     }
     EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
     EXPECT_EQ(dir.Read(running), "[MainDlg]\r\n");
+    EXPECT_EQ(dir.Read(othersRunning), "[MainDlg]\r\n");
+    EXPECT_FALSE(fs::exists(dir.Path() + othersStale));
+    EXPECT_FALSE(fs::exists(dir.Path() + earlierStale));
 }
+
+#ifdef _WIN32
+// While its batch writes to it, a working copy cannot be removed: not by
+// another computer that takes it for an abandoned one of its own either.
+TEST_P(AtomicSave, AWorkingCopyCannotBeRemovedWhileItsBatchWrites) {
+    std::string path = dir.Write("KVT-FSCN.PM", OldFile);
+    int refused = 0;
+    FailingBackend watching(Backend(), 0, [&] {
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            if (entry.path().filename().string()[0] == '~') refused += !::DeleteFileA(entry.path().string().c_str());
+    });
+    {
+        PrivateProfileStore store(path, watching);
+        SaveAsThePanelDoes(store);
+    }
+    EXPECT_EQ(refused, 13 + 1) << "thirteen writes, putting it in place";
+    EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
+}
+
+// A program that holds the settings file open without delete sharing (a
+// backup, a virus scanner) keeps a save from replacing it. The save waits a
+// moment for it; when it is not let go, the file keeps its old content, a
+// trace line names it, and the next save writes everything.
+TEST_P(AtomicSave, AFileHeldOpenIsWaitedForAndOtherwiseLeftWithATraceLine) {
+    std::string path = dir.Write("KVT-FSCN.PM", OldFile);
+    auto hold = [&] {
+        return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread letGo([held] {
+        ::Sleep(300);
+        ::CloseHandle(held);
+    });
+    {
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+    }
+    letGo.join();
+    EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
+
+    dir.Write("KVT-FSCN.PM", OldFile);
+    held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    TraceCapture trace;
+    {
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+    }
+    EXPECT_EQ(dir.Read("KVT-FSCN.PM"), OldFile);
+    ASSERT_EQ(trace.Lines().size(), 1u);
+    EXPECT_EQ(trace.Lines()[0].find("[ProfileFile.EndChanges] WARNUNG: Kann Datei \""), 0u);
+    EXPECT_NE(trace.Lines()[0].find("KVT-FSCN.PM\" nicht ersetzen"), std::string::npos);
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+    ::CloseHandle(held);
+    {
+        PrivateProfileStore store(path, Backend());
+        SaveAsThePanelDoes(store);
+    }
+    EXPECT_NE(dir.Read("KVT-FSCN.PM").find("Columns=90, 80, 250"), std::string::npos);
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Backends, AtomicSave, testing::ValuesIn(AllBackends()), BackendName);

@@ -45,10 +45,10 @@ LRESULT CALLBACK TestHost::WindowProc(HWND window, UINT message, WPARAM wParam, 
     auto* self = reinterpret_cast<TestHost*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-    case PanelMessages::AskMailboxPath:
-    case PanelMessages::AskNewmailPath: {
+    case HostMessages::AskMailboxPath:
+    case HostMessages::AskNewmailPath: {
         // Cut to the capacity the panel gives; its buffer has room for the end mark.
-        const std::string& path = message == PanelMessages::AskMailboxPath ? self->mailbox : self->newmail;
+        const std::string& path = message == HostMessages::AskMailboxPath ? self->mailbox : self->newmail;
         ::lstrcpynA(reinterpret_cast<char*>(lParam), path.c_str(), static_cast<int>(wParam) + 1);
         return 0;
     }
