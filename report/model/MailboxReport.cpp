@@ -4,12 +4,12 @@
 #include "platform/FileSystem.h"
 #include "report/model/ConsistencyCheck.h"
 #include "report/model/ReportOptions.h"
+#include "report/scan/ReadAheadReader.h"
 #include "report/text/ReportTexts.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
-#include "store/FolderReader.h"
 #include "store/SortRule.h"
 #include "store/pmHierarch.h"
 
@@ -44,7 +44,7 @@ std::string MailboxReport::NewMailDirectory(const std::string& mailboxPath, cons
 }
 
 MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                                  const EarlierRun* earlier) {
+                                  const EarlierRun* earlier, ThreadBudget* threads) {
     MailboxReport report;
     report.path = path;
     if (path.empty() || !Directory::IsListable(path)) return report;
@@ -62,7 +62,7 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     if (scan.showNewMailFolder) scan.newMailDir = NewMailDirectory(base, options.newMailDir);
     scan.newMailLabel = texts.newMailLabel;
 
-    FolderReader reader;  // keeps the folder tree for the check and the tree
+    ReadAheadReader reader(threads);  // keeps the folder tree for the check and the tree
     const pmHierarch* read = nullptr;
     {
         // The scan's records go once they are rows, before the check and

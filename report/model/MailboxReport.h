@@ -14,6 +14,7 @@
 class FolderList;
 struct ReportOptions;
 class ReportTexts;
+class ThreadBudget;
 
 // What the report knows of one mailbox: the panel's rows in the order asked
 // for, its count and total, and, when asked for, its folder tree, its
@@ -23,8 +24,9 @@ public:
     // Scans the mailbox at path (as given on the command line) and builds
     // what options ask for, with the growth since earlier where there is
     // one. A mailbox that cannot be listed is left unreadable with no rows.
+    // Its folder files are read on as many threads as threads has free.
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
-                              const EarlierRun* earlier = nullptr);
+                              const EarlierRun* earlier = nullptr, ThreadBudget* threads = nullptr);
     // A mailbox as a run recorded it, from its rows, count and total then;
     // compared with earlier where there is one, sorted and with its tree as
     // options ask. Names are shown with their paths unless options say not.

@@ -49,6 +49,18 @@ bool ParseWhole(const std::string& text, uint64_t& number) {
     return true;
 }
 
+// --jobs: 0 asks for as many threads as processors, and more than MaxJobs
+// would only wait on each other, so more asks for MaxJobs.
+constexpr unsigned MaxJobs = 256;
+
+bool ParseJobs(const std::string& text, unsigned processors, unsigned& jobs) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    uint64_t number;
+    if (!ParseWhole(text, number)) number = UINT64_MAX;  // more digits than 64 bits hold
+    jobs = number == 0 ? std::max(1u, processors) : static_cast<unsigned>(std::min<uint64_t>(number, MaxJobs));
+    return true;
+}
+
 }  // namespace
 
 Language CommandLine::LanguageOf(const std::vector<std::string>& args, const std::string& locale) {
@@ -174,10 +186,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     if (!ParseSort(sort, options.sortColumn, options.descending)) return fail(ReportTexts::Fill(texts.badSort, {sort}));
     if (lang->count() != 0 && !ParseLanguage(language, options.language))
         return fail(ReportTexts::Fill(texts.badLang, {language}));
-    size_t threads = std::max(1u, processors);
-    if (jobsOption->count() != 0 && (!ParseCount(jobs, threads) || threads > 256))
+    options.jobs = std::min(std::max(1u, processors), MaxJobs);
+    if (jobsOption->count() != 0 && !ParseJobs(jobs, processors, options.jobs))
         return fail(ReportTexts::Fill(texts.badJobs, {jobs}));
-    options.jobs = static_cast<unsigned>(threads);
     if (since->count() != 0 && options.stateFile.empty()) return fail(ReportTexts::Fill(texts.emptyFile, {"--since"}));
     if (history->count() != 0 && options.historyFile.empty())
         return fail(ReportTexts::Fill(texts.emptyFile, {"--history"}));

@@ -1,19 +1,29 @@
 #include "report/program/JobPool.h"
 
+#include "report/scan/ThreadBudget.h"
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
 
 void JobPool::Run(size_t count, unsigned threads, const std::function<void(size_t)>& job) {
+    ThreadBudget budget(threads);
+    Run(count, budget, job);
+}
+
+void JobPool::Run(size_t count, ThreadBudget& budget, const std::function<void(size_t)>& job) {
+    if (count == 0) return;
     std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i = next++; i < count; i = next++) job(i);
+    // The calling thread is one of them, with or without a thread taken.
+    const unsigned taken = budget.Take(static_cast<unsigned>(std::min<size_t>(count, budget.Size())));
+    auto work = [&](bool give) {
+        for (size_t i = next++; i < count && !budget.Stopped(); i = next++) job(i);
+        if (give) budget.Give(1);
     };
-    size_t extra = std::min<size_t>(threads > 0 ? threads - 1 : 0, count > 0 ? count - 1 : 0);
     std::vector<std::thread> helpers;
-    helpers.reserve(extra);
-    for (size_t k = 0; k < extra; ++k) helpers.emplace_back(work);
-    work();  // the calling thread is one of them
+    helpers.reserve(taken > 0 ? taken - 1 : 0);
+    for (unsigned k = 1; k < taken; ++k) helpers.emplace_back(work, true);
+    work(taken > 0);
     for (std::thread& helper : helpers) helper.join();
 }

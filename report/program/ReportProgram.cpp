@@ -9,6 +9,7 @@
 #include "report/program/GrowthSource.h"
 #include "report/program/JobPool.h"
 #include "report/program/ProgressLine.h"
+#include "report/scan/ThreadBudget.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "report/writers/DelimitedWriter.h"
@@ -194,16 +195,19 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     return code;
 }
 
-// Every mailbox, on up to --jobs threads; out of memory in any ends the run.
+// Every mailbox, on up to --jobs threads, which also read the folder files of
+// the mailboxes being scanned; out of memory in any ends the run.
 std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, const ReportTexts& texts,
                                                   GrowthSource& growth, std::ostream& err) const {
     std::vector<MailboxReport> mailboxes(options.mailboxes.size());
     std::atomic<bool> outOfMemory{false};
     {
         ProgressLine progress(environment.errorIsTerminal, mailboxes.size(), texts, err);
-        JobPool::Run(mailboxes.size(), options.jobs, [&](size_t i) {
+        ThreadBudget threads(options.jobs);
+        JobPool::Run(mailboxes.size(), threads, [&](size_t i) {
             try {
-                mailboxes[i] = MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i));
+                mailboxes[i] =
+                    MailboxReport::Make(options.mailboxes[i], options, texts, growth.Earlier(i), &threads);
             } catch (...) {
                 mailboxes[i] = MailboxReport();
                 outOfMemory = true;

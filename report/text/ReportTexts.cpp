@@ -163,7 +163,7 @@ void ReportTexts::German() {
     badFormat = "--format %s: erwartet wird table, tsv, csv, json oder html.";
     badSort = "--sort %s: erwartet wird name, size, folder oder growth, mit :desc absteigend.";
     badLang = "--lang %s: erwartet wird de oder en.";
-    badJobs = "--jobs %s: erwartet wird eine ganze Zahl von 1 bis 256.";
+    badJobs = "--jobs %s: erwartet wird eine ganze Zahl ab 0.";
     badSince = "--growth-since %s: erwartet wird eine Dauer wie 12h, 7d, 2w oder ein Datum wie 2026-11-01 oder "
                "01.11.2026.";
     emptyFile = "%s ohne Dateinamen";
@@ -190,7 +190,8 @@ void ReportTexts::German() {
     helpExcel = "mit --format csv: f\u00FCr Tabellenkalkulationen (Semikolon, BOM, CR LF, keine Formeln)";
     helpTop = "die N gr\u00F6\u00DFten Ordner aller Postf\u00E4cher als eine Liste (statt der Ordnerlisten)";
     helpMinSize = "kleinere Ordner nicht auflisten; SIZE in Bytes oder mit k, M, G, T (1k = 1024)";
-    helpJobs = "so viele Postf\u00E4cher gleichzeitig lesen (Vorgabe: Anzahl der Prozessoren)";
+    helpJobs = "so viele Ordnerdateien und Postf\u00E4cher gleichzeitig lesen, h\u00F6chstens 256 (Vorgabe und 0: "
+               "Anzahl der Prozessoren)";
     helpLang = "Sprache der Ausgabe: de oder en (Vorgabe aus LC_ALL, LC_MESSAGES, LANG)";
     helpHelp = "diese Hilfe zeigen";
     helpVersion = "Version zeigen";
@@ -312,7 +313,7 @@ void ReportTexts::English() {
     badFormat = "--format %s: table, tsv, csv, json or html is expected.";
     badSort = "--sort %s: name, size, folder or growth is expected, with :desc for descending.";
     badLang = "--lang %s: de or en is expected.";
-    badJobs = "--jobs %s: a whole number from 1 to 256 is expected.";
+    badJobs = "--jobs %s: a whole number from 0 up is expected.";
     badSince = "--growth-since %s: a span such as 12h, 7d, 2w or a date such as 2026-11-01 or 01.11.2026 is "
                "expected.";
     emptyFile = "%s without a file name";
@@ -339,7 +340,8 @@ void ReportTexts::English() {
     helpExcel = "with --format csv: for spreadsheets (semicolons, BOM, CR LF, no formulas)";
     helpTop = "the N largest folders of all mailboxes as one list (in place of the folder lists)";
     helpMinSize = "leave smaller folders out of the lists; SIZE in bytes or with k, M, G, T (1k = 1024)";
-    helpJobs = "read this many mailboxes at once (default: the number of processors)";
+    helpJobs = "read this many folder files and mailboxes at once, at most 256 (default and 0: the number of "
+               "processors)";
     helpLang = "language of the output: de or en (default from LC_ALL, LC_MESSAGES, LANG)";
     helpHelp = "show this help";
     helpVersion = "show the version";

@@ -78,7 +78,7 @@ TEST(ReportProgram, ExitCodesAndTheBytesOfItsOutput) {
     EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.err, "foldscan-report: mailbox not found or not readable: " + sample.Path() + "gone\n");
     EXPECT_NE(missing.out.find("Mailbox "), std::string::npos);
-    EXPECT_EQ(Shell("--jobs 0 " + sample.Path()).code, 2);
+    EXPECT_EQ(Shell("--jobs viele " + sample.Path()).code, 2);
 }
 
 #ifndef _WIN32
