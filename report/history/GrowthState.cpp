@@ -55,7 +55,8 @@ bool GrowthState::Load(const std::string& path, std::string& reason) {
             EarlierRun mailbox;
             mailbox.written = value.at("written").get<std::string>();
             mailbox.total = value.at("total").get<uint64_t>();
-            for (const auto& [name, size] : value.at("folders").items()) mailbox.folders[name] = size.get<uint64_t>();
+            for (const auto& [name, size] : value.at("folders").items())
+                mailbox.folders[name].size = size.get<uint64_t>();
             mailboxes[key] = std::move(mailbox);
         }
     } catch (const nlohmann::json::exception& e) {
@@ -85,7 +86,7 @@ bool GrowthState::Write(const std::string& path) const {
         entry["written"] = mailbox.written;
         entry["total"] = mailbox.total;
         nlohmann::ordered_json& folders = entry["folders"] = nlohmann::ordered_json::object();
-        for (const auto& [name, size] : mailbox.folders) folders[name] = size;
+        for (const auto& [name, folder] : mailbox.folders) folders[name] = folder.size;
     }
     std::string bytes = state.dump(1, '\t', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
     return AtomicFile::Replace(path, bytes);

@@ -13,6 +13,9 @@ std::string HistoryStore::Reason(const ReportTexts& texts) const {
         reason = german ? "Sie kann nicht ge\u00F6ffnet werden (fehlt ihr Verzeichnis, ist sie ein Verzeichnis?)"
                         : "it cannot be opened (is its directory missing, is it a directory?)";
         break;
+    case Problem::Missing:
+        reason = german ? "Sie fehlt" : "it is missing";
+        break;
     case Problem::NotOurs:
         reason = german ? "Sie ist keine Historie von foldscan-report und bleibt unber\u00FChrt"
                         : "it is not a history of foldscan-report and is left as it is";

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "report/history/ComparisonRule.h"
+#include "report/history/RecordedFolder.h"
 #include "report/model/EarlierRun.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,31 +13,50 @@ class ReportTexts;
 struct sqlite3;
 
 // Every run of the report, kept in an SQLite database of the user's choice,
-// so that growth can be shown against any earlier run. Schema version 1
-// (PRAGMA user_version), marked as ours by its application id:
-//
-//   runs(id INTEGER PRIMARY KEY, started TEXT, version TEXT)
-//       started in UTC, "2026-11-01T12:00:00Z"
-//   mailboxes(run_id, mailbox, count, total)
-//       mailbox: the canonical path as UTF-8; one per run and mailbox
-//   folders(run_id, mailbox, file_name, hierarchy_key, folder, size)
-//       texts UTF-8, converted from code page 1252 without loss
+// so that growth can be shown against any earlier run. The tables are
+// HistorySchema's (PRAGMA user_version 2), marked as ours by the application
+// id; a file of the first schema is brought to this one in place when a run
+// first writes to it, and read as this one in memory when only read.
 //
 // The database runs in WAL mode with a busy timeout, so that runs that
 // overlap (a nightly job and a person) all land; each is appended in one
-// transaction, whole or not at all. A file that is not such a database is
-// never written to.
+// transaction, whole or not at all, with what --keep deletes. A file that
+// is not such a database is never written to.
 class HistoryStore {
 public:
     enum class Problem {
         None,
-        CannotOpen,   // missing directory, a directory, no permission
-        NotOurs,      // not an SQLite database, or another program's
-        Newer,        // a schema this version does not know
+        CannotOpen,  // missing directory, a directory, no permission
+        Missing,     // no such file, where one is only read
+        NotOurs,     // not an SQLite database, or another program's
+        Newer,       // a schema this version does not know
         ReadOnly,
         Busy,     // locked by another run for longer than the timeout
         Damaged,  // SQLite finds it corrupt
         Other,
+    };
+
+    enum class Mode {
+        Write,  // a run that scans: created when missing, brought to this schema
+        Read,   // --from-history: never written
+    };
+
+    // One mailbox the history knows, with its recorded runs, oldest first.
+    struct Mailbox {
+        int64_t id = 0;
+        std::string key, path;  // path as last recorded, UTF-8
+        struct Run {
+            int64_t id = 0;
+            std::string started;  // UTC
+            uint64_t count = 0, total = 0;
+        };
+        std::vector<Run> runs;
+    };
+
+    // A mailbox to append: its report, key and canonical path as UTF-8.
+    struct Entry {
+        const MailboxReport* report;
+        std::string key, path;
     };
 
     HistoryStore() = default;
@@ -42,19 +64,33 @@ public:
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // Opens the database at path, creating it when the file is missing (or
-    // empty). False when it cannot be opened or is not ours.
-    bool Open(const std::string& path);
+    // Opens the database at path. False when it cannot be opened or is not
+    // ours, and in Read mode when it is missing or empty. A missing one is
+    // made only when a run is appended.
+    bool Open(const std::string& path, Mode mode = Mode::Write);
 
-    // The mailbox as the latest run that started no later than latest (UTC;
-    // empty for any run) saw it: that run's start, total and folders. False
-    // when there is no such run, or on a problem.
-    bool Find(const std::string& key, const std::string& latest, EarlierRun& earlier);
+    // The comparison of a mailbox that is scanned now: the run that rule
+    // chooses among all the mailbox's recorded runs, as EarlierRun has it
+    // (with the folders that came since and the totals of every run from it
+    // on). False when the history has no run of it, or on a problem.
+    bool FindEarlier(const std::string& key, const ComparisonRule& rule, EarlierRun& earlier);
 
-    // Appends one run that started at started (UTC) with the readable
-    // mailboxes, each under its key; all or nothing.
-    bool Append(const std::string& started, const std::vector<const MailboxReport*>& mailboxes,
-                const std::vector<std::string>& keys);
+    // Every mailbox, by path; or the one with this key (false when it is
+    // not known, or on a problem).
+    bool Mailboxes(std::vector<Mailbox>& all);
+    bool FindMailbox(const std::string& key, Mailbox& mailbox);
+    // The start of the latest run (UTC); empty for none.
+    bool LatestStart(std::string& started);
+    // The mailbox's folders at its run latest, and with earlier (not
+    // ComparisonRule::None) the comparison with its run earlier.
+    bool Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
+                 std::vector<RecordedFolder>& now);
+
+    // Appends one run that started at started (UTC) with these mailboxes;
+    // then, where keepFrom (UTC) is not empty, deletes what HistoryRetention
+    // keeps from it. All or nothing.
+    bool Append(const std::string& started, const std::vector<Entry>& mailboxes,
+                const std::string& keepFrom = std::string());
 
     Problem GetProblem() const { return problem; }
     // SQLite's own words about the problem, in English; may be empty.
@@ -65,11 +101,20 @@ public:
 
 private:
     bool Fail(Problem kind);
-    bool Identify(bool& fresh);
+    bool FailWithDatabase();
+    bool OpenPending(const std::string& path);
+    bool OpenFile(const std::string& path, Mode mode, bool create);
+    bool Identify(bool& fresh, int& version);
     bool Create();
+    bool MigrateInPlace();
+    bool ReadFirstInMemory();
     void UseWal();
+    void GiveSpaceBack();
+    bool ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found);
+    bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes);
 
     sqlite3* db = nullptr;
+    std::string pending;  // the history to be made by the first Append
     Problem problem = Problem::None;
     std::string detail;
 };

@@ -1,10 +1,15 @@
 #include "report/history/HistoryStore.h"
 
 #include "platform/FileSystem.h"
+#include "report/history/FolderChanges.h"
+#include "report/history/HistoryRetention.h"
+#include "report/history/HistorySchema.h"
+#include "report/history/Statement.h"
 #include "report/model/MailboxReport.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
-#include <sqlite3.h>
+#include <map>
 
 #ifndef FOLDSCAN_VERSION
 #define FOLDSCAN_VERSION "0"
@@ -12,111 +17,7 @@
 
 namespace {
 
-constexpr int SchemaVersion = 1;
-constexpr int ApplicationId = 0x46534852;  // "FSHR"
 constexpr int BusyMilliseconds = 15000;
-
-const char* const Schema = R"(
-CREATE TABLE runs(id INTEGER PRIMARY KEY, started TEXT NOT NULL, version TEXT NOT NULL);
-CREATE TABLE mailboxes(run_id INTEGER NOT NULL REFERENCES runs(id), mailbox TEXT NOT NULL,
-                       count INTEGER NOT NULL, total INTEGER NOT NULL, PRIMARY KEY(run_id, mailbox));
-CREATE INDEX mailboxes_by_mailbox ON mailboxes(mailbox, run_id);
-CREATE TABLE folders(run_id INTEGER NOT NULL REFERENCES runs(id), mailbox TEXT NOT NULL,
-                     file_name TEXT NOT NULL, hierarchy_key TEXT NOT NULL, folder TEXT NOT NULL,
-                     size INTEGER NOT NULL);
-CREATE INDEX folders_by_run ON folders(run_id, mailbox);
-)";
-
-// One prepared statement, finalized when it goes.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &statement, nullptr); }
-    ~Statement() { sqlite3_finalize(statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool Ok() const { return statement != nullptr; }
-    Statement& Text(int index, const std::string& text) {
-        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    // Binds without a copy: text must stay as it is until the next Step.
-    Statement& KeptText(int index, const std::string& text) {
-        sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-        return *this;
-    }
-    // Sizes beyond 2^63 keep their bits.
-    Statement& Number(int index, uint64_t value) {
-        sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(value));
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int Step() { return sqlite3_step(statement); }
-    void Reset() { sqlite3_reset(statement); }
-    std::string ColumnText(int column) const {
-        const unsigned char* text = sqlite3_column_text(statement, column);
-        return text ? std::string(reinterpret_cast<const char*>(text),
-                                  static_cast<size_t>(sqlite3_column_bytes(statement, column)))
-                    : std::string();
-    }
-    uint64_t ColumnNumber(int column) const { return static_cast<uint64_t>(sqlite3_column_int64(statement, column)); }
-
-private:
-    sqlite3_stmt* statement = nullptr;
-};
-
-// Writes a mailbox's folders, many rows to a statement: each step of a
-// statement costs about as much again as the rows it inserts. Every row of
-// a batch shares the run and mailbox (?1, ?2) and binds its own four values.
-class FolderRows {
-public:
-    static constexpr size_t Batch = 32;
-
-    explicit FolderRows(sqlite3* db) : batch(db, Sql(Batch).c_str()), single(db, Sql(1).c_str()), texts(3 * Batch) {}
-    bool Ok() const { return batch.Ok() && single.Ok(); }
-
-    bool Insert(uint64_t runId, const std::string& mailbox, const std::vector<ReportRow>& rows) {
-        batch.Number(1, runId).Text(2, mailbox);
-        single.Number(1, runId).Text(2, mailbox);
-        size_t r = 0;
-        for (; r + Batch <= rows.size(); r += Batch)
-            if (!Write(batch, &rows[r], Batch)) return false;
-        for (; r < rows.size(); ++r)
-            if (!Write(single, &rows[r], 1)) return false;
-        return true;
-    }
-
-private:
-    static std::string Sql(size_t rows) {
-        std::string sql = "INSERT INTO folders(run_id, mailbox, file_name, hierarchy_key, folder, size) VALUES ";
-        for (size_t i = 0, p = 3; i < rows; ++i, p += 4)
-            sql += (i ? ", (?1, ?2, ?" : "(?1, ?2, ?") + std::to_string(p) + ", ?" + std::to_string(p + 1) + ", ?" +
-                   std::to_string(p + 2) + ", ?" + std::to_string(p + 3) + ")";
-        return sql;
-    }
-
-    // The texts are converted into buffers kept for the next batch, and bound
-    // as they stand.
-    bool Write(Statement& statement, const ReportRow* rows, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            const FolderInfo& record = rows[i].record;
-            std::string* text = &texts[3 * i];
-            text[0].clear();
-            AppendUtf8FromFileName(text[0], record.fileName);
-            text[1].clear();
-            AppendUtf8FromCp1252(text[1], record.hierarchyKey);
-            AssignShownName(text[2], rows[i]);
-            const int p = static_cast<int>(3 + 4 * i);
-            statement.KeptText(p, text[0]).KeptText(p + 1, text[1]).KeptText(p + 2, text[2]).Number(p + 3, record.size);
-        }
-        const bool done = statement.Step() == SQLITE_DONE;
-        statement.Reset();
-        return done;
-    }
-
-    Statement batch, single;
-    std::vector<std::string> texts;  // three per row of a batch
-};
 
 HistoryStore::Problem ProblemOf(int code) {
     switch (code & 0xFF) {
@@ -132,35 +33,99 @@ HistoryStore::Problem ProblemOf(int code) {
     }
 }
 
+// The directory a file lies in, "." for a bare name.
+std::string DirectoryOf(const std::string& path) {
+    size_t cut = path.size();
+    while (cut > 0 && !FileSystem::IsSeparator(path[cut - 1])) {
+#ifdef _WIN32
+        if (path[cut - 1] == ':') break;  // "C:name" lies in C's current directory
+#endif
+        --cut;
+    }
+    return cut == 0 ? std::string(".") : path.substr(0, cut);
+}
+
+bool Exec(sqlite3* db, const std::string& sql) { return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// A row as the history keeps it: its texts in UTF-8, its path also where
+// --no-paths leaves it out of the listing, and no status text for a name.
+RecordedFolder Recorded(const MailboxReport& mailbox, const ReportRow& row) {
+    const FolderInfo& record = row.record;
+    RecordedFolder folder;
+    folder.fileName = Utf8FromFileName(record.fileName);
+    folder.size = record.size;
+    folder.kind = FolderKindName(row.kind);
+    folder.status = FolderStatusName(record.status);
+    folder.hierarchyKey = Utf8FromCp1252(record.hierarchyKey);
+    folder.folderPath = Utf8FromCp1252(mailbox.RecordedPath(row));
+    if (record.status == FolderStatus::Ok) folder.folderName = Utf8FromCp1252(record.folderName);
+    return folder;
+}
+
 }  // namespace
 
 HistoryStore::~HistoryStore() { sqlite3_close_v2(db); }
 
 bool HistoryStore::Fail(Problem kind) {
     problem = kind;
-    detail = db ? sqlite3_errmsg(db) : "";
+    detail.clear();
     return false;
 }
 
-bool HistoryStore::Open(const std::string& path) {
+bool HistoryStore::FailWithDatabase() {
+    problem = ProblemOf(sqlite3_extended_errcode(db));
+    detail = sqlite3_errmsg(db);
+    return false;
+}
+
+bool HistoryStore::Open(const std::string& path, Mode mode) {
     const FileSystem::EntryType type = FileSystem::TypeOf(path);
     const bool exists = type != FileSystem::EntryType::Missing;
     if (exists && type != FileSystem::EntryType::File) return Fail(Problem::CannotOpen);
-    // An existing file is never created anew, so that one that vanishes
-    // meanwhile is not replaced by an empty database.
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (exists ? 0 : SQLITE_OPEN_CREATE);
-    // SQLite takes the path in UTF-8, which it is on Windows, and as bytes elsewhere.
+    if (!exists && mode == Mode::Read) return Fail(Problem::Missing);
+    if (!exists) return OpenPending(path);
+    return OpenFile(path, mode, false);
+}
+
+// A history that is not there yet is made by the first run that records:
+// until then it is an empty one in memory, so that a run that records
+// nothing leaves no file behind. Its directory is looked at now.
+bool HistoryStore::OpenPending(const std::string& path) {
+    if (FileSystem::TypeOf(DirectoryOf(path)) != FileSystem::EntryType::Directory) return Fail(Problem::CannotOpen);
+    pending = path;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+        return Fail(Problem::Other);
+    sqlite3_extended_result_codes(db, 1);
+    return HistorySchema::Create(db, "main", true) || FailWithDatabase();
+}
+
+// SQLite takes the path in UTF-8, which it is on Windows, and as bytes
+// elsewhere. An existing file is never created anew, so that one that
+// vanishes meanwhile is not replaced by an empty database.
+bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
+    int flags = SQLITE_OPEN_NOMUTEX;
+    flags |= mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-    if (code != SQLITE_OK) return Fail(ProblemOf(code));
+    if (code != SQLITE_OK) {
+        problem = ProblemOf(code);
+        detail = db ? sqlite3_errmsg(db) : "";
+        return false;
+    }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyMilliseconds);
     bool fresh = false;
-    if (!Identify(fresh)) return false;
-    if (sqlite3_db_readonly(db, "main") == 1) return true;  // readable; Append will say why not
+    int version = 0;
+    if (!Identify(fresh, version)) return false;
+    if (mode == Mode::Read && fresh) return Fail(Problem::NotOurs);
+    // A file that cannot be written is read as it is; Append says why not.
+    if (mode == Mode::Read || sqlite3_db_readonly(db, "main") == 1) {
+        if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
+        return version == HistorySchema::Version || ReadFirstInMemory();
+    }
     if (fresh && !Create()) return false;
     UseWal();
-    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    return true;
+    Exec(db, "PRAGMA synchronous=NORMAL");
+    return version != HistorySchema::FirstVersion || MigrateInPlace();
 }
 
 // WAL lets runs read while another writes, and stays with the file once
@@ -179,87 +144,223 @@ void HistoryStore::UseWal() {
 
 // Only reads, so that another program's file is left as it is: ours by the
 // application id, or fresh when it holds nothing at all.
-bool HistoryStore::Identify(bool& fresh) {
+bool HistoryStore::Identify(bool& fresh, int& version) {
     Statement read(db, "SELECT (SELECT application_id FROM pragma_application_id),"
-                       " (SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_master)");
-    if (!read.Ok()) return Fail(ProblemOf(sqlite3_errcode(db)));
-    int code = read.Step();
-    if (code != SQLITE_ROW) return Fail(ProblemOf(code));
-    const uint64_t id = read.ColumnNumber(0), version = read.ColumnNumber(1), objects = read.ColumnNumber(2);
-    fresh = id == 0 && version == 0 && objects == 0;
+                       " (SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM main.sqlite_master)");
+    if (!read.Ok()) return FailWithDatabase();
+    if (read.Step() != SQLITE_ROW) return FailWithDatabase();
+    const uint64_t id = read.ColumnNumber(0), user = read.ColumnNumber(1), objects = read.ColumnNumber(2);
+    fresh = id == 0 && user == 0 && objects == 0;
     if (fresh) return true;
-    if (id != static_cast<uint64_t>(ApplicationId)) return Fail(Problem::NotOurs);
-    if (version > static_cast<uint64_t>(SchemaVersion)) {
-        detail = "schema " + std::to_string(version);
+    if (id != static_cast<uint64_t>(HistorySchema::ApplicationId)) return Fail(Problem::NotOurs);
+    if (user > static_cast<uint64_t>(HistorySchema::Version)) {
         problem = Problem::Newer;
+        detail = "schema " + std::to_string(user);
         return false;
     }
+    version = static_cast<int>(user);
     return true;
 }
 
 // Another run may create the same fresh database at the same time: the
-// write lock decides, and the loser finds the schema there.
+// write lock decides, and the loser finds the schema there. Space that
+// --keep frees goes back to the file bit by bit, which needs saying before
+// the first table.
 bool HistoryStore::Create() {
-    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(ProblemOf(sqlite3_errcode(db)));
+    Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
+    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
     bool fresh = false;
-    bool ok = Identify(fresh);
+    int version = 0;
+    bool ok = Identify(fresh, version);
     if (ok && fresh) {
-        const std::string setup = std::string(Schema) + "PRAGMA application_id=" + std::to_string(ApplicationId) +
-                                  "; PRAGMA user_version=" + std::to_string(SchemaVersion) + ";";
-        ok = sqlite3_exec(db, setup.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        if (!ok) Fail(ProblemOf(sqlite3_errcode(db)));
+        ok = HistorySchema::Create(db, "main", true) &&
+             Exec(db, "PRAGMA application_id=" + std::to_string(HistorySchema::ApplicationId) +
+                          "; PRAGMA user_version=" + std::to_string(HistorySchema::Version));
+        if (!ok) FailWithDatabase();
     }
-    if (ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-    if (ok) Fail(ProblemOf(sqlite3_errcode(db)));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (ok && Exec(db, "COMMIT")) return true;
+    if (ok) FailWithDatabase();
+    Exec(db, "ROLLBACK");
     return false;
 }
 
-bool HistoryStore::Find(const std::string& key, const std::string& latest, EarlierRun& earlier) {
-    if (!db) return false;
-    Statement run(db, "SELECT m.run_id, r.started, m.total FROM mailboxes m JOIN runs r ON r.id = m.run_id"
-                      " WHERE m.mailbox = ?1 AND (?2 = '' OR r.started <= ?2)"
-                      " ORDER BY r.started DESC, m.run_id DESC LIMIT 1");
-    if (!run.Ok()) return Fail(ProblemOf(sqlite3_errcode(db)));
-    int code = run.Text(1, key).Text(2, latest).Step();
-    if (code == SQLITE_DONE) return false;
-    if (code != SQLITE_ROW) return Fail(ProblemOf(code));
-    earlier = EarlierRun();
-    earlier.written = run.ColumnText(1);
-    earlier.total = run.ColumnNumber(2);
-    Statement folders(db, "SELECT file_name, size FROM folders WHERE run_id = ?1 AND mailbox = ?2");
-    if (!folders.Ok()) return Fail(ProblemOf(sqlite3_errcode(db)));
-    folders.Number(1, run.ColumnNumber(0)).Text(2, key);
-    while ((code = folders.Step()) == SQLITE_ROW) earlier.folders[folders.ColumnText(0)] = folders.ColumnNumber(1);
-    if (code != SQLITE_DONE) return Fail(ProblemOf(code));
+// The first schema's rows become this schema's in one transaction, which
+// another run may have done meanwhile; then the space they took goes back.
+bool HistoryStore::MigrateInPlace() {
+    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
+    bool fresh = false;
+    int version = 0;
+    bool ok = Identify(fresh, version);
+    if (ok && version == HistorySchema::FirstVersion)
+        ok = (HistorySchema::Create(db, "main", false) && HistorySchema::MigrateFirst(db, "main") &&
+              HistorySchema::DropFirst(db) && Exec(db, "PRAGMA user_version=" + std::to_string(HistorySchema::Version))) ||
+             FailWithDatabase();
+    if (ok && Exec(db, "COMMIT")) {
+        if (version == HistorySchema::FirstVersion) {
+            Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
+            Exec(db, "VACUUM");
+            GiveSpaceBack();
+        }
+        return true;
+    }
+    if (ok) FailWithDatabase();
+    Exec(db, "ROLLBACK");
+    return false;
+}
+
+// A file of the first schema that must not be written: its rows are read
+// into this schema's tables in memory, which SQLite finds before the file's.
+bool HistoryStore::ReadFirstInMemory() {
+    const bool ok = Exec(db, "PRAGMA temp_store=MEMORY") && Exec(db, "BEGIN") &&
+                    HistorySchema::Create(db, "temp", true) && HistorySchema::MigrateFirst(db, "temp") &&
+                    Exec(db, "COMMIT");
+    if (ok) return true;
+    FailWithDatabase();
+    Exec(db, "ROLLBACK");
+    return false;
+}
+
+// The file shrinks once what the log holds is written back; a reader that
+// holds on to the log leaves that to a later run.
+void HistoryStore::GiveSpaceBack() { Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)"); }
+
+bool HistoryStore::ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found) {
+    Statement select(db, std::string("SELECT m.id, m.key, m.path, r.id, r.started, mr.count, mr.total FROM mailbox m"
+                                     " JOIN mailbox_run mr ON mr.mailbox_id = m.id JOIN runs r ON r.id = mr.run_id") +
+                             where + " ORDER BY m.path, m.id, r.started, r.id");
+    if (!select.Ok()) return FailWithDatabase();
+    if (!key.empty()) select.Text(1, key);
+    int code;
+    while ((code = select.Step()) == SQLITE_ROW) {
+        const int64_t id = static_cast<int64_t>(select.ColumnNumber(0));
+        if (found.empty() || found.back().id != id) {
+            found.emplace_back();
+            found.back().id = id;
+            found.back().key = select.ColumnText(1);
+            found.back().path = select.ColumnText(2);
+        }
+        Mailbox::Run run;
+        run.id = static_cast<int64_t>(select.ColumnNumber(3));
+        run.started = select.ColumnText(4);
+        run.count = select.ColumnNumber(5);
+        run.total = select.ColumnNumber(6);
+        found.back().runs.push_back(std::move(run));
+    }
+    return code == SQLITE_DONE || FailWithDatabase();
+}
+
+bool HistoryStore::Mailboxes(std::vector<Mailbox>& all) {
+    all.clear();
+    return db && ReadMailboxes("", std::string(), all);
+}
+
+bool HistoryStore::FindMailbox(const std::string& key, Mailbox& mailbox) {
+    std::vector<Mailbox> found;
+    if (!db || key.empty() || !ReadMailboxes(" WHERE m.key = ?1", key, found) || found.empty()) return false;
+    mailbox = std::move(found.front());
     return true;
 }
 
-bool HistoryStore::Append(const std::string& started, const std::vector<const MailboxReport*>& mailboxes,
-                          const std::vector<std::string>& keys) {
-    if (!db) return false;
-    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(ProblemOf(sqlite3_errcode(db)));
-    bool ok = false;
-    {
-        Statement run(db, "INSERT INTO runs(started, version) VALUES (?1, ?2)");
-        Statement mailbox(db, "INSERT INTO mailboxes(run_id, mailbox, count, total) VALUES (?1, ?2, ?3, ?4)");
-        FolderRows folders(db);
-        ok = run.Ok() && mailbox.Ok() && folders.Ok() &&
-             run.Text(1, started).Text(2, FOLDSCAN_VERSION).Step() == SQLITE_DONE;
-        const uint64_t id = static_cast<uint64_t>(sqlite3_last_insert_rowid(db));
-        for (size_t m = 0; ok && m < mailboxes.size(); ++m) {
-            const MailboxReport& report = *mailboxes[m];
-            ok = mailbox.Number(1, id).Text(2, keys[m]).Number(3, report.count).Number(4, report.total).Step() ==
-                 SQLITE_DONE;
-            mailbox.Reset();
-            ok = ok && folders.Insert(id, keys[m], report.rows);
-        }
-        if (!ok) Fail(ProblemOf(sqlite3_errcode(db)));
+bool HistoryStore::LatestStart(std::string& started) {
+    Statement select(db, "SELECT coalesce(max(started), '') FROM runs");
+    if (!select.Ok() || select.Step() != SQLITE_ROW) return FailWithDatabase();
+    started = select.ColumnText(0);
+    return true;
+}
+
+bool HistoryStore::Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
+                           std::vector<RecordedFolder>& now) {
+    const bool compared = earlier != ComparisonRule::None && before;
+    std::vector<FolderChanges::Present> atEarlier, atLatest;
+    FolderChanges changes(db);
+    if (!changes.Read(mailbox.id, compared ? mailbox.runs[earlier].id : 0, mailbox.runs[latest].id,
+                      compared ? &atEarlier : nullptr, &atLatest))
+        return FailWithDatabase();
+    for (FolderChanges::Present& folder : atLatest) now.push_back(folder.folder);
+    if (!compared) return true;
+
+    const Mailbox::Run& run = mailbox.runs[earlier];
+    *before = EarlierRun();
+    before->written = run.started;
+    before->total = run.total;
+    for (const FolderChanges::Present& present : atEarlier) {
+        EarlierFolder& folder = before->folders[present.folder.fileName];
+        folder.size = present.folder.size;
+        folder.described = true;
+        folder.readable = present.folder.status == "ok";
+        folder.folderPath = present.folder.folderPath;
+        folder.folderName = present.folder.folderName;
     }
-    if (ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-    if (ok) Fail(ProblemOf(sqlite3_errcode(db)));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    std::map<int64_t, std::string> started;
+    for (const Mailbox::Run& each : mailbox.runs) started[each.id] = each.started;
+    for (const FolderChanges::Present& present : atLatest)
+        if (before->folders.count(present.folder.fileName) == 0)
+            before->firstSeen[present.folder.fileName] = started.count(present.since) != 0
+                                                             ? started[present.since]
+                                                             : mailbox.runs[latest].started;
+    for (size_t i = earlier; i < mailbox.runs.size() && i <= latest; ++i)
+        before->series.push_back({mailbox.runs[i].started, mailbox.runs[i].total});
+    return true;
+}
+
+bool HistoryStore::FindEarlier(const std::string& key, const ComparisonRule& rule, EarlierRun& earlier) {
+    Mailbox mailbox;
+    if (!FindMailbox(key, mailbox)) return false;
+    std::vector<std::time_t> starts;
+    for (const Mailbox::Run& run : mailbox.runs) {
+        std::time_t when = 0;
+        RunTime::ParseUtc(run.started, when);
+        starts.push_back(when);
+    }
+    const ComparisonRule::Choice choice = rule.Choose(starts);
+    std::vector<RecordedFolder> latest;
+    if (choice.index == ComparisonRule::None ||
+        !Compare(mailbox, choice.index, mailbox.runs.size() - 1, &earlier, latest))
+        return false;
+    earlier.beforeHistory = choice.beforeHistory;
+    return true;
+}
+
+bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& mailboxes,
+                          const std::string& keepFrom) {
+    if (!pending.empty()) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+        const std::string path = std::move(pending);
+        pending.clear();
+        if (!OpenFile(path, Mode::Write, true)) return false;
+    }
+    if (!db) return false;
+    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
+    const bool ok = (AppendRows(started, mailboxes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
+                    FailWithDatabase();
+    if (ok && Exec(db, "COMMIT")) {
+        if (!keepFrom.empty()) GiveSpaceBack();
+        return true;
+    }
+    if (ok) FailWithDatabase();
+    Exec(db, "ROLLBACK");
     return false;
+}
+
+// A mailbox named twice in one run (its key the same) is recorded once.
+bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entry>& mailboxes) {
+    Statement run(db, "INSERT INTO runs(started, version) VALUES (?1, ?2)");
+    Statement mailboxRun(db, "INSERT OR IGNORE INTO mailbox_run(mailbox_id, run_id, count, total) VALUES (?1, ?2, ?3, ?4)");
+    if (!run.Ok() || !mailboxRun.Ok() || !run.Text(1, started).Text(2, FOLDSCAN_VERSION).Run()) return false;
+    const int64_t runId = sqlite3_last_insert_rowid(db);
+    FolderChanges changes(db);
+    for (const Entry& entry : mailboxes) {
+        const MailboxReport& report = *entry.report;
+        int64_t id;
+        if (!HistorySchema::MailboxId(db, "main", entry.key, entry.path, id)) return false;
+        mailboxRun.Number(1, static_cast<uint64_t>(id)).Number(2, static_cast<uint64_t>(runId));
+        if (!mailboxRun.Number(3, report.count).Number(4, report.total).Run()) return false;
+        if (sqlite3_changes(db) == 0) continue;
+        std::vector<RecordedFolder> folders;
+        folders.reserve(report.rows.size());
+        for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
+        if (!changes.Write(id, runId, folders)) return false;
+    }
+    return true;
 }

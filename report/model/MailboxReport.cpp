@@ -6,6 +6,7 @@
 #include "report/model/ReportOptions.h"
 #include "report/scan/ReadAheadReader.h"
 #include "report/text/ReportTexts.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "store/FolderCompare.h"
 #include "store/FolderList.h"
@@ -82,28 +83,92 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
     const pmHierarch& table = read ? *read : none;
     if (options.check)
         report.findings = ConsistencyCheck::Run(scan.mailboxDir, report.rows, table, report.hierarchyRead);
-    if (earlier) report.CompareWith(*earlier);
+    if (earlier) {
+        const std::string now = RunTime::Now();
+        report.CompareWith(*earlier, now);
+        if (!report.series.empty()) report.series.push_back({now, report.total});
+    }
     report.SortRows(options);
     if (options.tree || options.format == ReportFormat::Html)
         report.tree.Build(report.rows, table, options.sortColumn, options.descending);
     return report;
 }
 
-void MailboxReport::CompareWith(const EarlierRun& earlier) {
+MailboxReport MailboxReport::FromRecord(const std::string& path, std::vector<ReportRow> rows, uint64_t count,
+                                        uint64_t total, const ReportOptions& options, const EarlierRun* earlier,
+                                        const std::string& recordedAt) {
+    MailboxReport report;
+    report.path = path;
+    report.readable = true;
+    report.recordedAt = recordedAt;
+    report.rows = std::move(rows);
+    report.count = count;
+    report.total = total;
+    for (ReportRow& row : report.rows) {
+        report.hierarchyRead = report.hierarchyRead || !row.record.folderPath.empty();
+        if (!options.showPaths) report.HidePath(row);
+    }
+    if (earlier) report.CompareWith(*earlier, recordedAt);
+    report.SortRows(options);
+    // The history keeps no folder tree: the treemap shows the folders side by side.
+    if (options.tree || options.format == ReportFormat::Html)
+        report.tree.Build(report.rows, pmHierarch(), options.sortColumn, options.descending);
+    return report;
+}
+
+void MailboxReport::CompareWith(const EarlierRun& earlier, const std::string& now) {
     hasEarlierState = true;
     earlierTime = earlier.written;
     earlierTotal = earlier.total;
+    beforeHistory = earlier.beforeHistory;
+    series = earlier.series;
     std::set<std::string> names;
     for (ReportRow& row : rows) {
         std::string name = Utf8FromFileName(row.record.fileName);
         auto found = earlier.folders.find(name);
+        if (found == earlier.folders.end()) {
+            auto seen = earlier.firstSeen.find(name);
+            firstSeen[row.record.fileName] = seen == earlier.firstSeen.end() ? now : seen->second;
+        } else {
+            row.seenBefore = true;
+            row.sizeBefore = found->second.size;
+            NoteMove(row, name, found->second);
+        }
         names.insert(std::move(name));
-        if (found == earlier.folders.end()) continue;
-        row.seenBefore = true;
-        row.sizeBefore = found->second;
     }
-    for (const auto& [name, size] : earlier.folders)
-        if (names.count(name) == 0) removedFolders.emplace_back(name, size);
+    for (const auto& [name, folder] : earlier.folders)
+        if (names.count(name) == 0)
+            removedFolders.push_back({name, folder.size, folder.described, folder.folderPath, folder.folderName});
+    std::sort(movedFolders.begin(), movedFolders.end(),
+              [](const MovedFolder& a, const MovedFolder& b) { return a.fileName < b.fileName; });
+}
+
+// A status text in place of a name says nothing of where the folder is, so
+// only folders read then and now count as moved.
+void MailboxReport::NoteMove(const ReportRow& row, const std::string& name, const EarlierFolder& before) {
+    if (!before.described || !before.readable || row.record.status != FolderStatus::Ok) return;
+    std::string now = Utf8FromCp1252(RecordedPath(row));
+    AppendUtf8FromCp1252(now, row.record.folderName);
+    std::string then = before.folderPath + before.folderName;
+    if (now != then) movedFolders.push_back({name, std::move(then), std::move(now)});
+}
+
+void MailboxReport::HidePath(ReportRow& row) {
+    if (row.record.folderPath.empty()) return;
+    hiddenPaths[row.record.fileName] = std::move(row.record.folderPath);
+    row.record.folderPath.clear();
+}
+
+const std::string& MailboxReport::RecordedPath(const ReportRow& row) const {
+    if (hiddenPaths.empty()) return row.record.folderPath;
+    auto found = hiddenPaths.find(row.record.fileName);
+    return found == hiddenPaths.end() ? row.record.folderPath : found->second;
+}
+
+const std::string& MailboxReport::FirstSeen(const ReportRow& row) const {
+    static const std::string none;
+    auto found = firstSeen.find(row.record.fileName);
+    return found == firstSeen.end() ? none : found->second;
 }
 
 // The records' texts are moved into the rows: the list goes right after.
@@ -115,7 +180,7 @@ void MailboxReport::TakeRows(FolderList& list, const ReportOptions& options, con
         FolderInfo& record = rows[i].record;
         record = std::move(records[i]);
         if (record.status != FolderStatus::Ok) record.folderName = texts.StatusText(record.status);
-        if (!options.showPaths) record.folderPath.clear();
+        if (!options.showPaths) HidePath(rows[i]);
     }
 }
 

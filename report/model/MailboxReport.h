@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ public:
     static MailboxReport Make(const std::string& path, const ReportOptions& options, const ReportTexts& texts,
                               const EarlierRun* earlier = nullptr, ThreadBudget* threads = nullptr,
                               FolderSource* source = nullptr);
+    // A mailbox as a run recorded it, from its rows, count and total then;
+    // compared with earlier where there is one, sorted and with its tree as
+    // options ask. Names are shown with their paths unless options say not.
+    static MailboxReport FromRecord(const std::string& path, std::vector<ReportRow> rows, uint64_t count,
+                                    uint64_t total, const ReportOptions& options, const EarlierRun* earlier,
+                                    const std::string& recordedAt);
 
     // The directory as the scan wants it: with a trailing separator.
     static std::string AsDirectory(const std::string& path);
@@ -54,7 +61,30 @@ public:
     bool hasEarlierState = false;
     std::string earlierTime;
     uint64_t earlierTotal = 0;
-    std::vector<std::pair<std::string, uint64_t>> removedFolders;  // file name, size before
+    struct RemovedFolder {
+        std::string fileName;  // UTF-8, as are the others
+        uint64_t size = 0;     // as it was
+        bool described = false;  // its path and name are known (from the history)
+        std::string folderPath, folderName;
+    };
+    std::vector<RemovedFolder> removedFolders;
+    // Folders whose file stayed while their path or name changed.
+    struct MovedFolder {
+        std::string fileName, from, to;  // UTF-8; shown names
+    };
+    std::vector<MovedFolder> movedFolders;
+    // The first run (UTC) that had each folder the earlier run did not, by
+    // the file name as the rows have it; this run's start for one no run had.
+    std::map<std::string, std::string> firstSeen;
+    // The history reached back less far than asked: the earlier run is its earliest.
+    bool beforeHistory = false;
+    // The total at the earlier run, each recorded run since and this one.
+    std::vector<RecordedTotal> series;
+
+    // With --from-history: the start of the run (UTC) that recorded this
+    // mailbox, and whether later runs no longer found it.
+    std::string recordedAt;
+    bool notFoundSince = false;
 
     // Whether the run may record what it read of the mailbox.
     bool Recordable() const { return readable && !readFault; }
@@ -64,16 +94,28 @@ public:
 
     // A row's change since the earlier run: a new folder grows by its size.
     static int64_t Change(const ReportRow& row) { return Change(row.seenBefore ? row.sizeBefore : 0, row.record.size); }
+    // Changes beyond 2^63 - 1 bytes either way stay at that, with their sign.
     static int64_t Change(uint64_t before, uint64_t now) {
-        return now >= before ? static_cast<int64_t>(now - before) : -static_cast<int64_t>(before - now);
+        const uint64_t magnitude = now >= before ? now - before : before - now;
+        const int64_t clamped = magnitude > INT64_MAX ? INT64_MAX : static_cast<int64_t>(magnitude);
+        return now >= before ? clamped : -clamped;
     }
     // The total's change since the earlier run.
     int64_t TotalChange() const { return Change(earlierTotal, total); }
     // The UTF-8 names of the files of a node of the tree, joined by ", ".
     std::string FilesOf(int node) const;
+    // When a row the earlier run did not see came (UTC); empty for the others.
+    const std::string& FirstSeen(const ReportRow& row) const;
+    // The row's folder path as read, also where --no-paths leaves it out of
+    // the listing: the history keeps where each folder is.
+    const std::string& RecordedPath(const ReportRow& row) const;
 
 private:
     void TakeRows(FolderList& list, const ReportOptions& options, const ReportTexts& texts);
-    void CompareWith(const EarlierRun& earlier);
+    void CompareWith(const EarlierRun& earlier, const std::string& now);
+    void NoteMove(const ReportRow& row, const std::string& name, const EarlierFolder& before);
+    void HidePath(ReportRow& row);
     void SortRows(const ReportOptions& options);
+
+    std::map<std::string, std::string> hiddenPaths;  // by file name, with --no-paths
 };

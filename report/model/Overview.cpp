@@ -4,12 +4,19 @@
 
 #include <algorithm>
 
-std::vector<size_t> Overview::Ranked(const std::vector<MailboxReport>& mailboxes) {
+std::vector<size_t> Overview::Ranked(const std::vector<MailboxReport>& mailboxes, bool byGrowth, bool descending) {
     std::vector<size_t> ranked;
     for (size_t i = 0; i < mailboxes.size(); ++i)
         if (mailboxes[i].readable) ranked.push_back(i);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [&](size_t a, size_t b) { return mailboxes[a].total > mailboxes[b].total; });
+    if (byGrowth)
+        std::stable_sort(ranked.begin(), ranked.end(), [&](size_t a, size_t b) {
+            const MailboxReport &x = mailboxes[a], &y = mailboxes[b];
+            if (x.hasEarlierState != y.hasEarlierState) return x.hasEarlierState;
+            if (!x.hasEarlierState) return false;
+            return descending ? x.TotalChange() > y.TotalChange() : x.TotalChange() < y.TotalChange();
+        });
     return ranked;
 }
 
@@ -20,23 +27,58 @@ size_t Overview::Largest(const MailboxReport& mailbox) {
     return largest;
 }
 
+namespace {
+
+// The n first rows by before, which orders rows by a value and breaks ties
+// by the order of the mailboxes, then of their listings.
+template <typename Value>
+std::vector<Overview::TopRow> First(std::vector<Overview::TopRow> rows, size_t n, Value value, bool descending) {
+    auto before = [&](const Overview::TopRow& a, const Overview::TopRow& b) {
+        auto x = value(a), y = value(b);
+        if (x != y) return descending ? x > y : x < y;
+        return a.mailbox != b.mailbox ? a.mailbox < b.mailbox : a.row < b.row;
+    };
+    if (rows.size() > n) {
+        std::nth_element(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), rows.end(), before);
+        rows.resize(n);
+    }
+    std::sort(rows.begin(), rows.end(), before);
+    return rows;
+}
+
+}  // namespace
+
 std::vector<Overview::TopRow> Overview::Top(const std::vector<MailboxReport>& mailboxes, size_t n,
                                             uint64_t minSize) {
     std::vector<TopRow> rows;
     for (size_t m = 0; m < mailboxes.size(); ++m)
         for (size_t r = 0; r < mailboxes[m].rows.size(); ++r)
             if (mailboxes[m].rows[r].record.size >= minSize) rows.push_back({m, r});
-    auto larger = [&](const TopRow& a, const TopRow& b) {
-        uint64_t x = mailboxes[a.mailbox].rows[a.row].record.size, y = mailboxes[b.mailbox].rows[b.row].record.size;
-        if (x != y) return x > y;
-        return a.mailbox != b.mailbox ? a.mailbox < b.mailbox : a.row < b.row;
-    };
-    if (rows.size() > n) {
-        std::nth_element(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), rows.end(), larger);
-        rows.resize(n);
-    }
-    std::sort(rows.begin(), rows.end(), larger);
-    return rows;
+    return First(std::move(rows), n, [&](const TopRow& t) { return mailboxes[t.mailbox].rows[t.row].record.size; },
+                 true);
+}
+
+std::vector<Overview::TopRow> Overview::TopGrowth(const std::vector<MailboxReport>& mailboxes, size_t n,
+                                                  uint64_t minSize, bool descending) {
+    std::vector<TopRow> rows;
+    for (size_t m = 0; m < mailboxes.size(); ++m)
+        if (mailboxes[m].hasEarlierState)
+            for (size_t r = 0; r < mailboxes[m].rows.size(); ++r)
+                if (mailboxes[m].rows[r].record.size >= minSize) rows.push_back({m, r});
+    return First(std::move(rows), n,
+                 [&](const TopRow& t) { return MailboxReport::Change(mailboxes[t.mailbox].rows[t.row]); },
+                 descending);
+}
+
+bool Overview::ChangePermille(uint64_t before, uint64_t now, int64_t& permille) {
+    if (before == 0) return false;
+    const uint64_t magnitude = now >= before ? now - before : before - now;
+    // Tenths of a percent in long double, which holds every 64-bit count
+    // closely enough; a change beyond a trillion percent says as much.
+    long double tenths = static_cast<long double>(magnitude) * 1000 / static_cast<long double>(before) + 0.5L;
+    const int64_t rounded = tenths >= 1e15L ? INT64_C(1000000000000000) : static_cast<int64_t>(tenths);
+    permille = now < before ? -rounded : rounded;
+    return true;
 }
 
 unsigned Overview::Permille(uint64_t part, uint64_t whole) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -29,16 +30,22 @@ struct ReportOptions {
     bool check = false;
     std::string stateFile;  // --since; empty when not asked for
     std::string historyFile;  // --history; empty when not asked for
-    // --growth or --growth-since: compare with the latest run in the
-    // history that started no later than this (UTC); "" for --growth, the
-    // previous run.
+    // --growth, --growth-since or --from-history: compare with a run of the
+    // history, the one ComparisonRule chooses.
     bool historyGrowth = false;
-    std::string growthLatest;
     bool excel = false;     // --excel: CSV for spreadsheets
     size_t top = 0;         // --top: the largest folders of all; 0 when not asked for
     uint64_t minSize = 0;   // --min-size: smaller folders are left out of listings
     unsigned jobs = 1;
     Language language = Language::German;
+
+    // The history read and kept.
+    // --growth-since: compare with the recorded run nearest to this moment;
+    // without it, with the previous run.
+    bool growthSince = false;
+    std::time_t growthMoment = 0;
+    std::string fromHistory;     // --from-history: the report from this history alone, nothing scanned
+    std::time_t keepSeconds = 0;  // --keep: runs older than this go after recording; 0 keeps all
 
     // The administrator's routine.
     std::string outputFile;  // --output; empty for standard output

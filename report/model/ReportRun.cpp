@@ -4,9 +4,16 @@
 #include "report/text/Utf8.h"
 
 ReportRun::ReportRun(const ReportOptions& options, const ReportTexts& texts,
-                     const std::vector<MailboxReport>& mailboxes)
-    : options(options), texts(texts), mailboxes(mailboxes), ranked(Overview::Ranked(mailboxes)) {
-    if (options.top > 0) top = Overview::Top(mailboxes, options.top, options.minSize);
+                     const std::vector<MailboxReport>& mailboxes, std::string generatedAt)
+    : options(options),
+      texts(texts),
+      mailboxes(mailboxes),
+      ranked(Overview::Ranked(mailboxes, options.sortColumn == ReportOptions::GrowthColumn, options.descending)),
+      generatedAt(generatedAt.empty() ? RunTime::Now() : std::move(generatedAt)) {
+    if (options.top == 0) return;
+    top = options.sortColumn == ReportOptions::GrowthColumn
+              ? Overview::TopGrowth(mailboxes, options.top, options.minSize, options.descending)
+              : Overview::Top(mailboxes, options.top, options.minSize);
 }
 
 size_t ReportRun::Hidden(const MailboxReport& mailbox) const {
@@ -35,20 +42,92 @@ uint64_t ReportRun::GetTotal() const {
 
 std::string ReportRun::GrowthText(const MailboxReport& mailbox, const ReportRow& row) const {
     if (!mailbox.hasEarlierState) return std::string();
-    if (!row.seenBefore) return texts.added;
+    if (!row.seenBefore) {
+        const std::string& since = mailbox.FirstSeen(row);
+        if (!options.historyGrowth || since.empty()) return texts.added;
+        return ReportTexts::Fill(texts.addedSince, {RunTime::LocalDate(since)});
+    }
     if (row.sizeBefore == row.record.size) return std::string();
     return texts.Change(row.sizeBefore, row.record.size, options.compact);
 }
 
 std::string ReportRun::GrowthLine(const MailboxReport& mailbox) const {
-    if (!mailbox.hasEarlierState) {
-        if (!options.historyGrowth) return texts.noEarlierState;
-        if (options.growthLatest.empty()) return texts.noEarlierRun;
-        return ReportTexts::Fill(texts.noRunBefore, {RunTime::Local(options.growthLatest)});
-    }
+    if (!mailbox.hasEarlierState) return options.historyGrowth ? texts.noEarlierRun : texts.noEarlierState;
     return ReportTexts::Fill(texts.growthPattern, {RunTime::Local(mailbox.earlierTime),
                                                    texts.Change(mailbox.earlierTotal, mailbox.total, true),
                                                    texts.Change(mailbox.earlierTotal, mailbox.total, false)});
 }
 
 std::string ReportRun::PathText(const MailboxReport& mailbox) { return Utf8FromOsText(mailbox.path); }
+
+bool ReportRun::AnyCompared() const {
+    for (const MailboxReport& mailbox : mailboxes)
+        if (mailbox.hasEarlierState) return true;
+    return false;
+}
+
+int64_t ReportRun::TotalGrowth() const {
+    int64_t growth = 0;
+    for (const MailboxReport& mailbox : mailboxes)
+        if (mailbox.hasEarlierState) growth += mailbox.TotalChange();
+    return growth;
+}
+
+std::string ReportRun::OverviewGrowth(const MailboxReport& mailbox) const {
+    if (!mailbox.hasEarlierState) return std::string();
+    std::string text = texts.Change(mailbox.earlierTotal, mailbox.total, options.compact);
+    int64_t permille;
+    if (Overview::ChangePermille(mailbox.earlierTotal, mailbox.total, permille))
+        text += " (" + texts.SignedShare(permille) + ")";
+    return text;
+}
+
+std::string ReportRun::TotalLine() const {
+    const std::string summary = texts.Summary(GetCount(), GetTotal());
+    if (!Growth() || !AnyCompared()) return ReportTexts::Fill(texts.totalHeading, {summary});
+    const int64_t growth = TotalGrowth();
+    const uint64_t magnitude = growth < 0 ? 0 - static_cast<uint64_t>(growth) : static_cast<uint64_t>(growth);
+    const std::string change = (growth < 0 ? "-" : "+") + texts.Size(magnitude, options.compact);
+    return ReportTexts::Fill(texts.totalGrowthHeading, {summary, change});
+}
+
+std::string ReportRun::GeneratedLine() const {
+    return ReportTexts::Fill(texts.generatedPattern, {RunTime::Local(generatedAt)});
+}
+
+std::string ReportRun::HistoryNote() const {
+    std::string earliest;
+    for (const MailboxReport& mailbox : mailboxes)
+        if (mailbox.hasEarlierState && mailbox.beforeHistory && (earliest.empty() || mailbox.earlierTime < earliest))
+            earliest = mailbox.earlierTime;
+    if (earliest.empty()) return std::string();
+    return ReportTexts::Fill(texts.historyTooShort, {RunTime::Local(RunTime::Utc(options.growthMoment)),
+                                                     RunTime::Local(earliest)});
+}
+
+std::string ReportRun::RecordedLine(const MailboxReport& mailbox) const {
+    if (mailbox.recordedAt.empty()) return std::string();
+    return ReportTexts::Fill(mailbox.notFoundSince ? texts.notFoundSince : texts.recordedPattern,
+                             {RunTime::Local(mailbox.recordedAt)});
+}
+
+std::string ReportRun::TopHeading() const {
+    const std::string* pattern = &texts.topHeading;
+    if (options.sortColumn == ReportOptions::GrowthColumn)
+        pattern = options.descending ? &texts.topGrownHeading : &texts.topShrunkHeading;
+    return ReportTexts::Fill(*pattern, {std::to_string(top.size())});
+}
+
+std::vector<std::string> ReportRun::RemovedLines(const MailboxReport& mailbox) const {
+    std::vector<std::string> lines;
+    for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders) {
+        const std::string size = Size(folder.size);
+        lines.push_back(folder.described ? ReportTexts::Fill(texts.removedFolderPattern,
+                                                             {folder.folderPath + folder.folderName,
+                                                              folder.fileName, size})
+                                         : ReportTexts::Fill(texts.removedPattern, {folder.fileName, size}));
+    }
+    for (const MailboxReport::MovedFolder& folder : mailbox.movedFolders)
+        lines.push_back(ReportTexts::Fill(texts.movedPattern, {folder.fileName, folder.from, folder.to}));
+    return lines;
+}

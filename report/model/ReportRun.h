@@ -12,13 +12,16 @@
 // One run's results as the writers see them: every mailbox in the order
 // given, the options and the texts, and the overview made of them.
 struct ReportRun {
-    ReportRun(const ReportOptions& options, const ReportTexts& texts, const std::vector<MailboxReport>& mailboxes);
+    // generatedAt: when the run started (UTC); now when not given.
+    ReportRun(const ReportOptions& options, const ReportTexts& texts, const std::vector<MailboxReport>& mailboxes,
+              std::string generatedAt = std::string());
 
     const ReportOptions& options;
     const ReportTexts& texts;
     const std::vector<MailboxReport>& mailboxes;
-    std::vector<size_t> ranked;          // the readable mailboxes, largest first
-    std::vector<Overview::TopRow> top;   // with --top
+    std::vector<size_t> ranked;          // the readable mailboxes, largest first, or by growth
+    std::vector<Overview::TopRow> top;   // with --top: by size, or with --sort growth by growth
+    std::string generatedAt;             // UTC
 
     // Growth since an earlier run: from the state file, or from the history.
     bool Growth() const { return !options.stateFile.empty() || options.historyGrowth; }
@@ -50,4 +53,28 @@ struct ReportRun {
     std::string GrowthLine(const MailboxReport& mailbox) const;
     // The mailbox path as given, as UTF-8.
     static std::string PathText(const MailboxReport& mailbox);
+
+    // Growth where the administrator looks.
+    // Whether any mailbox was compared with an earlier run.
+    bool AnyCompared() const;
+    // The change of all compared mailboxes' totals together.
+    int64_t TotalGrowth() const;
+    // A mailbox's change as the overview shows it, "+1,2 MB (+3,4 %)";
+    // empty when it was not compared.
+    std::string OverviewGrowth(const MailboxReport& mailbox) const;
+    // The line of the totals, with the total growth where there is one.
+    std::string TotalLine() const;
+    // "Erstellt: 2026-11-30 09:00", in local time.
+    std::string GeneratedLine() const;
+    // The one note for all mailboxes whose history reached back less far
+    // than --growth-since asked; empty when none.
+    std::string HistoryNote() const;
+    // With --from-history: when the mailbox was recorded, and whether it was
+    // not found since.
+    std::string RecordedLine(const MailboxReport& mailbox) const;
+    // The heading of the --top list: the largest, or those that grew or
+    // shrank most.
+    std::string TopHeading() const;
+    // What happened to the folders that left or moved, one line each.
+    std::vector<std::string> RemovedLines(const MailboxReport& mailbox) const;
 };

@@ -1,6 +1,7 @@
 #include "report/page/HtmlData.h"
 
 #include "report/text/JsonStream.h"
+#include "report/text/RunTime.h"
 #include "report/model/ReportRun.h"
 #include "report/text/Utf8.h"
 #include "store/FolderCompare.h"
@@ -88,11 +89,13 @@ public:
         const bool german = t.GetLanguage() == Language::German;
         json.BeginObject();
         json.Key("texts").BeginObject();
+        json.Key("match").String(t.filterMatch);
         json.Key("matches").String(t.filterMatches);
         json.Key("shown").String(t.rowsShown);
         json.Key("more").String(t.moreRows);
         json.Key("all").String(t.allRows);
         json.EndObject();
+        json.Key("lang").String(german ? "de" : "en");
         json.Key("decimal").String(german ? "," : ".");
         json.Key("percent").String(german ? " %" : "%");
         json.Key("growth").Bool(run.Growth());
@@ -107,8 +110,12 @@ public:
                     if (run.Listed(row)) paths.Add(Text(row.record.folderPath));
         }
         json.EndArray();
+        const std::vector<std::time_t> runs = Runs();
+        json.Key("runs").BeginArray();
+        for (std::time_t when : runs) json.Signed(static_cast<int64_t>(when));
+        json.EndArray();
         json.Key("mailboxes").BeginArray();
-        for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, paths);
+        for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, paths, runs);
         json.EndArray();
         json.Key("top").BeginArray();
         for (const Overview::TopRow& top : run.top) Top(top, paths);
@@ -120,9 +127,33 @@ private:
     static std::string Text(const std::string& cp1252) { return Printable(Utf8FromCp1252(cp1252)); }
     static std::string FileName(const std::string& name) { return Printable(Utf8FromFileName(name)); }
 
-    void Mailbox(const MailboxReport& mailbox, const PathTable& paths) {
+    // The starts of every run in any mailbox's line of totals, in order, each
+    // once: the lines name them by their place.
+    std::vector<std::time_t> Runs() const {
+        std::vector<std::time_t> runs;
+        for (const MailboxReport& mailbox : run.mailboxes)
+            for (const RecordedTotal& point : mailbox.series) runs.push_back(Seconds(point.started));
+        std::sort(runs.begin(), runs.end());
+        runs.erase(std::unique(runs.begin(), runs.end()), runs.end());
+        return runs;
+    }
+
+    static std::time_t Seconds(const std::string& utc) {
+        std::time_t when = 0;
+        RunTime::ParseUtc(utc, when);
+        return when;
+    }
+
+    void Mailbox(const MailboxReport& mailbox, const PathTable& paths, const std::vector<std::time_t>& runs) {
         json.BeginObject();
         json.Key("path").String(Printable(ReportRun::PathText(mailbox)));
+        json.Key("series").BeginArray();
+        for (const RecordedTotal& point : mailbox.series) {
+            json.Number(static_cast<uint64_t>(std::lower_bound(runs.begin(), runs.end(), Seconds(point.started)) -
+                                              runs.begin()));
+            json.Number(point.total);
+        }
+        json.EndArray();
         json.Key("rows").BeginArray();
         if (run.options.top == 0) {
             std::vector<size_t> listed;
@@ -148,6 +179,7 @@ private:
         const ReportRow& row = mailbox.rows[top.row];
         json.Number(top.mailbox);
         Row(row, Overview::Permille(row.record.size, run.GetTotal()), paths);
+        if (run.Growth()) json.String(Printable(run.GrowthText(mailbox, row)));
     }
 
     void Row(const ReportRow& row, unsigned share, const PathTable& paths) {

@@ -1,5 +1,6 @@
 #include "report/page/HtmlWriter.h"
 
+#include "report/page/GrowthHtml.h"
 #include "report/page/HtmlAssets.h"
 #include "report/page/HtmlData.h"
 #include "report/page/HtmlText.h"
@@ -43,12 +44,16 @@ public:
             << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                "style-src 'unsafe-inline'; script-src 'unsafe-inline'\">\n"
             << "<title>foldscan-report: " << HtmlText(t.pageTitle) << "</title>\n<style>" << HtmlAssets::Style()
-            << "</style>\n</head>\n<body>\n<h1>" << HtmlText(t.pageTitle) << "</h1>\n";
+            << "</style>\n</head>\n<body>\n<h1>" << HtmlText(t.pageTitle) << "</h1>\n<p class=\"generated\">"
+            << HtmlText(run.GeneratedLine()) << "</p>\n";
+        const std::string note = run.HistoryNote();
+        if (!note.empty()) out << "<p class=\"note\">" << HtmlText(note) << "</p>\n";
         out << "<p class=\"filter\"><label for=\"filter\">" << HtmlText(t.filterLabel)
             << "</label> <input type=\"search\" id=\"filter\" autocomplete=\"off\"> <output id=\"filter-count\" "
                "for=\"filter\"></output></p>\n";
         if (run.ShowOverview()) Overview();
         if (run.options.top > 0) Top();
+        GrowthHtml::TopList(run, out);
         const size_t readable = std::max<size_t>(1, run.GetReadableCount());
         shapes = std::max(FewestShapes, std::min(MostShapes, PageShapes / readable));
         int serial = 0;
@@ -63,16 +68,23 @@ private:
         out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n<table class=\"overview\">\n"
             << "<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">" << HtmlText(t.countColumn)
             << "</th><th class=\"number\">" << HtmlText(t.sizeColumn) << "</th><th class=\"number\">"
-            << HtmlText(t.shareColumn) << "</th><th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
+            << HtmlText(t.shareColumn) << "</th>";
+        GrowthHtml::OverviewHead(run, out);
+        out << "<th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
         const uint64_t total = run.GetTotal();
-        const uint64_t largestTotal = run.ranked.empty() ? 0 : run.mailboxes[run.ranked.front()].total;
+        uint64_t largestTotal = 0;
+        for (size_t m : run.ranked) largestTotal = std::max(largestTotal, run.mailboxes[m].total);
+        const uint64_t largestChange = GrowthHtml::LargestChange(run);
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
-            out << "<tr><td><a href=\"#mailbox-" << m + 1 << "\">" << HtmlText(ReportRun::PathText(mailbox))
+            out << "<tr data-mailbox=\"" << m << "\"><td><a href=\"#mailbox-" << m + 1 << "\">"
+                << HtmlText(ReportRun::PathText(mailbox))
                 << "</a></td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
                 << HtmlText(run.Size(mailbox.total)) << "</td><td class=\"number\"><span class=\"bar\"><span style=\"width:"
                 << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span> "
-                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td><td>";
+                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
+            GrowthHtml::OverviewCells(run, mailbox, m, largestChange, out);
+            out << "<td>";
             size_t largest = Overview::Largest(mailbox);
             if (largest != Overview::None) {
                 const FolderInfo& record = mailbox.rows[largest].record;
@@ -80,16 +92,16 @@ private:
             }
             out << "</td></tr>\n";
         }
-        out << "</tbody>\n</table>\n<p class=\"total\">"
-            << HtmlText(ReportTexts::Fill(t.totalHeading, {t.Summary(run.GetCount(), total)})) << "</p>\n</section>\n";
+        out << "</tbody>\n</table>\n<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
     }
 
     void Top() {
-        out << "<section id=\"top\">\n<h2>" << HtmlText(ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}))
+        out << "<section id=\"top\">\n<h2>" << HtmlText(run.TopHeading())
             << "</h2>\n<table class=\"top\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th>"
             << HtmlText(t.fileNameColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
-            << "</th><th class=\"number\">" << HtmlText(t.shareColumn) << "</th><th>" << HtmlText(t.folderNameColumn)
-            << "</th></tr></thead>\n<tbody></tbody>\n</table>\n</section>\n";
+            << "</th><th class=\"number\">" << HtmlText(t.shareColumn) << "</th>"
+            << (run.Growth() ? "<th class=\"number\">" + HtmlText(t.growthColumn) + "</th>" : std::string()) << "<th>"
+            << HtmlText(t.folderNameColumn) << "</th></tr></thead>\n<tbody></tbody>\n</table>\n</section>\n";
     }
 
     // Closed where there is more than one, so that the page opens on the
@@ -107,10 +119,13 @@ private:
             << (run.mailboxes.size() > 1 ? "" : " open") << ">\n<summary><h2>" << HtmlText(heading)
             << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total))
             << "</span></summary>\n";
+        const std::string recorded = run.RecordedLine(mailbox);
+        if (!recorded.empty()) out << "<p class=\"recorded\">" << HtmlText(recorded) << "</p>\n";
         if (run.options.minSize > 0 && run.options.top == 0)
             out << "<p class=\"hidden\">"
                 << HtmlText(ReportTexts::Fill(t.hiddenPattern, {std::to_string(run.Hidden(mailbox))})) << "</p>\n";
         if (run.Growth()) Growth(mailbox);
+        GrowthHtml::Chart(run, mailbox, static_cast<size_t>(index), out);
         if (run.options.check) Findings(mailbox);
         out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n";
         TreemapSvg::Write(run, mailbox, out, shapes);
@@ -142,9 +157,7 @@ private:
 
     void Growth(const MailboxReport& mailbox) {
         out << "<p class=\"growth\">" << HtmlText(run.GrowthLine(mailbox)) << "</p>\n";
-        for (const auto& [name, size] : mailbox.removedFolders)
-            out << "<p class=\"removed\">"
-                << HtmlText(ReportTexts::Fill(t.removedPattern, {name, run.Size(size)})) << "</p>\n";
+        for (const std::string& line : run.RemovedLines(mailbox)) out << "<p class=\"removed\">" << HtmlText(line) << "</p>\n";
     }
 
     void Findings(const MailboxReport& mailbox) {

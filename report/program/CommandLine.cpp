@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <ctime>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -168,6 +167,11 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     app.add_flag("--excel", options.excel)->description(texts.helpExcel);
     CLI::Option* jobsOption = app.add_option("--jobs", jobs, texts.helpJobs)->type_name("N");
     CLI::Option* lang = app.add_option("--lang", language, texts.helpLang)->type_name("de|en");
+    // The history read and kept.
+    std::string keep;
+    CLI::Option* fromHistory =
+        app.add_option("--from-history", options.fromHistory, texts.helpFromHistory)->type_name("FILE");
+    CLI::Option* keepOption = app.add_option("--keep", keep, texts.helpKeep)->type_name("SPAN");
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
 
     // The administrator's routine.
@@ -210,7 +214,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     } catch (const CLI::ParseError& e) {
         return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
     }
-    if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty())
+    if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty() &&
+        fromHistory->count() == 0)
         return fail(texts.mailboxMissing);
 
     auto found = Formats.find(format);
@@ -228,10 +233,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     if (topOption->count() != 0 && !ParseCount(top, options.top)) return fail(ReportTexts::Fill(texts.badTop, {top}));
     if (minSizeOption->count() != 0 && !ParseSize(minSize, options.minSize))
         return fail(ReportTexts::Fill(texts.badMinSize, {minSize}));
-    if (growthSinceOption->count() != 0 &&
-        !RunTime::ParseSince(growthSince, std::time(nullptr), options.growthLatest))
+    options.growthSince = growthSinceOption->count() != 0;
+    if (options.growthSince && !RunTime::ParseSince(growthSince, RunTime::Clock(), options.growthMoment))
         return fail(ReportTexts::Fill(texts.badSince, {growthSince}));
-    options.historyGrowth = growth->count() != 0 || growthSinceOption->count() != 0;
+    options.historyGrowth = growth->count() != 0 || options.growthSince || fromHistory->count() != 0;
 
     // Options that exclude each other, and those that need another.
     const std::vector<std::pair<const CLI::Option*, const CLI::Option*>> exclusive = {
@@ -240,12 +245,25 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         if (one->count() != 0 && other->count() != 0)
             return fail(ReportTexts::Fill(texts.exclusive, {one->get_name(), other->get_name()}));
     for (const CLI::Option* needing : {growth, growthSinceOption})
-        if (needing->count() != 0 && history->count() == 0)
+        if (needing->count() != 0 && history->count() == 0 && fromHistory->count() == 0)
             return fail(ReportTexts::Fill(texts.needs, {needing->get_name(), "--history"}));
     if (options.excel && options.format != ReportFormat::Csv)
         return fail(ReportTexts::Fill(texts.needs, {"--excel", "--format csv"}));
     if (options.sortColumn == ReportOptions::GrowthColumn && options.stateFile.empty() && !options.historyGrowth)
         return fail(ReportTexts::Fill(texts.needs, {"--sort growth", "--since, --growth, --growth-since"}));
+
+    // The history read and kept: --from-history reads no mailbox and writes nothing.
+    for (const CLI::Option* other : {history, since})
+        if (fromHistory->count() != 0 && other->count() != 0)
+            return fail(ReportTexts::Fill(texts.exclusive, {"--from-history", other->get_name()}));
+    if (fromHistory->count() != 0 && (options.check || options.tree))
+        return fail(ReportTexts::Fill(texts.exclusive, {"--from-history", options.check ? "--check" : "--tree"}));
+    if (fromHistory->count() != 0 && options.fromHistory.empty())
+        return fail(ReportTexts::Fill(texts.emptyFile, {"--from-history"}));
+    if (keepOption->count() != 0 && history->count() == 0)
+        return fail(ReportTexts::Fill(texts.needs, {"--keep", "--history"}));
+    if (keepOption->count() != 0 && (!RunTime::ParseSpan(keep, options.keepSeconds) || options.keepSeconds == 0))
+        return fail(ReportTexts::Fill(texts.badKeep, {keep}));
 
     options.compact = exact->count() == 0;
     options.showPaths = noPaths->count() == 0;

@@ -1,12 +1,19 @@
 #include "report/program/GrowthSource.h"
 
+#include "report/history/MailboxKey.h"
+#include "report/history/RecordedReports.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportOptions.h"
 #include "report/text/ReportTexts.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
 GrowthSource::GrowthSource(const ReportOptions& options, const ReportTexts& texts, std::ostream& err)
     : options(options), texts(texts), err(err) {}
+
+const std::string& GrowthSource::HistoryFile() const {
+    return options.fromHistory.empty() ? options.historyFile : options.fromHistory;
+}
 
 bool GrowthSource::Open() {
     if (!options.stateFile.empty()) {
@@ -16,6 +23,11 @@ bool GrowthSource::Open() {
             return false;
         }
     }
+    if (!options.fromHistory.empty()) {
+        historyOpen = history.Open(options.fromHistory, HistoryStore::Mode::Read);
+        if (!historyOpen) HistoryFailed(texts.historyUnreadable);
+        return historyOpen;
+    }
     if (!options.historyFile.empty()) {
         historyOpen = history.Open(options.historyFile);
         if (!historyOpen) HistoryFailed(texts.historyUnreadable);
@@ -24,15 +36,16 @@ bool GrowthSource::Open() {
 }
 
 // The state file's run where --since names one, else the history's run
-// that --growth or --growth-since chose.
+// that ComparisonRule chooses for --growth or --growth-since.
 void GrowthSource::Find(const std::vector<std::string>& keys) {
     fromHistory.assign(keys.size(), EarlierRun());
     earlier.assign(keys.size(), nullptr);
+    const ComparisonRule rule = ComparisonRule::Of(options);
     for (size_t i = 0; i < keys.size(); ++i) {
         if (!options.stateFile.empty()) {
-            earlier[i] = state.Find(keys[i]);
+            earlier[i] = state.Find(GrowthState::KeyOf(options.mailboxes[i]));
         } else if (options.historyGrowth && historyOpen) {
-            if (history.Find(keys[i], options.growthLatest, fromHistory[i]))
+            if (history.FindEarlier(keys[i], rule, fromHistory[i]))
                 earlier[i] = &fromHistory[i];
             else if (history.GetProblem() != HistoryStore::Problem::None)
                 HistoryFailed(texts.historyUnreadable);
@@ -44,8 +57,19 @@ void GrowthSource::Forget(size_t i) {
     if (i < fromHistory.size()) fromHistory[i] = EarlierRun();
 }
 
+bool GrowthSource::ReadRecorded(const std::vector<std::string>& keys, std::vector<MailboxReport>& mailboxes) {
+    std::vector<size_t> unknown;
+    if (!RecordedReports::Read(history, options, texts, keys, mailboxes, unknown)) {
+        HistoryFailed(texts.historyUnreadable);
+        return false;
+    }
+    for (size_t i : unknown)
+        err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
+    return true;
+}
+
 void GrowthSource::HistoryFailed(const std::string& pattern) {
-    err << ReportTexts::Fill(pattern, {ShownPath(options.historyFile), history.Reason(texts)}) << '\n';
+    err << ReportTexts::Fill(pattern, {ShownPath(HistoryFile()), history.Reason(texts)}) << '\n';
     historyOpen = false;
     failed = true;
 }
@@ -54,11 +78,11 @@ bool GrowthSource::Record(const std::string& started, const std::vector<MailboxR
                           const std::vector<std::string>& keys) {
     // The state file moves on only once the history has, so that the two
     // never disagree: not past a history that failed on the way.
-    return AppendHistory(started, mailboxes, keys) && !failed && SaveState(mailboxes, keys);
+    return AppendHistory(started, mailboxes, keys) && !failed && SaveState(mailboxes);
 }
 
 // The current state of each readable mailbox, for the next run with --since.
-bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes, const std::vector<std::string>& keys) {
+bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
     if (options.stateFile.empty()) return true;
     const std::string now = GrowthState::Now();
     for (size_t i = 0; i < mailboxes.size(); ++i) {
@@ -67,8 +91,8 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes, const 
         current.written = now;
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
-            current.folders[Utf8FromFileName(row.record.fileName)] = row.record.size;
-        state.Put(keys[i], std::move(current));
+            current.folders[Utf8FromFileName(row.record.fileName)].size = row.record.size;
+        state.Put(GrowthState::KeyOf(options.mailboxes[i]), std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
     err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';
@@ -77,15 +101,14 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes, const 
 
 bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
                                  const std::vector<std::string>& keys) {
-    if (!historyOpen) return true;
-    std::vector<const MailboxReport*> readable;
-    std::vector<std::string> readableKeys;
-    for (size_t i = 0; i < mailboxes.size(); ++i) {
-        if (!mailboxes[i].Recordable()) continue;
-        readable.push_back(&mailboxes[i]);
-        readableKeys.push_back(keys[i]);
-    }
-    if (history.Append(started, readable, readableKeys)) return true;
+    if (!historyOpen || !options.fromHistory.empty()) return true;
+    std::vector<HistoryStore::Entry> readable;
+    for (size_t i = 0; i < mailboxes.size(); ++i)
+        if (mailboxes[i].Recordable())
+            readable.push_back({&mailboxes[i], keys[i], MailboxKey::PathOf(mailboxes[i].path)});
+    if (readable.empty()) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
+    const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
+    if (history.Append(started, readable, keepFrom)) return true;
     HistoryFailed(texts.historyUnwritable);
     return false;
 }

@@ -14,7 +14,8 @@ class ReportTexts;
 
 // Where a run's growth comes from and what it leaves for the next run: the
 // state file of --since or the history of --history, whichever the options
-// name. A history that cannot be read or written leaves the run without
+// name; with --from-history, the history is all there is to report. A
+// history that cannot be read or written leaves a scanning run without
 // growth or unrecorded; the report is still written, and the run fails.
 class GrowthSource {
 public:
@@ -30,6 +31,11 @@ public:
     // Mailbox i's report is made: what it was compared with can go.
     void Forget(size_t i);
 
+    // --from-history: the mailboxes with these keys (all where there are
+    // none) as the history recorded them, with a note for each it does not
+    // know. False, after its message, when the history cannot be read.
+    bool ReadRecorded(const std::vector<std::string>& keys, std::vector<MailboxReport>& mailboxes);
+
     // Moves the history on with the mailboxes that could be read whole, and
     // then the state file, which stays where it was when the history failed.
     // False, after its message, when either fails.
@@ -40,7 +46,8 @@ public:
 
 private:
     void HistoryFailed(const std::string& pattern);
-    bool SaveState(const std::vector<MailboxReport>& mailboxes, const std::vector<std::string>& keys);
+    const std::string& HistoryFile() const;
+    bool SaveState(const std::vector<MailboxReport>& mailboxes);
     bool AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
                        const std::vector<std::string>& keys);
 

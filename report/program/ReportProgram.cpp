@@ -1,7 +1,7 @@
 #include "report/program/ReportProgram.h"
 
 #include "platform/Directory.h"
-#include "report/history/GrowthState.h"
+#include "report/history/MailboxKey.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportRun.h"
 #include "report/page/HtmlWriter.h"
@@ -70,13 +70,14 @@ const std::string* MailboxHolding(const std::string& file, const ReportOptions& 
     return nullptr;
 }
 
-// A mailbox named twice ("DIR" and "DIR/", or through a link) is reported
-// once, where it was first named. The keys of those that stay.
+// A mailbox named twice ("DIR" and "DIR/", or through a link; on Windows
+// also in another case) is reported once, where it was first named. The
+// history's keys of those that stay.
 std::vector<std::string> DropRepeated(ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
     std::vector<std::string> kept, keys;
     std::map<std::string, std::string> first;
     for (const std::string& mailbox : options.mailboxes) {
-        std::string key = GrowthState::KeyOf(mailbox);
+        std::string key = MailboxKey::Of(mailbox);
         auto [at, fresh] = first.emplace(key, mailbox);
         if (!fresh) {
             err << ReportTexts::Fill(texts.sameMailbox, {ShownPath(mailbox), ShownPath(at->second)}) << '\n';
@@ -259,12 +260,16 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     }
     GrowthSource growth(options, texts, err);
     if (!growth.Open()) return Failure;
-    growth.Find(keys);
-
-    std::vector<MailboxReport> mailboxes = ScanAll(options, texts, growth, err, watch);
+    std::vector<MailboxReport> mailboxes;
+    if (!options.fromHistory.empty()) {
+        if (!growth.ReadRecorded(keys, mailboxes)) return Failure;
+    } else {
+        growth.Find(keys);
+        mailboxes = ScanAll(options, texts, growth, err, watch);
+    }
     int code = growth.Failed() || !AllRead(mailboxes, options, texts, err) ? Failure : Success;
 
-    const ReportRun run(options, texts, mailboxes);
+    const ReportRun run(options, texts, mailboxes, started);
     // Past the time given, nothing is written or recorded.
     if (watch && !watch->StartWriting()) return Failure;
     if (options.monitor) return Monitor(run, growth, started, keys, out);

@@ -122,7 +122,6 @@ void ReportTexts::German() {
     removed = "entfernt";
     noEarlierState = "Kein fr\u00FCherer Stand f\u00FCr dieses Postfach.";
     noEarlierRun = "Kein fr\u00FCherer Lauf mit diesem Postfach in der Historie.";
-    noRunBefore = "Kein Lauf mit diesem Postfach bis %s in der Historie.";
     growthPattern = "Zuwachs seit %s: %s (%s Bytes)";
     removedPattern = "Entfernt: %s, zuvor %s";
     unknownTime = "unbekannt";
@@ -165,7 +164,8 @@ void ReportTexts::German() {
     badSort = "--sort %s: erwartet wird name, size, folder oder growth, mit :desc absteigend.";
     badLang = "--lang %s: erwartet wird de oder en.";
     badJobs = "--jobs %s: erwartet wird eine ganze Zahl ab 0.";
-    badSince = "--growth-since %s: erwartet wird eine Dauer wie 30m, 12h, 7d oder ein Datum wie 2026-11-01.";
+    badSince = "--growth-since %s: erwartet wird eine Dauer wie 12h, 7d, 2w oder ein Datum wie 2026-11-01 oder "
+               "01.11.2026.";
     emptyFile = "%s ohne Dateinamen";
     exclusive = "%s und %s schlie\u00DFen einander aus";
     needs = "%s braucht %s";
@@ -185,8 +185,8 @@ void ReportTexts::German() {
     helpSince = "Zuwachs seit dem letzten Lauf, der STATEFILE schrieb (au\u00DFerhalb des Postfachs)";
     helpHistory = "jeden Lauf in der SQLite-Datenbank FILE festhalten (au\u00DFerhalb des Postfachs)";
     helpGrowth = "Zuwachs seit dem vorigen Lauf in der Historie (mit --history)";
-    helpGrowthSince = "Zuwachs seit dem letzten Lauf, der mindestens SINCE zur\u00FCckliegt: 30m, 12h, 7d oder "
-                      "ein Datum wie 2026-11-01 (mit --history)";
+    helpGrowthSince = "Zuwachs seit dem Lauf, der SINCE am n\u00E4chsten liegt: 12h, 7d, 2w oder ein Datum wie "
+                      "2026-11-01 oder 01.11.2026 (mit --history oder --from-history)";
     helpExcel = "mit --format csv: f\u00FCr Tabellenkalkulationen (Semikolon, BOM, CR LF, keine Formeln)";
     helpTop = "die N gr\u00F6\u00DFten Ordner aller Postf\u00E4cher als eine Liste (statt der Ordnerlisten)";
     helpMinSize = "kleinere Ordner nicht auflisten; SIZE in Bytes oder mit k, M, G, T (1k = 1024)";
@@ -222,6 +222,29 @@ void ReportTexts::German() {
     rowsShown = "%d von %d Zeilen";
     moreRows = "%d weitere";
     allRows = "alle";
+
+    // The history read and kept.
+    generatedPattern = "Erstellt: %s";
+    addedSince = "neu seit %s";
+    historyTooShort = "Die Historie reicht nicht bis %s zur\u00FCck; verglichen wird mit dem fr\u00FChesten Lauf "
+                      "jedes Postfachs (ab %s).";
+    recordedPattern = "Aufgezeichnet: %s";
+    notFoundSince = "Zuletzt aufgezeichnet: %s; seither nicht mehr gefunden.";
+    removedFolderPattern = "Entfernt: %s (%s), zuvor %s";
+    movedPattern = "Verschoben: %s von %s nach %s";
+    totalGrowthHeading = "Gesamt: %s; Zuwachs %s";
+    growthTopHeading = "Gr\u00F6\u00DFte Zuw\u00E4chse";
+    historyChartHeading = "Gesamtgr\u00F6\u00DFe im Verlauf";
+    sparkColumn = "Verlauf";
+    filterMatch = "%d passende Zeile";
+    historyUnknown = "foldscan-report: Das Postfach %s ist nicht in der Historie.";
+    badKeep = "--keep %s: erwartet wird eine Dauer wie 12h, 90d oder 52w.";
+    helpFromHistory = "den Bericht allein aus der Historie FILE, ohne ein Postfach zu lesen: der letzte Lauf jedes "
+                      "Postfachs (MAILBOX oder alle), verglichen mit dem vorigen oder dem von --growth-since";
+    topGrownHeading = "Die %d Ordner mit dem gr\u00F6\u00DFten Zuwachs";
+    topShrunkHeading = "Die %d Ordner, die am meisten geschrumpft sind";
+    helpKeep = "mit --history: L\u00E4ufe, die \u00E4lter als SPAN sind, nach dem Festhalten l\u00F6schen (nie "
+               "den letzten eines Postfachs): 90d, 52w";
 
     // The administrator's routine.
     helpOutput = "den Bericht in die Datei FILE schreiben, erst wenn er ganz ist (au\u00DFerhalb des Postfachs)";
@@ -303,7 +326,6 @@ void ReportTexts::English() {
     removed = "removed";
     noEarlierState = "No earlier state for this mailbox.";
     noEarlierRun = "No earlier run with this mailbox in the history.";
-    noRunBefore = "No run with this mailbox up to %s in the history.";
     growthPattern = "Growth since %s: %s (%s bytes)";
     removedPattern = "Removed: %s, before %s";
     unknownTime = "unknown";
@@ -346,7 +368,8 @@ void ReportTexts::English() {
     badSort = "--sort %s: name, size, folder or growth is expected, with :desc for descending.";
     badLang = "--lang %s: de or en is expected.";
     badJobs = "--jobs %s: a whole number from 0 up is expected.";
-    badSince = "--growth-since %s: a time such as 30m, 12h, 7d or a date such as 2026-11-01 is expected.";
+    badSince = "--growth-since %s: a span such as 12h, 7d, 2w or a date such as 2026-11-01 or 01.11.2026 is "
+               "expected.";
     emptyFile = "%s without a file name";
     exclusive = "%s and %s exclude each other";
     needs = "%s needs %s";
@@ -366,8 +389,8 @@ void ReportTexts::English() {
     helpSince = "growth since the last run that wrote STATEFILE (outside the mailbox)";
     helpHistory = "keep every run in the SQLite database FILE (outside the mailbox)";
     helpGrowth = "growth since the previous run in the history (with --history)";
-    helpGrowthSince = "growth since the latest run at least SINCE ago: 30m, 12h, 7d or a date such as 2026-11-01 "
-                      "(with --history)";
+    helpGrowthSince = "growth since the run nearest to SINCE: 12h, 7d, 2w or a date such as 2026-11-01 or "
+                      "01.11.2026 (with --history or --from-history)";
     helpExcel = "with --format csv: for spreadsheets (semicolons, BOM, CR LF, no formulas)";
     helpTop = "the N largest folders of all mailboxes as one list (in place of the folder lists)";
     helpMinSize = "leave smaller folders out of the lists; SIZE in bytes or with k, M, G, T (1k = 1024)";
@@ -402,6 +425,28 @@ void ReportTexts::English() {
     rowsShown = "%d of %d rows";
     moreRows = "%d more";
     allRows = "all";
+
+    // The history read and kept.
+    generatedPattern = "Generated: %s";
+    addedSince = "new since %s";
+    historyTooShort = "The history does not reach back to %s; each mailbox is compared with its earliest run "
+                      "(from %s on).";
+    recordedPattern = "Recorded: %s";
+    notFoundSince = "Last recorded: %s; not found since.";
+    removedFolderPattern = "Removed: %s (%s), before %s";
+    movedPattern = "Moved: %s from %s to %s";
+    totalGrowthHeading = "Total: %s; growth %s";
+    growthTopHeading = "Largest growth";
+    historyChartHeading = "Total size over time";
+    sparkColumn = "Trend";
+    filterMatch = "%d matching row";
+    historyUnknown = "foldscan-report: the mailbox %s is not in the history.";
+    badKeep = "--keep %s: a span such as 12h, 90d or 52w is expected.";
+    helpFromHistory = "the report from the history FILE alone, reading no mailbox: each mailbox's (MAILBOX or all) "
+                      "latest run, compared with the previous one or the one of --growth-since";
+    topGrownHeading = "The %d folders that grew most";
+    topShrunkHeading = "The %d folders that shrank most";
+    helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): 90d, 52w";
 
     // The administrator's routine.
     helpOutput = "write the report to FILE, only once it is whole (outside the mailbox)";
@@ -451,4 +496,11 @@ void ReportTexts::English() {
     notRecorded = "foldscan-report: not recorded, their latest recorded state stays: %s";
     listingBroke = "the listing of its folder files broke off";
     fileFailed = "%s could not be read for an input/output error";
+}
+
+std::string ReportTexts::SignedShare(int64_t permille) const {
+    const uint64_t magnitude = permille < 0 ? 0 - static_cast<uint64_t>(permille) : static_cast<uint64_t>(permille);
+    const bool german = language == Language::German;
+    return (permille < 0 ? "-" : "+") + std::to_string(magnitude / 10) + (german ? ',' : '.') +
+           std::to_string(magnitude % 10) + (german ? " %" : "%");
 }

@@ -49,8 +49,7 @@ public:
     std::string summaryPattern;
 
     // Growth since an earlier run.
-    std::string added, removed, noEarlierState, noEarlierRun, noRunBefore, growthPattern, removedPattern,
-        unknownTime;
+    std::string added, removed, noEarlierState, noEarlierRun, growthPattern, removedPattern, unknownTime;
 
     // Findings of the consistency check.
     std::string findingsHeading, noFindings;
@@ -74,6 +73,14 @@ public:
     // The HTML page.
     std::string pageTitle, treemapHeading, treemapOwnFiles, sortHint, filterLabel, filterMatches, rowsShown,
         moreRows, allRows;
+
+    // The history read and kept: when an output was made and what it was
+    // compared with, growth in the overview and its pictures.
+    std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
+        movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
+        historyUnknown, badKeep, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+    // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
+    std::string SignedShare(int64_t permille) const;
 
     // The administrator's routine: the output file.
     std::string helpOutput, outputFileUnwritable, outputInsideMailbox, sameFile;

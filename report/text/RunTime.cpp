@@ -1,6 +1,7 @@
 #include "report/text/RunTime.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -41,10 +42,53 @@ std::string RunTime::Utc(std::time_t when) {
     return text;
 }
 
-bool RunTime::ParseSince(const std::string& since, std::time_t now, std::string& latestUtc) {
+std::time_t RunTime::Clock() {
+    std::time_t when;
+    const char* test = std::getenv(TestClock);
+    if (test && ParseUtc(test, when)) return when;
+    return std::time(nullptr);
+}
+
+bool RunTime::ParseUtc(const std::string& utc, std::time_t& when) {
+    int year, month, day, hour, minute, second;
+    if (utc.size() != 20 || utc[4] != '-' || utc[7] != '-' || utc[10] != 'T' || utc[13] != ':' || utc[16] != ':' ||
+        utc[19] != 'Z' || !Digits(utc, 0, 4, year) || !Digits(utc, 5, 2, month) || !Digits(utc, 8, 2, day) ||
+        !Digits(utc, 11, 2, hour) || !Digits(utc, 14, 2, minute) || !Digits(utc, 17, 2, second))
+        return false;
+    std::tm parts{};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    parts.tm_sec = second;
+    when = FromUtcParts(parts);
+    return when != static_cast<std::time_t>(-1);
+}
+
+bool RunTime::ParseSpan(const std::string& span, std::time_t& seconds) {
+    if (span.size() < 2 || span.size() > 6) return false;  // up to 99999 units
+    int count;
+    if (!Digits(span, 0, span.size() - 1, count)) return false;
+    long unit = 0;
+    switch (span.back()) {
+    case 'm': unit = 60; break;
+    case 'h': unit = 3600; break;
+    case 'd': unit = 86400; break;
+    case 'w': unit = 7 * 86400; break;
+    default: return false;
+    }
+    seconds = static_cast<std::time_t>(count) * unit;
+    return true;
+}
+
+bool RunTime::ParseSince(const std::string& since, std::time_t now, std::time_t& moment) {
     int year, month, day;
-    if (since.size() == 10 && since[4] == '-' && since[7] == '-' && Digits(since, 0, 4, year) &&
-        Digits(since, 5, 2, month) && Digits(since, 8, 2, day)) {
+    const bool iso = since.size() == 10 && since[4] == '-' && since[7] == '-' && Digits(since, 0, 4, year) &&
+                     Digits(since, 5, 2, month) && Digits(since, 8, 2, day);
+    const bool german = since.size() == 10 && since[2] == '.' && since[5] == '.' && Digits(since, 6, 4, year) &&
+                        Digits(since, 3, 2, month) && Digits(since, 0, 2, day);
+    if (iso || german) {
         std::tm parts{};
         parts.tm_year = year - 1900;
         parts.tm_mon = month - 1;
@@ -53,37 +97,18 @@ bool RunTime::ParseSince(const std::string& since, std::time_t now, std::string&
         std::time_t midnight = std::mktime(&parts);
         // mktime moves the 31st of a short month on; such a date is no date.
         if (midnight == static_cast<std::time_t>(-1) || parts.tm_mday != day || parts.tm_mon != month - 1) return false;
-        latestUtc = Utc(midnight);
+        moment = midnight;
         return true;
     }
-    if (since.size() < 2 || since.size() > 6) return false;  // up to 99999 units
-    int count;
-    if (!Digits(since, 0, since.size() - 1, count)) return false;
-    long unit = 0;
-    switch (since.back()) {
-    case 'm': unit = 60; break;
-    case 'h': unit = 3600; break;
-    case 'd': unit = 86400; break;
-    default: return false;
-    }
-    latestUtc = Utc(now - static_cast<std::time_t>(count) * unit);
+    std::time_t span;
+    if (!ParseSpan(since, span)) return false;
+    moment = now - span;
     return true;
 }
 
 std::string RunTime::Local(const std::string& utc) {
-    int year, month, day, hour, minute, second;
-    if (utc.size() != 20 || utc[10] != 'T' || utc[19] != 'Z' || !Digits(utc, 0, 4, year) ||
-        !Digits(utc, 5, 2, month) || !Digits(utc, 8, 2, day) || !Digits(utc, 11, 2, hour) ||
-        !Digits(utc, 14, 2, minute) || !Digits(utc, 17, 2, second))
-        return utc;
-    std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_min = minute;
-    parts.tm_sec = second;
-    std::time_t when = FromUtcParts(parts);
+    std::time_t when;
+    if (!ParseUtc(utc, when)) return utc;
     std::tm local{};
 #ifdef _WIN32
     if (localtime_s(&local, &when) != 0) return utc;

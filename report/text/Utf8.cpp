@@ -101,6 +101,14 @@ std::string Utf8FromFileName(const std::string& name) {
     return out;
 }
 
+std::string FileNameFromUtf8(const std::string& utf8) {
+#ifdef _WIN32
+    return utf8;
+#else
+    return Cp1252FromUtf8(utf8);
+#endif
+}
+
 void AppendUtf8FromFileName(std::string& out, const std::string& name) {
 #ifdef _WIN32
     out += ValidUtf8(name);
@@ -124,6 +132,24 @@ void AppendUtf8FromCp1252(std::string& out, const std::string& bytes) {
         else
             AppendUtf8(out, b);  // Latin-1 and code page 1252 agree from 0xA0 on
     }
+}
+
+std::string Cp1252FromUtf8(const std::string& utf8) {
+    if (PlainAscii(utf8)) return utf8;
+    std::string out;
+    unsigned codePoint;
+    for (size_t i = 0; i < utf8.size();) {
+        if (!Decode(utf8, i, codePoint)) {
+            out += '?';
+            ++i;
+        } else if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint < 0x100)) {
+            out += static_cast<char>(codePoint);
+        } else {
+            const unsigned short* at = std::find(HighControls, HighControls + 32, codePoint);
+            out += at == HighControls + 32 ? '?' : static_cast<char>(0x80 + (at - HighControls));
+        }
+    }
+    return out;
 }
 
 bool IsUtf8(const std::string& text) {

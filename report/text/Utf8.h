@@ -21,11 +21,17 @@ void AppendUtf8FromCp1252(std::string& out, const std::string& bytes);
 // page 1252); elsewhere a name is the mail store's bytes, code page 1252.
 std::string Utf8FromFileName(const std::string& name);
 void AppendUtf8FromFileName(std::string& out, const std::string& name);
+// The other way: a name kept in UTF-8 as the listing would give it.
+std::string FileNameFromUtf8(const std::string& utf8);
 
 // Texts converted and joined into one UTF-8 list: code page 1252, or
 // whatever append converts (AppendUtf8FromFileName for file names).
 std::string Utf8Joined(const std::vector<std::string>& parts, const char* separator,
                        void (*append)(std::string&, const std::string&) = AppendUtf8FromCp1252);
+
+// The way back: a text that Utf8FromCp1252 made comes back byte for byte;
+// a character code page 1252 lacks, or a malformed byte, becomes '?'.
+std::string Cp1252FromUtf8(const std::string& utf8);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, unsigned codePoint);

@@ -9,6 +9,12 @@ std::string Signed(uint64_t before, uint64_t now) {
     return now < before ? "-" + std::to_string(before - now) : std::to_string(now - before);
 }
 
+// A change in per cent with the language's decimal mark: "+3,4", "-12.0".
+std::string SignedPercent(const ReportRun& run, int64_t permille) {
+    std::string text = run.texts.SignedShare(permille);
+    return text.substr(0, text.find_first_of(" %"));
+}
+
 }  // namespace
 
 // The apostrophe before a formula needs no quotes of its own.
@@ -83,6 +89,7 @@ void DelimitedWriter::Line(std::ostream& out, const std::vector<std::string>& fi
 
 void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
     if (style == Style::Excel) out << "\xEF\xBB\xBF";
+    if (style != Style::Tsv) Heading(run, out);
     if (run.ShowOverview()) {
         Overview(run, out);
         out << LineEnd();
@@ -97,8 +104,22 @@ void DelimitedWriter::Write(const ReportRun& run, std::ostream& out) const {
         Rows(run, out);
 }
 
+// The lines a spreadsheet shows above the tables: when the output was made
+// (local time), and the note on a history shorter than asked for.
+void DelimitedWriter::Heading(const ReportRun& run, std::ostream& out) const {
+    Line(out, {run.GeneratedLine()});
+    const std::string note = run.HistoryNote();
+    if (!note.empty()) Line(out, {note});
+    out << LineEnd();
+}
+
+// With growth: the change of the total in bytes and in per cent of the
+// earlier total, and when that run started (UTC); empty where there is none.
 void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
-    Line(out, {"mailbox", "count", "total", "share_percent", "largest_file_name", "largest_size", "largest_folder"});
+    std::vector<std::string> head{"mailbox",           "count",        "total",         "share_percent",
+                                  "largest_file_name", "largest_size", "largest_folder"};
+    if (run.Growth()) head.insert(head.end(), {"growth", "growth_percent", "compared_with"});
+    Line(out, head);
     const uint64_t total = run.GetTotal();
     for (size_t m : run.ranked) {
         const MailboxReport& mailbox = run.mailboxes[m];
@@ -111,6 +132,14 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
             fields[4] = Utf8FromFileName(row.record.fileName);
             fields[5] = std::to_string(row.record.size);
             fields[6] = ShownName(row);
+        }
+        if (run.Growth()) {
+            int64_t permille = 0;
+            const bool compared = mailbox.hasEarlierState;
+            const bool percent = compared && Overview::ChangePermille(mailbox.earlierTotal, mailbox.total, permille);
+            fields.push_back(compared ? Signed(mailbox.earlierTotal, mailbox.total) : "");
+            fields.push_back(percent ? SignedPercent(run, permille) : "");
+            fields.push_back(compared ? mailbox.earlierTime : "");
         }
         Line(out, fields);
     }
@@ -138,10 +167,12 @@ const std::vector<std::string>& DelimitedWriter::RowHead() {
     return head;
 }
 
-// The rows table's columns, the share then of the grand total.
+// The rows table's columns, the share then of the grand total, and with
+// growth the change.
 void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
     std::vector<std::string> head = RowHead();
     head.push_back("share_of_all_percent");
+    if (run.Growth()) head.push_back("change");
     Line(out, head);
     const uint64_t total = run.GetTotal();
     for (const Overview::TopRow& top : run.top) {
@@ -149,6 +180,7 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
         const ReportRow& row = mailbox.rows[top.row];
         AddRow(run, ReportRun::PathText(mailbox), mailbox, row);
         Add(run.texts.Share(Overview::Permille(row.record.size, total), false));
+        if (run.Growth()) Add(Signed(row.seenBefore ? row.sizeBefore : 0, row.record.size));
         EndLine(out);
     }
 }
@@ -173,9 +205,9 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
             EndLine(out);
         }
         if (!growth) continue;
-        for (const auto& [name, size] : mailbox.removedFolders)
-            Line(out, {path, name, "", "", "", "", "", "", "removed", "", "", std::to_string(size),
-                       Signed(size, 0)});
+        for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders)
+            Line(out, {path, folder.fileName, "", "", folder.folderPath + folder.folderName, folder.folderPath,
+                       folder.folderName, "", "removed", "", "", std::to_string(folder.size), Signed(folder.size, 0)});
     }
 }
 

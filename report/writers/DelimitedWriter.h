@@ -12,7 +12,9 @@ struct ReportRow;
 // --tree the tree's nodes, or with --check the findings, or with --top the
 // largest folders of all, each line naming its mailbox. The first line names
 // the columns. With more than one mailbox the overview comes first, a table
-// of its own followed by an empty line. Numbers are exact byte counts,
+// of its own followed by an empty line. CSV begins with heading lines of
+// one field, when it was made and any note on the history, and an empty
+// line. Numbers are exact byte counts,
 // shares percentages with the language's decimal mark; texts are as the mail
 // store has them, converted to UTF-8.
 //
@@ -47,6 +49,7 @@ private:
     void EndLine(std::ostream& out) const;
     void Line(std::ostream& out, const std::vector<std::string>& fields) const;
     const char* LineEnd() const;
+    void Heading(const ReportRun& run, std::ostream& out) const;
     void Overview(const ReportRun& run, std::ostream& out) const;
     void Rows(const ReportRun& run, std::ostream& out) const;
     void Top(const ReportRun& run, std::ostream& out) const;

@@ -19,13 +19,18 @@ public:
         json.Key("program").String("foldscan-report");
         json.Key("version").String(FOLDSCAN_VERSION);
         json.Key("language").String(run.texts.GetLanguage() == Language::German ? "de" : "en");
+        json.Key("generatedAt").String(run.generatedAt);
+        const std::string note = run.HistoryNote();
+        if (!note.empty()) json.Key("note").String(note);
         Overview();
         if (run.options.top > 0) Top();
         json.Key("mailboxes").BeginArray();
         for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox);
         json.EndArray();
-        json.Key("total");
-        Summary(run.GetCount(), run.GetTotal());
+        json.Key("total").BeginObject();
+        SummaryMembers(run.GetCount(), run.GetTotal());
+        if (run.Growth() && run.AnyCompared()) json.Key("growth").Signed(run.TotalGrowth());
+        json.EndObject();
         json.EndObject();
     }
 
@@ -46,6 +51,7 @@ private:
             json.Key("count").Number(mailbox.count);
             json.Key("total").Number(mailbox.total);
             json.Key("share").Fraction(Overview::Fraction(mailbox.total, total));
+            if (run.Growth()) Compared(mailbox);
             json.Key("largest");
             size_t largest = Overview::Largest(mailbox);
             if (largest == Overview::None) {
@@ -91,7 +97,10 @@ private:
         json.Key("hierarchyKey").String(Utf8FromCp1252(r.hierarchyKey));
         json.Key("status").String(FolderStatusName(r.status));
         json.Key("kind").String(FolderKindName(row.kind));
-        if (run.options.historyGrowth && mailbox.hasEarlierState) json.Key("growth").Signed(MailboxReport::Change(row));
+        if (run.options.historyGrowth && mailbox.hasEarlierState) {
+            json.Key("growth").Signed(MailboxReport::Change(row));
+            if (!row.seenBefore) json.Key("firstSeen").String(mailbox.FirstSeen(row));
+        }
         if (!run.options.stateFile.empty() && mailbox.hasEarlierState) {
             json.Key("sizeBefore");
             if (row.seenBefore)
@@ -108,6 +117,10 @@ private:
         json.BeginObject();
         json.Key("mailbox").String(ReportRun::PathText(mailbox));
         json.Key("readable").Bool(mailbox.readable);
+        if (!mailbox.recordedAt.empty()) {
+            json.Key("recordedAt").String(mailbox.recordedAt);
+            json.Key("foundInLatestRun").Bool(!mailbox.notFoundSince);
+        }
         if (mailbox.readable) {
             json.Key("hierarchyRead").Bool(mailbox.hierarchyRead);
             SummaryMembers(mailbox.count, mailbox.total);
@@ -128,13 +141,18 @@ private:
         json.EndObject();
     }
 
-    // The folders gone since the earlier run, each with its size then.
+    // The folders gone since the earlier run, each with its size then, and
+    // from the history the folder path and name it had.
     void Removed(const MailboxReport& mailbox, const char* sizeKey) {
         json.Key("removed").BeginArray();
-        for (const auto& [name, size] : mailbox.removedFolders) {
+        for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders) {
             json.BeginObject();
-            json.Key("fileName").String(name);
-            json.Key(sizeKey).Number(size);
+            json.Key("fileName").String(folder.fileName);
+            json.Key(sizeKey).Number(folder.size);
+            if (folder.described) {
+                json.Key("folderPath").String(folder.folderPath);
+                json.Key("folderName").String(folder.folderName);
+            }
             json.EndObject();
         }
         json.EndArray();
@@ -151,6 +169,30 @@ private:
         json.String(mailbox.earlierTime);
         json.Key("totalGrowth").Signed(mailbox.TotalChange());
         Removed(mailbox, "size");
+        json.Key("moved").BeginArray();
+        for (const MailboxReport::MovedFolder& folder : mailbox.movedFolders) {
+            json.BeginObject();
+            json.Key("fileName").String(folder.fileName);
+            json.Key("from").String(folder.from);
+            json.Key("to").String(folder.to);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+
+    // An overview entry's growth and the run it was compared with; null
+    // for both where there is none.
+    void Compared(const MailboxReport& mailbox) {
+        json.Key("growth");
+        if (mailbox.hasEarlierState)
+            json.Signed(mailbox.TotalChange());
+        else
+            json.Null();
+        json.Key("comparedWith");
+        if (mailbox.hasEarlierState)
+            json.String(mailbox.earlierTime);
+        else
+            json.Null();
     }
 
     void Tree(const MailboxReport& mailbox) {
@@ -211,12 +253,6 @@ private:
         json.Key("totalText").String(run.texts.Size(total, true));
         json.Key("totalExact").String(run.texts.Size(total, false));
         json.Key("summary").String(run.texts.Summary(count, total));
-    }
-
-    void Summary(uint64_t count, uint64_t total) {
-        json.BeginObject();
-        SummaryMembers(count, total);
-        json.EndObject();
     }
 
     const ReportRun& run;

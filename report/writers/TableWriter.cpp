@@ -66,8 +66,14 @@ private:
 void WriteOverview(const ReportRun& run, std::ostream& out) {
     const ReportTexts& t = run.texts;
     out << t.overviewHeading << "\n\n";
-    Columns table({t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn},
-                  {false, true, true, true, false});
+    const bool growth = run.Growth();
+    Cells titles{t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn};
+    std::vector<bool> right{false, true, true, true, false};
+    if (growth) {
+        titles.insert(titles.begin() + 4, t.growthColumn);
+        right.insert(right.begin() + 4, true);
+    }
+    Columns table(titles, right);
     const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (size_t m : run.ranked) {
@@ -78,24 +84,34 @@ void WriteOverview(const ReportRun& run, std::ostream& out) {
                 const FolderInfo& record = mailbox.rows[largest].record;
                 folder = Utf8FromFileName(record.fileName) + " (" + run.Size(record.size) + ")";
             }
-            line({ReportRun::PathText(mailbox), std::to_string(mailbox.count), run.Size(mailbox.total),
-                  t.Share(Overview::Permille(mailbox.total, total)), folder});
+            Cells cells{ReportRun::PathText(mailbox), std::to_string(mailbox.count), run.Size(mailbox.total),
+                        t.Share(Overview::Permille(mailbox.total, total)), folder};
+            if (growth) cells.insert(cells.begin() + 4, run.OverviewGrowth(mailbox));
+            line(std::move(cells));
         }
     });
 }
 
 void WriteTop(const ReportRun& run, std::ostream& out) {
     const ReportTexts& t = run.texts;
-    out << ReportTexts::Fill(t.topHeading, {std::to_string(run.top.size())}) << "\n\n";
-    Columns table({t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn},
-                  {false, false, true, true, false});
+    out << run.TopHeading() << "\n\n";
+    const bool growth = run.Growth();
+    Cells titles{t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn};
+    std::vector<bool> right{false, false, true, true, false};
+    if (growth) {
+        titles.insert(titles.begin() + 4, t.growthColumn);
+        right.insert(right.begin() + 4, true);
+    }
+    Columns table(titles, right);
     const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (const Overview::TopRow& top : run.top) {
             const MailboxReport& mailbox = run.mailboxes[top.mailbox];
             const ReportRow& row = mailbox.rows[top.row];
-            line({ReportRun::PathText(mailbox), Utf8FromFileName(row.record.fileName), run.Size(row.record.size),
-                  t.Share(Overview::Permille(row.record.size, total)), ShownName(row)});
+            Cells cells{ReportRun::PathText(mailbox), Utf8FromFileName(row.record.fileName), run.Size(row.record.size),
+                        t.Share(Overview::Permille(row.record.size, total)), ShownName(row)};
+            if (growth) cells.insert(cells.begin() + 4, run.GrowthText(mailbox, row));
+            line(std::move(cells));
         }
     });
 }
@@ -140,10 +156,8 @@ void WriteTree(const ReportRun& run, const MailboxReport& mailbox, std::ostream&
 }
 
 void WriteGrowth(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
-    const ReportTexts& t = run.texts;
     out << run.GrowthLine(mailbox) << '\n';
-    for (const auto& [name, size] : mailbox.removedFolders)
-        out << Printable(ReportTexts::Fill(t.removedPattern, {name, run.Size(size)})) << '\n';
+    for (const std::string& line : run.RemovedLines(mailbox)) out << Printable(line) << '\n';
 }
 
 void WriteFindings(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
@@ -157,7 +171,10 @@ void WriteFindings(const ReportRun& run, const MailboxReport& mailbox, std::ostr
 
 void WriteMailbox(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
     const ReportTexts& t = run.texts;
-    out << Printable(ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)})) << "\n\n";
+    out << Printable(ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)})) << "\n";
+    const std::string recorded = run.RecordedLine(mailbox);
+    if (!recorded.empty()) out << recorded << '\n';
+    out << '\n';
     const bool listed = run.options.top == 0;
     if (listed && run.options.tree)
         WriteTree(run, mailbox, out);
@@ -173,11 +190,11 @@ void WriteMailbox(const ReportRun& run, const MailboxReport& mailbox, std::ostre
 }  // namespace
 
 void TableWriter::Write(const ReportRun& run, std::ostream& out) const {
-    bool first = true;
-    auto section = [&] {
-        if (!first) out << '\n';
-        first = false;
-    };
+    out << run.GeneratedLine() << '\n';
+    const std::string note = run.HistoryNote();
+    if (!note.empty()) out << note << '\n';
+    // Sections follow the heading lines, each after an empty line.
+    auto section = [&] { out << '\n'; };
     if (run.ShowOverview()) {
         section();
         WriteOverview(run, out);
@@ -193,6 +210,6 @@ void TableWriter::Write(const ReportRun& run, std::ostream& out) const {
     }
     if (run.mailboxes.size() > 1) {
         section();
-        out << ReportTexts::Fill(run.texts.totalHeading, {run.texts.Summary(run.GetCount(), run.GetTotal())}) << '\n';
+        out << run.TotalLine() << '\n';
     }
 }

@@ -31,6 +31,7 @@ TEST(ReportAlloc, EveryFailedAllocationEndsTheRunWithAMessageOrAWholeReport) {
         CountingHeap::allocationsLeft = 0;
         return Outcome{failed, code, out.str(), err.str()};
     };
+    TestClock clock("2026-11-30T09:00:00Z");  // every run says it was made at the same time
     const Outcome whole = run(0);
     ASSERT_EQ(whole.code, 1) << whole.err;
     // The number of allocations a whole run makes, then a spread of them to fail.

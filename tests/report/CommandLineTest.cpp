@@ -38,7 +38,15 @@ TEST(ReportCommandLine, BadOptionsFailWithAMessageAndScanNothing) {
         {"--min-size", "16777216T", mailbox.Path()},  // 2^64 bytes
         {"--min-size", "18446744073709551616", mailbox.Path()},
         {"--growth", mailbox.Path()},
-        {"--history", "h.db", "--growth-since", "7w", mailbox.Path()},
+        {"--history", "h.db", "--growth-since", "7y", mailbox.Path()},
+        {"--history", "h.db", "--growth-since", "1.11.2026", mailbox.Path()},
+        {"--history", "h.db", "--keep", "7x", mailbox.Path()},
+        {"--history", "h.db", "--keep", "0d", mailbox.Path()},
+        {"--keep", "30d", mailbox.Path()},
+        {"--from-history", "h.db", "--history", "h.db"},
+        {"--from-history", "h.db", "--since", "s.json"},
+        {"--from-history", "h.db", "--check"},
+        {"--from-history", ""},
         {"--history", "h.db", "--growth", "--growth-since", "7d", mailbox.Path()},
         {"--history", "h.db", "--growth", "--since", "s.json", mailbox.Path()},
         {"--history", "", mailbox.Path()},
@@ -71,6 +79,8 @@ TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
         {{"--check=1", mailbox.Path()}, "--check nimmt keinen Wert"},
         {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl ab 0."},
         {{"--growth-since", "7d", mailbox.Path()}, "--growth-since braucht --history"},
+        {{"--history", "h.db", "--keep", "ewig", mailbox.Path()},
+         "--keep ewig: erwartet wird eine Dauer wie 12h, 90d oder 52w."},
     };
     for (const auto& [args, message] : mistakes) {
         Result result = RunReport(args);
@@ -120,9 +130,9 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
     EXPECT_EQ(help.code, 0);
     for (const char* option : {"--format", "--sort", "--exact", "--compact", "--no-paths", "--newmail",
                                "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--history", "--growth",
-                               "--growth-since", "--excel", "--jobs", "--lang", "--version", "Exit-Codes", "--output",
-                               "--mailboxes-from", "--all-under", "--monitor", "--warn", "--crit", "--warn-folder",
-                               "--crit-folder"})
+                               "--keep", "--from-history", "--growth-since", "--excel", "--jobs", "--lang", "--version",
+                               "Exit-Codes", "--output", "--mailboxes-from", "--all-under", "--monitor", "--warn", "--crit",
+                               "--warn-folder", "--crit-folder"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);

@@ -1,6 +1,7 @@
 // The machine formats read back: what JSON and CSV carry is what the scan
 // found, byte for byte once converted, whatever the names hold.
 #include "report/writers/DelimitedWriter.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "store/FolderList.h"
 #include "tests/report/ReportFixture.h"
@@ -86,7 +87,11 @@ TEST(ReportFormats, CsvReadsBackWithSeparatorsQuotesAndLineBreaksInNames) {
     ASSERT_EQ(result.code, 0) << result.err;
 
     std::vector<std::vector<std::string>> lines = ReadCsv(result.out);
-    ASSERT_FALSE(lines.empty());
+    // The heading lines come first, when it was made and an empty line.
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[0].at(0).rfind("Erstellt: ", 0), 0u);
+    EXPECT_EQ(lines[1], std::vector<std::string>{""});
+    lines.erase(lines.begin(), lines.begin() + 2);
     const std::vector<std::string> head = lines.front();
     ASSERT_EQ(head, (std::vector<std::string>{"mailbox", "file_name", "size", "size_text", "folder", "folder_path",
                                               "folder_name", "hierarchy_key", "status", "kind", "share_percent"}));
@@ -224,7 +229,7 @@ TEST(ReportFormats, TheOverviewRanksMailboxesAndTheTopListTheLargestFoldersOfAll
     EXPECT_EQ(table.out.find("B2.PMM"), std::string::npos) << table.out;
     EXPECT_NE(table.out.find("3 files, 1.5 kB (1,530 bytes)"), std::string::npos) << table.out;
     Result csv = RunReport(boxes.Args({"--format", "csv", "--top", "1"}));
-    const std::string listing = csv.out.substr(csv.out.find("\r\n\r\n") + 4);
+    const std::string listing = csv.out.substr(csv.out.rfind("\r\n\r\n") + 4);
     EXPECT_EQ(listing.find("mailbox,file_name,"), 0u) << csv.out;
     EXPECT_NE(listing.find(",C1.PMM,1000,"), std::string::npos) << listing;
     EXPECT_EQ(listing.find(",A1.PMM,"), std::string::npos) << listing;
@@ -256,11 +261,12 @@ TEST(ReportFormats, ExcelCsvOpensInColumnsAndRunsNoFormula) {
     WritePmm(mailbox, "Formel.PMM", "=HYPERLINK(\"x\";\"y\")", "", 1536);
     WritePmm(mailbox, "Minus.PMM", Cp1252("-Grüße; \"zwei\""), "", 512);
     WritePmm(mailbox, "At.PMM", "@Tab\tEnde", "", 512);
+    TestClock clock("2026-11-30T09:00:00Z");
     Result result = RunReport({"--format", "csv", "--excel", "--sort", "name", mailbox.Path()});
     ASSERT_EQ(result.code, 0) << result.err;
     const std::string path = mailbox.Path();
     EXPECT_EQ(result.out,
-              "\xEF\xBB\xBF"
+              "\xEF\xBB\xBF" "Erstellt: " + RunTime::Local("2026-11-30T09:00:00Z") + "\r\n\r\n"
               "mailbox;file_name;size;size_text;folder;folder_path;folder_name;hierarchy_key;status;kind;share_percent\r\n" +
                   path + ";At.PMM;512;512 Bytes;'@Tab\tEnde;;'@Tab\tEnde;;ok;pmm;20,0\r\n" + path +
                   ";Formel.PMM;1536;1,5 kB;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\";;ok;pmm;60,0\r\n" +

@@ -1,20 +1,35 @@
 // --since and --history across runs: folders grown, shrunk, added and
 // removed, and where the state file and the history may lie.
+#include "platform/Directory.h"
+#include "report/history/ComparisonRule.h"
 #include "report/history/GrowthState.h"
+#include "report/history/HistoryStore.h"
+#include "report/history/MailboxKey.h"
+#include "report/model/MailboxReport.h"
 #include "report/program/ReportProgram.h"
 #include "report/text/RunTime.h"
+#include "report/text/Utf8.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 
 #include <sqlite3.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace ReportFixture;
 namespace fs = std::filesystem;
@@ -53,21 +68,25 @@ protected:
 }  // namespace
 
 TEST_F(ReportGrowth, TwoRunsShowWhatGrewShrankCameAndWent) {
+    WritePmm(mailbox, "B\xFCro.PMM", "B\xFCro", "", 128);
     nlohmann::json first = Run();
     EXPECT_FALSE(first.at("growth").at("earlierState"));
-    EXPECT_EQ(GrowthByFile(first), (std::map<std::string, std::string>{{"A.PMM", "-"}, {"B.PMM", "-"}, {"D.MBX", "-"}}));
+    EXPECT_EQ(GrowthByFile(first), (std::map<std::string, std::string>{
+                                       {"A.PMM", "-"}, {"B.PMM", "-"}, {"B\u00FCro.PMM", "-"}, {"D.MBX", "-"}}));
     ASSERT_TRUE(fs::exists(stateFile));
 
     WritePmm(mailbox, "A.PMM", "Archiv", "A", 3500);  // grown
     WritePmm(mailbox, "B.PMM", "Briefe", "B", 4000);  // shrunk
     WritePmm(mailbox, "C.PMM", "Chor", "C", 250);     // added
     fs::remove(mailbox.Path() + "D.MBX");             // removed
+    fs::remove(mailbox.Path() + "B\xFCro.PMM");      // removed, its name converted once
     nlohmann::json second = Run();
     const nlohmann::json& growth = second.at("growth");
     EXPECT_TRUE(growth.at("earlierState"));
-    EXPECT_EQ(growth.at("totalBefore"), 6700u);
-    EXPECT_EQ(growth.at("change"), 7750 - 6700);
-    EXPECT_EQ(growth.at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "sizeBefore": 700}])"));
+    EXPECT_EQ(growth.at("totalBefore"), 6828u);
+    EXPECT_EQ(growth.at("change"), 7750 - 6828);
+    EXPECT_EQ(growth.at("removed"), nlohmann::json::parse(R"([{"fileName": "B\u00FCro.PMM", "sizeBefore": 128},
+                                                              {"fileName": "D.MBX", "sizeBefore": 700}])"));
     EXPECT_EQ(GrowthByFile(second),
               (std::map<std::string, std::string>{{"A.PMM", "+2.500"}, {"B.PMM", "-1.000"}, {"C.PMM", "neu"}}));
 
@@ -231,21 +250,41 @@ protected:
         return growth;
     }
 
-    // Runs of the history, moved back in time as if they had been made then.
-    void Backdate(const std::vector<std::pair<int, std::string>>& starts) {
+    // The first value of a query of the history, as text.
+    std::string Query(const std::string& sql, const std::string& file = std::string()) {
         sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
-        for (const auto& [id, started] : starts) {
-            std::string sql = "UPDATE runs SET started = '" + started + "' WHERE id = " + std::to_string(id);
-            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        std::string value = "error";
+        if (sqlite3_open_v2((file.empty() ? history : file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_stmt* select = nullptr;
+            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr) == SQLITE_OK &&
+                sqlite3_step(select) == SQLITE_ROW)
+                value = sqlite3_column_text(select, 0) ? reinterpret_cast<const char*>(sqlite3_column_text(select, 0))
+                                                       : "null";
+            sqlite3_finalize(select);
         }
         sqlite3_close(db);
+        return value;
+    }
+
+    // The mailboxes of a JSON report by their paths.
+    static std::map<std::string, nlohmann::json> ByPath(const nlohmann::json& report) {
+        std::map<std::string, nlohmann::json> byPath;
+        for (const nlohmann::json& box : report.at("mailboxes")) byPath[box.at("mailbox")] = box;
+        return byPath;
+    }
+
+    // The report from the history alone, as JSON.
+    nlohmann::json Recorded(const std::vector<std::string>& args, const std::string& file = std::string()) {
+        std::vector<std::string> all{"--from-history", file.empty() ? history : file, "--format", "json"};
+        all.insert(all.end(), args.begin(), args.end());
+        Result result = RunReport(all);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return result.code == 0 ? nlohmann::json::parse(result.out) : nlohmann::json();
     }
 
     std::string history = elsewhere.Path() + "history.db";
 };
-
-std::string Ago(std::time_t seconds) { return RunTime::Utc(std::time(nullptr) - seconds); }
 
 }  // namespace
 
@@ -266,7 +305,8 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
     nlohmann::json second = Run({"--growth"}, {mailbox.Path(), once.Path()});
     EXPECT_EQ(GrowthByFile(second.at(0)),
               (std::map<std::string, int64_t>{{"A.PMM", 2500}, {"B.PMM", -1000}, {"C.PMM", 250}}));
-    EXPECT_EQ(second.at(0).at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "size": 700}])"));
+    EXPECT_EQ(second.at(0).at("removed"), nlohmann::json::parse(R"([{"fileName": "D.MBX", "size": 700,
+                                                                   "folderPath": "\\", "folderName": "Dach"}])"));
     EXPECT_EQ(second.at(0).at("totalGrowth"), 7750 - 6700);
     EXPECT_EQ(second.at(0).at("growthSince").get<std::string>().size(), 20u);
     EXPECT_TRUE(second.at(1).at("growthSince").is_null());  // seen once
@@ -282,20 +322,23 @@ TEST_F(ReportHistory, GrowthAcrossThreeRunsAndAMailboxSeenOnce) {
     nlohmann::json fourth = Run({"--growth"}, {mailbox.Path()});
     EXPECT_EQ(GrowthByFile(fourth.at(0)), (std::map<std::string, int64_t>{{"A.PMM", 0}, {"B.PMM", 0}, {"C.PMM", 0}}));
 
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(db, "SELECT (SELECT count(*) FROM runs), (SELECT count(*) FROM folders WHERE run_id = 2)",
-                       -1, &count, nullptr);
-    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(count, 0), 4);
-    EXPECT_EQ(sqlite3_column_int(count, 1), 4);  // A, B, C and X
-    sqlite3_finalize(count);
-    sqlite3_close(db);
+    // A folder's row only where it changed: A, B, C, X and D's going in run 2,
+    // C in run 3, nothing in run 4; the mailbox's path once.
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "4");
+    EXPECT_EQ(Query("SELECT group_concat(run_id || ':' || file_name || ':' || coalesce(size, 'gone'), ' ') FROM"
+                    " (SELECT * FROM folder_change WHERE run_id > 1 ORDER BY run_id, file_name)"),
+              "2:A.PMM:3500 2:B.PMM:4000 2:C.PMM:250 2:D.MBX:gone 2:X.PMM:1000 3:C.PMM:900");
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "2");
+
+    // --no-paths leaves the paths out of the listing, not out of the history:
+    // nothing moved, nothing changed.
+    nlohmann::json plain = Run({"--growth", "--no-paths"}, {mailbox.Path()});
+    EXPECT_EQ(plain.at(0).at("moved"), nlohmann::json::array());
+    EXPECT_EQ(plain.at(0).at("rows").at(0).at("folderPath"), "");
+    EXPECT_EQ(Query("SELECT count(*) FROM folder_change WHERE run_id = 5"), "0");
 }
 
-// Folders are written many to a statement: every one of a mailbox larger
-// than such a batch, the last odd ones included, lands with its own values.
+// Every folder of a mailbox that changed lands with its own values.
 TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
     TempDir large;
     const int folders = 70;
@@ -315,8 +358,8 @@ TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(history.c_str(), &db), SQLITE_OK);
     sqlite3_stmt* rows = nullptr;
-    sqlite3_prepare_v2(db, "SELECT file_name, hierarchy_key, folder, size FROM folders WHERE run_id = 2", -1, &rows,
-                       nullptr);
+    sqlite3_prepare_v2(db, "SELECT file_name, hierarchy_key, folder_path || folder_name, size FROM folder_change"
+                       " WHERE run_id = 2", -1, &rows, nullptr);
     int seen = 0;
     while (sqlite3_step(rows) == SQLITE_ROW) {
         const std::string fileName = reinterpret_cast<const char*>(sqlite3_column_text(rows, 0));
@@ -326,35 +369,351 @@ TEST_F(ReportHistory, EveryFolderOfALargeMailboxLandsWithItsOwnValues) {
         EXPECT_EQ(sqlite3_column_int64(rows, 3), 1000 + 3 * i);
         ++seen;
     }
-    EXPECT_EQ(seen, folders);
+    EXPECT_EQ(seen, folders - 1);  // F100.PMM is as it was
     sqlite3_finalize(rows);
     sqlite3_close(db);
 }
 
-TEST_F(ReportHistory, GrowthSinceTakesTheLatestRunAtLeastThatOld) {
-    Run({}, {mailbox.Path()});                        // run 1
-    WritePmm(mailbox, "A.PMM", "Archiv", "A", 2000);
-    Run({}, {mailbox.Path()});                        // run 2
-    WritePmm(mailbox, "A.PMM", "Archiv", "A", 5000);
-    Backdate({{1, Ago(10 * 86400)}, {2, Ago(2 * 3600)}});
-    auto growthOfA = [&](const std::string& since) {
-        nlohmann::json box = Run({"--growth-since", since}, {mailbox.Path()}).at(0);
-        return box.at("growthSince").is_null() ? std::string("none")
-                                                : std::to_string(GrowthByFile(box).at("A.PMM"));
+// Nights of runs and queries in the mornings: a query from the history
+// records nothing and touches no mailbox, so each night still compares
+// with the night before; --growth-since takes the run nearest to the moment
+// asked for, and the earliest where none is that old.
+TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
+    auto other = std::make_unique<TempDir>();
+    WritePmm(*other, "X.PMM", "X", "", 100);
+    const std::string otherPath = other->Path(), otherShown = Utf8FromOsText(Directory::Canonical(otherPath));
+    auto at = [](int day, const char* time) {
+        char text[32];
+        std::snprintf(text, sizeof text, "2026-11-%02dT%sZ", day, time);
+        return std::string(text);
     };
-    EXPECT_EQ(growthOfA("30m"), "3000");  // run 2
-    EXPECT_EQ(growthOfA("3h"), "4000");   // run 1
-    EXPECT_EQ(growthOfA("7d"), "4000");
-    EXPECT_EQ(growthOfA("11d"), "none");
-    EXPECT_EQ(growthOfA("2000-01-01"), "none");
-    EXPECT_EQ(growthOfA(RunTime::Utc(std::time(nullptr) + 86400).substr(0, 10)), "0");  // the run just made
+    TestClock clock(at(1, "02:00:01"));
+    for (int day = 1; day <= 29; ++day) {
+        WritePmm(mailbox, "A.PMM", "Archiv", "A", 1000 + 100 * day);
+        clock.Set(at(day, "02:00:01"));
+        nlohmann::json night = Run({"--growth"}, {mailbox.Path(), otherPath});
+        EXPECT_EQ(night.at(0).at("growthSince"), day > 1 ? nlohmann::json(at(day - 1, "02:00:01")) : nlohmann::json());
+        clock.Set(at(day, "09:00:00"));
+        const std::string before = elsewhere.Read("history.db");
+        EXPECT_EQ(Recorded({"--growth-since", "1d"}).at("mailboxes").size(), 2u);
+        EXPECT_EQ(elsewhere.Read("history.db"), before) << "a query changed the history";
+    }
+    // Only A changed, once a night: 3 rows of the first night, then one a night.
+    EXPECT_EQ(Query("SELECT count(*) FROM folder_change"), std::to_string(3 + 28 + 1));
 
-    std::string latest;
-    ASSERT_TRUE(RunTime::ParseSince("12h", 1000000, latest));
-    EXPECT_EQ(latest, RunTime::Utc(1000000 - 12 * 3600));
-    for (const char* bad : {"7w", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d"})
-        EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, latest)) << bad;
+    other.reset();  // gone: the history still tells it
+    clock.Set("2026-11-30T02:00:00Z");
+    auto compared = [&](const std::vector<std::string>& args) {
+        const nlohmann::json box = Recorded(args).at("mailboxes").at(0);
+        return box.at("growthSince").get<std::string>() + " " + std::to_string(box.at("totalGrowth").get<int64_t>());
+    };
+    EXPECT_EQ(compared({}), at(28, "02:00:01") + " 100");  // the previous run
+    // A run one second younger than a week is a week ago, not the run before it.
+    EXPECT_EQ(compared({"--growth-since", "7d"}), at(23, "02:00:01") + " 600");
+    EXPECT_EQ(compared({"--growth-since", "1w"}), at(23, "02:00:01") + " 600");
+    EXPECT_EQ(compared({"--growth-since", "30d"}), at(1, "02:00:01") + " 2800");
+    EXPECT_EQ(compared({"--growth-since", "2026-11-01"}), at(1, "02:00:01") + " 2800");
+    EXPECT_EQ(compared({"--growth-since", "01.11.2026"}), at(1, "02:00:01") + " 2800");
+
+    EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("rows").at(0).at("fileName"), "X.PMM");
+    // A history shorter than asked for: one note for all mailboxes.
+    Result note = RunReport({"--from-history", history, "--growth-since", "30d"});
+    const std::string says = "Die Historie reicht nicht bis " + RunTime::Local("2026-10-31T02:00:00Z");
+    EXPECT_NE(note.out.find(says), std::string::npos) << note.out;
+    EXPECT_EQ(note.out.find(says), note.out.rfind(says)) << note.out;
+
+    // The next night finds one of them no more: the history says since when.
+    clock.Set("2026-11-30T02:00:01Z");
+    Run({}, {mailbox.Path()});
+    Result gone = RunReport({"--from-history", history});
+    EXPECT_NE(gone.out.find("Zuletzt aufgezeichnet: " + RunTime::Local(at(29, "02:00:01")) +
+                            "; seither nicht mehr gefunden."),
+              std::string::npos)
+        << gone.out;
+    EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("foundInLatestRun"), false);
+
+    // The times SINCE may name.
+    std::time_t moment = 0;
+    ASSERT_TRUE(RunTime::ParseSince("12h", 1000000, moment));
+    EXPECT_EQ(moment, 1000000 - 12 * 3600);
+    ASSERT_TRUE(RunTime::ParseSince("2w", 2000000, moment));
+    EXPECT_EQ(moment, 2000000 - 14 * 86400);
+    for (const char* bad : {"7y", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d", "31.11.2026",
+                            "1.11.2026", "01-11-2026"})
+        EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, moment)) << bad;
 }
+
+// The run a mailbox is compared with, by the one rule every comparison follows.
+TEST(ComparisonRule, PreviousOrNearestTheEarlierOnATieAndTheEarliestWhereNoneIsThatOld) {
+    constexpr size_t None = ComparisonRule::None;
+    const std::vector<std::time_t> runs = {100, 200, 300};
+    struct Case {
+        ComparisonRule rule;
+        std::vector<std::time_t> starts;
+        size_t index;
+        bool beforeHistory;
+    };
+    const std::vector<Case> cases = {
+        {ComparisonRule::Previous(), {}, None, false},
+        {ComparisonRule::Previous(), runs, 2, false},
+        {ComparisonRule::Since(190), {}, None, false},
+        {ComparisonRule::Since(240), runs, 1, false},
+        {ComparisonRule::Since(250), runs, 1, false},  // as near as 300: the earlier
+        {ComparisonRule::Since(251), runs, 2, false},
+        {ComparisonRule::Since(100), runs, 0, false},
+        {ComparisonRule::Since(99), runs, 0, true},
+        {ComparisonRule::Since(9999), runs, 2, false},
+    };
+    for (const Case& c : cases) {
+        const ComparisonRule::Choice choice = c.rule.Choose(c.starts);
+        EXPECT_EQ(choice.index, c.index) << c.rule.Moment();
+        EXPECT_EQ(choice.beforeHistory, c.beforeHistory) << c.rule.Moment();
+    }
+}
+
+// Growth where the administrator looks: the overview ranked by it with its
+// own column, the total's growth, the folders of all that grew most, new
+// folders with their first run, removed ones with their names, moved ones.
+TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
+    TempDir grower, shrinker;
+    WritePmm(grower, "X.PMM", "Xaver", "", 1000);
+    WritePmm(shrinker, "Y.PMM", "Ypsilon", "", 2000);
+    const std::vector<std::string> all{mailbox.Path(), grower.Path(), shrinker.Path()};
+    TestClock clock("2026-11-01T02:00:00Z");
+    Run({}, all);
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 3500);  // +2500
+    WritePmm(mailbox, "C.PMM", "Chor", "C", 250);     // new
+    fs::remove(mailbox.Path() + "D.MBX");             // removed
+    mailbox.Write("hierarch.pm", "2,0,R,,Postfach\n1,0,A,R,Archiv\n1,0,B,A,Briefe\n1,0,C,R,Chor\n1,0,D,R,Dach\n");
+    WritePmm(grower, "X.PMM", "Xaver", "", 9000);      // +8000
+    WritePmm(shrinker, "Y.PMM", "Ypsilon", "", 1500);  // -500
+    clock.Set("2026-11-02T02:00:00Z");
+    Run({}, all);
+    clock.Set("2026-11-02T09:00:00Z");
+    auto query = [&](const std::vector<std::string>& args) {
+        std::vector<std::string> full{"--from-history", history, "--sort", "growth:desc", "--exact"};
+        full.insert(full.end(), args.begin(), args.end());
+        Result result = RunReport(full);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return result.out;
+    };
+
+    const nlohmann::json doc = nlohmann::json::parse(query({"--format", "json", "--top", "2"}));
+    std::vector<int64_t> ranked;
+    for (const nlohmann::json& entry : doc.at("overview")) {
+        ranked.push_back(entry.at("growth"));
+        EXPECT_EQ(entry.at("comparedWith"), "2026-11-01T02:00:00Z");
+    }
+    EXPECT_EQ(ranked, (std::vector<int64_t>{8000, 2050, -500}));
+    EXPECT_EQ(doc.at("total").at("growth"), 9550);
+    EXPECT_EQ(doc.at("top").at(0).at("growth"), 8000);
+    EXPECT_EQ(doc.at("top").at(1).at("fileName"), "A.PMM");
+    const nlohmann::json box = ByPath(doc)[Utf8FromOsText(Directory::Canonical(mailbox.Path()))];
+    for (const nlohmann::json& row : box.at("rows"))
+        EXPECT_EQ(row.value("firstSeen", ""), row.at("fileName") == "C.PMM" ? "2026-11-02T02:00:00Z" : "");
+    EXPECT_EQ(box.at("moved"), nlohmann::json::parse(R"([{"fileName": "B.PMM", "from": "\\Briefe",
+                                                          "to": "\\Archiv\\Briefe"}])"));
+    EXPECT_EQ(box.at("removed").at(0).at("folderName"), "Dach");
+
+    const std::string table = query({});
+    auto shown = [](const TempDir& dir) { return Utf8FromOsText(Directory::Canonical(dir.Path())); };
+    const std::string grew = shown(grower), shrank = shown(shrinker), box1 = shown(mailbox);
+    EXPECT_LT(table.find(grew + " "), table.find(box1 + " "));
+    EXPECT_LT(table.find(box1 + " "), table.find(shrank + " "));
+    EXPECT_NE(table.find("+8.000 (+800,0 %)"), std::string::npos) << table;
+    EXPECT_NE(table.find("-500 (-25,0 %)"), std::string::npos) << table;
+    EXPECT_NE(table.find("; Zuwachs +9.550\n"), std::string::npos) << table;
+    EXPECT_NE(table.find("neu seit " + RunTime::LocalDate("2026-11-02T02:00:00Z")), std::string::npos) << table;
+    EXPECT_NE(table.find("Entfernt: \\Dach (D.MBX), zuvor 700\n"), std::string::npos) << table;
+    EXPECT_NE(table.find("Verschoben: B.PMM von \\Briefe nach \\Archiv\\Briefe\n"), std::string::npos) << table;
+    EXPECT_NE(table.find("Aufgezeichnet: " + RunTime::Local("2026-11-02T02:00:00Z")), std::string::npos) << table;
+    const std::string top = query({"--top", "2", "--lang", "en"});
+    EXPECT_NE(top.find("X.PMM      9,000  46.8%  +8,000  Xaver\n"), std::string::npos) << top;
+
+    // The page's first screen shows growth: the overview's column with a
+    // line per mailbox, the folders that grew most; and each section has
+    // its chart, drawn from the runs in the page's data.
+    const std::string page = query({"--format", "html"});
+    const std::string overview = page.substr(page.find("<section id=\"overview\">"));
+    EXPECT_NE(overview.find("+8.000 (+800,0 %)"), std::string::npos);
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = page.find(what); at != std::string::npos; at = page.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<td class=\"spark\""), 3u);
+    EXPECT_EQ(count("<div class=\"history\""), 3u);
+    const std::string grown = page.substr(page.find("<section id=\"growth-top\">"));
+    EXPECT_LT(grown.find("X.PMM"), grown.find("A.PMM"));
+    EXPECT_EQ(grown.substr(0, grown.find("</section>")).find("Y.PMM"), std::string::npos) << "it shrank";
+    EXPECT_NE(page.find("\"runs\":[1793498400,1793584800]"), std::string::npos);
+
+    const std::string csv = query({"--format", "csv", "--top", "2"});
+    EXPECT_NE(csv.find(",growth,growth_percent,compared_with\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",share_of_all_percent,change\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+}
+
+// The lean rows against what was recorded: nights of folders coming,
+// changing, moving, going and coming back, each night's folders read back
+// as they were, with the first night of each one's stay; and the same for
+// the nights --keep leaves, whose stays then begin no earlier than they.
+TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
+    using Folders = std::map<std::string, std::string>;  // file name to "size path name"
+    TempDir dir;
+    const std::string file = dir.Path() + "history.db";
+    std::mt19937 random(11);
+    std::vector<Folders> nights;
+    std::vector<std::string> starts;
+    auto record = [&](const std::string& keepFrom) {
+        MailboxReport mailbox;
+        mailbox.readable = true;
+        Folders folders;
+        for (int f = 0; f < 12; ++f) {
+            if (random() % 5 == 0) continue;  // not there tonight
+            ReportRow row;
+            row.record.fileName = "F" + std::to_string(f) + ".PMM";
+            row.record.size = 1000 * (1 + random() % 3);
+            row.record.folderPath = random() % 4 == 0 ? "\\B\\" : "\\A\\";
+            row.record.folderName = "Ordner " + std::to_string(f);
+            folders[row.record.fileName] = std::to_string(row.record.size) + " " + row.record.folderPath +
+                                           row.record.folderName;
+            mailbox.total += row.record.size;
+            mailbox.rows.push_back(row);
+        }
+        mailbox.count = mailbox.rows.size();
+        starts.push_back(RunTime::Utc(1793498400 + 86400 * static_cast<std::time_t>(starts.size())));
+        nights.push_back(folders);
+        HistoryStore store;
+        ASSERT_TRUE(store.Open(file));
+        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail"}}, keepFrom));
+    };
+    // Each night compared with the latest: its folders, and the first
+    // night of the latest's stay of each folder it lacks.
+    auto check = [&](size_t first) {
+        HistoryStore store;
+        ASSERT_TRUE(store.Open(file, HistoryStore::Mode::Read));
+        HistoryStore::Mailbox mailbox;
+        ASSERT_TRUE(store.FindMailbox("/mail", mailbox));
+        ASSERT_EQ(mailbox.runs.size(), nights.size() - first);
+        const size_t latest = mailbox.runs.size() - 1;
+        for (size_t i = 0; i < mailbox.runs.size(); ++i) {
+            EarlierRun earlier;
+            std::vector<RecordedFolder> now;
+            ASSERT_TRUE(store.Compare(mailbox, i, latest, &earlier, now));
+            Folders seen;
+            for (const auto& [name, folder] : earlier.folders)
+                seen[name] = std::to_string(folder.size) + " " + folder.folderPath + folder.folderName;
+            EXPECT_EQ(seen, nights[first + i]) << "night " << first + i;
+            EXPECT_EQ(now.size(), nights.back().size());
+            for (const auto& [name, since] : earlier.firstSeen) {
+                size_t stay = nights.size() - 1;
+                while (stay > first && nights[stay - 1].count(name)) --stay;
+                EXPECT_EQ(since, starts[stay]) << name << " against night " << first + i;
+            }
+        }
+    };
+    for (int night = 0; night < 24; ++night) record("");
+    check(0);
+    record(starts[15]);  // keeps nights 15 to 24
+    check(15);
+}
+
+// A history that version 2.6.0's program wrote (three nights, two
+// mailboxes, a folder removed): read as it is without a write, and brought
+// to the lean schema by the first run that writes, with nothing lost.
+TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
+    const std::string old = elsewhere.Path() + "old.db";
+    fs::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", old);
+    const std::string bytes = elsewhere.Read("old.db");
+    TestClock clock("2026-11-05T09:00:00Z");
+    auto mailboxes = [&] { return ByPath(Recorded({"--growth-since", "2026-11-01"}, old)); };
+    std::map<std::string, nlohmann::json> before = mailboxes();
+    EXPECT_EQ(elsewhere.Read("old.db"), bytes);
+    const nlohmann::json& box = before["/tmp/foldscan-v1/Postfach"];
+    EXPECT_EQ(box.at("growthSince"), "2026-11-01T02:00:00Z");
+    EXPECT_EQ(GrowthByFile(box), (std::map<std::string, int64_t>{{"A.PMM", 2500}, {"Buero.PMM", -1000}, {"C.PMM", 250}}));
+    EXPECT_EQ(box.at("removed"), nlohmann::json::parse(R"([{"fileName": "D.PMM", "size": 700,
+                                                            "folderPath": "\\Archiv\\", "folderName": "Dach"}])"));
+    EXPECT_EQ(box.at("rows").at(1).at("folder"), "\\B\u00FCro \u20AC");
+    EXPECT_EQ(before["/tmp/foldscan-v1/Zweites"].at("total"), 300);
+
+    ASSERT_EQ(RunReport({"--history", old, mailbox.Path()}).code, 0);
+    EXPECT_EQ(Query("SELECT (SELECT user_version FROM pragma_user_version) || ' ' || (SELECT count(*) FROM runs)",
+                    old),
+              "2 4");
+    std::map<std::string, nlohmann::json> after = mailboxes();
+    EXPECT_EQ(after.size(), 3u);
+    for (auto& [path, recorded] : before) {
+        EXPECT_FALSE(after[path].at("foundInLatestRun")) << "the latest run did not find " << path;
+        recorded.erase("foundInLatestRun");
+        after[path].erase("foundInLatestRun");
+        EXPECT_EQ(after[path], recorded) << path;
+    }
+}
+
+// --keep: old runs go, a mailbox's latest never, and what the runs kept
+// rest on stays: a folder unchanged since the first night, one that went.
+TEST_F(ReportHistory, KeepDeletesOldRunsButNoMailboxsLatestAndGivesTheSpaceBack) {
+    TempDir once, large;
+    WritePmm(once, "X.PMM", "X", "", 1000);
+    WritePmm(mailbox, "Fest.PMM", "Fest", "", 4444);
+    auto night = [](int day) { return RunTime::Utc(1793500000 + day * 86400); };  // 2026-11-01 02:26:40 on
+    TestClock clock(night(0));
+    for (int day = 0; day < 20; ++day) {
+        clock.Set(night(day));
+        for (int i = 0; i < 200; ++i) WritePmm(large, "F" + std::to_string(i) + ".PMM", "Ordner", "", 1000 + day);
+        WritePmm(mailbox, "A.PMM", "Archiv", "A", 1000 + day);
+        if (day == 5) fs::remove(mailbox.Path() + "D.MBX");
+        std::vector<std::string> boxes{mailbox.Path(), large.Path()};
+        if (day == 0) boxes.push_back(once.Path());
+        Run({}, boxes);
+    }
+    const auto full = fs::file_size(history);
+    clock.Set(night(20));
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 1020);
+    Run({"--keep", "5d"}, {mailbox.Path(), large.Path()});
+    EXPECT_LT(fs::file_size(history), full / 2) << "the space is not given back";
+    // The five days before and the night itself, and the one night of once.
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "7");
+    EXPECT_EQ(Query("SELECT min(started) FROM runs r JOIN mailbox_run m ON m.run_id = r.id WHERE m.mailbox_id = 1"),
+              night(15));
+    std::map<std::string, nlohmann::json> byPath = ByPath(Recorded({"--growth-since", "5d"}));
+    const nlohmann::json& kept = byPath[Utf8FromOsText(Directory::Canonical(mailbox.Path()))];
+    EXPECT_EQ(kept.at("growthSince"), night(15));
+    EXPECT_EQ(GrowthByFile(kept), (std::map<std::string, int64_t>{{"A.PMM", 5}, {"B.PMM", 0}, {"Fest.PMM", 0}}));
+    EXPECT_EQ(kept.at("removed"), nlohmann::json::array());
+    const nlohmann::json& first = byPath[Utf8FromOsText(Directory::Canonical(once.Path()))];
+    EXPECT_EQ(first.at("rows").at(0).at("size"), 1000);
+}
+
+#ifdef _WIN32
+// Windows compares paths without regard to case and takes "/" for "\\": a
+// mailbox named in either spelling has one history. The program takes its
+// paths in the ANSI code page, in which the test writes them too.
+TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
+    const std::string dir = elsewhere.Path() + "Mail Daten\\J\xFCrgen M\xFCller\\";
+    ASSERT_TRUE(CreateDirectoryA((elsewhere.Path() + "Mail Daten").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    auto write = [&](size_t size) {
+        std::string bytes = PmmHead("Archiv", "");
+        bytes.resize(size, '\0');
+        std::ofstream(dir + "A.PMM", std::ios::binary) << bytes;
+    };
+    std::string other;  // "c:/USERS/.../mAIL dATEN/j\xDCRGEN m\xDCLLER/"
+    for (char c : dir) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        other += c == '\\' ? '/' : b == 0xFC ? '\xDC' : std::isupper(b) ? static_cast<char>(std::tolower(b))
+                                                                         : static_cast<char>(std::toupper(b));
+    }
+    EXPECT_EQ(MailboxKey::Of(dir), MailboxKey::Of(other));
+    write(1000);
+    Run({}, {dir});
+    write(1500);
+    EXPECT_EQ(Run({"--growth"}, {other}).at(0).at("rows").at(0).at("growth"), 500);
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "1");
+}
+#endif
 
 TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     // Not SQLite; another program's database; a newer schema of ours.
@@ -367,10 +726,12 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     Run({}, {mailbox.Path()});
     fs::copy_file(history, newer);
     sqlite3_open(newer.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA user_version = 2", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA user_version = 3", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+    // Ours, cut short after its first page: its tables are gone.
+    const std::string truncated = elsewhere.Write("truncated.db", elsewhere.Read("history.db").substr(0, 4096));
 
-    for (const std::string& file : {text, foreign, newer}) {
+    for (const std::string& file : {text, foreign, newer, truncated}) {
         const std::string before = elsewhere.Read(fs::path(file).filename().string());
         Result result = RunReport({"--history", file, "--growth", mailbox.Path()});
         EXPECT_EQ(result.code, 2) << file;
@@ -379,6 +740,23 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
         EXPECT_NE(result.out.find("A.PMM"), std::string::npos) << "the report is still written";
         EXPECT_EQ(elsewhere.Read(fs::path(file).filename().string()), before) << file;
     }
+    // Read alone, such a file is refused before anything is written, and
+    // so are an empty one and one that is not there, which is not made.
+    const std::string empty = elsewhere.Write("empty.db", ""), missing = elsewhere.Path() + "missing.db";
+    for (const std::string& file : {text, foreign, newer, truncated, empty, missing}) {
+        Result result = RunReport({"--from-history", file});
+        EXPECT_EQ(result.code, 2) << file;
+        EXPECT_EQ(result.out, "") << file;
+        EXPECT_NE(result.err.find("Die Historie " + file + " kann nicht gelesen werden."), std::string::npos)
+            << result.err;
+    }
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(elsewhere.Read("empty.db"), "");
+    // A mailbox the history does not know: a note, and the others reported.
+    Result unknown = RunReport({"--from-history", history, elsewhere.Path() + "unbekannt", mailbox.Path()});
+    EXPECT_EQ(unknown.code, 0);
+    EXPECT_EQ(unknown.err, "foldscan-report: Das Postfach " + elsewhere.Path() + "unbekannt ist nicht in der Historie.\n");
+    EXPECT_NE(unknown.out.find("A.PMM"), std::string::npos);
     // A directory, and a database inside the mail store, which is not even made.
     EXPECT_EQ(RunReport({"--history", elsewhere.MakeDir("dir.db"), mailbox.Path()}).code, 2);
     Result inside = RunReport({"--history", mailbox.Path() + "h.db", mailbox.Path()});

@@ -49,6 +49,7 @@ TEST(ReportJobs, MailboxesScannedInParallelComeInArgumentOrder) {
     std::vector<std::string> serial = args, parallel = args;
     serial.insert(serial.begin(), {"--jobs", "1"});
     parallel.insert(parallel.begin(), {"--jobs", "4"});
+    TestClock clock("2026-11-30T09:00:00Z");  // both say when they were made alike
     Result one = RunReport(serial), four = RunReport(parallel);
     EXPECT_EQ(one.code, 2);
     EXPECT_EQ(four.code, 2);

@@ -1,8 +1,10 @@
 #include "tests/report/ReportFixture.h"
 
 #include "report/program/ReportProgram.h"
+#include "report/text/RunTime.h"
 #include "tests/support/Cp1252.h"
 
+#include <cstdlib>
 #include <sstream>
 
 namespace ReportFixture {
@@ -72,6 +74,17 @@ std::string Normalized(std::string output, const std::string& path) {
     ReplaceAll(output, json, "MAILBOX");
     ReplaceAll(output, path, "MAILBOX");
     return output;
+}
+
+void TestClock::Set(const std::string& utc) {
+#ifdef _WIN32
+    _putenv((std::string(RunTime::TestClock) + "=" + utc).c_str());
+#else
+    if (utc.empty())
+        unsetenv(RunTime::TestClock);
+    else
+        setenv(RunTime::TestClock, utc.c_str(), 1);
+#endif
 }
 
 }  // namespace ReportFixture

@@ -36,4 +36,14 @@ Result RunReport(const std::vector<std::string>& args, const std::string& locale
 // replaced by "MAILBOX", so that outputs compare across runs and systems.
 std::string Normalized(std::string output, const std::string& path);
 
+// The report's clock set to a UTC time ("2026-11-30T09:00:00Z") while it lives.
+class TestClock {
+public:
+    explicit TestClock(const std::string& utc) { Set(utc); }
+    ~TestClock() { Set(""); }
+    TestClock(const TestClock&) = delete;
+    TestClock& operator=(const TestClock&) = delete;
+    void Set(const std::string& utc);
+};
+
 }  // namespace ReportFixture

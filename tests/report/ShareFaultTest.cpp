@@ -106,7 +106,7 @@ TEST(ReportShare, AMailboxNotReadWholeIsNotRecordedAndTheOthersAre) {
     // The local mailbox in every run, the share's only in the first; its
     // state is as the first run left it.
     EXPECT_EQ(Count(history, "SELECT count(*) FROM runs"), 3);
-    EXPECT_EQ(Count(history, "SELECT count(*) FROM mailboxes"), 4);
+    EXPECT_EQ(Count(history, "SELECT count(*) FROM mailbox_run"), 4);
     EXPECT_EQ(files.Read("state.json").size(), stateAfterFirst.size());
 }
 #endif

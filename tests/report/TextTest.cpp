@@ -1,7 +1,10 @@
 // The code-page-1252 converter and the texts people read.
 #include "bignum/BigInt.h"
+#include "report/history/MailboxKey.h"
+#include "report/model/MailboxReport.h"
 #include "report/model/Overview.h"
 #include "report/text/ReportTexts.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +44,11 @@ TEST(Cp1252, EveryByteBecomesOneCharacterAndNoTwoTheSame) {
     EXPECT_EQ(seen[0x80], U'\u20AC');  // euro sign
     EXPECT_EQ(seen[0x85], U'\u2026');  // the ellipsis that ends a cut path
     EXPECT_EQ(seen[0x9F], U'\u0178');
+    // The way back, which the history's names take: every byte as it was.
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(Cp1252FromUtf8(Utf8FromCp1252(all)), all);
+    EXPECT_EQ(Cp1252FromUtf8("\u0141\xC3 \u20AC"), "?? \x80");  // not in the code page, malformed
     EXPECT_EQ(seen[0xE4], U'\u00E4');
     for (int hole : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(seen[static_cast<size_t>(hole)], static_cast<char32_t>(hole));
 }
@@ -108,4 +116,43 @@ TEST(ReportTexts, SizesFollowTheLanguageAndSummariesThePanel) {
     EXPECT_EQ(LanguageOfLocale("fr_FR"), Language::English);
     EXPECT_EQ(LanguageOfLocale("C.UTF-8"), Language::German);
     EXPECT_EQ(LanguageOfLocale(""), Language::German);
+}
+
+TEST(ReportTexts, ChangesInPerCentTimesAndMailboxKeys) {
+    const struct {
+        uint64_t before, now;
+        bool known;
+        int64_t permille;
+    } changes[] = {
+        {1000, 1000, true, 0},    {1000, 1034, true, 34},   {2000, 2001, true, 1},  // 0.05 % rounds up
+        {2000, 1999, true, -1},   {1000, 9000, true, 8000}, {1000, 0, true, -1000},
+        {0, 500, false, 0},       {UINT64_MAX / 2, UINT64_MAX, true, 1000},
+    };
+    for (const auto& c : changes) {
+        int64_t permille = 0;
+        EXPECT_EQ(Overview::ChangePermille(c.before, c.now, permille), c.known) << c.before << " " << c.now;
+        if (c.known) {
+            EXPECT_EQ(permille, c.permille) << c.before << " " << c.now;
+        }
+    }
+    ReportTexts de(Language::German), en(Language::English);
+    EXPECT_EQ(MailboxReport::Change(0, UINT64_MAX), INT64_MAX);  // no wrap into a loss
+    EXPECT_EQ(MailboxReport::Change(UINT64_MAX, 1), -INT64_MAX);
+    EXPECT_EQ(de.SignedShare(-125), "-12,5 %");
+    EXPECT_EQ(en.SignedShare(8000), "+800.0%");
+
+    std::time_t when = 0;
+    ASSERT_TRUE(RunTime::ParseUtc("2026-11-30T09:00:00Z", when));
+    EXPECT_EQ(RunTime::Utc(when), "2026-11-30T09:00:00Z");
+    for (const char* bad : {"2026-11-30 09:00:00Z", "2026-11-30T09:00:00", "26-11-30T09:00:00Z", ""})
+        EXPECT_FALSE(RunTime::ParseUtc(bad, when)) << bad;
+    EXPECT_EQ(RunTime::Local("nicht"), "nicht");
+
+#ifdef _WIN32
+    EXPECT_EQ(MailboxKey::FromPath("c:/Mail/J\u00FCrgen/"), "C:\\MAIL\\J\u00DCRGEN");
+    EXPECT_EQ(MailboxKey::FromPath("c:\\"), "C:\\");
+#else
+    EXPECT_EQ(MailboxKey::FromPath("/mail/J\u00FCrgen//"), "/mail/J\u00FCrgen");
+    EXPECT_EQ(MailboxKey::FromPath("/"), "/");
+#endif
 }

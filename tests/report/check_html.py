@@ -15,7 +15,13 @@ sections start closed, the overview's links open them, and the filter shows
 the rows the report's own data says match. On 20,000 folders of one mailbox
 the page stays within its size, and a sort still orders as the report does;
 the load and sort times there and on 200 mailboxes of 100 folders are
-printed. Saves a screenshot. Exits 0 when everything holds.
+printed. Growth is drawn: a chart of a mailbox's total with its values on
+hover, the folders that grew most; on 200 mailboxes with a year of nightly
+runs (whose load time is printed) every overview row has its line over
+time, and the filter finds the one folder a name has: it hides the other
+rows and sections, draws the row at once and brings it into view, and
+clearing it gives the page back. Saves a screenshot. Exits 0 when
+everything holds.
 """
 import argparse
 import base64
@@ -24,6 +30,7 @@ import os
 import runpy
 import select
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -273,6 +280,16 @@ def check_growth(session, report, mailbox, work, problems):
     page = os.path.join(work, "growth.html")
     write_page(report, page, "--history", fresh(), "--growth", mailbox)
     session.open(page)
+    # The pictures: the chart of the total at both runs with their values on
+    # hover, and the folder that grew most first in its list.
+    session.wait("document.querySelectorAll('svg.history-chart circle').length === 2")
+    titles = session.browser.evaluate(
+        "Array.from(document.querySelectorAll('svg.history-chart circle title')).map(t => t.textContent)")
+    if len(titles) != 2 or not all(": " in t and "Bytes)" in t for t in titles):
+        problems.append("the chart's points do not name their values: %s" % titles)
+    top = session.browser.evaluate("document.querySelector('#growth-top tbody tr').textContent")
+    if "Papier.PMM" not in top:
+        problems.append("the folder that grew most is not first among the largest growths: %r" % top)
     for sort, state in (("growth", "ascending"), ("growth:desc", "descending")):
         shown, _ = session.browser.evaluate(CLICK % (0, 3))
         expected = report_order(report, mailbox, sort, "--history", fresh(), "--growth")
@@ -311,6 +328,59 @@ def check_sections(session, report, mailboxes, work, problems):
             problems.append("filter %r: %r, sections %s, rows %s; expected %d matches in %s"
                             % (query, said, browser.evaluate(SECTIONS), shown, matches, expected))
     browser.evaluate(FILTER % json.dumps(""))
+
+
+def make_history(report, mailboxes, path, nights):
+    """A history of the mailboxes over nights: one run read, and the nights
+    before it added with other totals, as a year of nightly runs leaves it."""
+    subprocess.run([report, "--history", path] + mailboxes, check=True, capture_output=True)
+    db = sqlite3.connect(path)
+    (latest,) = db.execute("SELECT started FROM runs").fetchone()
+    last = time.mktime(time.strptime(latest, "%Y-%m-%dT%H:%M:%SZ"))
+    rows = db.execute("SELECT mailbox_id, count, total FROM mailbox_run").fetchall()
+    for night in range(1, nights):
+        started = time.strftime("%Y-%m-%dT%H:%M:%SZ", time.localtime(last - night * 86400))
+        run = db.execute("INSERT INTO runs(started, version) VALUES (?, '0')", (started,)).lastrowid
+        db.executemany("INSERT INTO mailbox_run VALUES (?, ?, ?, ?)",
+                       [(box, run, count, max(0, total - night * (box % 7) * 10)) for box, count, total in rows])
+    db.commit()
+    db.close()
+
+
+def check_history_page(session, report, mailboxes, work, problems):
+    """A year of nightly runs of 200 mailboxes: a line per overview row, a
+    chart per section, and a filter that finds the one folder a name has."""
+    browser = session.browser
+    history = os.path.join(work, "year.db")
+    make_history(report, mailboxes, history, 365)
+    page = os.path.join(work, "year.html")
+    size = write_page(report, page, "--from-history", history, "--growth-since", "365d")
+    loaded = session.open(page)
+    print("check_html: 200 mailboxes of 100 folders with 365 runs: page %d bytes, loaded in %.0f ms" % (size, loaded))
+    sparks = browser.evaluate("document.querySelectorAll('#overview tbody tr svg.history-spark').length")
+    if sparks != len(mailboxes):
+        problems.append("%d of %d overview rows have their line over time" % (sparks, len(mailboxes)))
+
+    said = browser.evaluate(FILTER % json.dumps("einzigartig"))
+    state = browser.evaluate("""(function () {
+      var visible = e => !e.hidden && e.getClientRects().length > 0;
+      var rows = Array.from(document.querySelectorAll('#overview tbody tr')).filter(visible);
+      var sections = Array.from(document.querySelectorAll('details.mailbox')).filter(visible);
+      var cells = sections.length ? Array.from(sections[0].querySelectorAll('table.folders tbody tr')) : [];
+      var box = cells.length ? cells[0].getBoundingClientRect() : null;
+      return {rows: rows.length, sections: sections.length, open: sections.length && sections[0].open,
+              cells: cells.map(r => r.cells[0].textContent),
+              inView: box !== null && box.top >= 0 && box.bottom <= window.innerHeight};
+    })()""")
+    if said != "1 passende Zeile" or state != {"rows": 1, "sections": 1, "open": True, "cells": ["Einzig.PMM"],
+                                               "inView": True}:
+        problems.append("the filter does not find the one folder: %r, %s" % (said, state))
+    session.wait("document.querySelectorAll('details.mailbox:not([hidden]) svg.history-chart circle').length === 365")
+    browser.evaluate(FILTER % json.dumps(""))
+    restored = browser.evaluate("""[document.querySelectorAll('#overview tbody tr:not([hidden])').length,
+      document.querySelectorAll('details.mailbox[hidden], details.mailbox[open]').length]""")
+    if restored != [len(mailboxes), 0]:
+        problems.append("clearing the filter does not give the page back: %s" % restored)
 
 
 def measure(session, report, mailboxes, work, name, problems, budget=None):
@@ -369,6 +439,7 @@ def main():
             many.append(os.path.join(work, "many", "m%03d" % i))
             os.makedirs(many[-1])
             maker.load(many[-1], 100)
+        maker.write(os.path.join(many[150], "Einzig.PMM"), maker.pmm_header("Einzigartig", "U1"), 5000)
 
         with open(os.path.join(work, "chromium.log"), "wb") as log:
             browser = Browser(args.chromium, os.path.join(work, "profile"), log)
@@ -384,6 +455,7 @@ def main():
             measure(session, args.report, [big], work, "one-mailbox-20000-folders", problems,
                     budget=lambda rows: 100 * rows + 300000)
             measure(session, args.report, many, work, "200-mailboxes-of-100-folders", problems)
+            check_history_page(session, args.report, many, work, problems)
 
             for event in browser.events:
                 method, params = event.get("method"), event.get("params", {})

@@ -1,0 +1,90 @@
+#include "report/page/GrowthHtml.h"
+
+#include "report/model/ReportRun.h"
+#include "report/page/HtmlText.h"
+#include "report/text/Utf8.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+uint64_t Magnitude(int64_t change) {
+    return change < 0 ? 0 - static_cast<uint64_t>(change) : static_cast<uint64_t>(change);
+}
+
+// A bar from the middle, to the right for growth, to the left for shrinking,
+// half the bar's width standing for the largest change.
+void Bar(int64_t change, uint64_t largest, std::ostream& out) {
+    char width[16];
+    std::snprintf(width, sizeof width, "%.1f%%", largest == 0 ? 0.0 : 50.0 * Magnitude(change) / largest);
+    out << "<span class=\"gbar\"><span class=\"" << (change < 0 ? "down" : "up") << "\" style=\"width:" << width
+        << "\"></span></span> ";
+}
+
+}  // namespace
+
+bool GrowthHtml::Shown(const ReportRun& run) { return run.Growth() && run.AnyCompared(); }
+
+bool GrowthHtml::Lines(const ReportRun& run) {
+    for (const MailboxReport& mailbox : run.mailboxes)
+        if (!mailbox.series.empty()) return true;
+    return false;
+}
+
+void GrowthHtml::OverviewHead(const ReportRun& run, std::ostream& out) {
+    if (!Shown(run)) return;
+    out << "<th class=\"number\">" << HtmlText(run.texts.growthColumn) << "</th>";
+    if (Lines(run)) out << "<th>" << HtmlText(run.texts.sparkColumn) << "</th>";
+}
+
+uint64_t GrowthHtml::LargestChange(const ReportRun& run) {
+    uint64_t largest = 0;
+    for (const MailboxReport& mailbox : run.mailboxes)
+        if (mailbox.hasEarlierState && Magnitude(mailbox.TotalChange()) > largest)
+            largest = Magnitude(mailbox.TotalChange());
+    return largest;
+}
+
+void GrowthHtml::OverviewCells(const ReportRun& run, const MailboxReport& mailbox, size_t index,
+                               uint64_t largestChange, std::ostream& out) {
+    if (!Shown(run)) return;
+    out << "<td class=\"number growth\">";
+    if (mailbox.hasEarlierState) {
+        Bar(mailbox.TotalChange(), largestChange, out);
+        out << HtmlText(run.OverviewGrowth(mailbox));
+    }
+    out << "</td>";
+    if (Lines(run)) out << "<td class=\"spark\" data-mailbox=\"" << index << "\"></td>";
+}
+
+// Links lead to the folder's section, as the overview's do.
+void GrowthHtml::TopList(const ReportRun& run, std::ostream& out) {
+    if (!Shown(run)) return;
+    const ReportTexts& t = run.texts;
+    std::vector<Overview::TopRow> top = Overview::TopGrowth(run.mailboxes, TopRows, run.options.minSize, true);
+    while (!top.empty() && MailboxReport::Change(run.mailboxes[top.back().mailbox].rows[top.back().row]) <= 0)
+        top.pop_back();
+    if (top.empty()) return;
+    const uint64_t largest = Magnitude(MailboxReport::Change(run.mailboxes[top.front().mailbox].rows[top.front().row]));
+    out << "<section id=\"growth-top\">\n<h2>" << HtmlText(t.growthTopHeading) << "</h2>\n<table class=\"growth-top\">\n"
+        << "<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th>" << HtmlText(t.fileNameColumn) << "</th><th>"
+        << HtmlText(t.folderNameColumn) << "</th><th class=\"number\">" << HtmlText(t.growthColumn)
+        << "</th></tr></thead>\n<tbody>\n";
+    for (const Overview::TopRow& row : top) {
+        const MailboxReport& mailbox = run.mailboxes[row.mailbox];
+        const ReportRow& folder = mailbox.rows[row.row];
+        out << "<tr><td><a href=\"#mailbox-" << row.mailbox + 1 << "\">" << HtmlText(ReportRun::PathText(mailbox))
+            << "</a></td><td>" << HtmlText(Utf8FromFileName(folder.record.fileName)) << "</td><td>"
+            << HtmlText(ShownName(folder)) << "</td><td class=\"number\">";
+        Bar(MailboxReport::Change(folder), largest, out);
+        out << HtmlText(run.GrowthText(mailbox, folder)) << "</td></tr>\n";
+    }
+    out << "</tbody>\n</table>\n</section>\n";
+}
+
+void GrowthHtml::Chart(const ReportRun& run, const MailboxReport& mailbox, size_t index, std::ostream& out) {
+    if (mailbox.series.empty()) return;
+    out << "<h3>" << HtmlText(run.texts.historyChartHeading) << "</h3>\n<div class=\"history\" data-mailbox=\""
+        << index << "\"></div>\n";
+}
