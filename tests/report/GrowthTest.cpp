@@ -715,6 +715,32 @@ TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
 }
 #endif
 
+// A mailbox that cannot be read gets no run: its latest stays the one it
+// had, and a run that read nothing writes nothing, not even a new file.
+TEST_F(ReportHistory, OnlyWhatWasReadIsRecorded) {
+    const std::string gone = elsewhere.Path() + "gone";
+    Result nothing = RunReport({"--history", history, gone});
+    EXPECT_EQ(nothing.code, 2);
+    EXPECT_FALSE(fs::exists(history)) << "a run that read nothing made the history";
+
+    Run({}, {mailbox.Path()});
+    WritePmm(mailbox, "A.PMM", "Archiv", "A", 3000);
+    Result half = RunReport({"--history", history, mailbox.Path(), gone});
+    EXPECT_EQ(half.code, 2);
+    EXPECT_NE(half.err.find("Nicht festgehalten, ihr letzter festgehaltener Stand bleibt g\u00FCltig: " + gone),
+              std::string::npos)
+        << half.err;
+    fs::rename(mailbox.Path(), gone);  // its share offline for a night
+    Result offline = RunReport({"--history", history, mailbox.Path()});
+    EXPECT_EQ(offline.code, 2);
+    fs::rename(gone, mailbox.Path());
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "2");  // the offline night left none
+    // The mailbox's latest run is the one that read it.
+    const nlohmann::json box = Run({"--growth"}, {mailbox.Path()}).at(0);
+    EXPECT_EQ(GrowthByFile(box).at("A.PMM"), 0);
+    EXPECT_TRUE(box.at("removed").empty());
+}
+
 TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     // Not SQLite; another program's database; a newer schema of ours.
     const std::string text = elsewhere.Write("text.db", std::string(5000, 'x'));
