@@ -48,7 +48,9 @@ MonitorCheck::MonitorCheck(const ReportRun& run, bool runFailed) {
         }
         mailbox.totalState = Level(report.total, limits.warnTotal, limits.critTotal);
         CheckFolders(report, limits, mailbox);
-        mailbox.state = Worse(mailbox.totalState, mailbox.folderState);
+        const int64_t growth = report.hasEarlierState ? report.TotalChange() : 0;
+        if (growth > 0) mailbox.growthState = Level(static_cast<uint64_t>(growth), limits.warnGrowth, limits.critGrowth);
+        mailbox.state = Worse(Worse(mailbox.totalState, mailbox.folderState), mailbox.growthState);
         if (mailbox.state != MonitorState::Ok) over.push_back(m);
         worst = Worse(worst, mailbox.state);
     }

@@ -19,6 +19,7 @@ public:
         MonitorState state = MonitorState::Ok;
         MonitorState totalState = MonitorState::Ok;
         MonitorState folderState = MonitorState::Ok;
+        MonitorState growthState = MonitorState::Ok;  // Ok also without an earlier run to compare with
         size_t largestOver = None;  // the row of the largest folder over a folder threshold
         size_t foldersOver = 0;     // folders over the threshold of folderState
     };

@@ -195,7 +195,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     Limit limits[] = {{"--warn", &texts.helpWarn, &options.thresholds.warnTotal, {}, nullptr},
                       {"--crit", &texts.helpCrit, &options.thresholds.critTotal, {}, nullptr},
                       {"--warn-folder", &texts.helpWarnFolder, &options.thresholds.warnFolder, {}, nullptr},
-                      {"--crit-folder", &texts.helpCritFolder, &options.thresholds.critFolder, {}, nullptr}};
+                      {"--crit-folder", &texts.helpCritFolder, &options.thresholds.critFolder, {}, nullptr},
+                      {"--warn-growth", &texts.helpWarnGrowth, &options.thresholds.warnGrowth, {}, nullptr},
+                      {"--crit-growth", &texts.helpCritGrowth, &options.thresholds.critGrowth, {}, nullptr}};
     for (Limit& limit : limits) limit.option = app.add_option(limit.name, limit.text, *limit.help)->type_name("SIZE");
     std::string timeout;
     CLI::Option* timeoutOption = app.add_option("--timeout", timeout, texts.helpTimeout)->type_name("SECONDS");
@@ -285,11 +287,18 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         if (!options.monitor) return fail(ReportTexts::Fill(texts.needs, {limit.name, "--monitor"}));
         *limit.bytes = bytes;
     }
-    for (size_t warn = 0; warn < 4; warn += 2) {
+    for (size_t warn = 0; warn < std::size(limits); warn += 2) {
         const Limit &low = limits[warn], &high = limits[warn + 1];
         if (*low.bytes && *high.bytes && **low.bytes > **high.bytes)
             return fail(ReportTexts::Fill(texts.warnAboveCrit, {low.name, low.text, high.name, high.text}));
     }
+    // Growth is measured against the history, by its comparison rule.
+    if (options.thresholds.AnyGrowth() && history->count() == 0 && fromHistory->count() == 0)
+        return fail(ReportTexts::Fill(texts.needs, {options.thresholds.warnGrowth ? "--warn-growth" : "--crit-growth",
+                                                     "--history"}));
+    if (options.thresholds.AnyGrowth() && since->count() != 0)
+        return fail(ReportTexts::Fill(texts.exclusive, {"--since", "--warn-growth, --crit-growth"}));
+    if (options.thresholds.AnyGrowth()) options.historyGrowth = true;
     size_t seconds = 0;
     if (timeoutOption->count() != 0 && (!ParseCount(timeout, seconds) || seconds > 86400))
         return fail(ReportTexts::Fill(texts.badTimeout, {timeout}));

@@ -298,6 +298,9 @@ void ReportTexts::German() {
     notRecorded = "foldscan-report: Nicht festgehalten, ihr letzter festgehaltener Stand bleibt g\u00FCltig: %s";
     listingBroke = "die Liste seiner Ordnerdateien brach ab";
     fileFailed = "%s war wegen eines Ein-/Ausgabefehlers nicht lesbar";
+    helpWarnGrowth = "mit --monitor und --history: Warnung, wenn ein Postfach um mehr als SIZE gewachsen ist";
+    helpCritGrowth = "mit --monitor und --history: kritisch, wenn ein Postfach um mehr als SIZE gewachsen ist";
+    monitorGrowthOver = "Zuwachs %s seit %s, \u00FCber %s (%s)";
 }
 
 void ReportTexts::English() {
@@ -496,6 +499,9 @@ void ReportTexts::English() {
     notRecorded = "foldscan-report: not recorded, their latest recorded state stays: %s";
     listingBroke = "the listing of its folder files broke off";
     fileFailed = "%s could not be read for an input/output error";
+    helpWarnGrowth = "with --monitor and --history: warning when a mailbox grew by more than SIZE";
+    helpCritGrowth = "with --monitor and --history: critical when a mailbox grew by more than SIZE";
+    monitorGrowthOver = "grew %s since %s, above %s (%s)";
 }
 
 std::string ReportTexts::SignedShare(int64_t permille) const {

@@ -96,6 +96,8 @@ public:
     std::string helpTimeout, badTimeout, timedOut, timedOutReading;
     // A mailbox not read whole, which is not recorded.
     std::string mailboxIncomplete, listingBroke, fileFailed, notRecorded;
+    // Monitoring growth.
+    std::string helpWarnGrowth, helpCritGrowth, monitorGrowthOver;
 
 private:
     void German();

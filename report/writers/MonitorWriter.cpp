@@ -1,6 +1,7 @@
 #include "report/writers/MonitorWriter.h"
 
 #include "report/model/ReportRun.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
 #include <sstream>
@@ -67,6 +68,12 @@ public:
                                   ? ReportTexts::Fill(t.monitorFolderOver, {folder, size, limit, level})
                                   : ReportTexts::Fill(t.monitorFoldersOver, {count, limit, folder, size, level}));
         }
+        if (mailbox.growthState != MonitorState::Ok)
+            reasons.push_back(ReportTexts::Fill(
+                t.monitorGrowthOver, {t.Change(report.earlierTotal, report.total, run.options.compact),
+                                      RunTime::Local(report.earlierTime),
+                                      Limit(mailbox.growthState, limits.warnGrowth, limits.critGrowth),
+                                      LevelText(mailbox.growthState)}));
         return ReportRun::PathText(report) + ": " + Joined(reasons, "; ");
     }
 

@@ -132,7 +132,7 @@ TEST(ReportCommandLine, HelpVersionAndLanguage) {
                                "--no-newmail", "--tree", "--check", "--since", "--top", "--min-size", "--history", "--growth",
                                "--keep", "--from-history", "--growth-since", "--excel", "--jobs", "--lang", "--version",
                                "Exit-Codes", "--output", "--mailboxes-from", "--all-under", "--monitor", "--warn", "--crit",
-                               "--warn-folder", "--crit-folder"})
+                               "--warn-folder", "--crit-folder", "--warn-growth", "--crit-growth", "--timeout"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_NE(help.out.find("Postfach"), std::string::npos);
     EXPECT_NE(RunReport({"--help"}, "en_US.UTF-8").out.find("mailbox directory"), std::string::npos);

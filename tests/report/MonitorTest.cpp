@@ -112,6 +112,36 @@ TEST(ReportMonitor, EachStateWithItsSummaryDetailsAndExitCode) {
     EXPECT_NE(RunReport({"--warn", "1M", anna}).err.find("Aufruf: --warn braucht --monitor"), std::string::npos);
 }
 
+// Growth against the history, chosen by its comparison rule: the previous run.
+TEST(ReportMonitor, GrowthAgainstTheHistoryHasThresholdsToo) {
+    TempDir mailbox, elsewhere;
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 1u << 20);
+    const std::string history = elsewhere.Path() + "h.db";
+    const std::vector<std::string> args{"--monitor", "--history", history, "--warn-growth", "1M", "--crit-growth",
+                                        "5M", mailbox.Path()};
+    Result first = RunReport(args);  // nothing to compare with: not a reason to warn
+    EXPECT_EQ(first.code, 0) << first.out;
+    ExpectConvention(first);
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 3u << 20);
+    Result grown = RunReport(args);
+    EXPECT_EQ(grown.code, 1) << grown.out;
+    ExpectConvention(grown);
+    const std::vector<std::string> lines = Lines(grown.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].find(mailbox.Path() + ": Zuwachs +2,0 MB seit "), 0u) << lines[1];
+    EXPECT_NE(lines[1].find(", \u00FCber 1,0 MB (Warnung)"), std::string::npos) << lines[1];
+    EXPECT_EQ(RunReport(args).code, 0);  // compared with the run just before: unchanged
+
+    for (const auto& wrong : std::vector<std::vector<std::string>>{{"--monitor", "--warn-growth", "1M"},
+                                                                   {"--monitor", "--history", history, "--since",
+                                                                    elsewhere.Path() + "s.json", "--crit-growth", "1M"},
+                                                                   {"--warn-growth", "1M", "--history", history}}) {
+        std::vector<std::string> bad = wrong;
+        bad.push_back(mailbox.Path());
+        EXPECT_EQ(RunReport(bad).code, wrong[0] == "--monitor" ? 3 : 2);
+    }
+}
+
 TEST(ReportMonitor, LabelsAreQuotedAsTheConventionSays) {
     EXPECT_EQ(MonitorWriter::Label("/srv/mail/anna"), "'/srv/mail/anna'");
     EXPECT_EQ(MonitorWriter::Label("C:\\Mail\\O'Brien"), "'C:\\Mail\\O''Brien'");
