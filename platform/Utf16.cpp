@@ -14,7 +14,9 @@ size_t WidthOf(unsigned char lead) {
     return 0;
 }
 
-void AppendUtf8(std::string& out, unsigned codePoint) {
+}  // namespace
+
+void Utf16::AppendUtf8(std::string& out, unsigned codePoint) {
     if (codePoint < 0x80) {
         out += static_cast<char>(codePoint);
     } else if (codePoint < 0x800) {
@@ -31,8 +33,6 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
 }
-
-}  // namespace
 
 bool Utf16::FromUtf8(const std::string& utf8, Utf16Text& out) {
     out.clear();

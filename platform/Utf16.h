@@ -25,4 +25,6 @@ public:
     // character: the bytes after it may be a character whose rest is still
     // to come.
     static size_t WholePrefix(const char* utf8, size_t length);
+    // Appends the UTF-8 form of one code point (a lone surrogate too).
+    static void AppendUtf8(std::string& out, unsigned codePoint);
 };

@@ -26,6 +26,15 @@ void FolderInfo::SetStatus(FolderStatus failure) {
 
 void FolderInfo::SetFolderPath(std::string path) { folderPath = std::move(path); }
 
+void FolderInfo::TakeReading(FolderInfo& reading) {
+    fileName.swap(reading.fileName);
+    folderName.swap(reading.folderName);
+    hierarchyKey.swap(reading.hierarchyKey);
+    size = reading.size;
+    status = reading.status;
+    ioError = reading.ioError;
+}
+
 std::string FolderInfo::SizeText(bool compact) const { return FormatSize(size, compact); }
 
 std::string FolderInfo::FormatSize(uint64_t bytes, bool compact) {

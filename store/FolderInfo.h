@@ -20,6 +20,9 @@ public:
     virtual void Clear();
     virtual bool IsEmpty() const;
     virtual void SetFolderPath(std::string path);  // taken, not copied, from a path made for the row
+    // Takes a reading's texts by swapping buffers (a reader's records serve
+    // file after file) and copies the rest; the folder path stays.
+    void TakeReading(FolderInfo& reading);
 
     // size as "1,5 kB" when compact, else "1.536".
     std::string SizeText(bool compact) const;

@@ -7,20 +7,6 @@
 
 #include <utility>
 
-namespace {
-
-// The row takes over the record's texts.
-void TakeOver(FolderInfo& record, FolderInfo& row) {
-    row.fileName.swap(record.fileName);
-    row.folderName.swap(record.folderName);
-    row.hierarchyKey.swap(record.hierarchyKey);
-    row.size = record.size;
-    row.status = record.status;
-    row.ioError = record.ioError;
-}
-
-}  // namespace
-
 FolderReader::FolderReader() = default;
 
 FolderReader::~FolderReader() = default;
@@ -52,14 +38,14 @@ void FolderReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
         if (!folder.ambiguous) record.SetListedCompanion(folder.companion ? &folder.companion->name : nullptr);
         record.Analyze();
         if (opened) *opened = {record.stamp, record.companionName, record.companionStamp};
-        TakeOver(record, row);
+        row.TakeReading(record);
     } else {
         if (!pmmRecord) pmmRecord = std::make_unique<pmm>();
         pmm& record = *pmmRecord;
         record.SetFile(path, &directory);
         record.Analyze();
         if (opened) *opened = {record.stamp, std::string(), FileStamp()};
-        TakeOver(record, row);
+        row.TakeReading(record);
     }
 }
 

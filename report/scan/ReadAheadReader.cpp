@@ -22,16 +22,6 @@ constexpr std::chrono::milliseconds StopLook{50};
 // head from a warm cache takes a few microseconds.
 constexpr int Spins = 64;
 
-// The row takes over the record's texts.
-void TakeOver(FolderInfo& record, FolderInfo& row) {
-    row.fileName.swap(record.fileName);
-    row.folderName.swap(record.folderName);
-    row.hierarchyKey.swap(record.hierarchyKey);
-    row.size = record.size;
-    row.status = record.status;
-    row.ioError = record.ioError;
-}
-
 }  // namespace
 
 // One reading thread's records, which serve all the files it reads.
@@ -142,14 +132,14 @@ void ReadAheadReader::Ahead::ReadInto(Slot& slot, Records& records) {
             slot.opened.file = mbxRecord.stamp;
             slot.opened.companionName.swap(mbxRecord.companionName);
             slot.opened.companion = mbxRecord.companionStamp;
-            TakeOver(mbxRecord, slot.row);
+            slot.row.TakeReading(mbxRecord);
         } else {
             pmmRecord.SetFile(slot.path, &directory);
             pmmRecord.Analyze();
             slot.opened.file = pmmRecord.stamp;
             slot.opened.companionName.clear();
             slot.opened.companion = FileStamp();
-            TakeOver(pmmRecord, slot.row);
+            slot.row.TakeReading(pmmRecord);
         }
     } catch (const std::bad_alloc&) {
         slot.outOfMemory = true;
@@ -227,7 +217,7 @@ void ReadAheadReader::Read(const Folder& folder, FolderInfo& row, Opened* opened
         slot->done = false;
         if (slot->outOfMemory) throw std::bad_alloc();
         HeldTrace::Write(slot->trace);
-        TakeOver(slot->row, row);
+        row.TakeReading(slot->row);
         if (opened) {
             opened->file = slot->opened.file;
             opened->companionName.swap(slot->opened.companionName);

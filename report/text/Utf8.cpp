@@ -1,5 +1,7 @@
 #include "report/text/Utf8.h"
 
+#include "platform/Utf16.h"
+
 #include <algorithm>
 
 namespace {
@@ -61,24 +63,6 @@ bool PlainAscii(const std::string& text) {
     return true;
 }
 
-void AppendUtf8(std::string& out, unsigned codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 std::string Utf8FromCp1252(const std::string& bytes) {
     std::string out;
     AppendUtf8FromCp1252(out, bytes);
@@ -128,9 +112,9 @@ void AppendUtf8FromCp1252(std::string& out, const std::string& bytes) {
         if (b < 0x80)
             out += *at;
         else if (b < 0xA0)
-            AppendUtf8(out, HighControls[b - 0x80]);
+            Utf16::AppendUtf8(out, HighControls[b - 0x80]);
         else
-            AppendUtf8(out, b);  // Latin-1 and code page 1252 agree from 0xA0 on
+            Utf16::AppendUtf8(out, b);  // Latin-1 and code page 1252 agree from 0xA0 on
     }
 }
 
@@ -185,10 +169,10 @@ void AppendPrintable(std::string& out, const std::string& utf8) {
     for (size_t i = 0; i < utf8.size();) {
         size_t start = i;
         if (!Decode(utf8, i, codePoint)) {
-            AppendUtf8(out, Replacement);
+            Utf16::AppendUtf8(out, Replacement);
             ++i;
         } else if (IsControl(codePoint) || IsBidiFormatting(codePoint)) {
-            AppendUtf8(out, Replacement);
+            Utf16::AppendUtf8(out, Replacement);
         } else {
             out.append(utf8, start, i - start);
         }
@@ -211,7 +195,7 @@ std::string ValidUtf8(const std::string& text) {
         if (Decode(text, i, codePoint)) {
             out.append(text, start, i - start);
         } else {
-            AppendUtf8(out, Replacement);
+            Utf16::AppendUtf8(out, Replacement);
             ++i;
         }
     }

@@ -33,9 +33,6 @@ std::string Utf8Joined(const std::vector<std::string>& parts, const char* separa
 // a character code page 1252 lacks, or a malformed byte, becomes '?'.
 std::string Cp1252FromUtf8(const std::string& utf8);
 
-// Appends the UTF-8 form of one code point.
-void AppendUtf8(std::string& out, unsigned codePoint);
-
 // True when text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(const std::string& text);
 
