@@ -689,23 +689,23 @@ TEST_F(ReportHistory, KeepDeletesOldRunsButNoMailboxsLatestAndGivesTheSpaceBack)
 
 #ifdef _WIN32
 // Windows compares paths without regard to case and takes "/" for "\\": a
-// mailbox named in either spelling has one history. The program takes its
-// paths in the ANSI code page, in which the test writes them too.
+// mailbox named in either spelling has one history. Paths are UTF-8, as the
+// program takes its command line.
 TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
-    const std::string dir = elsewhere.Path() + "Mail Daten\\J\xFCrgen M\xFCller\\";
-    ASSERT_TRUE(CreateDirectoryA((elsewhere.Path() + "Mail Daten").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    const std::string dir = elsewhere.Path() + "Mail Daten\\J\u00FCrgen M\u00FCller\\";
+    ASSERT_TRUE(fs::create_directories(fs::u8path(dir)));
     auto write = [&](size_t size) {
         std::string bytes = PmmHead("Archiv", "");
         bytes.resize(size, '\0');
-        std::ofstream(dir + "A.PMM", std::ios::binary) << bytes;
+        std::ofstream(fs::u8path(dir + "A.PMM"), std::ios::binary) << bytes;
     };
-    std::string other;  // "c:/USERS/.../mAIL dATEN/j\xDCRGEN m\xDCLLER/"
+    // "c:/USERS/.../mAIL dATEN/j\u00DCRGEN m\u00DCLLER/"
+    std::string other;
     for (char c : dir) {
         const unsigned char b = static_cast<unsigned char>(c);
-        other += c == '\\' ? '/' : b == 0xFC ? '\xDC' : std::isupper(b) ? static_cast<char>(std::tolower(b))
-                                                                         : static_cast<char>(std::toupper(b));
+        other += c == '\\' ? '/' : b < 0x80 && std::isalpha(b) ? static_cast<char>(b ^ 0x20) : c;
     }
+    for (size_t at; (at = other.find("\u00FC")) != std::string::npos;) other.replace(at, 2, "\u00DC");
     EXPECT_EQ(MailboxKey::Of(dir), MailboxKey::Of(other));
     write(1000);
     Run({}, {dir});
