@@ -63,17 +63,22 @@ private:
     std::vector<size_t> widths;
 };
 
+// A table whose growth column, where the run compares with an earlier one,
+// stands right-aligned at growthAt.
+Columns TableOf(const ReportRun& run, Cells titles, std::vector<bool> right, size_t growthAt) {
+    if (run.Growth()) {
+        titles.insert(titles.begin() + growthAt, run.texts.growthColumn);
+        right.insert(right.begin() + growthAt, true);
+    }
+    return Columns(std::move(titles), std::move(right));
+}
+
 void WriteOverview(const ReportRun& run, std::ostream& out) {
     const ReportTexts& t = run.texts;
     out << t.overviewHeading << "\n\n";
     const bool growth = run.Growth();
-    Cells titles{t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn};
-    std::vector<bool> right{false, true, true, true, false};
-    if (growth) {
-        titles.insert(titles.begin() + 4, t.growthColumn);
-        right.insert(right.begin() + 4, true);
-    }
-    Columns table(titles, right);
+    Columns table = TableOf(run, {t.mailboxColumn, t.countColumn, t.sizeColumn, t.shareColumn, t.largestColumn},
+                            {false, true, true, true, false}, 4);
     const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (size_t m : run.ranked) {
@@ -96,13 +101,9 @@ void WriteTop(const ReportRun& run, std::ostream& out) {
     const ReportTexts& t = run.texts;
     out << run.TopHeading() << "\n\n";
     const bool growth = run.Growth();
-    Cells titles{t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn};
-    std::vector<bool> right{false, false, true, true, false};
-    if (growth) {
-        titles.insert(titles.begin() + 4, t.growthColumn);
-        right.insert(right.begin() + 4, true);
-    }
-    Columns table(titles, right);
+    Columns table = TableOf(run,
+                            {t.mailboxColumn, t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn},
+                            {false, false, true, true, false}, 4);
     const uint64_t total = run.GetTotal();
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (const Overview::TopRow& top : run.top) {
@@ -119,13 +120,8 @@ void WriteTop(const ReportRun& run, std::ostream& out) {
 void WriteRows(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
     const ReportTexts& t = run.texts;
     const bool growth = run.Growth();
-    Cells titles{t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn};
-    std::vector<bool> right{false, true, true, false};
-    if (growth) {
-        titles.insert(titles.begin() + 3, t.growthColumn);
-        right.insert(right.begin() + 3, true);
-    }
-    Columns table(titles, right);
+    Columns table = TableOf(run, {t.fileNameColumn, t.sizeColumn, t.shareColumn, t.folderNameColumn},
+                            {false, true, true, false}, 3);
     table.Write(out, [&](const std::function<void(Cells)>& line) {
         for (const ReportRow& row : mailbox.rows) {
             if (!run.Listed(row)) continue;
