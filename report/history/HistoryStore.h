@@ -68,6 +68,9 @@ public:
     // ours, and in Read mode when it is missing or empty. A missing one is
     // made only when a run is appended.
     bool Open(const std::string& path, Mode mode = Mode::Write);
+    // How long a run waits for another that holds the history, before the
+    // history is given up as busy; set before Open.
+    void SetBusyTimeout(int milliseconds) { busyMilliseconds = milliseconds; }
 
     // The comparison of a mailbox that is scanned now: the run that rule
     // chooses among all the mailbox's recorded runs, as EarlierRun has it
@@ -117,4 +120,5 @@ private:
     std::string pending;  // the history to be made by the first Append
     Problem problem = Problem::None;
     std::string detail;
+    int busyMilliseconds = 15000;
 };

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int BusyMilliseconds = 15000;
-
 HistoryStore::Problem ProblemOf(int code) {
     switch (code & 0xFF) {
     case SQLITE_NOTADB: return HistoryStore::Problem::NotOurs;
@@ -112,7 +110,7 @@ bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
         return false;
     }
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, BusyMilliseconds);
+    sqlite3_busy_timeout(db, busyMilliseconds);
     bool fresh = false;
     int version = 0;
     if (!Identify(fresh, version)) return false;
@@ -133,7 +131,7 @@ bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
 // that: it is tried for a while, and a file left in its first mode still
 // serves, one run after the other.
 void HistoryStore::UseWal() {
-    for (int attempt = 0; attempt < BusyMilliseconds / 50; ++attempt) {
+    for (int attempt = 0; attempt < busyMilliseconds / 50; ++attempt) {
         Statement mode(db, "PRAGMA journal_mode=WAL");
         int code = mode.Ok() ? mode.Step() : SQLITE_ERROR;
         if (code == SQLITE_ROW && mode.ColumnText(0) == "wal") return;

@@ -6,7 +6,9 @@
 #include "report/history/HistoryStore.h"
 #include "report/history/MailboxKey.h"
 #include "report/model/MailboxReport.h"
+#include "report/model/ReportOptions.h"
 #include "report/program/ReportProgram.h"
+#include "report/text/ReportTexts.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "tests/report/ReportFixture.h"
@@ -789,6 +791,31 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     EXPECT_EQ(inside.code, 2);
     EXPECT_EQ(inside.out, "");
     EXPECT_FALSE(fs::exists(mailbox.Path() + "h.db"));
+}
+
+// Another run that holds the history longer than the wait: the append is
+// refused whole, and says why.
+TEST_F(ReportHistory, AHistoryHeldTooLongTakesNoHalfRun) {
+    Run({}, {mailbox.Path()});
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(history.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ReportOptions options;
+    ReportTexts texts(options.language);
+    MailboxReport report = MailboxReport::Make(mailbox.Path(), options, texts);
+    HistoryStore store;
+    store.SetBusyTimeout(50);
+    ASSERT_TRUE(store.Open(history));
+    const std::vector<HistoryStore::Entry> entries{
+        {&report, MailboxKey::Of(mailbox.Path()), MailboxKey::PathOf(mailbox.Path())}};
+    EXPECT_FALSE(store.Append("2026-12-01T02:00:00Z", entries));
+    EXPECT_EQ(store.GetProblem(), HistoryStore::Problem::Busy);
+    EXPECT_EQ(store.Reason(texts).find("Ein anderer Lauf h\u00E4lt sie zu lange gesperrt"), 0u) << store.Reason(texts);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "1");
+    EXPECT_TRUE(store.Append("2026-12-01T02:00:00Z", entries)) << store.Reason(texts);  // free again
+    EXPECT_EQ(Query("SELECT count(*) FROM runs"), "2");
 }
 
 TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
