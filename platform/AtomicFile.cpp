@@ -48,18 +48,6 @@ bool IsEarlierCopyName(const std::string& name) {
     return true;
 }
 
-// Where the file's name begins: after its directory, which the copy shares.
-size_t NameStart(const std::string& path) {
-    size_t start = path.size();
-    while (start > 0 && !FileSystem::IsSeparator(path[start - 1])) {
-#ifdef _WIN32
-        if (path[start - 1] == ':') break;  // "C:name" lies in C's current directory
-#endif
-        --start;
-    }
-    return start;
-}
-
 }  // namespace
 
 std::string AtomicFile::CopyPath(const std::string& path, unsigned computer, unsigned long writer, unsigned serial) {
@@ -67,7 +55,7 @@ std::string AtomicFile::CopyPath(const std::string& path, unsigned computer, uns
                      (static_cast<uint64_t>(writer & 0xFFFFFFFFu) << 4) | (serial & 0xFu);
     std::string name(1 + NameDigits, '~');
     for (int i = NameDigits; i > 0; --i, value /= 32) name[static_cast<size_t>(i)] = Digits[value % 32];
-    return path.substr(0, NameStart(path)) + name;
+    return path.substr(0, FileSystem::NameStart(path)) + name;
 }
 
 unsigned AtomicFile::ThisComputer() {
@@ -94,7 +82,7 @@ bool AtomicFile::ReadWhole(const std::string& path, uint64_t maxSize, std::strin
 // ends or the day is over. A file that is itself named like a copy is not its
 // own leftover.
 void AtomicFile::RemoveLeftoverCopies(const std::string& path) {
-    const size_t nameStart = NameStart(path);
+    const size_t nameStart = FileSystem::NameStart(path);
     const std::string directory = path.substr(0, nameStart);
     std::vector<std::string> abandoned;
     FileSystem::ForEachMatchingName(directory + "~*", [&](const std::string& name) {

@@ -33,6 +33,17 @@ bool FileSystem::IsSeparator(char c) {
 #endif
 }
 
+size_t FileSystem::NameStart(const std::string& path) {
+    size_t start = path.size();
+    while (start > 0 && !IsSeparator(path[start - 1])) {
+#ifdef _WIN32
+        if (path[start - 1] == ':') break;
+#endif
+        --start;
+    }
+    return start;
+}
+
 char FileSystem::Separator() {
 #ifdef _WIN32
     return '\\';

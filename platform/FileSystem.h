@@ -56,6 +56,9 @@ public:
 
     // True for the characters that separate directories on this OS.
     static bool IsSeparator(char c);
+    // Where a path's last name begins: after its last separator, and on
+    // Windows after a drive's colon ("C:name" lies in C's current directory).
+    static size_t NameStart(const std::string& path);
 
     // The separator this OS writes when it joins paths.
     static char Separator();

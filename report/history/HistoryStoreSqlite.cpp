@@ -33,13 +33,7 @@ HistoryStore::Problem ProblemOf(int code) {
 
 // The directory a file lies in, "." for a bare name.
 std::string DirectoryOf(const std::string& path) {
-    size_t cut = path.size();
-    while (cut > 0 && !FileSystem::IsSeparator(path[cut - 1])) {
-#ifdef _WIN32
-        if (path[cut - 1] == ':') break;  // "C:name" lies in C's current directory
-#endif
-        --cut;
-    }
+    const size_t cut = FileSystem::NameStart(path);
     return cut == 0 ? std::string(".") : path.substr(0, cut);
 }
 

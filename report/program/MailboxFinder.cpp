@@ -13,19 +13,6 @@
 
 namespace {
 
-// Where the last part of a path begins: after its last separator, and on
-// Windows after a drive's colon ("C:*" lies in C's current directory).
-size_t LastPartStart(const std::string& path) {
-    size_t start = path.size();
-    while (start > 0 && !FileSystem::IsSeparator(path[start - 1])) {
-#ifdef _WIN32
-        if (path[start - 1] == ':') break;
-#endif
-        --start;
-    }
-    return start;
-}
-
 bool HasExtension(const std::string& name, const std::string& extension) {
     return name.size() > extension.size() &&
            CompareFolded(name.substr(name.size() - extension.size()), extension) == 0;
@@ -54,7 +41,7 @@ MailboxFinder::MailboxFinder(const ReportTexts& texts, std::istream* input, std:
     : texts(texts), input(input), err(err) {}
 
 bool MailboxFinder::IsPattern(const std::string& argument) {
-    return argument.find_first_of("*?", LastPartStart(argument)) != std::string::npos;
+    return argument.find_first_of("*?", FileSystem::NameStart(argument)) != std::string::npos;
 }
 
 bool MailboxFinder::Find(ReportOptions& options) {
@@ -83,7 +70,7 @@ bool MailboxFinder::Fail(const std::string& pattern, std::initializer_list<std::
 // directory whose own name looks like a pattern is taken as it stands when
 // the pattern matches nothing.
 bool MailboxFinder::Expand(const std::string& pattern, std::vector<std::string>& found) {
-    const size_t cut = LastPartStart(pattern);
+    const size_t cut = FileSystem::NameStart(pattern);
     const std::string directory = pattern.substr(0, cut), wildcard = pattern.substr(cut);
     std::vector<Directory::Entry> entries;
     if (!Directory::List(directory.empty() ? "." : directory, entries))
