@@ -91,7 +91,9 @@ void FolderCache::Read(const Folder& folder, FolderInfo& row, Opened*) {
     Opened opened;
     inner.Read(folder, row, &opened);
     MailboxListing::Entry file, pmg;
-    if (keepable && ListingTellsChange(row.status, folder.companion) && StampsToKeep(folder, opened, file, pmg))
+    // A file that failed for an I/O error may read whole on the next scan.
+    if (keepable && !row.ioError && ListingTellsChange(row.status, folder.companion) &&
+        StampsToKeep(folder, opened, file, pmg))
         Keep(file, folder.companion ? &pmg : nullptr, row);
     else
         folders.erase(folder.file.name);

@@ -124,6 +124,7 @@ void FolderList::UpdateRows(FolderList& other) {
         std::swap(mine.size, theirs.size);
         mine.hierarchyKey.swap(theirs.hierarchyKey);
         std::swap(mine.status, theirs.status);
+        std::swap(mine.ioError, theirs.ioError);
     }
     count = other.count;
     total = other.total;

@@ -1,4 +1,5 @@
 #include "store/FolderList.h"
+#include "store/FolderCache.h"
 
 #include "tests/support/Cp1252.h"
 #include "tests/support/FolderHeads.h"
@@ -36,10 +37,11 @@ class MemorySource : public FolderSource {
 public:
     std::vector<FolderInfo> rows;  // in the listing's order
     bool whole = true;             // the listing was read to its end
+    FileStamp stamp;               // every file's, as the listing tells it
 
     void BeginScan(const std::string&, MailboxListing::Contents, MailboxListing& listing) override {
         MailboxListing::Entries entries;
-        for (const FolderInfo& row : rows) entries.push_back({row.fileName, FileStamp()});
+        for (const FolderInfo& row : rows) entries.push_back({row.fileName, stamp});
         listing.List(entries, whole);
     }
     const pmHierarch* Hierarchy(const MailboxListing&, bool) override { return nullptr; }
@@ -156,6 +158,22 @@ TEST(FolderListRows, AListingCutOffOrAFileThatFailsIsAReadFault) {
     list.Scan({"memory/", false, false, std::string(), Label});
     EXPECT_TRUE(list.ReadFault());
     EXPECT_EQ(list.GetTotal(), 1000u);
+
+    // A head that failed for an I/O error is not kept as damage: the next
+    // scan reads it again, though its stamp stayed.
+    FolderCache cache(source);
+    list.UseReader(&cache);
+    source.whole = true;
+    source.stamp = {500, 1, 1, true};
+    source.rows[1] = Folder("B.PMM", Cp1252("<Datei ist keine gültige PMM-Datei.>"), 0);
+    source.rows[1].status = FolderStatus::NotValid;
+    source.rows[1].ioError = true;
+    list.Scan({"memory/", false, false, std::string(), Label});
+    EXPECT_TRUE(list.ReadFault());
+    source.rows[1] = Folder("B.PMM", "B", 500);
+    list.Scan({"memory/", false, false, std::string(), Label});
+    EXPECT_FALSE(list.ReadFault());
+    EXPECT_EQ(list.GetTotal(), 1500u);
 }
 
 TEST_F(FolderListTest, ASecondScanReplacesTheFirst) {
