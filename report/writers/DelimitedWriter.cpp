@@ -180,7 +180,8 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
         const ReportRow& row = mailbox.rows[top.row];
         AddRow(run, ReportRun::PathText(mailbox), mailbox, row);
         Add(run.texts.Share(Overview::Permille(row.record.size, total), false));
-        if (run.Growth()) Add(Signed(row.seenBefore ? row.sizeBefore : 0, row.record.size));
+        if (run.Growth())
+            Add(!mailbox.hasEarlierState ? "" : Signed(row.seenBefore ? row.sizeBefore : 0, row.record.size));
         EndLine(out);
     }
 }

@@ -818,6 +818,20 @@ TEST_F(ReportHistory, AHistoryHeldTooLongTakesNoHalfRun) {
     EXPECT_EQ(Query("SELECT count(*) FROM runs"), "2");
 }
 
+// A mailbox the state file does not know is not compared: its folders in
+// the top list show no change, as its rows do, not their whole size.
+TEST_F(ReportGrowth, TheTopListShowsNoChangeForAMailboxNotCompared) {
+    TempDir other;
+    WritePmm(other, "N.PMM", "Neu", "", 9000);
+    ASSERT_EQ(RunReport({"--since", stateFile, mailbox.Path()}).code, 0);
+    Result result = RunReport({"--since", stateFile, "--format", "tsv", "--top", "1", mailbox.Path(), other.Path()});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const size_t line = result.out.find("\tN.PMM\t", result.out.find("share_of_all_percent"));
+    ASSERT_NE(line, std::string::npos) << result.out;
+    const std::string row = result.out.substr(line, result.out.find('\n', line) - line);
+    EXPECT_EQ(row.back(), '\t') << row;
+}
+
 TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
     std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);  // without its separator
     Result result = RunReport({"--since", stateFile, "--format", "json", mailbox.Path(), again});
