@@ -4,6 +4,7 @@
 #include "report/page/HtmlText.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -38,24 +39,26 @@ void GrowthHtml::OverviewHead(const ReportRun& run, std::ostream& out) {
     if (Lines(run)) out << "<th>" << HtmlText(run.texts.sparkColumn) << "</th>";
 }
 
-uint64_t GrowthHtml::LargestChange(const ReportRun& run) {
-    uint64_t largest = 0;
+GrowthHtml::OverviewColumns GrowthHtml::Columns(const ReportRun& run) {
+    OverviewColumns columns;
+    columns.shown = Shown(run);
+    columns.lines = columns.shown && Lines(run);
     for (const MailboxReport& mailbox : run.mailboxes)
-        if (mailbox.hasEarlierState && Magnitude(mailbox.TotalChange()) > largest)
-            largest = Magnitude(mailbox.TotalChange());
-    return largest;
+        if (mailbox.hasEarlierState)
+            columns.largestChange = std::max(columns.largestChange, Magnitude(mailbox.TotalChange()));
+    return columns;
 }
 
-void GrowthHtml::OverviewCells(const ReportRun& run, const MailboxReport& mailbox, size_t index,
-                               uint64_t largestChange, std::ostream& out) {
-    if (!Shown(run)) return;
+void GrowthHtml::OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
+                               size_t index, std::ostream& out) {
+    if (!columns.shown) return;
     out << "<td class=\"number growth\">";
     if (mailbox.hasEarlierState) {
-        Bar(mailbox.TotalChange(), largestChange, out);
+        Bar(mailbox.TotalChange(), columns.largestChange, out);
         out << HtmlText(run.OverviewGrowth(mailbox));
     }
     out << "</td>";
-    if (Lines(run)) out << "<td class=\"spark\" data-mailbox=\"" << index << "\"></td>";
+    if (columns.lines) out << "<td class=\"spark\" data-mailbox=\"" << index << "\"></td>";
 }
 
 // Links lead to the folder's section, as the overview's do.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ostream>
 
 class MailboxReport;
@@ -21,12 +22,17 @@ public:
     static bool Shown(const ReportRun& run);
     static bool Lines(const ReportRun& run);
 
+    // What the overview's rows show of growth, found once for all of them.
+    struct OverviewColumns {
+        bool shown = false;
+        bool lines = false;
+        uint64_t largestChange = 0;  // of any mailbox, without its sign: a full bar
+    };
+    static OverviewColumns Columns(const ReportRun& run);
+
     static void OverviewHead(const ReportRun& run, std::ostream& out);
-    // largestChange: the largest change of any mailbox, without its sign,
-    // which a full bar stands for.
-    static void OverviewCells(const ReportRun& run, const MailboxReport& mailbox, size_t index,
-                              uint64_t largestChange, std::ostream& out);
-    static uint64_t LargestChange(const ReportRun& run);
+    static void OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
+                              size_t index, std::ostream& out);
     static void TopList(const ReportRun& run, std::ostream& out);
     static void Chart(const ReportRun& run, const MailboxReport& mailbox, size_t index, std::ostream& out);
 };

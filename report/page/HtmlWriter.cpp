@@ -74,7 +74,7 @@ private:
         const uint64_t total = run.GetTotal();
         uint64_t largestTotal = 0;
         for (size_t m : run.ranked) largestTotal = std::max(largestTotal, run.mailboxes[m].total);
-        const uint64_t largestChange = GrowthHtml::LargestChange(run);
+        const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
         for (size_t m : run.ranked) {
             const MailboxReport& mailbox = run.mailboxes[m];
             out << "<tr data-mailbox=\"" << m << "\"><td><a href=\"#mailbox-" << m + 1 << "\">"
@@ -83,7 +83,7 @@ private:
                 << HtmlText(run.Size(mailbox.total)) << "</td><td class=\"number\"><span class=\"bar\"><span style=\"width:"
                 << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span> "
                 << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
-            GrowthHtml::OverviewCells(run, mailbox, m, largestChange, out);
+            GrowthHtml::OverviewCells(run, growth, mailbox, m, out);
             out << "<td>";
             size_t largest = Overview::Largest(mailbox);
             if (largest != Overview::None) {
