@@ -33,8 +33,6 @@ std::string In(const std::string& sql, const std::string& schema) {
     return out;
 }
 
-bool Exec(sqlite3* db, const std::string& sql) { return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
-
 // The first schema kept no kind: the new-mail row is named "*.CNM", an
 // ".MBX" file names its kind.
 std::string KindOf(const std::string& fileName) {
@@ -65,7 +63,7 @@ RecordedFolder FirstFolder(Statement& folders) {
 }  // namespace
 
 bool Create(sqlite3* db, const std::string& schema, bool withRuns) {
-    return (!withRuns || Exec(db, In(Runs, schema))) && Exec(db, In(Tables, schema));
+    return (!withRuns || Statement::Exec(db, In(Runs, schema))) && Statement::Exec(db, In(Tables, schema));
 }
 
 bool MailboxId(sqlite3* db, const std::string& schema, const std::string& key, const std::string& path,
@@ -85,7 +83,7 @@ bool MailboxId(sqlite3* db, const std::string& schema, const std::string& key, c
 // written. Two spellings of one mailbox in the same run (the same key now)
 // keep the first.
 bool MigrateFirst(sqlite3* db, const std::string& schema) {
-    if (schema != "main" && !Exec(db, In("INSERT INTO %.runs SELECT id, started, version FROM main.runs", schema)))
+    if (schema != "main" && !Statement::Exec(db, In("INSERT INTO %.runs SELECT id, started, version FROM main.runs", schema)))
         return false;
     Statement mailboxes(db, "SELECT run_id, mailbox, count, total FROM main.mailboxes ORDER BY run_id, rowid");
     Statement runOf(db, In("INSERT OR IGNORE INTO %.mailbox_run(mailbox_id, run_id, count, total)"
@@ -114,7 +112,7 @@ bool MigrateFirst(sqlite3* db, const std::string& schema) {
 }
 
 bool DropFirst(sqlite3* db) {
-    return Exec(db, "DROP INDEX IF EXISTS main.folders_by_run; DROP INDEX IF EXISTS main.mailboxes_by_mailbox;"
+    return Statement::Exec(db, "DROP INDEX IF EXISTS main.folders_by_run; DROP INDEX IF EXISTS main.mailboxes_by_mailbox;"
                     " DROP TABLE main.folders; DROP TABLE main.mailboxes;");
 }
 

@@ -37,8 +37,6 @@ std::string DirectoryOf(const std::string& path) {
     return cut == 0 ? std::string(".") : path.substr(0, cut);
 }
 
-bool Exec(sqlite3* db, const std::string& sql) { return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
-
 // A row as the history keeps it: its texts in UTF-8, its path also where
 // --no-paths leaves it out of the listing, and no status text for a name.
 RecordedFolder Recorded(const MailboxReport& mailbox, const ReportRow& row) {
@@ -116,7 +114,7 @@ bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
     }
     if (fresh && !Create()) return false;
     UseWal();
-    Exec(db, "PRAGMA synchronous=NORMAL");
+    Statement::Exec(db, "PRAGMA synchronous=NORMAL");
     return version != HistorySchema::FirstVersion || MigrateInPlace();
 }
 
@@ -159,62 +157,62 @@ bool HistoryStore::Identify(bool& fresh, int& version) {
 // --keep frees goes back to the file bit by bit, which needs saying before
 // the first table.
 bool HistoryStore::Create() {
-    Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
-    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
+    Statement::Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
+    if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
     bool fresh = false;
     int version = 0;
     bool ok = Identify(fresh, version);
     if (ok && fresh) {
         ok = HistorySchema::Create(db, "main", true) &&
-             Exec(db, "PRAGMA application_id=" + std::to_string(HistorySchema::ApplicationId) +
+             Statement::Exec(db, "PRAGMA application_id=" + std::to_string(HistorySchema::ApplicationId) +
                           "; PRAGMA user_version=" + std::to_string(HistorySchema::Version));
         if (!ok) FailWithDatabase();
     }
-    if (ok && Exec(db, "COMMIT")) return true;
+    if (ok && Statement::Exec(db, "COMMIT")) return true;
     if (ok) FailWithDatabase();
-    Exec(db, "ROLLBACK");
+    Statement::Exec(db, "ROLLBACK");
     return false;
 }
 
 // The first schema's rows become this schema's in one transaction, which
 // another run may have done meanwhile; then the space they took goes back.
 bool HistoryStore::MigrateInPlace() {
-    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
+    if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
     bool fresh = false;
     int version = 0;
     bool ok = Identify(fresh, version);
     if (ok && version == HistorySchema::FirstVersion)
         ok = (HistorySchema::Create(db, "main", false) && HistorySchema::MigrateFirst(db, "main") &&
-              HistorySchema::DropFirst(db) && Exec(db, "PRAGMA user_version=" + std::to_string(HistorySchema::Version))) ||
+              HistorySchema::DropFirst(db) && Statement::Exec(db, "PRAGMA user_version=" + std::to_string(HistorySchema::Version))) ||
              FailWithDatabase();
-    if (ok && Exec(db, "COMMIT")) {
+    if (ok && Statement::Exec(db, "COMMIT")) {
         if (version == HistorySchema::FirstVersion) {
-            Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
-            Exec(db, "VACUUM");
+            Statement::Exec(db, "PRAGMA auto_vacuum=INCREMENTAL");
+            Statement::Exec(db, "VACUUM");
             GiveSpaceBack();
         }
         return true;
     }
     if (ok) FailWithDatabase();
-    Exec(db, "ROLLBACK");
+    Statement::Exec(db, "ROLLBACK");
     return false;
 }
 
 // A file of the first schema that must not be written: its rows are read
 // into this schema's tables in memory, which SQLite finds before the file's.
 bool HistoryStore::ReadFirstInMemory() {
-    const bool ok = Exec(db, "PRAGMA temp_store=MEMORY") && Exec(db, "BEGIN") &&
+    const bool ok = Statement::Exec(db, "PRAGMA temp_store=MEMORY") && Statement::Exec(db, "BEGIN") &&
                     HistorySchema::Create(db, "temp", true) && HistorySchema::MigrateFirst(db, "temp") &&
-                    Exec(db, "COMMIT");
+                    Statement::Exec(db, "COMMIT");
     if (ok) return true;
     FailWithDatabase();
-    Exec(db, "ROLLBACK");
+    Statement::Exec(db, "ROLLBACK");
     return false;
 }
 
 // The file shrinks once what the log holds is written back; a reader that
 // holds on to the log leaves that to a later run.
-void HistoryStore::GiveSpaceBack() { Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)"); }
+void HistoryStore::GiveSpaceBack() { Statement::Exec(db, "PRAGMA wal_checkpoint(TRUNCATE)"); }
 
 bool HistoryStore::ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found) {
     Statement select(db, std::string("SELECT m.id, m.key, m.path, r.id, r.started, mr.count, mr.total FROM mailbox m"
@@ -323,15 +321,15 @@ bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& 
         if (!OpenFile(path, Mode::Write, true)) return false;
     }
     if (!db) return false;
-    if (!Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
+    if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
     const bool ok = (AppendRows(started, mailboxes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
                     FailWithDatabase();
-    if (ok && Exec(db, "COMMIT")) {
+    if (ok && Statement::Exec(db, "COMMIT")) {
         if (!keepFrom.empty()) GiveSpaceBack();
         return true;
     }
     if (ok) FailWithDatabase();
-    Exec(db, "ROLLBACK");
+    Statement::Exec(db, "ROLLBACK");
     return false;
 }
 

@@ -14,6 +14,11 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
+    // Runs statements that give no rows, at once.
+    static bool Exec(sqlite3* db, const std::string& sql) {
+        return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+
     bool Ok() const { return statement != nullptr; }
     Statement& Text(int index, const std::string& text) {
         sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);

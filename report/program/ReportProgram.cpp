@@ -63,8 +63,9 @@ const std::string* MailboxHolding(const std::string& file, const ReportOptions& 
         std::vector<std::string> places{mailbox};
         if (!options.newMailDir.empty()) places.push_back(MailboxReport::NewMailDirectory(mailbox, options.newMailDir));
         for (const std::string& place : places) {
-            std::string dir = Directory::Canonical(place);
-            if (Directory::IsListable(place) && Directory::Contains(dir, canonical)) return &mailbox;
+            // The cheap comparison first: listing a share's directory is not.
+            const std::string dir = Directory::Canonical(place);
+            if (Directory::Contains(dir, canonical) && Directory::IsListable(place)) return &mailbox;
         }
     }
     return nullptr;
