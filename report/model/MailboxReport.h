@@ -85,6 +85,10 @@ public:
     // mailbox, and whether later runs no longer found it.
     std::string recordedAt;
     bool notFoundSince = false;
+    // A mailbox that the latest run covering it no longer found (deleted, or
+    // renamed): the start of that run (UTC); empty while it is there. It
+    // counts in no total and no share and is listed after the others.
+    std::string goneSince;
 
     // Whether the run may record what it read of the mailbox.
     bool Recordable() const { return readable && !readFault; }
