@@ -51,9 +51,12 @@ bool mbx::Analyze() {
     ioError = false;
     ForgetStamps();
 
+    // A path longer than the OS takes was never formed: the file is there,
+    // its size unknown.
     if (!ReadOnlyFile::Inspect(filePath, size, stamp, directory, &ioError)) {
         TraceCannotOpen(filePath);
         SetStatus(FolderStatus::MbxCannotOpen);
+        ioError = ioError || filePath.empty();
         return false;
     }
 
@@ -62,7 +65,7 @@ bool mbx::Analyze() {
     if (!OpenCompanion(file, pmgPath)) {
         TraceCannotOpen(pmgPath);
         SetStatus(FolderStatus::PmgCannotOpen);
-        ioError = ioError || file.IoError();
+        ioError = ioError || file.IoError() || pmgPath.empty();
         return false;
     }
     companionStamp = file.Stamp();

@@ -41,7 +41,9 @@ bool pmm::Analyze() {
     if (!file.Open(filePath, directory)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
         SetStatus(FolderStatus::CannotOpen);
-        ioError = file.IoError();
+        // A path longer than the OS takes was never formed: the file is
+        // there, its size unknown.
+        ioError = file.IoError() || filePath.empty();
         return false;
     }
     stamp = file.Stamp();

@@ -49,6 +49,8 @@ public:
     // (FolderList::ReadFault): the rows may lack folders or sizes, and the
     // mailbox is not recorded.
     bool readFault = false;
+    // Of the read fault: "hierarch.pm" failed for an I/O error.
+    bool hierarchyFault = false;
     bool hierarchyRead = false;
     std::vector<ReportRow> rows;
     uint64_t count = 0;
@@ -92,8 +94,8 @@ public:
 
     // Whether the run may record what it read of the mailbox.
     bool Recordable() const { return readable && !readFault; }
-    // With a read fault: the first folder file that failed, as UTF-8; empty
-    // when the listing itself broke off.
+    // With a read fault: the hierarchy file or the first folder file that
+    // failed, as UTF-8; empty when the listing itself broke off.
     std::string FailedFile() const;
 
     // A row's change since the earlier run: a new folder grows by its size.

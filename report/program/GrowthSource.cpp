@@ -1,6 +1,5 @@
 #include "report/program/GrowthSource.h"
 
-#include "report/history/MailboxKey.h"
 #include "report/history/RecordedReports.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportOptions.h"
@@ -37,15 +36,16 @@ bool GrowthSource::Open() {
 
 // The state file's run where --since names one, else the history's run
 // that ComparisonRule chooses for --growth or --growth-since.
-void GrowthSource::Find(const std::vector<std::string>& keys) {
-    fromHistory.assign(keys.size(), EarlierRun());
-    earlier.assign(keys.size(), nullptr);
+void GrowthSource::Find() {
+    const std::vector<MailboxPlace>& places = options.places;
+    fromHistory.assign(places.size(), EarlierRun());
+    earlier.assign(places.size(), nullptr);
     const ComparisonRule rule = ComparisonRule::Of(options);
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (size_t i = 0; i < places.size(); ++i) {
         if (!options.stateFile.empty()) {
-            earlier[i] = state.Find(GrowthState::KeyOf(options.mailboxes[i]));
+            earlier[i] = state.Find(places[i].path);
         } else if (options.historyGrowth && historyOpen) {
-            if (history.FindEarlier(keys[i], rule, fromHistory[i]))
+            if (history.FindEarlier(places[i].key, rule, fromHistory[i]))
                 earlier[i] = &fromHistory[i];
             else if (history.GetProblem() != HistoryStore::Problem::None)
                 HistoryFailed(texts.historyUnreadable);
@@ -57,7 +57,9 @@ void GrowthSource::Forget(size_t i) {
     if (i < fromHistory.size()) fromHistory[i] = EarlierRun();
 }
 
-bool GrowthSource::ReadRecorded(const std::vector<std::string>& keys, std::vector<MailboxReport>& mailboxes) {
+bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
+    std::vector<std::string> keys;
+    for (const MailboxPlace& place : options.places) keys.push_back(place.key);
     std::vector<size_t> unknown;
     if (!RecordedReports::Read(history, options, texts, keys, mailboxes, unknown)) {
         HistoryFailed(texts.historyUnreadable);
@@ -74,11 +76,10 @@ void GrowthSource::HistoryFailed(const std::string& pattern) {
     failed = true;
 }
 
-bool GrowthSource::Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                          const std::vector<std::string>& keys) {
+bool GrowthSource::Record(const std::string& started, const std::vector<MailboxReport>& mailboxes) {
     // The state file moves on only once the history has, so that the two
     // never disagree: not past a history that failed on the way.
-    return AppendHistory(started, mailboxes, keys) && !failed && SaveState(mailboxes);
+    return AppendHistory(started, mailboxes) && !failed && SaveState(mailboxes);
 }
 
 // The current state of each readable mailbox, for the next run with --since.
@@ -92,20 +93,19 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
             current.folders[Utf8FromFileName(row.record.fileName)].size = row.record.size;
-        state.Put(GrowthState::KeyOf(options.mailboxes[i]), std::move(current));
+        state.Put(options.places[i].path, std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
     err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';
     return false;
 }
 
-bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                                 const std::vector<std::string>& keys) {
+bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes) {
     if (!historyOpen || !options.fromHistory.empty()) return true;
     std::vector<HistoryStore::Entry> readable;
     for (size_t i = 0; i < mailboxes.size(); ++i)
         if (mailboxes[i].Recordable())
-            readable.push_back({&mailboxes[i], keys[i], MailboxKey::PathOf(mailboxes[i].path)});
+            readable.push_back({&mailboxes[i], options.places[i].key, options.places[i].path});
     if (readable.empty()) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
     const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
     if (history.Append(started, readable, keepFrom)) return true;

@@ -193,8 +193,8 @@ void ReadAheadReader::BeginScan(const std::string& dir, MailboxListing::Contents
     Publish();
 }
 
-const pmHierarch* ReadAheadReader::Hierarchy(const MailboxListing& list, bool wanted) {
-    return plain.Hierarchy(list, wanted);
+const pmHierarch* ReadAheadReader::Hierarchy(const MailboxListing& list, bool wanted, bool& ioError) {
+    return plain.Hierarchy(list, wanted, ioError);
 }
 
 void ReadAheadReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {

@@ -271,6 +271,8 @@ void ReportTexts::German() {
     rootUnlistable = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden.";
     noMailboxUnder = "foldscan-report: Unter %s liegt kein Postfach.";
     directorySkipped = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden und wird \u00FCbergangen.";
+    directoryFailed = "foldscan-report: Das Verzeichnis %s war wegen eines Ein-/Ausgabefehlers nicht lesbar: "
+                      "die Postf\u00E4cher darin fehlen in diesem Lauf.";
     helpMonitor = "eine Statuszeile f\u00FCr \u00DCberwachungssysteme; Exit-Code 0 OK, 1 WARNING, 2 CRITICAL, "
                   "3 UNKNOWN";
     helpWarn = "mit --monitor: Warnung, wenn ein Postfach zusammen mehr als SIZE belegt";
@@ -474,6 +476,8 @@ void ReportTexts::English() {
     rootUnlistable = "foldscan-report: the directory %s cannot be read.";
     noMailboxUnder = "foldscan-report: there is no mailbox below %s.";
     directorySkipped = "foldscan-report: the directory %s cannot be read and is passed over.";
+    directoryFailed = "foldscan-report: the directory %s could not be read for an input/output error: "
+                      "the mailboxes in it are missing from this run.";
     helpMonitor = "one status line for monitoring systems; exit code 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN";
     helpWarn = "with --monitor: warning when a mailbox takes more than SIZE in all";
     helpCrit = "with --monitor: critical when a mailbox takes more than SIZE in all";

@@ -87,7 +87,7 @@ public:
     // Mailboxes from patterns, lists and directory trees.
     std::string helpMailboxesFrom, helpAllUnder, patternMatchesNothing, patternUnlistable, listUnreadable,
         listMissing, listDirectory, listNotFile, listTooLarge, listReadError, listNotText, listLineTooLong,
-        listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped;
+        listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped, directoryFailed;
     // Monitoring: the options, the status line and its details.
     std::string helpMonitor, helpWarn, helpCrit, helpWarnFolder, helpCritFolder, badThreshold, warnAboveCrit,
         monitorSummary, monitorOver, monitorUnreadable, monitorRunFailed, monitorMore, monitorCritical,
