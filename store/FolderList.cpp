@@ -38,7 +38,8 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
         const pmHierarch* hierarchy = result.table =
             source.Hierarchy(listing, options.showFolderPath, result.hierarchyFault);
         result.hierarchyRead = hierarchy || !options.showFolderPath;
-        readFault = listing.Broken() || result.hierarchyFault;
+        result.listingBroken = listing.Broken();
+        readFault = result.listingBroken || result.hierarchyFault;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
         pmmStart = records.size();
         Append(listing, false, hierarchy);

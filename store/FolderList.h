@@ -16,7 +16,9 @@ class pmHierarch;
 struct ScanResult {
     // False when the folder paths were wanted and "hierarch.pm" cannot be opened.
     bool hierarchyRead = true;
-    // Opening or reading "hierarch.pm" failed for an I/O error: a read fault.
+    // Read faults: the listing of the folder files broke off; opening or
+    // reading "hierarch.pm" failed for an I/O error.
+    bool listingBroken = false;
     bool hierarchyFault = false;
     // The folder tree the paths came from, while the reader keeps it (until
     // its next scan); null without folder paths.

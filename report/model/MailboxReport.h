@@ -49,7 +49,9 @@ public:
     // (FolderList::ReadFault): the rows may lack folders or sizes, and the
     // mailbox is not recorded.
     bool readFault = false;
-    // Of the read fault: "hierarch.pm" failed for an I/O error.
+    // Of the read fault: the listing broke off; "hierarch.pm" failed for an
+    // I/O error.
+    bool listingBroken = false;
     bool hierarchyFault = false;
     bool hierarchyRead = false;
     std::vector<ReportRow> rows;

@@ -73,40 +73,73 @@ int Count(const std::string& database, const char* sql) {
 
 }  // namespace
 
+// Whatever the OS failed to read: a folder file, the folder tree, the
+// length of a new-mail file, the listing.
 TEST(ReportShare, AMailboxNotReadWholeIsNotRecordedAndTheOthersAre) {
     TempDir source, local, files;
-    for (int i = 0; i < 20; ++i) WritePmm(source, "F" + std::to_string(i) + ".PMM", "Ordner", "", 1000 + i);
+    for (int i = 0; i < 20; ++i) WritePmm(source, "F" + std::to_string(i) + ".PMM", "Ordner", "K" + std::to_string(i), 1000 + i);
+    source.Write("hierarch.pm", "2,0,ROOT,,Postfach\r\n1,1,K7,ROOT,Ordner\r\n");
+    source.MakeDir("neu");
+    for (const char* name : {"A.CNM", "B.CNM", "C.CNM"}) source.Write(std::string("neu/") + name, std::string(700, 'x'));
     WritePmm(local, "A.PMM", "Archiv", "", 500);
     const std::string history = files.Path() + "history.db", state = files.Path() + "state.json";
     std::string stateAfterFirst;
     {
         FailingShare share(source.Path(), {});
         if (!share.Mounted()) GTEST_SKIP() << "slowfs could not mount a share (FUSE missing, or no right to mount)";
-        Result first = RunReport({"--history", history, "--since", state, share.Path(), local.Path()});
+        Result first = RunReport({"--history", history, "--since", state, "--newmail", "neu", share.Path(), local.Path()});
         ASSERT_EQ(first.code, 0) << first.err;
         stateAfterFirst = files.Read("state.json");
     }
     const std::vector<std::pair<std::vector<std::string>, std::string>> faults = {
         {{"--fail", "F7.PMM"}, "(F7.PMM war wegen eines Ein-/Ausgabefehlers nicht lesbar)"},
         {{"--fail-listing"}, "(die Liste seiner Ordnerdateien brach ab)"},
+        {{"--fail-read", "hierarch.pm"}, "(hierarch.pm war wegen eines Ein-/Ausgabefehlers nicht lesbar)"},
+        {{"--fail", "hierarch.pm"}, "(hierarch.pm war wegen eines Ein-/Ausgabefehlers nicht lesbar)"},
+        {{"--fail", "B.CNM"}, "(*.CNM war wegen eines Ein-/Ausgabefehlers nicht lesbar)"},
     };
     for (const auto& [fault, why] : faults) {
         FailingShare share(source.Path(), fault);
         ASSERT_TRUE(share.Mounted());
-        Result run = RunReport({"--history", history, "--since", state, share.Path(), local.Path()});
+        Result run = RunReport({"--history", history, "--since", state, "--newmail", "neu", share.Path(), local.Path()});
         EXPECT_EQ(run.code, 2) << why;
         EXPECT_EQ(run.err, "foldscan-report: Postfach " + share.Path() + " nicht vollst\u00E4ndig gelesen " + why +
                                ".\nfoldscan-report: Nicht festgehalten, ihr letzter festgehaltener Stand bleibt "
                                "g\u00FCltig: " + share.Path() + "\n");
-        Result monitor = RunReport({"--monitor", share.Path(), local.Path()});
+        Result monitor = RunReport({"--monitor", "--newmail", "neu", share.Path(), local.Path()});
         EXPECT_EQ(monitor.code, 3);
         EXPECT_EQ(monitor.out.find("FOLDSCAN UNKNOWN - 1 von 2 Postf\u00E4chern nicht lesbar: " + share.Path()), 0u)
             << monitor.out;
     }
     // The local mailbox in every run, the share's only in the first; its
     // state is as the first run left it.
-    EXPECT_EQ(Count(history, "SELECT count(*) FROM runs"), 3);
-    EXPECT_EQ(Count(history, "SELECT count(*) FROM mailbox_run"), 4);
+    EXPECT_EQ(Count(history, "SELECT count(*) FROM runs"), 1 + static_cast<int>(faults.size()));
+    EXPECT_EQ(Count(history, "SELECT count(*) FROM mailbox_run"), 2 + static_cast<int>(faults.size()));
     EXPECT_EQ(files.Read("state.json").size(), stateAfterFirst.size());
+}
+
+// A directory below --all-under whose listing fails may hold mailboxes: the
+// run names it, misses it in its exit code and its status, and records the
+// others.
+TEST(ReportShare, ADirectoryBelowARootThatFailsToListIsAPlaceTheRunMisses) {
+    TempDir source, files;
+    source.MakeDir("anna");
+    source.MakeDir("bernd");
+    WritePmm(source, "anna/A.PMM", "Archiv", "", 500);
+    WritePmm(source, "bernd/B.PMM", "Briefe", "", 700);
+    FailingShare share(source.Path(), {"--fail-listing-of", "bernd"});
+    if (!share.Mounted()) GTEST_SKIP() << "slowfs could not mount a share (FUSE missing, or no right to mount)";
+    const std::string history = files.Path() + "history.db", bernd = share.Path() + "bernd";
+    Result run = RunReport({"--history", history, "--format", "tsv", "--all-under", share.Path()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("Das Verzeichnis " + bernd + " war wegen eines Ein-/Ausgabefehlers nicht lesbar: "
+                           "die Postf\u00E4cher darin fehlen in diesem Lauf."),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(Count(history, "SELECT count(*) FROM mailbox_run"), 1);
+    Result monitor = RunReport({"--monitor", "--all-under", share.Path()});
+    EXPECT_EQ(monitor.code, 3);
+    EXPECT_EQ(monitor.out.find("FOLDSCAN UNKNOWN - 1 von 2 Postf\u00E4chern nicht lesbar: " + bernd), 0u) << monitor.out;
+    EXPECT_NE(monitor.out.find("'" + bernd + "'=U;"), std::string::npos) << monitor.out;
 }
 #endif
