@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <memory>
@@ -108,6 +109,13 @@ FileSystem::Listing FileSystem::ForEachStamped(const std::string& pattern, const
 }
 
 bool FileSystem::WithinPathLimit(const std::string& path) { return path.size() < PATH_MAX; }
+
+bool FileSystem::FreeSpace(const std::string& directory, uint64_t& bytes) {
+    struct statvfs volume;
+    if (statvfs(directory.c_str(), &volume) != 0) return false;
+    bytes = static_cast<uint64_t>(volume.f_bavail) * volume.f_frsize;
+    return true;
+}
 
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
     struct stat st;

@@ -93,6 +93,13 @@ bool FileSystem::WithinPathLimit(const std::string& path) {
 #endif
 }
 
+bool FileSystem::FreeSpace(const std::string& directory, uint64_t& bytes) {
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceEx(OsPath(directory).c_str(), &available, nullptr, nullptr)) return false;
+    bytes = available.QuadPart;
+    return true;
+}
+
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
     const DWORD attributes = GetFileAttributes(OsPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryType::Missing;

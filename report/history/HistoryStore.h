@@ -5,6 +5,7 @@
 #include "report/model/EarlierRun.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ struct sqlite3;
 // The database runs in WAL mode with a busy timeout, so that runs that
 // overlap (a nightly job and a person) all land; each is appended in one
 // transaction, whole or not at all, with what --keep deletes. A file that
-// is not such a database is never written to.
+// is not such a database is never written to. A query (Mode::Read) writes
+// nothing, in the file or beside it, and reads in one snapshot.
 class HistoryStore {
 public:
     enum class Problem {
@@ -33,6 +35,10 @@ public:
         ReadOnly,
         Busy,     // locked by another run for longer than the timeout
         Damaged,  // SQLite finds it corrupt
+        Writing,  // a query finds another program writing it, and cannot wait
+        OldSchema,  // of the first schema, which a run under --timeout does not bring to this one
+        NoSpace,    // bringing it to this schema needs free space as large as the file
+        Full,       // the disk filled up while it was written
         Other,
     };
 
@@ -69,8 +75,19 @@ public:
     // made only when a run is appended.
     bool Open(const std::string& path, Mode mode = Mode::Write);
     // How long a run waits for another that holds the history, before the
-    // history is given up as busy; set before Open.
-    void SetBusyTimeout(int milliseconds) { busyMilliseconds = milliseconds; }
+    // history is given up as busy; from the next statement on.
+    void SetBusyTimeout(int milliseconds);
+    static constexpr int DefaultBusyMilliseconds = 15000;
+    // Whether a file of the first schema is brought to this one when a run
+    // opens it to write: not under --timeout, since that may take longer than
+    // the time given; set before Open.
+    void SetMigrate(bool allowed) { migrate = allowed; }
+
+    // Runs read, which asks the history, on one snapshot of it: in one
+    // transaction, or for a file read as it stands under its stamp, read
+    // again when another program changed it meanwhile. False, with the
+    // problem, when read fails or the file would not hold still.
+    bool Snapshot(const std::function<bool()>& read);
 
     // The comparison of a mailbox that is scanned now: the run that rule
     // chooses among all the mailbox's recorded runs, as EarlierRun has it
@@ -96,6 +113,9 @@ public:
                 const std::string& keepFrom = std::string());
 
     Problem GetProblem() const { return problem; }
+    // With Problem::NoSpace: the space the file takes, and the space free.
+    uint64_t SpaceNeeded() const { return spaceNeeded; }
+    uint64_t SpaceFree() const { return spaceFree; }
     // SQLite's own words about the problem, in English; may be empty.
     const std::string& Detail() const { return detail; }
     // Why the history cannot be read or written, in the report's language,
@@ -106,7 +126,10 @@ private:
     bool Fail(Problem kind);
     bool FailWithDatabase();
     bool OpenPending(const std::string& path);
-    bool OpenFile(const std::string& path, Mode mode, bool create);
+    bool OpenFile(const std::string& path, bool create);
+    bool OpenForQuery(const std::string& path);
+    bool Opened(bool fresh, int version, Mode mode);
+    bool SpaceToMigrate(const std::string& path);
     bool Identify(bool& fresh, int& version);
     bool Create();
     bool MigrateInPlace();
@@ -118,7 +141,11 @@ private:
 
     sqlite3* db = nullptr;
     std::string pending;  // the history to be made by the first Append
+    std::string queried;  // a query's file, read as it stands (immutable) where set
     Problem problem = Problem::None;
     std::string detail;
-    int busyMilliseconds = 15000;
+    int busyMilliseconds = DefaultBusyMilliseconds;
+    bool migrate = true;
+    uint64_t spaceNeeded = 0, spaceFree = 0;  // with Problem::NoSpace
+    static constexpr int SnapshotAttempts = 3;
 };

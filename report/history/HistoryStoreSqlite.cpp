@@ -1,6 +1,7 @@
 #include "report/history/HistoryStore.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ReadOnlyFile.h"
 #include "report/history/FolderChanges.h"
 #include "report/history/HistoryRetention.h"
 #include "report/history/HistorySchema.h"
@@ -22,6 +23,7 @@ HistoryStore::Problem ProblemOf(int code) {
     case SQLITE_NOTADB: return HistoryStore::Problem::NotOurs;
     case SQLITE_CORRUPT: return HistoryStore::Problem::Damaged;
     case SQLITE_READONLY: return HistoryStore::Problem::ReadOnly;
+    case SQLITE_FULL: return HistoryStore::Problem::Full;
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return HistoryStore::Problem::Busy;
     case SQLITE_CANTOPEN:
@@ -35,6 +37,48 @@ HistoryStore::Problem ProblemOf(int code) {
 std::string DirectoryOf(const std::string& path) {
     const size_t cut = FileSystem::NameStart(path);
     return cut == 0 ? std::string(".") : path.substr(0, cut);
+}
+
+FileStamp StampOf(const std::string& path) {
+    uint64_t length = 0;
+    FileStamp stamp;
+    if (!ReadOnlyFile::Inspect(path, length, stamp)) return FileStamp();
+    stamp.length = length;
+    stamp.known = true;
+    return stamp;
+}
+
+// Whether another program's writing lies beside the file: a log (WAL) or a
+// journal (rollback) that holds anything.
+bool LogWritten(const std::string& path) {
+    for (const char* log : {"-wal", "-journal"})
+        if (StampOf(path + log).length > 0) return true;
+    return false;
+}
+
+// A "file:" URI of path, for the options only URIs take: '%', '?' and '#'
+// escaped, on Windows with forward slashes and a drive's path behind one.
+std::string FileUri(const std::string& path, const char* options) {
+    std::string escaped;
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            const char* const hex = "0123456789ABCDEF";
+            escaped += '%';
+            escaped += hex[static_cast<unsigned char>(c) >> 4];
+            escaped += hex[c & 0xF];
+        } else {
+            escaped += FileSystem::IsSeparator(c) ? '/' : c;
+        }
+    }
+    const bool drive = escaped.size() >= 2 && escaped[1] == ':';
+    const std::string start = drive ? "file:///" : escaped.compare(0, 1, "/") == 0 ? "file://" : "file:";
+    return start + escaped + "?" + options;
+}
+
+// What ProblemOf says of a query's file that another program writes, when
+// its shared memory cannot be had: writing, not unreadable.
+bool NeedsSharedMemory(int code) {
+    return (code & 0xFF) == SQLITE_CANTOPEN || (code & 0xFF) == SQLITE_READONLY;
 }
 
 // A row as the history keeps it: its texts in UTF-8, its path also where
@@ -74,7 +118,12 @@ bool HistoryStore::Open(const std::string& path, Mode mode) {
     if (exists && type != FileSystem::EntryType::File) return Fail(Problem::CannotOpen);
     if (!exists && mode == Mode::Read) return Fail(Problem::Missing);
     if (!exists) return OpenPending(path);
-    return OpenFile(path, mode, false);
+    return mode == Mode::Read ? OpenForQuery(path) : OpenFile(path, false);
+}
+
+void HistoryStore::SetBusyTimeout(int milliseconds) {
+    busyMilliseconds = milliseconds;
+    if (db) sqlite3_busy_timeout(db, milliseconds);
 }
 
 // A history that is not there yet is made by the first run that records:
@@ -91,10 +140,10 @@ bool HistoryStore::OpenPending(const std::string& path) {
 
 // SQLite takes the path in UTF-8, which it is on Windows, and as bytes
 // elsewhere. An existing file is never created anew, so that one that
-// vanishes meanwhile is not replaced by an empty database.
-bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
-    int flags = SQLITE_OPEN_NOMUTEX;
-    flags |= mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+// vanishes meanwhile is not replaced by an empty database. The file is
+// switched to WAL only once it is known to be ours.
+bool HistoryStore::OpenFile(const std::string& path, bool create) {
+    const int flags = SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
         problem = ProblemOf(code);
@@ -106,16 +155,85 @@ bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
     bool fresh = false;
     int version = 0;
     if (!Identify(fresh, version)) return false;
-    if (mode == Mode::Read && fresh) return Fail(Problem::NotOurs);
     // A file that cannot be written is read as it is; Append says why not.
-    if (mode == Mode::Read || sqlite3_db_readonly(db, "main") == 1) {
-        if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
-        return version == HistorySchema::Version || ReadFirstInMemory();
-    }
+    if (sqlite3_db_readonly(db, "main") == 1) return Opened(fresh, version, Mode::Write);
     if (fresh && !Create()) return false;
+    const bool first = version == HistorySchema::FirstVersion;
+    if (first && !migrate) return Fail(Problem::OldSchema);
+    if (first && !SpaceToMigrate(path)) return false;
     UseWal();
     Statement::Exec(db, "PRAGMA synchronous=NORMAL");
-    return version != HistorySchema::FirstVersion || MigrateInPlace();
+    return !first || MigrateInPlace();
+}
+
+// A query writes nothing, in the file or beside it, so that whoever may
+// read the file may ask it. Without a log beside it the file holds all that
+// was written and is read as it stands, without locks or shared memory
+// (immutable), Snapshot making sure it held still. With a log, another
+// program writes it or left it so: SQLite reads file and log together,
+// which takes their shared memory.
+bool HistoryStore::OpenForQuery(const std::string& path) {
+    const bool logged = LogWritten(path);
+    const std::string uri = FileUri(path, logged ? "mode=ro" : "immutable=1");
+    int code = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        problem = logged && NeedsSharedMemory(code) ? Problem::Writing : ProblemOf(code);
+        detail = db ? sqlite3_errmsg(db) : "";
+        return false;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyMilliseconds);
+    queried = logged ? std::string() : path;
+    bool fresh = false;
+    int version = 0;
+    if (!Identify(fresh, version)) {
+        if (logged && NeedsSharedMemory(sqlite3_extended_errcode(db))) problem = Problem::Writing;
+        return false;
+    }
+    return Opened(fresh, version, Mode::Read);
+}
+
+// A file opened that is not written: this schema's tables for it, in memory
+// where it is still of the first. A query needs a history to ask.
+bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
+    if (fresh && mode == Mode::Read) return Fail(Problem::NotOurs);
+    if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
+    return version == HistorySchema::Version || ReadFirstInMemory();
+}
+
+// Bringing a file to this schema writes its rows anew before the old ones
+// go: it needs as much free space as the file takes.
+bool HistoryStore::SpaceToMigrate(const std::string& path) {
+    uint64_t free = 0;
+    const FileStamp file = StampOf(path);
+    if (!FileSystem::FreeSpace(DirectoryOf(path), free) || free >= file.length) return true;
+    problem = Problem::NoSpace;
+    spaceNeeded = file.length;
+    spaceFree = free;
+    detail.clear();
+    return false;
+}
+
+bool HistoryStore::Snapshot(const std::function<bool()>& read) {
+    if (!db) return false;
+    for (int attempt = 0; attempt < SnapshotAttempts; ++attempt) {
+        if (queried.empty()) {
+            if (!Statement::Exec(db, "BEGIN")) return FailWithDatabase();
+            const bool ok = read();
+            Statement::Exec(db, "COMMIT");
+            return ok;
+        }
+        const FileStamp before = StampOf(queried);
+        if (!read()) return false;
+        if (before.Same(StampOf(queried)) && !LogWritten(queried)) return true;
+        // Another program wrote it meanwhile: the reading may mix two states.
+        const std::string path = queried;
+        sqlite3_close_v2(db);
+        db = nullptr;
+        queried.clear();
+        if (!OpenForQuery(path)) return false;
+    }
+    return Fail(Problem::Writing);
 }
 
 // WAL lets runs read while another writes, and stays with the file once
@@ -142,7 +260,8 @@ bool HistoryStore::Identify(bool& fresh, int& version) {
     const uint64_t id = read.ColumnNumber(0), user = read.ColumnNumber(1), objects = read.ColumnNumber(2);
     fresh = id == 0 && user == 0 && objects == 0;
     if (fresh) return true;
-    if (id != static_cast<uint64_t>(HistorySchema::ApplicationId)) return Fail(Problem::NotOurs);
+    // Ours by the application id, and of a schema: Create sets both at once.
+    if (id != static_cast<uint64_t>(HistorySchema::ApplicationId) || user == 0) return Fail(Problem::NotOurs);
     if (user > static_cast<uint64_t>(HistorySchema::Version)) {
         problem = Problem::Newer;
         detail = "schema " + std::to_string(user);
@@ -318,9 +437,10 @@ bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& 
         db = nullptr;
         const std::string path = std::move(pending);
         pending.clear();
-        if (!OpenFile(path, Mode::Write, true)) return false;
+        if (!OpenFile(path, true)) return false;
     }
     if (!db) return false;
+    if (sqlite3_db_readonly(db, "main") == 1) return Fail(Problem::ReadOnly);
     if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
     const bool ok = (AppendRows(started, mailboxes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
                     FailWithDatabase();

@@ -50,6 +50,7 @@ struct ReportOptions {
     std::time_t growthMoment = 0;
     std::string fromHistory;     // --from-history: the report from this history alone, nothing scanned
     std::time_t keepSeconds = 0;  // --keep: runs older than this go after recording; 0 keeps all
+    bool migrateHistory = false;  // --migrate-history: bring the history to this schema, also under --timeout
 
     // The administrator's routine.
     std::string outputFile;  // --output; empty for standard output

@@ -7,8 +7,23 @@
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
+
 GrowthSource::GrowthSource(const ReportOptions& options, const ReportTexts& texts, std::ostream& err)
-    : options(options), texts(texts), err(err) {}
+    : options(options), texts(texts), err(err) {
+    if (options.timeout != 0) deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout);
+    // A history of the first schema is brought to this one only where the
+    // time allows it, or where that is asked for.
+    history.SetMigrate(options.timeout == 0 || options.migrateHistory);
+}
+
+// Under --timeout no wait for another run's lock outlasts the time given.
+void GrowthSource::Bound() {
+    if (!deadline) return;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+    history.SetBusyTimeout(static_cast<int>(
+        std::clamp<int64_t>(left.count(), 0, HistoryStore::DefaultBusyMilliseconds)));
+}
 
 const std::string& GrowthSource::HistoryFile() const {
     return options.fromHistory.empty() ? options.historyFile : options.fromHistory;
@@ -28,28 +43,54 @@ bool GrowthSource::Open() {
         return historyOpen;
     }
     if (!options.historyFile.empty()) {
+        Bound();
         historyOpen = history.Open(options.historyFile);
-        if (!historyOpen) HistoryFailed(texts.historyUnreadable);
+        if (!historyOpen) HistoryFailed(Unwritable() ? texts.historyUnwritable : texts.historyUnreadable);
     }
     return true;
 }
 
+// Problems of a history that could be read, but not brought to this schema.
+bool GrowthSource::Unwritable() const {
+    switch (history.GetProblem()) {
+    case HistoryStore::Problem::OldSchema:
+    case HistoryStore::Problem::NoSpace:
+    case HistoryStore::Problem::Full:
+    case HistoryStore::Problem::ReadOnly:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The state file's run where --since names one, else the history's run
 // that ComparisonRule chooses for --growth or --growth-since.
+// The history is read in one snapshot, so that no mailbox is compared with
+// a run that another run's --keep took away from under the others.
 void GrowthSource::Find() {
     const std::vector<MailboxPlace>& places = options.places;
-    fromHistory.assign(places.size(), EarlierRun());
     earlier.assign(places.size(), nullptr);
+    if (!options.stateFile.empty()) {
+        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].path);
+        return;
+    }
+    if (!options.historyGrowth || !historyOpen) return;
     const ComparisonRule rule = ComparisonRule::Of(options);
-    for (size_t i = 0; i < places.size(); ++i) {
-        if (!options.stateFile.empty()) {
-            earlier[i] = state.Find(places[i].path);
-        } else if (options.historyGrowth && historyOpen) {
+    Bound();
+    const bool read = history.Snapshot([&] {
+        fromHistory.assign(places.size(), EarlierRun());
+        earlier.assign(places.size(), nullptr);
+        for (size_t i = 0; i < places.size(); ++i) {
             if (history.FindEarlier(places[i].key, rule, fromHistory[i]))
                 earlier[i] = &fromHistory[i];
             else if (history.GetProblem() != HistoryStore::Problem::None)
-                HistoryFailed(texts.historyUnreadable);
+                return false;
         }
+        return true;
+    });
+    if (!read) {
+        earlier.assign(places.size(), nullptr);
+        HistoryFailed(texts.historyUnreadable);
     }
 }
 
@@ -61,7 +102,12 @@ bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
     std::vector<std::string> keys;
     for (const MailboxPlace& place : options.places) keys.push_back(place.key);
     std::vector<size_t> unknown;
-    if (!RecordedReports::Read(history, options, texts, keys, mailboxes, unknown)) {
+    const bool read = history.Snapshot([&] {
+        mailboxes.clear();
+        unknown.clear();
+        return RecordedReports::Read(history, options, texts, keys, mailboxes, unknown);
+    });
+    if (!read) {
         HistoryFailed(texts.historyUnreadable);
         return false;
     }
@@ -108,6 +154,7 @@ bool GrowthSource::AppendHistory(const std::string& started, const std::vector<M
             readable.push_back({&mailboxes[i], options.places[i].key, options.places[i].path});
     if (readable.empty()) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
     const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
+    Bound();
     if (history.Append(started, readable, keepFrom)) return true;
     HistoryFailed(texts.historyUnwritable);
     return false;

@@ -4,6 +4,8 @@
 #include "report/history/HistoryStore.h"
 #include "report/model/EarlierRun.h"
 
+#include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -44,6 +46,8 @@ public:
     bool Failed() const { return failed; }
 
 private:
+    void Bound();
+    bool Unwritable() const;
     void HistoryFailed(const std::string& pattern);
     const std::string& HistoryFile() const;
     bool SaveState(const std::vector<MailboxReport>& mailboxes);
@@ -56,6 +60,7 @@ private:
     HistoryStore history;
     bool historyOpen = false;
     bool failed = false;
+    std::optional<std::chrono::steady_clock::time_point> deadline;  // --timeout's end
     std::vector<EarlierRun> fromHistory;
     std::vector<const EarlierRun*> earlier;
 };

@@ -139,6 +139,19 @@ bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& o
     return unrecorded.empty();
 }
 
+bool NoMailboxNamed(const ReportOptions& options) {
+    return options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty();
+}
+
+// --migrate-history alone: the history opened to be written, which brings it
+// to this schema.
+int MigrateHistory(const ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
+    GrowthSource growth(options, texts, err);
+    if (!growth.Open() || growth.Failed()) return ReportProgram::Failure;
+    err << ReportTexts::Fill(texts.historyMigrated, {ShownPath(options.historyFile)}) << '\n';
+    return ReportProgram::Success;
+}
+
 // One writer for the format asked for.
 std::unique_ptr<ReportWriter> WriterFor(const ReportOptions& options) {
     switch (options.format) {
@@ -253,6 +266,7 @@ int ReportProgram::Watched(std::shared_ptr<ReportOptions> options, std::shared_p
 int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err,
                           RunWatch* watch) const {
     const std::string started = RunTime::Now();
+    if (options.migrateHistory && NoMailboxNamed(options)) return MigrateHistory(options, texts, err);
     if (!MailboxFinder(texts, environment.input, err, environment.canonical).Find(options)) return Failure;
     DropRepeated(options, texts, err);
     if (KeptInsideMailbox(options, texts, err)) return Failure;

@@ -303,6 +303,9 @@ void ReportTexts::German() {
     helpWarnGrowth = "mit --monitor und --history: Warnung, wenn ein Postfach um mehr als SIZE gewachsen ist";
     helpCritGrowth = "mit --monitor und --history: kritisch, wenn ein Postfach um mehr als SIZE gewachsen ist";
     monitorGrowthOver = "Zuwachs %s seit %s, \u00FCber %s (%s)";
+    helpMigrateHistory = "mit --history: die Historie auf das Format dieser Version bringen, auch unter --timeout; "
+                         "ohne MAILBOX nur das";
+    historyMigrated = "foldscan-report: Die Historie %s hat das Format dieser Version.";
 }
 
 void ReportTexts::English() {
@@ -506,6 +509,9 @@ void ReportTexts::English() {
     helpWarnGrowth = "with --monitor and --history: warning when a mailbox grew by more than SIZE";
     helpCritGrowth = "with --monitor and --history: critical when a mailbox grew by more than SIZE";
     monitorGrowthOver = "grew %s since %s, above %s (%s)";
+    helpMigrateHistory = "with --history: bring the history to the format of this version, also under --timeout; "
+                         "without MAILBOX only that";
+    historyMigrated = "foldscan-report: the history %s is in the format of this version.";
 }
 
 std::string ReportTexts::SignedShare(int64_t permille) const {

@@ -98,6 +98,8 @@ public:
     std::string mailboxIncomplete, listingBroke, fileFailed, notRecorded;
     // Monitoring growth.
     std::string helpWarnGrowth, helpCritGrowth, monitorGrowthOver;
+    // The history's format brought up to date.
+    std::string helpMigrateHistory, historyMigrated;
 
 private:
     void German();
