@@ -3,6 +3,9 @@
 #include "report/history/FolderChanges.h"
 #include "report/history/MailboxKey.h"
 #include "report/history/Statement.h"
+#include "report/model/ReportRow.h"
+#include "report/text/ReportTexts.h"
+#include "report/text/Utf8.h"
 
 #include <vector>
 
@@ -44,19 +47,44 @@ std::string KindOf(const std::string& fileName) {
     return "pmm";
 }
 
+// The status whose text, in either language, ends the name the first schema
+// showed for a folder: its file could not be read. Ok for the others.
+FolderStatus StatusShownIn(const std::string& shown, size_t& textStart) {
+    for (Language language : {Language::German, Language::English}) {
+        const ReportTexts texts(language);
+        for (FolderStatus status : {FolderStatus::CannotOpen, FolderStatus::NotValid, FolderStatus::MbxCannotOpen,
+                                    FolderStatus::PmgCannotOpen, FolderStatus::PmgNotValid}) {
+            const std::string text = Utf8FromCp1252(texts.StatusText(status));
+            if (shown.size() >= text.size() && shown.compare(shown.size() - text.size(), text.size(), text) == 0) {
+                textStart = shown.size() - text.size();
+                return status;
+            }
+        }
+    }
+    return FolderStatus::Ok;
+}
+
 // The first schema kept the shown name, path and name joined; the path ends
-// at its last separator, so that joined again they are what was kept.
+// at its last separator, so that joined again they are what was kept. A
+// folder that could not be read showed its status text in place of its
+// name: it keeps its status, and no name.
 RecordedFolder FirstFolder(Statement& folders) {
     RecordedFolder folder;
     folder.fileName = folders.ColumnText(0);
     folder.hierarchyKey = folders.ColumnText(1);
     const std::string shown = folders.ColumnText(2);
-    const size_t cut = shown.rfind('\\');
-    folder.folderPath = cut == std::string::npos ? std::string() : shown.substr(0, cut + 1);
-    folder.folderName = cut == std::string::npos ? shown : shown.substr(cut + 1);
+    size_t textStart = 0;
+    const FolderStatus status = StatusShownIn(shown, textStart);
+    if (status != FolderStatus::Ok) {
+        folder.folderPath = shown.substr(0, textStart);
+    } else {
+        const size_t cut = shown.rfind('\\');
+        folder.folderPath = cut == std::string::npos ? std::string() : shown.substr(0, cut + 1);
+        folder.folderName = cut == std::string::npos ? shown : shown.substr(cut + 1);
+    }
     folder.size = folders.ColumnNumber(3);
     folder.kind = KindOf(folder.fileName);
-    folder.status = "ok";
+    folder.status = FolderStatusName(status);
     return folder;
 }
 

@@ -10,7 +10,14 @@
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #ifndef FOLDSCAN_VERSION
 #define FOLDSCAN_VERSION "0"
@@ -39,20 +46,36 @@ std::string DirectoryOf(const std::string& path) {
     return cut == 0 ? std::string(".") : path.substr(0, cut);
 }
 
-FileStamp StampOf(const std::string& path) {
+uint64_t LengthOf(const std::string& path) {
     uint64_t length = 0;
     FileStamp stamp;
-    if (!ReadOnlyFile::Inspect(path, length, stamp)) return FileStamp();
-    stamp.length = length;
-    stamp.known = true;
-    return stamp;
+    return ReadOnlyFile::Inspect(path, length, stamp) ? length : 0;
+}
+
+// A digest of the file's bytes, to tell whether it changed while it was
+// read as it stands: its times move in ticks of milliseconds, and SQLite's
+// change counter stands still in WAL mode. Zero when it cannot be read.
+uint64_t Digest(const std::string& path) {
+    ReadOnlyFile file;
+    if (!file.Open(path)) return 0;
+    std::vector<unsigned char> buffer(1u << 20);
+    uint64_t digest = 1469598103934665603ull ^ file.Length();
+    for (size_t got; (got = file.Read(buffer.data(), buffer.size())) > 0;) {
+        for (size_t i = 0; i < got; i += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, &buffer[i], std::min<size_t>(8, got - i));
+            digest = (digest ^ word) * 1099511628211ull;
+            digest ^= digest >> 29;
+        }
+    }
+    return file.IoError() ? 0 : digest | 1;
 }
 
 // Whether another program's writing lies beside the file: a log (WAL) or a
 // journal (rollback) that holds anything.
 bool LogWritten(const std::string& path) {
     for (const char* log : {"-wal", "-journal"})
-        if (StampOf(path + log).length > 0) return true;
+        if (LengthOf(path + log) > 0) return true;
     return false;
 }
 
@@ -73,6 +96,16 @@ std::string FileUri(const std::string& path, const char* options) {
     const bool drive = escaped.size() >= 2 && escaped[1] == ':';
     const std::string start = drive ? "file:///" : escaped.compare(0, 1, "/") == 0 ? "file://" : "file:";
     return start + escaped + "?" + options;
+}
+
+// Whether the OS's error of SQLite's last call is a full disk, which SQLite
+// tells as an I/O error where it met it on its shared memory.
+bool DiskFull(int error) {
+#ifdef _WIN32
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+#else
+    return error == ENOSPC;
+#endif
 }
 
 // What ProblemOf says of a query's file that another program writes, when
@@ -107,7 +140,7 @@ bool HistoryStore::Fail(Problem kind) {
 }
 
 bool HistoryStore::FailWithDatabase() {
-    problem = ProblemOf(sqlite3_extended_errcode(db));
+    problem = DiskFull(sqlite3_system_errno(db)) ? Problem::Full : ProblemOf(sqlite3_extended_errcode(db));
     detail = sqlite3_errmsg(db);
     return false;
 }
@@ -154,7 +187,14 @@ bool HistoryStore::OpenFile(const std::string& path, bool create) {
     sqlite3_busy_timeout(db, busyMilliseconds);
     bool fresh = false;
     int version = 0;
-    if (!Identify(fresh, version)) return false;
+    if (!Identify(fresh, version)) {
+        // Its log cannot be opened beside it (a read-only share, a
+        // directory the user may not write): read as a query reads it.
+        if (!NeedsSharedMemory(sqlite3_extended_errcode(db)) || create) return false;
+        sqlite3_close_v2(db);
+        db = nullptr;
+        return OpenForQuery(path);
+    }
     // A file that cannot be written is read as it is; Append says why not.
     if (sqlite3_db_readonly(db, "main") == 1) return Opened(fresh, version, Mode::Write);
     if (fresh && !Create()) return false;
@@ -205,10 +245,10 @@ bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
 // go: it needs as much free space as the file takes.
 bool HistoryStore::SpaceToMigrate(const std::string& path) {
     uint64_t free = 0;
-    const FileStamp file = StampOf(path);
-    if (!FileSystem::FreeSpace(DirectoryOf(path), free) || free >= file.length) return true;
+    const uint64_t length = LengthOf(path);
+    if (!FileSystem::FreeSpace(DirectoryOf(path), free) || free >= length) return true;
     problem = Problem::NoSpace;
-    spaceNeeded = file.length;
+    spaceNeeded = length;
     spaceFree = free;
     detail.clear();
     return false;
@@ -223,9 +263,9 @@ bool HistoryStore::Snapshot(const std::function<bool()>& read) {
             Statement::Exec(db, "COMMIT");
             return ok;
         }
-        const FileStamp before = StampOf(queried);
+        const uint64_t before = Digest(queried);
         if (!read()) return false;
-        if (before.Same(StampOf(queried)) && !LogWritten(queried)) return true;
+        if (before != 0 && before == Digest(queried) && !LogWritten(queried)) return true;
         // Another program wrote it meanwhile: the reading may mix two states.
         const std::string path = queried;
         sqlite3_close_v2(db);

@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -267,6 +269,14 @@ protected:
         }
         sqlite3_close(db);
         return value;
+    }
+
+    // Runs statements on a database, to write it as another program would.
+    static void Exec(const std::string& sql, const std::string& file) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
     }
 
     // The mailboxes of a JSON report by their paths.
@@ -627,6 +637,10 @@ TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
 TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
     const std::string old = elsewhere.Path() + "old.db";
     fs::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", old);
+    // A folder that could not be read kept its status text for its name.
+    Exec("INSERT INTO folders VALUES (1, '/tmp/foldscan-v1/Zweites', 'Kaputt.PMM', '', "
+         "'<???><Datei ist keine g\u00FCltige PMM-Datei.>', 0)",
+         old);
     const std::string bytes = elsewhere.Read("old.db");
     TestClock clock("2026-11-05T09:00:00Z");
     auto mailboxes = [&] { return ByPath(Recorded({"--growth-since", "2026-11-01"}, old)); };
@@ -639,6 +653,20 @@ TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
                                                             "folderPath": "\\Archiv\\", "folderName": "Dach"}])"));
     EXPECT_EQ(box.at("rows").at(1).at("folder"), "\\B\u00FCro \u20AC");
     EXPECT_EQ(before["/tmp/foldscan-v1/Zweites"].at("total"), 300);
+    const nlohmann::json broken = before["/tmp/foldscan-v1/Zweites"].at("rows").at(0);
+    EXPECT_EQ(broken.at("fileName"), "Kaputt.PMM");
+    EXPECT_EQ(broken.at("status"), "not-valid");
+    EXPECT_EQ(broken.at("folderPath"), "<???>");
+
+    // Under --timeout it is not brought to this schema, and the run says how it will be.
+    Result timed = RunReport({"--history", old, "--timeout", "60", mailbox.Path()});
+    EXPECT_EQ(timed.code, 2);
+    EXPECT_NE(timed.err.find("Sie hat noch das Format einer fr\u00FCheren Version"), std::string::npos) << timed.err;
+    EXPECT_EQ(elsewhere.Read("old.db"), bytes);
+    Result migrated = RunReport({"--history", old, "--migrate-history", "--timeout", "60"});
+    EXPECT_EQ(migrated.code, 0) << migrated.err;
+    EXPECT_EQ(migrated.err, "foldscan-report: Die Historie " + old + " hat das Format dieser Version.\n");
+    EXPECT_EQ(Query("SELECT user_version FROM pragma_user_version", old), "2");
 
     ASSERT_EQ(RunReport({"--history", old, mailbox.Path()}).code, 0);
     EXPECT_EQ(Query("SELECT (SELECT user_version FROM pragma_user_version) || ' ' || (SELECT count(*) FROM runs)",
@@ -758,8 +786,13 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     sqlite3_close(db);
     // Ours, cut short after its first page: its tables are gone.
     const std::string truncated = elsewhere.Write("truncated.db", elsewhere.Read("history.db").substr(0, 4096));
+    // Our application id, but no schema of ours: not switched to WAL either.
+    const std::string unmarked = elsewhere.Path() + "unmarked.db";
+    sqlite3_open(unmarked.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA application_id = 1179863122; CREATE TABLE notes(text)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 
-    for (const std::string& file : {text, foreign, newer, truncated}) {
+    for (const std::string& file : {text, foreign, newer, truncated, unmarked}) {
         const std::string before = elsewhere.Read(fs::path(file).filename().string());
         Result result = RunReport({"--history", file, "--growth", mailbox.Path()});
         EXPECT_EQ(result.code, 2) << file;
@@ -816,6 +849,65 @@ TEST_F(ReportHistory, AHistoryHeldTooLongTakesNoHalfRun) {
     EXPECT_EQ(Query("SELECT count(*) FROM runs"), "1");
     EXPECT_TRUE(store.Append("2026-12-01T02:00:00Z", entries)) << store.Reason(texts);  // free again
     EXPECT_EQ(Query("SELECT count(*) FROM runs"), "2");
+
+    // Under --timeout the wait ends with the time, not the store's 15 s.
+    ASSERT_EQ(sqlite3_open(history.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto start = std::chrono::steady_clock::now();
+    Result monitor = RunReport({"--monitor", "--history", history, "--timeout", "2", mailbox.Path()});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(monitor.code, 3);
+    EXPECT_NE(monitor.out.find("gesperrt"), std::string::npos) << monitor.out;
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}
+
+// A query reads one state of the history, whatever another run does to it
+// meanwhile: a run pruned between two of its statements is not seen by the
+// second alone. With another program's log beside the file the query reads
+// in one transaction; without, it reads the file as it stands and again
+// once the file changed.
+TEST_F(ReportHistory, AQueryReadsOneStateWhileAnotherRunPrunes) {
+    TestClock clock("2026-11-01T02:00:00Z");
+    for (const char* night : {"2026-11-01T02:00:00Z", "2026-11-02T02:00:00Z", "2026-11-03T02:00:00Z"}) {
+        clock.Set(night);
+        Run({}, {mailbox.Path()});
+    }
+    const char* const prune = "DELETE FROM folder_change WHERE run_id = (SELECT min(id) FROM runs);"
+                              " DELETE FROM mailbox_run WHERE run_id = (SELECT min(id) FROM runs);"
+                              " DELETE FROM runs WHERE id = (SELECT min(id) FROM runs)";
+    for (bool logBeside : {true, false}) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(history.c_str(), &other), SQLITE_OK);
+        if (logBeside)  // another program's write, still in its log
+            sqlite3_exec(other, "PRAGMA wal_autocheckpoint = 0; CREATE TABLE IF NOT EXISTS notes(text)", nullptr,
+                         nullptr, nullptr);
+        else  // the last connection to go takes the log with it
+            sqlite3_close(std::exchange(other, nullptr));
+        ASSERT_EQ(fs::exists(history + "-wal"), logBeside);
+        {
+            HistoryStore store;
+            ASSERT_TRUE(store.Open(history, HistoryStore::Mode::Read)) << logBeside;
+            std::vector<size_t> firstReads, secondReads;
+            ASSERT_TRUE(store.Snapshot([&] {
+                std::vector<HistoryStore::Mailbox> all;
+                if (!store.Mailboxes(all)) return false;
+                firstReads.push_back(all.at(0).runs.size());
+                if (firstReads.size() == 1) {
+                    sqlite3* pruner = nullptr;
+                    sqlite3_open(history.c_str(), &pruner);
+                    EXPECT_EQ(sqlite3_exec(pruner, prune, nullptr, nullptr, nullptr), SQLITE_OK);
+                    sqlite3_close(pruner);
+                }
+                if (!store.Mailboxes(all)) return false;
+                secondReads.push_back(all.at(0).runs.size());
+                return true;
+            }));
+            EXPECT_EQ(firstReads, secondReads) << "a mixed reading, log beside: " << logBeside;
+            EXPECT_EQ(firstReads.size(), logBeside ? 1u : 2u) << "read again once the file changed";
+        }
+        sqlite3_close(other);  // after the query's connection: it takes the log with it
+    }
 }
 
 // A mailbox the state file does not know is not compared: its folders in

@@ -2,17 +2,21 @@
 // which wants /dev/fuse and the right to mount; without them the test is
 // skipped): a run records nothing of a mailbox it could not read whole.
 #ifdef FOLDSCAN_SLOWFS
+#include "platform/FileSystem.h"
 #include "tests/report/ReportFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,6 +62,35 @@ private:
     pid_t server = -1;
     bool mounted = false;
 };
+
+// A file system of a few hundred kilobytes (tmpfs, which wants the right to
+// mount; without it the test is skipped), while the object lives.
+class SmallVolume {
+public:
+    explicit SmallVolume(const char* size) {
+        const std::string options = std::string("size=") + size;
+        mounted = mount("tmpfs", dir.Path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~SmallVolume() {
+        if (mounted) umount(dir.Path().c_str());
+    }
+    SmallVolume(const SmallVolume&) = delete;
+    SmallVolume& operator=(const SmallVolume&) = delete;
+
+    bool Mounted() const { return mounted; }
+    TempDir& Dir() { return dir; }
+
+private:
+    TempDir dir;
+    bool mounted = false;
+};
+
+std::vector<std::string> Names(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 int Count(const std::string& database, const char* sql) {
     sqlite3* db = nullptr;
@@ -141,5 +174,59 @@ TEST(ReportShare, ADirectoryBelowARootThatFailsToListIsAPlaceTheRunMisses) {
     EXPECT_EQ(monitor.code, 3);
     EXPECT_EQ(monitor.out.find("FOLDSCAN UNKNOWN - 1 von 2 Postf\u00E4chern nicht lesbar: " + bernd), 0u) << monitor.out;
     EXPECT_NE(monitor.out.find("'" + bernd + "'=U;"), std::string::npos) << monitor.out;
+}
+// A history on a share the user may only read: a query answers and leaves
+// nothing beside it; a run that records says the history is read-only, also
+// one of the first schema, which it would have to bring to this one.
+TEST(ReportShare, AHistoryThatMayOnlyBeReadAnswersQueriesAndRefusesRuns) {
+    TempDir files, mailbox;
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 500);
+    ASSERT_EQ(RunReport({"--history", files.Path() + "history.db", mailbox.Path()}).code, 0);
+    std::filesystem::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", files.Path() + "old.db");
+    FailingShare share(files.Path(), {});  // mounted read-only
+    if (!share.Mounted()) GTEST_SKIP() << "slowfs could not mount a share (FUSE missing, or no right to mount)";
+    Result query = RunReport({"--from-history", share.Path() + "history.db", "--format", "tsv"});
+    EXPECT_EQ(query.code, 0) << query.err;
+    EXPECT_NE(query.out.find("A.PMM"), std::string::npos);
+    EXPECT_EQ(Names(files.Path()), (std::vector<std::string>{"history.db", "old.db"}));
+    for (const char* history : {"history.db", "old.db"}) {
+        Result run = RunReport({"--history", share.Path() + history, mailbox.Path()});
+        EXPECT_EQ(run.code, 2) << history;
+        EXPECT_NE(run.err.find("Sie ist schreibgesch\u00FCtzt"), std::string::npos) << run.err;
+    }
+}
+
+// Bringing a history of the first schema to this one needs as much free
+// space as it takes: without, the run says so before it writes anything.
+TEST(ReportShare, AMigrationWithoutTheSpaceItNeedsSaysSoAndLeavesTheHistory) {
+    SmallVolume volume("2m");
+    if (!volume.Mounted()) GTEST_SKIP() << "no right to mount a small file system";
+    TempDir mailbox;
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 500);
+    // An old history of some 600 kB, and less free space than that beside
+    // it, but room for the log's shared memory.
+    const std::string old = volume.Dir().Path() + "old.db";
+    std::filesystem::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", old);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(old.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000)"
+                               " INSERT INTO folders SELECT 3, '/tmp/foldscan-v1/Postfach', 'F' || i || '.PMM', '',"
+                               " '\\Ordner ' || i, i FROM n; PRAGMA wal_checkpoint(TRUNCATE)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const std::string bytes = volume.Dir().Read("old.db");
+    ASSERT_GT(bytes.size(), 300000u);
+    uint64_t free = 0;
+    ASSERT_TRUE(FileSystem::FreeSpace(volume.Dir().Path(), free));
+    ASSERT_GT(free, bytes.size());
+    volume.Dir().Write("filler", std::string(free - bytes.size() / 2, 'x'));
+    Result run = RunReport({"--history", old, mailbox.Path()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("Der Lauf kann nicht in die Historie " + old + " geschrieben werden. Ihre Umstellung "
+                           "auf das Format dieser Version braucht so viel freien Platz, wie sie gro\u00DF ist"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(volume.Dir().Read("old.db"), bytes);
 }
 #endif
