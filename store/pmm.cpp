@@ -39,7 +39,7 @@ bool pmm::Analyze() {
 
     ReadOnlyFile file;
     if (!file.Open(filePath, directory)) {
-        Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
+        TraceInto(held, "[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
         SetStatus(FolderStatus::CannotOpen);
         // A path longer than the OS takes was never formed: the file is
         // there, its size unknown.
@@ -49,7 +49,7 @@ bool pmm::Analyze() {
     stamp = file.Stamp();
     unsigned char header[HeaderSize] = {};
     if (file.ReadHead(header, sizeof header) < sizeof header) {
-        Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
+        TraceInto(held, "[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
         SetStatus(FolderStatus::NotValid);
         ioError = file.IoError();
         return false;

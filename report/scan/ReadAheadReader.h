@@ -67,5 +67,4 @@ private:
     size_t consumed = 0;   // readings taken by the scan
     size_t published = 0;  // files handed to the helpers
     size_t started = 0;
-    bool holdingTrace = false;
 };

@@ -933,6 +933,32 @@ TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
                               " und wird einmal gezeigt.\n");
 }
 
+// A mailbox's canonical path is worked out once a run, where it is found,
+// whatever the run does with it: the state file, the history, its growth.
+TEST_F(ReportGrowth, AMailboxsPathIsMadeCanonicalOnceARun) {
+    TempDir other;
+    WritePmm(other, "B.PMM", "Briefe", "", 100);
+    const std::string history = elsewhere.Path() + "history.db";
+    std::vector<std::string> asked;
+    ReportEnvironment environment;
+    environment.canonical = [&asked](const std::string& path) {
+        asked.push_back(path);
+        return MailboxKey::PathOf(path);
+    };
+    const std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--history", history, "--since", stateFile, "--format", "json"},
+          std::vector<std::string>{"--history", history, "--growth", "--top", "2", "--format", "html"},
+          std::vector<std::string>{"--monitor", "--history", history, "--warn-growth", "1G"}}) {
+        asked.clear();
+        std::vector<std::string> all = args;
+        for (const std::string& box : {mailbox.Path(), other.Path(), again}) all.push_back(box);
+        std::ostringstream out, err;
+        ReportProgram(environment).Run(all, out, err);
+        EXPECT_EQ(asked, (std::vector<std::string>{mailbox.Path(), other.Path(), again})) << err.str();
+    }
+}
+
 namespace {
 
 // A stream whose every write fails, as on a full disk.
