@@ -24,6 +24,17 @@ CREATE TABLE %.folder_change(mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
                              status TEXT NOT NULL, hierarchy_key TEXT NOT NULL, folder_path TEXT NOT NULL,
                              folder_name TEXT NOT NULL, PRIMARY KEY(mailbox_id, file_name, run_id)) WITHOUT ROWID;
 )";
+// Added to the second schema later, so that a file written before, or by a
+// version before, lacks them: "IF NOT EXISTS", and a file read without them
+// gets them empty in memory.
+const char* const Places = R"(
+CREATE TABLE IF NOT EXISTS %.mailbox_scope(scope TEXT NOT NULL, mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
+                                           PRIMARY KEY(scope, mailbox_id)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS %.mailbox_gone(mailbox_id INTEGER PRIMARY KEY REFERENCES mailbox(id),
+                                          since TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS %.mailbox_rename(mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
+                                            old_path TEXT NOT NULL, until TEXT NOT NULL);
+)";
 
 std::string In(const std::string& sql, const std::string& schema) {
     std::string out;
@@ -91,7 +102,15 @@ RecordedFolder FirstFolder(Statement& folders) {
 }  // namespace
 
 bool Create(sqlite3* db, const std::string& schema, bool withRuns) {
-    return (!withRuns || Statement::Exec(db, In(Runs, schema))) && Statement::Exec(db, In(Tables, schema));
+    return (!withRuns || Statement::Exec(db, In(Runs, schema))) && Statement::Exec(db, In(Tables, schema)) &&
+           Statement::Exec(db, In(Places, schema));
+}
+
+bool AddPlaces(sqlite3* db, bool writable) {
+    Statement there(db, "SELECT count(*) FROM main.sqlite_master WHERE name = 'mailbox_rename'");
+    if (!there.Ok() || there.Step() != SQLITE_ROW) return false;
+    if (there.ColumnNumber(0) != 0) return true;
+    return Statement::Exec(db, In(Places, writable ? "main" : "temp"));
 }
 
 bool MailboxId(sqlite3* db, const std::string& schema, const std::string& key, const std::string& path,

@@ -3,9 +3,12 @@
 #include "report/history/ComparisonRule.h"
 #include "report/history/RecordedFolder.h"
 #include "report/model/EarlierRun.h"
+#include "report/model/MailboxPlace.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,10 +62,13 @@ public:
         std::vector<Run> runs;
     };
 
-    // A mailbox to append: its report, key and canonical path as UTF-8.
+    // A mailbox a run found: its report, key and canonical path as UTF-8, and
+    // the text of the scope that found it (empty for a path named as it
+    // stands). Without a report, the run could not read it: it is not gone.
     struct Entry {
         const MailboxReport* report;
         std::string key, path;
+        std::string scope;
     };
 
     HistoryStore() = default;
@@ -106,11 +112,17 @@ public:
     bool Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
                  std::vector<RecordedFolder>& now);
 
-    // Appends one run that started at started (UTC) with these mailboxes;
-    // then, where keepFrom (UTC) is not empty, deletes what HistoryRetention
-    // keeps from it. All or nothing.
+    // Appends one run that started at started (UTC) with these mailboxes
+    // and where it looked for them; then, where keepFrom (UTC) is not empty,
+    // deletes what HistoryRetention keeps from it. All or nothing.
     bool Append(const std::string& started, const std::vector<Entry>& mailboxes,
-                const std::string& keepFrom = std::string());
+                const std::vector<MailboxScope>& scopes = {}, const std::string& keepFrom = std::string());
+
+    // Each mailbox (by id) that a run after its latest looked for where it
+    // had been found, and did not find: the start of the first such run
+    // (UTC). A mailbox such a run could not read is not gone, nor one no
+    // later run looked for in its place.
+    bool GoneSince(std::map<int64_t, std::string>& gone);
 
     Problem GetProblem() const { return problem; }
     // With Problem::NoSpace: the space the file takes, and the space free.
@@ -137,7 +149,9 @@ private:
     void UseWal();
     void GiveSpaceBack();
     bool ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found);
-    bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes);
+    bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
+                    const std::vector<MailboxScope>& scopes);
+    bool MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes, const std::set<int64_t>& found);
 
     sqlite3* db = nullptr;
     std::string pending;  // the history to be made by the first Append

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -203,7 +204,7 @@ bool HistoryStore::OpenFile(const std::string& path, bool create) {
     if (first && !SpaceToMigrate(path)) return false;
     UseWal();
     Statement::Exec(db, "PRAGMA synchronous=NORMAL");
-    return !first || MigrateInPlace();
+    return (!first || MigrateInPlace()) && (HistorySchema::AddPlaces(db, true) || FailWithDatabase());
 }
 
 // A query writes nothing, in the file or beside it, so that whoever may
@@ -238,7 +239,9 @@ bool HistoryStore::OpenForQuery(const std::string& path) {
 bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
     if (fresh && mode == Mode::Read) return Fail(Problem::NotOurs);
     if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
-    return version == HistorySchema::Version || ReadFirstInMemory();
+    if (version != HistorySchema::Version) return ReadFirstInMemory();
+    return Statement::Exec(db, "PRAGMA temp_store=MEMORY") && HistorySchema::AddPlaces(db, false) ||
+           FailWithDatabase();
 }
 
 // Bringing a file to this schema writes its rows anew before the old ones
@@ -410,6 +413,15 @@ bool HistoryStore::FindMailbox(const std::string& key, Mailbox& mailbox) {
     return true;
 }
 
+bool HistoryStore::GoneSince(std::map<int64_t, std::string>& gone) {
+    Statement select(db, "SELECT mailbox_id, since FROM mailbox_gone");
+    if (!select.Ok()) return FailWithDatabase();
+    int code;
+    while ((code = select.Step()) == SQLITE_ROW)
+        gone[static_cast<int64_t>(select.ColumnNumber(0))] = select.ColumnText(1);
+    return code == SQLITE_DONE || FailWithDatabase();
+}
+
 bool HistoryStore::LatestStart(std::string& started) {
     Statement select(db, "SELECT coalesce(max(started), '') FROM runs");
     if (!select.Ok() || select.Step() != SQLITE_ROW) return FailWithDatabase();
@@ -471,7 +483,7 @@ bool HistoryStore::FindEarlier(const std::string& key, const ComparisonRule& rul
 }
 
 bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& mailboxes,
-                          const std::string& keepFrom) {
+                          const std::vector<MailboxScope>& scopes, const std::string& keepFrom) {
     if (!pending.empty()) {
         sqlite3_close_v2(db);
         db = nullptr;
@@ -482,8 +494,9 @@ bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& 
     if (!db) return false;
     if (sqlite3_db_readonly(db, "main") == 1) return Fail(Problem::ReadOnly);
     if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
-    const bool ok = (AppendRows(started, mailboxes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
-                    FailWithDatabase();
+    const bool ok =
+        (AppendRows(started, mailboxes, scopes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
+        FailWithDatabase();
     if (ok && Statement::Exec(db, "COMMIT")) {
         if (!keepFrom.empty()) GiveSpaceBack();
         return true;
@@ -493,17 +506,32 @@ bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& 
     return false;
 }
 
-// A mailbox named twice in one run (its key the same) is recorded once.
-bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entry>& mailboxes) {
+// A mailbox named twice in one run (its key the same) is recorded once. One
+// the run found but could not read is not recorded, nor taken for gone.
+bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
+                              const std::vector<MailboxScope>& scopes) {
     Statement run(db, "INSERT INTO runs(started, version) VALUES (?1, ?2)");
     Statement mailboxRun(db, "INSERT OR IGNORE INTO mailbox_run(mailbox_id, run_id, count, total) VALUES (?1, ?2, ?3, ?4)");
-    if (!run.Ok() || !mailboxRun.Ok() || !run.Text(1, started).Text(2, FOLDSCAN_VERSION).Run()) return false;
+    Statement foundBy(db, "INSERT OR IGNORE INTO mailbox_scope(scope, mailbox_id) SELECT ?2, id FROM mailbox WHERE key = ?1");
+    Statement known(db, "SELECT id FROM mailbox WHERE key = ?1");
+    if (!run.Ok() || !mailboxRun.Ok() || !foundBy.Ok() || !known.Ok() ||
+        !run.Text(1, started).Text(2, FOLDSCAN_VERSION).Run())
+        return false;
     const int64_t runId = sqlite3_last_insert_rowid(db);
     FolderChanges changes(db);
+    std::set<int64_t> found;
     for (const Entry& entry : mailboxes) {
+        if (!entry.report) {  // not read, but there
+            if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
+            if (known.Text(1, entry.key).Step() == SQLITE_ROW) found.insert(static_cast<int64_t>(known.ColumnNumber(0)));
+            known.Reset();
+            continue;
+        }
         const MailboxReport& report = *entry.report;
         int64_t id;
         if (!HistorySchema::MailboxId(db, "main", entry.key, entry.path, id)) return false;
+        found.insert(id);
+        if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
         mailboxRun.Number(1, static_cast<uint64_t>(id)).Number(2, static_cast<uint64_t>(runId));
         if (!mailboxRun.Number(3, report.count).Number(4, report.total).Run()) return false;
         if (sqlite3_changes(db) == 0) continue;
@@ -511,6 +539,34 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
         folders.reserve(report.rows.size());
         for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
         if (!changes.Write(id, runId, folders)) return false;
+    }
+    return MarkGone(started, scopes, found);
+}
+
+// A mailbox that one of the run's scopes had found, where the run looked
+// everywhere, and that the run did not find is gone from now on, unless it
+// was already; one that the run found is not.
+bool HistoryStore::MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes,
+                            const std::set<int64_t>& found) {
+    Statement inScope(db, "SELECT mailbox_id FROM mailbox_scope WHERE scope = ?1");
+    Statement gone(db, "INSERT OR IGNORE INTO mailbox_gone(mailbox_id, since) VALUES (?1, ?2)");
+    Statement back(db, "DELETE FROM mailbox_gone WHERE mailbox_id = ?1");
+    if (!inScope.Ok() || !gone.Ok() || !back.Ok()) return false;
+    for (int64_t id : found)
+        if (!back.Number(1, static_cast<uint64_t>(id)).Run()) return false;
+    for (const MailboxScope& scope : scopes) {
+        if (!scope.whole) continue;
+        inScope.Text(1, scope.text);
+        std::vector<int64_t> missing;
+        int code;
+        while ((code = inScope.Step()) == SQLITE_ROW) {
+            const int64_t id = static_cast<int64_t>(inScope.ColumnNumber(0));
+            if (found.count(id) == 0) missing.push_back(id);
+        }
+        inScope.Reset();
+        if (code != SQLITE_DONE) return false;
+        for (int64_t id : missing)
+            if (!gone.Number(1, static_cast<uint64_t>(id)).Text(2, started).Run()) return false;
     }
     return true;
 }

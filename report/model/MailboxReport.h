@@ -86,9 +86,8 @@ public:
     std::vector<RecordedTotal> series;
 
     // With --from-history: the start of the run (UTC) that recorded this
-    // mailbox, and whether later runs no longer found it.
+    // mailbox.
     std::string recordedAt;
-    bool notFoundSince = false;
     // A mailbox that the latest run covering it no longer found (deleted, or
     // renamed): the start of that run (UTC); empty while it is there. It
     // counts in no total and no share and is listed after the others.
@@ -96,6 +95,8 @@ public:
 
     // Whether the run may record what it read of the mailbox.
     bool Recordable() const { return readable && !readFault; }
+    // Whether it counts in totals and shares: read, and not gone.
+    bool Counted() const { return readable && goneSince.empty(); }
     // With a read fault: the hierarchy file or the first folder file that
     // failed, as UTF-8; empty when the listing itself broke off.
     std::string FailedFile() const;

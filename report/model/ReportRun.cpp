@@ -24,19 +24,19 @@ size_t ReportRun::Hidden(const MailboxReport& mailbox) const {
 
 size_t ReportRun::GetReadableCount() const {
     size_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.readable ? 1 : 0;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? 1 : 0;
     return n;
 }
 
 uint64_t ReportRun::GetCount() const {
     uint64_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.count;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? mailbox.count : 0;
     return n;
 }
 
 uint64_t ReportRun::GetTotal() const {
     uint64_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.total;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? mailbox.total : 0;
     return n;
 }
 
@@ -62,14 +62,14 @@ std::string ReportRun::PathText(const MailboxReport& mailbox) { return Utf8FromO
 
 bool ReportRun::AnyCompared() const {
     for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState) return true;
+        if (mailbox.hasEarlierState && mailbox.Counted()) return true;
     return false;
 }
 
 int64_t ReportRun::TotalGrowth() const {
     int64_t growth = 0;
     for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState) growth += mailbox.TotalChange();
+        if (mailbox.hasEarlierState && mailbox.Counted()) growth += mailbox.TotalChange();
     return growth;
 }
 
@@ -107,8 +107,15 @@ std::string ReportRun::HistoryNote() const {
 
 std::string ReportRun::RecordedLine(const MailboxReport& mailbox) const {
     if (mailbox.recordedAt.empty()) return std::string();
-    return ReportTexts::Fill(mailbox.notFoundSince ? texts.notFoundSince : texts.recordedPattern,
-                             {RunTime::Local(mailbox.recordedAt)});
+    if (!mailbox.goneSince.empty())
+        return ReportTexts::Fill(texts.notFoundSince,
+                                 {RunTime::Local(mailbox.recordedAt), RunTime::LocalDate(mailbox.goneSince)});
+    return ReportTexts::Fill(texts.recordedPattern, {RunTime::Local(mailbox.recordedAt)});
+}
+
+std::string ReportRun::GoneMark(const MailboxReport& mailbox) const {
+    if (mailbox.goneSince.empty()) return std::string();
+    return ReportTexts::Fill(texts.goneSince, {RunTime::LocalDate(mailbox.goneSince)});
 }
 
 std::string ReportRun::TopHeading() const {

@@ -146,16 +146,25 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
     return false;
 }
 
+// Every mailbox found goes with the run, those that could not be read
+// without their rows: they are not gone. A place below a root that could
+// not be listed is no mailbox.
 bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes) {
     if (!historyOpen || !options.fromHistory.empty()) return true;
-    std::vector<HistoryStore::Entry> readable;
-    for (size_t i = 0; i < mailboxes.size(); ++i)
-        if (mailboxes[i].Recordable())
-            readable.push_back({&mailboxes[i], options.places[i].key, options.places[i].path});
-    if (readable.empty()) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
+    std::vector<HistoryStore::Entry> found;
+    bool anyRead = false;
+    for (size_t i = 0; i < mailboxes.size(); ++i) {
+        const MailboxPlace& place = options.places[i];
+        if (place.unlisted) continue;
+        const bool read = mailboxes[i].Recordable();
+        anyRead = anyRead || read;
+        const std::string scope = place.scope < 0 ? std::string() : options.scopes[static_cast<size_t>(place.scope)].text;
+        found.push_back({read ? &mailboxes[i] : nullptr, place.key, place.path, scope});
+    }
+    if (!anyRead) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
     const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
     Bound();
-    if (history.Append(started, readable, keepFrom)) return true;
+    if (history.Append(started, found, options.scopes, keepFrom)) return true;
     HistoryFailed(texts.historyUnwritable);
     return false;
 }

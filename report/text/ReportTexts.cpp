@@ -229,7 +229,8 @@ void ReportTexts::German() {
     historyTooShort = "Die Historie reicht nicht bis %s zur\u00FCck; verglichen wird mit dem fr\u00FChesten Lauf "
                       "jedes Postfachs (ab %s).";
     recordedPattern = "Aufgezeichnet: %s";
-    notFoundSince = "Zuletzt aufgezeichnet: %s; seither nicht mehr gefunden.";
+    notFoundSince = "Zuletzt aufgezeichnet: %s; nicht mehr gefunden seit %s.";
+    goneSince = "nicht mehr gefunden seit %s";
     removedFolderPattern = "Entfernt: %s (%s), zuvor %s";
     movedPattern = "Verschoben: %s von %s nach %s";
     totalGrowthHeading = "Gesamt: %s; Zuwachs %s";
@@ -440,7 +441,8 @@ void ReportTexts::English() {
     historyTooShort = "The history does not reach back to %s; each mailbox is compared with its earliest run "
                       "(from %s on).";
     recordedPattern = "Recorded: %s";
-    notFoundSince = "Last recorded: %s; not found since.";
+    notFoundSince = "Last recorded: %s; not found since %s.";
+    goneSince = "not found since %s";
     removedFolderPattern = "Removed: %s (%s), before %s";
     movedPattern = "Moved: %s from %s to %s";
     totalGrowthHeading = "Total: %s; growth %s";

@@ -100,6 +100,8 @@ public:
     std::string helpWarnGrowth, helpCritGrowth, monitorGrowthOver;
     // The history's format brought up to date.
     std::string helpMigrateHistory, historyMigrated;
+    // The history's answers: mailboxes gone.
+    std::string goneSince;
 
 private:
     void German();

@@ -119,13 +119,16 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
     std::vector<std::string> head{"mailbox",           "count",        "total",         "share_percent",
                                   "largest_file_name", "largest_size", "largest_folder"};
     if (run.Growth()) head.insert(head.end(), {"growth", "growth_percent", "compared_with"});
+    const bool recorded = !run.options.fromHistory.empty();
+    if (recorded) head.push_back("gone_since");
     Line(out, head);
     const uint64_t total = run.GetTotal();
     for (size_t m : run.ranked) {
         const MailboxReport& mailbox = run.mailboxes[m];
+        const std::string share =
+            mailbox.Counted() ? run.texts.Share(Overview::Permille(mailbox.total, total), false) : std::string();
         std::vector<std::string> fields{ReportRun::PathText(mailbox), std::to_string(mailbox.count),
-                                        std::to_string(mailbox.total),
-                                        run.texts.Share(Overview::Permille(mailbox.total, total), false), "", "", ""};
+                                        std::to_string(mailbox.total), share, "", "", ""};
         size_t largest = Overview::Largest(mailbox);
         if (largest != Overview::None) {
             const ReportRow& row = mailbox.rows[largest];
@@ -141,6 +144,7 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
             fields.push_back(percent ? SignedPercent(run, permille) : "");
             fields.push_back(compared ? mailbox.earlierTime : "");
         }
+        if (recorded) fields.push_back(mailbox.goneSince);
         Line(out, fields);
     }
 }

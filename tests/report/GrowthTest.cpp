@@ -434,15 +434,14 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     EXPECT_NE(note.out.find(says), std::string::npos) << note.out;
     EXPECT_EQ(note.out.find(says), note.out.rfind(says)) << note.out;
 
-    // The next night finds one of them no more: the history says since when.
+    // The next night names one of them only: the other is not looked for,
+    // so not gone, and still counts.
     clock.Set("2026-11-30T02:00:01Z");
     Run({}, {mailbox.Path()});
-    Result gone = RunReport({"--from-history", history});
-    EXPECT_NE(gone.out.find("Zuletzt aufgezeichnet: " + RunTime::Local(at(29, "02:00:01")) +
-                            "; seither nicht mehr gefunden."),
-              std::string::npos)
-        << gone.out;
-    EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("foundInLatestRun"), false);
+    const nlohmann::json later = Recorded({});
+    EXPECT_EQ(ByPath(later)[otherShown].at("foundInLatestRun"), true);
+    EXPECT_FALSE(ByPath(later)[otherShown].contains("goneSince"));
+    EXPECT_EQ(later.at("total").at("count"), 4);
 
     // The times SINCE may name.
     std::time_t moment = 0;
@@ -561,8 +560,8 @@ TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
     EXPECT_NE(page.find("\"runs\":[1793498400,1793584800]"), std::string::npos);
 
     const std::string csv = query({"--format", "csv", "--top", "2"});
-    EXPECT_NE(csv.find(",growth,growth_percent,compared_with\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",growth,growth_percent,compared_with,gone_since\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z,\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",share_of_all_percent,change\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
 }
 
@@ -598,7 +597,7 @@ TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
         nights.push_back(folders);
         HistoryStore store;
         ASSERT_TRUE(store.Open(file));
-        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail"}}, keepFrom));
+        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail", ""}}, {}, keepFrom));
     };
     // Each night compared with the latest: its folders, and the first
     // night of the latest's stay of each folder it lacks.
@@ -675,7 +674,7 @@ TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
     std::map<std::string, nlohmann::json> after = mailboxes();
     EXPECT_EQ(after.size(), 3u);
     for (auto& [path, recorded] : before) {
-        EXPECT_FALSE(after[path].at("foundInLatestRun")) << "the latest run did not find " << path;
+        EXPECT_TRUE(after[path].at("foundInLatestRun")) << "no later run looked for " << path;
         recorded.erase("foundInLatestRun");
         after[path].erase("foundInLatestRun");
         EXPECT_EQ(after[path], recorded) << path;
