@@ -45,6 +45,12 @@ public:
 
     std::string path;
     bool readable = false;
+    // Why a mailbox that is not readable was not read, where the run said
+    // so already: a directory below --all-under that could not be listed
+    // (MailboxPlace::unlisted), or with --from-history one the history does
+    // not know.
+    bool unlisted = false;
+    bool unknownToHistory = false;
     // The listing broke off, or a folder file failed for an I/O error
     // (FolderList::ReadFault): the rows may lack folders or sizes, and the
     // mailbox is not recorded.

@@ -111,8 +111,13 @@ bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
         HistoryFailed(texts.historyUnreadable);
         return false;
     }
-    for (size_t i : unknown)
-        err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
+    // A mailbox the history does not know is an error, not an empty one: a
+    // typo must never pass for a mailbox without folders.
+    for (size_t i : unknown) {
+        mailboxes.emplace_back();
+        mailboxes.back().path = options.mailboxes[i];
+        mailboxes.back().unknownToHistory = true;
+    }
     return true;
 }
 

@@ -120,11 +120,12 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
 bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& options, const ReportTexts& texts,
              std::ostream& err) {
     std::string unrecorded;
-    for (size_t i = 0; i < mailboxes.size(); ++i) {
-        const MailboxReport& mailbox = mailboxes[i];
+    for (const MailboxReport& mailbox : mailboxes) {
         if (mailbox.Recordable()) continue;
-        if (options.places[i].unlisted) {
+        if (mailbox.unlisted) {
             // said when it was found
+        } else if (mailbox.unknownToHistory) {
+            err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(mailbox.path)}) << '\n';
         } else if (!mailbox.readable) {
             err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
         } else {
@@ -336,6 +337,7 @@ std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, 
         JobPool::Run(mailboxes.size(), threads, [&](size_t i) {
             if (options.places[i].unlisted) {
                 mailboxes[i].path = options.mailboxes[i];  // not a mailbox: unread
+                mailboxes[i].unlisted = true;
                 progress.Done();
                 return;
             }

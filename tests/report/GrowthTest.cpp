@@ -812,11 +812,17 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     }
     EXPECT_FALSE(fs::exists(missing));
     EXPECT_EQ(elsewhere.Read("empty.db"), "");
-    // A mailbox the history does not know: a note, and the others reported.
+    // A mailbox the history does not know is an error, never an empty
+    // mailbox; the others are reported all the same.
     Result unknown = RunReport({"--from-history", history, elsewhere.Path() + "unbekannt", mailbox.Path()});
-    EXPECT_EQ(unknown.code, 0);
+    EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.err, "foldscan-report: Das Postfach " + elsewhere.Path() + "unbekannt ist nicht in der Historie.\n");
     EXPECT_NE(unknown.out.find("A.PMM"), std::string::npos);
+    Result check = RunReport({"--monitor", "--from-history", history, elsewhere.Path() + "unbekannt"});
+    EXPECT_EQ(check.code, 3);
+    EXPECT_EQ(check.out.find("FOLDSCAN UNKNOWN - 1 von 1 Postf\u00E4chern nicht lesbar: " + elsewhere.Path() + "unbekannt"),
+              0u)
+        << check.out;
     // A directory, and a database inside the mail store, which is not even made.
     EXPECT_EQ(RunReport({"--history", elsewhere.MakeDir("dir.db"), mailbox.Path()}).code, 2);
     Result inside = RunReport({"--history", mailbox.Path() + "h.db", mailbox.Path()});
