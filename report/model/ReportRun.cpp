@@ -95,14 +95,25 @@ std::string ReportRun::GeneratedLine() const {
     return ReportTexts::Fill(texts.generatedPattern, {RunTime::Local(generatedAt)});
 }
 
+// Names the mailboxes concerned, and with what each is compared; the others
+// are compared as asked and go unmentioned.
 std::string ReportRun::HistoryNote() const {
-    std::string earliest;
-    for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState && mailbox.beforeHistory && (earliest.empty() || mailbox.earlierTime < earliest))
-            earliest = mailbox.earlierTime;
-    if (earliest.empty()) return std::string();
-    return ReportTexts::Fill(texts.historyTooShort, {RunTime::Local(RunTime::Utc(options.growthMoment)),
-                                                     RunTime::Local(earliest)});
+    constexpr size_t NamedAtMost = 5;
+    std::vector<std::string> named;
+    size_t concerned = 0;
+    for (const MailboxReport& mailbox : mailboxes) {
+        if (!mailbox.hasEarlierState || !mailbox.beforeHistory) continue;
+        if (++concerned <= NamedAtMost)
+            named.push_back(
+                ReportTexts::Fill(texts.historyShortFor, {PathText(mailbox), RunTime::Local(mailbox.earlierTime)}));
+    }
+    if (concerned == 0) return std::string();
+    std::string list;
+    for (const std::string& one : named) list += (list.empty() ? "" : ", ") + one;
+    if (concerned > NamedAtMost)
+        list += ReportTexts::Fill(texts.historyShortMore, {std::to_string(concerned - NamedAtMost)});
+    return ReportTexts::Fill(concerned == 1 ? texts.historyTooShortOne : texts.historyTooShort,
+                             {std::to_string(concerned), RunTime::Local(RunTime::Utc(options.growthMoment)), list});
 }
 
 std::string ReportRun::RecordedLine(const MailboxReport& mailbox) const {

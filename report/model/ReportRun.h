@@ -66,8 +66,9 @@ struct ReportRun {
     std::string TotalLine() const;
     // "Erstellt: 2026-11-30 09:00", in local time.
     std::string GeneratedLine() const;
-    // The one note for all mailboxes whose history reached back less far
-    // than --growth-since asked; empty when none.
+    // The one note on the mailboxes whose history reached back less far
+    // than --growth-since asked, naming them (up to five) and what each is
+    // compared with; empty when none.
     std::string HistoryNote() const;
     // With --from-history: when the mailbox was recorded, and since when it
     // is gone where it is.

@@ -226,8 +226,12 @@ void ReportTexts::German() {
     // The history read and kept.
     generatedPattern = "Erstellt: %s";
     addedSince = "neu seit %s";
-    historyTooShort = "Die Historie reicht nicht bis %s zur\u00FCck; verglichen wird mit dem fr\u00FChesten Lauf "
-                      "jedes Postfachs (ab %s).";
+    historyTooShortOne = "F\u00FCr %d Postfach reicht die Historie nicht bis %s zur\u00FCck; verglichen wird mit "
+                         "seinem fr\u00FChesten Lauf: %s.";
+    historyTooShort = "F\u00FCr %d Postf\u00E4cher reicht die Historie nicht bis %s zur\u00FCck; verglichen wird "
+                      "jeweils mit dem fr\u00FChesten Lauf: %s.";
+    historyShortFor = "%s (ab %s)";
+    historyShortMore = " und %d weitere";
     recordedPattern = "Aufgezeichnet: %s";
     notFoundSince = "Zuletzt aufgezeichnet: %s; nicht mehr gefunden seit %s.";
     goneSince = "nicht mehr gefunden seit %s";
@@ -438,8 +442,12 @@ void ReportTexts::English() {
     // The history read and kept.
     generatedPattern = "Generated: %s";
     addedSince = "new since %s";
-    historyTooShort = "The history does not reach back to %s; each mailbox is compared with its earliest run "
-                      "(from %s on).";
+    historyTooShortOne = "For %d mailbox the history does not reach back to %s; it is compared with its earliest "
+                         "run: %s.";
+    historyTooShort = "For %d mailboxes the history does not reach back to %s; each is compared with its earliest "
+                      "run: %s.";
+    historyShortFor = "%s (from %s)";
+    historyShortMore = " and %d more";
     recordedPattern = "Recorded: %s";
     notFoundSince = "Last recorded: %s; not found since %s.";
     goneSince = "not found since %s";

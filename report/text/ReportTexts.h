@@ -101,7 +101,7 @@ public:
     // The history's format brought up to date.
     std::string helpMigrateHistory, historyMigrated;
     // The history's answers: mailboxes gone.
-    std::string goneSince;
+    std::string goneSince, historyTooShortOne, historyShortFor, historyShortMore;
 
 private:
     void German();

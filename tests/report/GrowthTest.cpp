@@ -428,11 +428,18 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     EXPECT_EQ(compared({"--growth-since", "01.11.2026"}), at(1, "02:00:01") + " 2800");
 
     EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("rows").at(0).at("fileName"), "X.PMM");
-    // A history shorter than asked for: one note for all mailboxes.
+    // A history shorter than asked for: one note, naming the mailboxes it
+    // concerns and what each is compared with.
     Result note = RunReport({"--from-history", history, "--growth-since", "30d"});
-    const std::string says = "Die Historie reicht nicht bis " + RunTime::Local("2026-10-31T02:00:00Z");
+    const std::string says = "F\u00FCr 2 Postf\u00E4cher reicht die Historie nicht bis " +
+                             RunTime::Local("2026-10-31T02:00:00Z") +
+                             " zur\u00FCck; verglichen wird jeweils mit dem fr\u00FChesten Lauf: ";
     EXPECT_NE(note.out.find(says), std::string::npos) << note.out;
     EXPECT_EQ(note.out.find(says), note.out.rfind(says)) << note.out;
+    EXPECT_NE(note.out.find(otherShown + " (ab " + RunTime::Local(at(1, "02:00:01")) + ")"), std::string::npos)
+        << note.out;
+    Result young = RunReport({"--from-history", history, "--growth-since", "10d"});
+    EXPECT_EQ(young.out.find("reicht die Historie nicht"), std::string::npos) << "both reach back 10 days";
 
     // The next night names one of them only: the other is not looked for,
     // so not gone, and still counts.
