@@ -149,7 +149,7 @@ TEST_F(ReportGrowth, OtherMailboxesInTheStateFileAreKept) {
     Run();
     WritePmm(other, "X.PMM", "X", "", 3000);
     Result again = RunReport({"--since", stateFile, "--format", "csv", other.Path()});
-    EXPECT_NE(again.out.find(",1000,2000\r\n"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find(",1000,2000,\r\n"), std::string::npos) << again.out;
 }
 
 TEST_F(ReportGrowth, TheStateFileNeverGoesIntoTheMailStore) {
@@ -569,7 +569,12 @@ TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
     const std::string csv = query({"--format", "csv", "--top", "2"});
     EXPECT_NE(csv.find(",growth,growth_percent,compared_with,gone_since\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z,\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find(",share_of_all_percent,change\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",share_of_all_percent,change,first_seen\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+    // For a spreadsheet every number is a number: no plus, no apostrophe.
+    const std::string excel = query({"--format", "csv", "--excel"});
+    EXPECT_NE(excel.find(";8000;800,0;2026-11-01T02:00:00Z;"), std::string::npos) << excel;
+    EXPECT_NE(excel.find(";-500;-25,0;"), std::string::npos) << excel;
+    EXPECT_EQ(excel.find("'+"), std::string::npos) << excel;
 }
 
 // The lean rows against what was recorded: nights of folders coming,
