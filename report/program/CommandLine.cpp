@@ -302,7 +302,16 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
                                                      "--history"}));
     if (options.thresholds.AnyGrowth() && since->count() != 0)
         return fail(ReportTexts::Fill(texts.exclusive, {"--since", "--warn-growth, --crit-growth"}));
-    if (options.thresholds.AnyGrowth()) options.historyGrowth = true;
+    // Against the run nearest to a day before, unless --growth-since says
+    // otherwise: a check repeated within the day keeps its state, and one
+    // whose time wanders by minutes still compares with the night before.
+    if (options.thresholds.AnyGrowth()) {
+        options.historyGrowth = true;
+        if (!options.growthSince) {
+            options.growthSince = true;
+            options.growthMoment = RunTime::Clock() - 24 * 3600;
+        }
+    }
     size_t seconds = 0;
     if (timeoutOption->count() != 0 && (!ParseCount(timeout, seconds) || seconds > 86400))
         return fail(ReportTexts::Fill(texts.badTimeout, {timeout}));
