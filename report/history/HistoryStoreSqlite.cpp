@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
+#include "report/history/ChangeLog.h"
 #include "report/history/FolderChanges.h"
 #include "report/history/HistoryRetention.h"
 #include "report/history/HistorySchema.h"
@@ -422,6 +423,28 @@ bool HistoryStore::GoneSince(std::map<int64_t, std::string>& gone) {
     return code == SQLITE_DONE || FailWithDatabase();
 }
 
+bool HistoryStore::Changes(const std::string& since, const std::set<int64_t>& mailboxes,
+                           std::vector<HistoryChange>& changes) {
+    return ChangeLog::Read(db, since, mailboxes, changes) || FailWithDatabase();
+}
+
+MailboxRename::Outcome HistoryStore::Rename(const std::string& oldKey, const std::string& newKey,
+                                            const std::string& newPath) {
+    if (!db || sqlite3_db_readonly(db, "main") == 1) {
+        if (db) Fail(Problem::ReadOnly);
+        return MailboxRename::Outcome::Failed;
+    }
+    if (!Statement::Exec(db, "BEGIN IMMEDIATE")) {
+        FailWithDatabase();
+        return MailboxRename::Outcome::Failed;
+    }
+    const MailboxRename::Outcome outcome = MailboxRename::Join(db, oldKey, newKey, newPath);
+    if (outcome == MailboxRename::Outcome::Joined && Statement::Exec(db, "COMMIT")) return outcome;
+    if (outcome == MailboxRename::Outcome::Failed || outcome == MailboxRename::Outcome::Joined) FailWithDatabase();
+    Statement::Exec(db, "ROLLBACK");
+    return outcome == MailboxRename::Outcome::Joined ? MailboxRename::Outcome::Failed : outcome;
+}
+
 bool HistoryStore::LatestStart(std::string& started) {
     Statement select(db, "SELECT coalesce(max(started), '') FROM runs");
     if (!select.Ok() || select.Step() != SQLITE_ROW) return FailWithDatabase();
@@ -520,6 +543,8 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
     const int64_t runId = sqlite3_last_insert_rowid(db);
     FolderChanges changes(db);
     std::set<int64_t> found;
+    std::vector<int64_t> fresh;
+    likelyRenames.clear();
     for (const Entry& entry : mailboxes) {
         if (!entry.report) {  // not read, but there
             if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
@@ -528,9 +553,12 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
             continue;
         }
         const MailboxReport& report = *entry.report;
+        const bool knownBefore = known.Text(1, entry.key).Step() == SQLITE_ROW;
+        known.Reset();
         int64_t id;
         if (!HistorySchema::MailboxId(db, "main", entry.key, entry.path, id)) return false;
         found.insert(id);
+        if (!knownBefore) fresh.push_back(id);
         if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
         mailboxRun.Number(1, static_cast<uint64_t>(id)).Number(2, static_cast<uint64_t>(runId));
         if (!mailboxRun.Number(3, report.count).Number(4, report.total).Run()) return false;
@@ -540,14 +568,46 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
         for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
         if (!changes.Write(id, runId, folders)) return false;
     }
-    return MarkGone(started, scopes, found);
+    std::vector<int64_t> goneNow;
+    return MarkGone(started, scopes, found, goneNow) && FindRenames(fresh, goneNow);
+}
+
+// A mailbox found for the first time whose folder files are, nine in ten,
+// those a mailbox gone from this run had at its last: likely the same one,
+// renamed. Only said; --rename-mailbox joins them.
+bool HistoryStore::FindRenames(const std::vector<int64_t>& fresh, const std::vector<int64_t>& goneNow) {
+    if (fresh.empty() || goneNow.empty()) return true;
+    auto files = [this](int64_t id, std::set<std::string>& names) {
+        std::vector<FolderChanges::Present> present;
+        if (!FolderChanges(db).Read(id, 0, INT64_MAX, nullptr, &present)) return false;
+        for (const FolderChanges::Present& folder : present) names.insert(folder.folder.fileName);
+        return true;
+    };
+    auto pathOf = [this](int64_t id) {
+        Statement path(db, "SELECT path FROM mailbox WHERE id = ?1");
+        return path.Ok() && path.Number(1, static_cast<uint64_t>(id)).Step() == SQLITE_ROW ? path.ColumnText(0)
+                                                                                             : std::string();
+    };
+    for (int64_t gone : goneNow) {
+        std::set<std::string> before;
+        if (!files(gone, before)) return false;
+        for (int64_t id : fresh) {
+            std::set<std::string> now;
+            if (!files(id, now)) return false;
+            size_t shared = 0;
+            for (const std::string& name : now) shared += before.count(name);
+            if (!before.empty() && shared * 10 >= std::max(before.size(), now.size()) * 9)
+                likelyRenames.emplace_back(pathOf(gone), pathOf(id));
+        }
+    }
+    return true;
 }
 
 // A mailbox that one of the run's scopes had found, where the run looked
 // everywhere, and that the run did not find is gone from now on, unless it
 // was already; one that the run found is not.
 bool HistoryStore::MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes,
-                            const std::set<int64_t>& found) {
+                            const std::set<int64_t>& found, std::vector<int64_t>& goneNow) {
     Statement inScope(db, "SELECT mailbox_id FROM mailbox_scope WHERE scope = ?1");
     Statement gone(db, "INSERT OR IGNORE INTO mailbox_gone(mailbox_id, since) VALUES (?1, ?2)");
     Statement back(db, "DELETE FROM mailbox_gone WHERE mailbox_id = ?1");
@@ -565,8 +625,10 @@ bool HistoryStore::MarkGone(const std::string& started, const std::vector<Mailbo
         }
         inScope.Reset();
         if (code != SQLITE_DONE) return false;
-        for (int64_t id : missing)
+        for (int64_t id : missing) {
             if (!gone.Number(1, static_cast<uint64_t>(id)).Text(2, started).Run()) return false;
+            if (sqlite3_changes(db) > 0) goneNow.push_back(id);
+        }
     }
     return true;
 }

@@ -235,6 +235,25 @@ void ReportTexts::German() {
     recordedPattern = "Aufgezeichnet: %s";
     notFoundSince = "Zuletzt aufgezeichnet: %s; nicht mehr gefunden seit %s.";
     goneSince = "nicht mehr gefunden seit %s";
+    helpTimeline = "mit --from-history: die aufgezeichneten L\u00E4ufe jedes Postfachs (MAILBOX oder alle), mit "
+                   "--growth-since ab dann";
+    helpChanges = "mit --from-history: was an Ordnern und Postf\u00E4chern kam, ging und verschoben wurde, seit "
+                  "--growth-since (sonst in den letzten 7 Tagen), das \u00C4lteste zuerst";
+    helpFilter = "mit --changes: nur \u00C4nderungen, deren Dateiname, Ordnername oder Pfad TEXT enth\u00E4lt, "
+                 "gleich ob gro\u00DF oder klein geschrieben";
+    helpRenameMailbox = "mit --history: die L\u00E4ufe des Postfachs OLD denen von NEW voranstellen, das OLD nach "
+                        "einer Umbenennung ist";
+    renameDone = "foldscan-report: Die L\u00E4ufe von %s geh\u00F6ren nun zu %s.";
+    renameOverlap = "foldscan-report: %s hat schon L\u00E4ufe aus der Zeit von %s: es ist kein umbenanntes Postfach.";
+    renameNested = "foldscan-report: %s und %s sind dasselbe Postfach, oder eines liegt im anderen.";
+    renameLikely = "foldscan-report: Das neue Postfach %s hat die Ordner von %s, das in diesem Lauf fehlt. Wurde es "
+                   "umbenannt, verbindet foldscan-report --history %s --rename-mailbox %s %s ihre L\u00E4ufe.";
+    recordedColumn = "Aufgezeichnet";
+    changeColumn = "\u00C4nderung";
+    beforeColumn = "Vorher";
+    changesHeading = "\u00C4nderungen seit %s";
+    noChanges = "Keine \u00C4nderungen.";
+    changeNames = {"neu", "entfernt", "verschoben", "Postfach neu", "Postfach fehlt", "Postfach umbenannt"};
     removedFolderPattern = "Entfernt: %s (%s), zuvor %s";
     movedPattern = "Verschoben: %s von %s nach %s";
     totalGrowthHeading = "Gesamt: %s; Zuwachs %s";
@@ -451,6 +470,23 @@ void ReportTexts::English() {
     recordedPattern = "Recorded: %s";
     notFoundSince = "Last recorded: %s; not found since %s.";
     goneSince = "not found since %s";
+    helpTimeline = "with --from-history: each mailbox's (MAILBOX or all) recorded runs, from --growth-since on";
+    helpChanges = "with --from-history: the folders and mailboxes that came, went or moved since --growth-since "
+                  "(else in the last 7 days), oldest first";
+    helpFilter = "with --changes: only the changes whose file name, folder name or path holds TEXT, whatever its case";
+    helpRenameMailbox = "with --history: put the runs of the mailbox OLD before those of NEW, which OLD became by a "
+                        "rename";
+    renameDone = "foldscan-report: the runs of %s now belong to %s.";
+    renameOverlap = "foldscan-report: %s has runs from the time of %s already: it is no renamed mailbox.";
+    renameNested = "foldscan-report: %s and %s are one mailbox, or one lies inside the other.";
+    renameLikely = "foldscan-report: the new mailbox %s has the folders of %s, which this run found no more. Where it "
+                   "was renamed, foldscan-report --history %s --rename-mailbox %s %s joins their runs.";
+    recordedColumn = "Recorded";
+    changeColumn = "Change";
+    beforeColumn = "Before";
+    changesHeading = "Changes since %s";
+    noChanges = "No changes.";
+    changeNames = {"new", "removed", "moved", "mailbox new", "mailbox gone", "mailbox renamed"};
     removedFolderPattern = "Removed: %s (%s), before %s";
     movedPattern = "Moved: %s from %s to %s";
     totalGrowthHeading = "Total: %s; growth %s";

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Everything the report says in words, in German or English, as UTF-8; and
 // the size texts, which follow the language's separators. Patterns hold "%s"
@@ -102,6 +103,10 @@ public:
     std::string helpMigrateHistory, historyMigrated;
     // The history's answers: mailboxes gone.
     std::string goneSince, historyTooShortOne, historyShortFor, historyShortMore;
+    // --timeline, --changes and --rename-mailbox.
+    std::string helpTimeline, helpChanges, helpFilter, helpRenameMailbox, renameDone, renameOverlap, renameNested,
+        renameLikely, recordedColumn, changeColumn, beforeColumn, changesHeading, noChanges;
+    std::vector<std::string> changeNames;  // by HistoryChange::Kind
 
 private:
     void German();

@@ -65,3 +65,8 @@ std::string ValidUtf8(const std::string& text);
 // The number of characters of a UTF-8 text: its width in a listing, as every
 // character the report writes takes one column.
 size_t Utf8Length(const std::string& utf8);
+
+// The text with the letters of Latin scripts (ASCII, Latin-1, Latin
+// Extended-A) in lower case, to find one text in another without regard to
+// case: "ÄRGER" and "Ärger", "WĄS" and "wąs" fold alike. Other bytes stay.
+std::string FoldedCase(const std::string& utf8);
