@@ -4,8 +4,8 @@
 #include "platform/Directory.h"
 #include "platform/FileLock.h"
 #include "platform/ReadOnlyFile.h"
+#include "report/history/MailboxKey.h"
 #include "report/text/RunTime.h"
-#include "report/text/Utf8.h"
 
 #include <nlohmann/json.hpp>
 
@@ -99,7 +99,7 @@ const EarlierRun* GrowthState::Find(const std::string& key) const {
 
 std::string GrowthState::KeyOf(const std::string& mailboxPath) {
     std::string canonical = Directory::Canonical(mailboxPath);
-    return Utf8FromOsText(canonical.empty() ? mailboxPath : canonical);
+    return MailboxKey::TextOf(canonical.empty() ? mailboxPath : canonical);
 }
 
 std::string GrowthState::Now() { return RunTime::Now(); }

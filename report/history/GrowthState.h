@@ -36,7 +36,8 @@ public:
     // How long a run waits for another's turn on the file.
     static constexpr unsigned LockWaitMilliseconds = 15000;
 
-    // The key of a mailbox directory: its canonical path, as UTF-8.
+    // The key of a mailbox directory: its canonical path as MailboxKey::TextOf
+    // keeps it, in UTF-8 (a name in another encoding quoted with its bytes).
     static std::string KeyOf(const std::string& mailboxPath);
 
     // The current time as EarlierRun::written has it.

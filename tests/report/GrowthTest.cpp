@@ -715,6 +715,30 @@ TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
     EXPECT_EQ(Run({"--growth"}, {other}).at(0).at("rows").at(0).at("growth"), 500);
     EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "1");
 }
+#else
+// Elsewhere a name is bytes: "\u00E9t\u00E9" in UTF-8 and in Latin-1 are two
+// directories, two mailboxes with a history and a state each.
+TEST_F(ReportHistory, ANameInTwoEncodingsIsTwoMailboxes) {
+    elsewhere.MakeDir("\u00E9t\u00E9");
+    elsewhere.MakeDir("\xE9t\xE9");
+    const std::string utf8 = elsewhere.Path() + "\u00E9t\u00E9", latin1 = elsewhere.Path() + "\xE9t\xE9";
+    WritePmm(elsewhere, "\u00E9t\u00E9/A.PMM", "Archiv", "", 5000);
+    WritePmm(elsewhere, "\xE9t\xE9/A.PMM", "Archiv", "", 600);
+    // The key of a UTF-8 path is as it was; a name in another encoding keeps its bytes.
+    EXPECT_EQ(MailboxKey::Of(utf8), utf8);
+    EXPECT_EQ(MailboxKey::Of(latin1), "\"" + elsewhere.Path() + "\\xE9t\\xE9\"");
+    EXPECT_EQ(MailboxKey::TextOf("/a\"b\\\xFF\u00E9"), "\"/a\\\"b\\\\\\xFF\u00E9\"");
+    ASSERT_EQ(Run({}, {utf8, latin1}).size(), 2u);
+    WritePmm(elsewhere, "\xE9t\xE9/A.PMM", "Archiv", "", 700);
+    const nlohmann::json both = Run({"--growth"}, {latin1, utf8});
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both.at(0).at("mailbox"), utf8);  // shown as code page 1252, printable
+    EXPECT_EQ(both.at(0).at("rows").at(0).at("growth"), 100);
+    EXPECT_EQ(both.at(1).at("rows").at(0).at("growth"), 0);
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "2");
+    ASSERT_EQ(RunReport({"--since", stateFile, latin1, utf8}).code, 0);
+    EXPECT_EQ(nlohmann::json::parse(elsewhere.Read("state.json")).at("mailboxes").size(), 2u);
+}
 #endif
 
 // A mailbox that cannot be read gets no run: its latest stays the one it
