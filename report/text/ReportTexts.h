@@ -78,7 +78,7 @@ public:
     // compared with, growth in the overview and its pictures.
     std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
         movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
-        historyUnknown, badKeep, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+        historyUnknown, badKeep, keepTooShort, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
     // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
     std::string SignedShare(int64_t permille) const;
 

@@ -15,6 +15,20 @@ bool Digits(const std::string& text, size_t from, size_t count, int& value) {
     return true;
 }
 
+constexpr long Day = 86400;
+
+// Up to 99999 units and the unit's letter, in seconds; secondsOf gives 0 for
+// a letter it does not take.
+bool ParseUnits(const std::string& span, std::time_t& seconds, long (*secondsOf)(char unit)) {
+    if (span.size() < 2 || span.size() > 6) return false;
+    int count;
+    if (!Digits(span, 0, span.size() - 1, count)) return false;
+    const long unit = secondsOf(span.back());
+    if (unit == 0) return false;
+    seconds = static_cast<std::time_t>(count) * unit;
+    return true;
+}
+
 std::tm UtcParts(std::time_t when) {
     std::tm parts{};
 #ifdef _WIN32
@@ -67,19 +81,26 @@ bool RunTime::ParseUtc(const std::string& utc, std::time_t& when) {
 }
 
 bool RunTime::ParseSpan(const std::string& span, std::time_t& seconds) {
-    if (span.size() < 2 || span.size() > 6) return false;  // up to 99999 units
-    int count;
-    if (!Digits(span, 0, span.size() - 1, count)) return false;
-    long unit = 0;
-    switch (span.back()) {
-    case 'm': unit = 60; break;
-    case 'h': unit = 3600; break;
-    case 'd': unit = 86400; break;
-    case 'w': unit = 7 * 86400; break;
-    default: return false;
-    }
-    seconds = static_cast<std::time_t>(count) * unit;
-    return true;
+    return ParseUnits(span, seconds, [](char unit) -> long {
+        switch (unit) {
+        case 'm': return 60;
+        case 'h': return 3600;
+        case 'd': return Day;
+        case 'w': return 7 * Day;
+        default: return 0;
+        }
+    });
+}
+
+bool RunTime::ParseRetention(const std::string& span, std::time_t& seconds) {
+    return ParseUnits(span, seconds, [](char unit) -> long {
+        switch (unit) {
+        case 'd': return Day;
+        case 'w': return 7 * Day;
+        case 'y': return 365 * Day;
+        default: return 0;
+        }
+    });
 }
 
 bool RunTime::ParseSince(const std::string& since, std::time_t now, std::time_t& moment) {

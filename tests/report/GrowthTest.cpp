@@ -443,6 +443,14 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     for (const char* bad : {"7y", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d", "31.11.2026",
                             "1.11.2026", "01-11-2026"})
         EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, moment)) << bad;
+    // Those --keep takes: days, weeks and years, never minutes or hours.
+    std::time_t kept = 0;
+    ASSERT_TRUE(RunTime::ParseRetention("1y", kept));
+    EXPECT_EQ(kept, 365 * 86400);
+    ASSERT_TRUE(RunTime::ParseRetention("52w", kept));
+    EXPECT_EQ(kept, 52 * 7 * 86400);
+    for (const char* bad : {"12m", "36h", "y", "1.5y", "123456d"})
+        EXPECT_FALSE(RunTime::ParseRetention(bad, kept)) << bad;
 }
 
 // The run a mailbox is compared with, by the one rule every comparison follows.
