@@ -1,7 +1,9 @@
 #include "report/text/RunTime.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -18,14 +20,18 @@ bool Digits(const std::string& text, size_t from, size_t count, int& value) {
 constexpr long Day = 86400;
 
 // Up to 99999 units and the unit's letter, in seconds; secondsOf gives 0 for
-// a letter it does not take.
+// a letter it does not take. Where a time has 32 bits (the Windows program),
+// a span beyond them is as long as it can be, which reaches back before any
+// run: 99999 weeks would not fit.
 bool ParseUnits(const std::string& span, std::time_t& seconds, long (*secondsOf)(char unit)) {
     if (span.size() < 2 || span.size() > 6) return false;
     int count;
     if (!Digits(span, 0, span.size() - 1, count)) return false;
     const long unit = secondsOf(span.back());
     if (unit == 0) return false;
-    seconds = static_cast<std::time_t>(count) * unit;
+    const int64_t whole = static_cast<int64_t>(count) * unit;
+    const int64_t longest = std::numeric_limits<std::time_t>::max();
+    seconds = static_cast<std::time_t>(whole < longest ? whole : longest);
     return true;
 }
 

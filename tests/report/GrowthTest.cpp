@@ -21,6 +21,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <random>
@@ -449,6 +450,8 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     EXPECT_EQ(kept, 365 * 86400);
     ASSERT_TRUE(RunTime::ParseRetention("52w", kept));
     EXPECT_EQ(kept, 52 * 7 * 86400);
+    ASSERT_TRUE(RunTime::ParseRetention("99999y", kept));  // beyond a 32-bit time: as long as a time holds
+    EXPECT_GE(kept, std::numeric_limits<int32_t>::max());
     for (const char* bad : {"12m", "36h", "y", "1.5y", "123456d"})
         EXPECT_FALSE(RunTime::ParseRetention(bad, kept)) << bad;
 }
