@@ -29,6 +29,16 @@ ReportTexts::ReportTexts(Language language) : language(language) {
         English();
 }
 
+namespace {
+
+const char* const HelpCommand = "foldscan-report --help";
+
+}  // namespace
+
+bool ReportTexts::PointsToHelp(const std::string& line) {
+    return line == std::string("Hilfe: ") + HelpCommand || line == std::string("Help: ") + HelpCommand;
+}
+
 std::string ReportTexts::Fill(const std::string& pattern, std::initializer_list<std::string> arguments) {
     std::string out;
     auto next = arguments.begin();
@@ -140,7 +150,7 @@ void ReportTexts::German() {
 
     mailboxUnreadable = "foldscan-report: Postfach nicht gefunden oder nicht lesbar: %s";
     badOption = "foldscan-report: Ung\u00FCltiger Aufruf: %s";
-    seeHelp = "Hilfe: foldscan-report --help";
+    seeHelp = std::string("Hilfe: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: Die Zustandsdatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     stateUnreadable = "foldscan-report: Die Zustandsdatei %s kann nicht gelesen werden: %s";
@@ -349,7 +359,7 @@ void ReportTexts::English() {
 
     mailboxUnreadable = "foldscan-report: mailbox not found or not readable: %s";
     badOption = "foldscan-report: bad command line: %s";
-    seeHelp = "Help: foldscan-report --help";
+    seeHelp = std::string("Help: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: the state file %s lies in the mailbox %s; it does not belong in the mail store.";
     stateUnreadable = "foldscan-report: the state file %s cannot be read: %s";

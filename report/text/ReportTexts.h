@@ -19,6 +19,10 @@ public:
     // Puts the arguments in place of the pattern's "%s" and "%d", in order.
     static std::string Fill(const std::string& pattern, std::initializer_list<std::string> arguments);
 
+    // Whether a line is seeHelp, in either language: the pointer to --help
+    // that follows a message about a bad command line.
+    static bool PointsToHelp(const std::string& line);
+
     // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
     // in German, "1.5 kB" or "1,536" in English.
     std::string Size(uint64_t bytes, bool compact) const;
