@@ -177,12 +177,28 @@ TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
     EXPECT_EQ(elsewhere.Read("report.tsv").compare(0, 17, "mailbox\tfile_name"), 0) << elsewhere.Read("report.tsv");
 
     elsewhere.Write("state.json", "not a state file");
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+    std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--output", output, "--since", stateFile, mailbox.Path()}, "kann nicht gelesen werden"},
         {{"--output", elsewhere.Path() + "missing/report.tsv", mailbox.Path()}, "kann nicht geschrieben werden"},
         {{"--output", mailbox.Path() + "report.tsv", mailbox.Path()}, "liegt im Postfach"},
         {{"--output", output, "--since", elsewhere.Path() + "./report.tsv", mailbox.Path()}, "nennen dieselbe Datei"},
     };
+#ifdef _WIN32
+    // Windows spells a name in any case, and a long name keeps the case it
+    // was given: files are told apart by what they are, and one not there
+    // yet by its directory and its name compared without case.
+    TempDir spelt;
+    const std::string state = spelt.Path() + "Zustand-lang.json", box = spelt.Path() + "J\u00FCrgen M\u00FCller";
+    ASSERT_EQ(RunReport({"--since", state, mailbox.Path()}).code, 0);
+    ASSERT_TRUE(fs::create_directory(fs::u8path(box)));
+    std::ofstream(fs::u8path(box + "\\A.PMM"), std::ios::binary) << PmmHead("Archiv", "");
+    refused.push_back({{"--output", spelt.Path() + "ZUSTAND-LANG.JSON", "--since", state, mailbox.Path()},
+                       "nennen dieselbe Datei"});
+    refused.push_back({{"--output", spelt.Path() + "neu-lang.tsv", "--history", spelt.Path() + "NEU-LANG.TSV",
+                        mailbox.Path()},
+                       "nennen dieselbe Datei"});
+    refused.push_back({{"--since", spelt.Path() + "J\u00DCRGEN M\u00DCLLER\\state.json", box}, "liegt im Postfach"});
+#endif
     for (const auto& [args, message] : refused) {
         Result result = RunReport(args);
         EXPECT_EQ(result.code, 2) << message;
@@ -193,6 +209,13 @@ TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
     EXPECT_FALSE(fs::exists(mailbox.Path() + "report.tsv"));
     // No working copy is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.Path()), fs::directory_iterator()), 2);
+#ifdef _WIN32
+    for (const auto& entry : fs::directory_iterator(spelt.Path()))
+        EXPECT_NE(entry.path().filename().u8string().front(), '~') << entry.path();
+    EXPECT_FALSE(fs::exists(spelt.Path() + "neu-lang.tsv"));
+    EXPECT_EQ(nlohmann::json::parse(spelt.Read("Zustand-lang.json")).at("mailboxes").size(), 1u);
+    EXPECT_FALSE(fs::exists(fs::u8path(box + "\\state.json")));
+#endif
 }
 
 // With both, the state file moves on only with the history: not when the
