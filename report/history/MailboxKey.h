@@ -6,7 +6,7 @@
 // compares paths. On Windows that is without regard to case, with "/" and
 // "\" alike and without a trailing separator, so that "C:\Mail\Jürgen" and
 // "c:/mail/JÜRGEN/" are one mailbox with one history; elsewhere the path's
-// exact text. (A drive letter and the same share's UNC path stay two.)
+// exact bytes. (A drive letter and the same share's UNC path stay two.)
 namespace MailboxKey {
 
 // A path as a key holds it. On Windows, whose names are UTF-16, its UTF-8.
@@ -19,7 +19,7 @@ namespace MailboxKey {
 std::string TextOf(const std::string& osPath);
 
 // The key of a mailbox directory as the command line names it: its
-// canonical path, as UTF-8, compared as the system compares it.
+// canonical path as TextOf holds it, compared as the system compares it.
 std::string Of(const std::string& mailboxPath);
 
 // The key of a canonical path already in UTF-8, such as the history keeps.
