@@ -298,9 +298,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         return fail(ReportTexts::Fill(texts.needs, {"--keep", "--history"}));
     if (options.migrateHistory && history->count() == 0)
         return fail(ReportTexts::Fill(texts.needs, {"--migrate-history", "--history"}));
-
-    if (keepOption->count() != 0 && (!RunTime::ParseSpan(keep, options.keepSeconds) || options.keepSeconds == 0))
-        return fail(ReportTexts::Fill(texts.badKeep, {keep}));
+    std::time_t minutesOrHours;
+    if (keepOption->count() != 0 && (!RunTime::ParseRetention(keep, options.keepSeconds) || options.keepSeconds == 0))
+        return fail(ReportTexts::Fill(RunTime::ParseSpan(keep, minutesOrHours) ? texts.keepTooShort : texts.badKeep,
+                                      {keep}));
 
     options.compact = exact->count() == 0;
     options.showPaths = noPaths->count() == 0;

@@ -72,7 +72,7 @@ void GrowthSource::Find() {
     const std::vector<MailboxPlace>& places = options.places;
     earlier.assign(places.size(), nullptr);
     if (!options.stateFile.empty()) {
-        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].path);
+        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].stateKey);
         return;
     }
     if (!options.historyGrowth || !historyOpen) return;
@@ -197,7 +197,7 @@ bool GrowthSource::Rename() {
     const std::string& to = options.rename[1];
     const std::string toPath = MailboxKey::PathOf(to);
     Bound();
-    switch (history.Rename(MailboxKey::Of(from), MailboxKey::FromPath(toPath), toPath)) {
+    switch (history.Rename(MailboxKey::Of(from), MailboxKey::Of(to), toPath)) {
     case MailboxRename::Outcome::Joined:
         err << ReportTexts::Fill(texts.renameDone, {ShownPath(from), ShownPath(to)}) << '\n';
         return true;
@@ -241,7 +241,7 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
             current.folders[Utf8FromFileName(row.record.fileName)].size = row.record.size;
-        state.Put(options.places[i].path, std::move(current));
+        state.Put(options.places[i].stateKey, std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
     err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';

@@ -1,6 +1,7 @@
 #include "report/program/ReportProgram.h"
 
 #include "platform/Directory.h"
+#include "platform/FileLocation.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportRun.h"
 #include "report/page/HtmlWriter.h"
@@ -55,17 +56,17 @@ private:
 };
 
 // The mail store: every mailbox given, and the new-mail directory where it
-// lies apart. The state file and the history must lie in none of them.
+// lies apart. The state file and the history must lie in none of them,
+// however either is spelt.
 const std::string* MailboxHolding(const std::string& file, const ReportOptions& options) {
-    std::string canonical = Directory::Canonical(file);
-    if (canonical.empty()) return nullptr;
+    const FileLocation where(file);
+    if (!where.Known()) return nullptr;
     for (const std::string& mailbox : options.mailboxes) {
         std::vector<std::string> places{mailbox};
         if (!options.newMailDir.empty()) places.push_back(MailboxReport::NewMailDirectory(mailbox, options.newMailDir));
         for (const std::string& place : places) {
             // The cheap comparison first: listing a share's directory is not.
-            const std::string dir = Directory::Canonical(place);
-            if (Directory::Contains(dir, canonical) && Directory::IsListable(place)) return &mailbox;
+            if (where.Inside(FileLocation(place)) && Directory::IsListable(place)) return &mailbox;
         }
     }
     return nullptr;
@@ -108,7 +109,7 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
     for (const auto& [file, inside] : files)
         for (const auto& [other, unused] : files)
             if (file < other && !file->empty() && !other->empty() &&
-                Directory::Canonical(*file) == Directory::Canonical(*other)) {
+                FileLocation(*file).SameFile(FileLocation(*other))) {
                 const std::string same = ReportTexts::Fill(texts.sameFile, {ShownPath(*file), ShownPath(*other)});
                 err << ReportTexts::Fill(texts.badOption, {same}) << '\n' << texts.seeHelp << '\n';
                 return true;

@@ -29,6 +29,16 @@ ReportTexts::ReportTexts(Language language) : language(language) {
         English();
 }
 
+namespace {
+
+const char* const HelpCommand = "foldscan-report --help";
+
+}  // namespace
+
+bool ReportTexts::PointsToHelp(const std::string& line) {
+    return line == std::string("Hilfe: ") + HelpCommand || line == std::string("Help: ") + HelpCommand;
+}
+
 std::string ReportTexts::Fill(const std::string& pattern, std::initializer_list<std::string> arguments) {
     std::string out;
     auto next = arguments.begin();
@@ -140,7 +150,7 @@ void ReportTexts::German() {
 
     mailboxUnreadable = "foldscan-report: Postfach nicht gefunden oder nicht lesbar: %s";
     badOption = "foldscan-report: Ung\u00FCltiger Aufruf: %s";
-    seeHelp = "Hilfe: foldscan-report --help";
+    seeHelp = std::string("Hilfe: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: Die Zustandsdatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     stateUnreadable = "foldscan-report: Die Zustandsdatei %s kann nicht gelesen werden: %s";
@@ -262,13 +272,15 @@ void ReportTexts::German() {
     sparkColumn = "Verlauf";
     filterMatch = "%d passende Zeile";
     historyUnknown = "foldscan-report: Das Postfach %s ist nicht in der Historie.";
-    badKeep = "--keep %s: erwartet wird eine Dauer wie 12h, 90d oder 52w.";
+    badKeep = "--keep %s: erwartet wird eine Dauer in Tagen, Wochen oder Jahren wie 90d, 52w oder 1y.";
+    keepTooShort = "--keep %s: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, "
+                   "Wochen oder Jahre wie 90d, 52w oder 1y (zw\u00F6lf Monate: 1y).";
     helpFromHistory = "den Bericht allein aus der Historie FILE, ohne ein Postfach zu lesen: der letzte Lauf jedes "
                       "Postfachs (MAILBOX oder alle), verglichen mit dem vorigen oder dem von --growth-since";
     topGrownHeading = "Die %d Ordner mit dem gr\u00F6\u00DFten Zuwachs";
     topShrunkHeading = "Die %d Ordner, die am meisten geschrumpft sind";
     helpKeep = "mit --history: L\u00E4ufe, die \u00E4lter als SPAN sind, nach dem Festhalten l\u00F6schen (nie "
-               "den letzten eines Postfachs): 90d, 52w";
+               "den letzten eines Postfachs): Tage, Wochen oder Jahre wie 90d, 52w, 1y";
 
     // The administrator's routine.
     helpOutput = "den Bericht in die Datei FILE schreiben, erst wenn er ganz ist (au\u00DFerhalb des Postfachs)";
@@ -376,7 +388,7 @@ void ReportTexts::English() {
 
     mailboxUnreadable = "foldscan-report: mailbox not found or not readable: %s";
     badOption = "foldscan-report: bad command line: %s";
-    seeHelp = "Help: foldscan-report --help";
+    seeHelp = std::string("Help: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: the state file %s lies in the mailbox %s; it does not belong in the mail store.";
     stateUnreadable = "foldscan-report: the state file %s cannot be read: %s";
@@ -495,12 +507,15 @@ void ReportTexts::English() {
     sparkColumn = "Trend";
     filterMatch = "%d matching row";
     historyUnknown = "foldscan-report: the mailbox %s is not in the history.";
-    badKeep = "--keep %s: a span such as 12h, 90d or 52w is expected.";
+    badKeep = "--keep %s: a span in days, weeks or years such as 90d, 52w or 1y is expected.";
+    keepTooShort = "--keep %s: minutes (m) and hours (h) are no retention period; days, weeks or years such as 90d, "
+                   "52w or 1y are expected (twelve months: 1y).";
     helpFromHistory = "the report from the history FILE alone, reading no mailbox: each mailbox's (MAILBOX or all) "
                       "latest run, compared with the previous one or the one of --growth-since";
     topGrownHeading = "The %d folders that grew most";
     topShrunkHeading = "The %d folders that shrank most";
-    helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): 90d, 52w";
+    helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): days, weeks "
+               "or years such as 90d, 52w, 1y";
 
     // The administrator's routine.
     helpOutput = "write the report to FILE, only once it is whole (outside the mailbox)";

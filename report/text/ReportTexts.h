@@ -20,6 +20,10 @@ public:
     // Puts the arguments in place of the pattern's "%s" and "%d", in order.
     static std::string Fill(const std::string& pattern, std::initializer_list<std::string> arguments);
 
+    // Whether a line is seeHelp, in either language: the pointer to --help
+    // that follows a message about a bad command line.
+    static bool PointsToHelp(const std::string& line);
+
     // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
     // in German, "1.5 kB" or "1,536" in English.
     std::string Size(uint64_t bytes, bool compact) const;
@@ -79,7 +83,7 @@ public:
     // compared with, growth in the overview and its pictures.
     std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
         movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
-        historyUnknown, badKeep, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+        historyUnknown, badKeep, keepTooShort, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
     // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
     std::string SignedShare(int64_t permille) const;
 

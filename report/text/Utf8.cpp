@@ -143,6 +143,12 @@ bool IsUtf8(const std::string& text) {
     return true;
 }
 
+size_t Utf8Width(const std::string& text, size_t at) {
+    unsigned codePoint;
+    size_t end = at;
+    return Decode(text, end, codePoint) ? end - at : 0;
+}
+
 std::string Utf8FromOsText(const std::string& text) {
 #ifdef _WIN32
     return ValidUtf8(text);

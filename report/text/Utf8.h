@@ -35,6 +35,8 @@ std::string Cp1252FromUtf8(const std::string& utf8);
 
 // True when text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(const std::string& text);
+// The bytes of the well-formed character at text[at]; 0 for a malformed one.
+size_t Utf8Width(const std::string& text, size_t at);
 
 // A path as the operating system gave it, for showing: on Windows UTF-8
 // already, as the report takes its command line and lists directories in it

@@ -80,7 +80,10 @@ TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
         {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl ab 0."},
         {{"--growth-since", "7d", mailbox.Path()}, "--growth-since braucht --history"},
         {{"--history", "h.db", "--keep", "ewig", mailbox.Path()},
-         "--keep ewig: erwartet wird eine Dauer wie 12h, 90d oder 52w."},
+         "--keep ewig: erwartet wird eine Dauer in Tagen, Wochen oder Jahren wie 90d, 52w oder 1y."},
+        {{"--history", "h.db", "--keep", "12m", mailbox.Path()},
+         "--keep 12m: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, Wochen oder "
+         "Jahre wie 90d, 52w oder 1y (zw\u00F6lf Monate: 1y)."},
     };
     for (const auto& [args, message] : mistakes) {
         Result result = RunReport(args);
