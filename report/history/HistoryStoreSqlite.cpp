@@ -567,6 +567,7 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
         folders.reserve(report.rows.size());
         for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
         if (!changes.Write(id, runId, folders)) return false;
+        changes.Forget(id);
     }
     std::vector<int64_t> goneNow;
     return MarkGone(started, scopes, found, goneNow) && FindRenames(fresh, goneNow);
