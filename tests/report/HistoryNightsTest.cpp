@@ -155,6 +155,17 @@ TEST(HistoryNights, EveryAnswerMatchesWhatHappened) {
     EXPECT_EQ(Json(RunReport({"--from-history", history, "--format", "json"})).at("overview").size(),
               static_cast<size_t>(Boxes));
 
+    // The same for a spreadsheet, times in UTC.
+    Result csv = RunReport({"--from-history", history, "--timeline", "--format", "csv", office.Path("box2")});
+    EXPECT_EQ(csv.out.substr(0, csv.out.find('\n') + 1), "mailbox,recorded_at,count,total\r\n");
+    EXPECT_NE(csv.out.find(office.Path("box2") + "," + Night(17) + ",2,"), std::string::npos) << csv.out;
+    Result tsv = RunReport({"--from-history", history, "--changes", "--growth-since", "2026-11-02", "--format", "tsv"});
+    EXPECT_EQ(tsv.out.substr(0, tsv.out.find('\n')),
+              "recorded_at\tmailbox\tchange\tfile_name\tfolder_path\tfolder_name\tsize\tsize_before\tfrom\tto");
+    EXPECT_NE(tsv.out.find(Night(20) + "\t" + office.Path("box3") + "\tremoved\tArchiv.PMM\t\\\tArchiv\t\t53000\t\t\n"),
+              std::string::npos)
+        << tsv.out;
+
     // When the jump happened: the timeline of the archive that jumped.
     const nlohmann::json jumped =
         Json(RunReport({"--from-history", history, "--timeline", "--format", "json", office.Path("box2")}));
