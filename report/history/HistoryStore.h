@@ -166,9 +166,6 @@ private:
     bool ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found);
     bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
                     const std::vector<MailboxScope>& scopes);
-    bool MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes, const std::set<int64_t>& found,
-                  std::vector<int64_t>& goneNow);
-    bool FindRenames(const std::vector<int64_t>& fresh, const std::vector<int64_t>& goneNow);
 
     sqlite3* db = nullptr;
     std::string pending;  // the history to be made by the first Append
