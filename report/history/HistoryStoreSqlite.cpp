@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <set>
 
