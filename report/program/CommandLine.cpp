@@ -52,9 +52,7 @@ std::string HistoryQuestions(const ReportOptions& options, const ReportTexts& te
                                                "--format table, csv, tsv, json"});
     if (options.rename.empty()) return std::string();
     if (!history) return ReportTexts::Fill(texts.needs, {"--rename-mailbox", "--history"});
-    if (!options.mailboxes.empty() || !options.mailboxLists.empty() || !options.mailboxRoots.empty() ||
-        options.monitor)
-        return ReportTexts::Fill(texts.exclusive, {"--rename-mailbox", "MAILBOX"});
+    if (options.monitor) return ReportTexts::Fill(texts.exclusive, {"--rename-mailbox", "--monitor"});
     return std::string();
 }
 
@@ -196,10 +194,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     CLI::Option* timeline = app.add_flag("--timeline", options.timeline)->description(texts.helpTimeline);
     CLI::Option* changes = app.add_flag("--changes", options.changes)->description(texts.helpChanges);
     CLI::Option* filter = app.add_option("--filter", options.filter, texts.helpFilter)->type_name("TEXT");
-    CLI::Option* rename = app.add_option("--rename-mailbox", options.rename, texts.helpRenameMailbox)
-                              ->type_name("OLD NEW")
-                              ->expected(2)
-                              ->allow_extra_args(false);
+    // --rename-mailbox OLD NEW: NEW stands where a MAILBOX would.
+    std::string renamed;
+    CLI::Option* rename =
+        app.add_option("--rename-mailbox", renamed, texts.helpRenameMailbox)->type_name("OLD NEW");
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
 
     // The administrator's routine.
@@ -245,6 +243,12 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
     }
     options.migrateHistory = migrate->count() != 0;
+    if (rename->count() != 0) {
+        if (options.mailboxes.size() != 1 || !options.mailboxLists.empty() || !options.mailboxRoots.empty())
+            return fail(ReportTexts::Fill(texts.renameNeedsNew, {"--rename-mailbox"}));
+        options.rename = {renamed, options.mailboxes.front()};
+        options.mailboxes.clear();
+    }
     if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty() &&
         fromHistory->count() == 0 && !options.migrateHistory && rename->count() == 0)
         return fail(texts.mailboxMissing);
@@ -389,13 +393,11 @@ bool CommandLine::Precheck(const CLI::App& app, const std::vector<std::string>& 
             mistake = ReportTexts::Fill(texts.flagWithValue, {name});
             return false;
         }
-        // The values, whatever they look like: one, or two for --rename-mailbox.
-        const size_t values = static_cast<size_t>(std::max(1, option->get_expected_min()));
-        if (equals == std::string::npos && i + values >= args.size()) {
+        if (equals == std::string::npos && i + 1 == args.size()) {
             mistake = ReportTexts::Fill(texts.valueMissing, {name});
             return false;
         }
-        if (equals == std::string::npos) i += values;
+        if (equals == std::string::npos) ++i;  // the value, whatever it looks like
     }
     return true;
 }

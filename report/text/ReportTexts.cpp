@@ -256,6 +256,7 @@ void ReportTexts::German() {
     renameDone = "foldscan-report: Die L\u00E4ufe von %s geh\u00F6ren nun zu %s.";
     renameOverlap = "foldscan-report: %s hat schon L\u00E4ufe aus der Zeit von %s: es ist kein umbenanntes Postfach.";
     renameNested = "foldscan-report: %s und %s sind dasselbe Postfach, oder eines liegt im anderen.";
+    renameNeedsNew = "%s OLD NEW: nach OLD genau ein neuer Pfad NEW, und kein anderes Postfach";
     renameLikely = "foldscan-report: Das neue Postfach %s hat die Ordner von %s, das in diesem Lauf fehlt. Wurde es "
                    "umbenannt, verbindet foldscan-report --history %s --rename-mailbox %s %s ihre L\u00E4ufe.";
     recordedColumn = "Aufgezeichnet";
@@ -491,6 +492,7 @@ void ReportTexts::English() {
     renameDone = "foldscan-report: the runs of %s now belong to %s.";
     renameOverlap = "foldscan-report: %s has runs from the time of %s already: it is no renamed mailbox.";
     renameNested = "foldscan-report: %s and %s are one mailbox, or one lies inside the other.";
+    renameNeedsNew = "%s OLD NEW: exactly one new path NEW after OLD, and no other mailbox";
     renameLikely = "foldscan-report: the new mailbox %s has the folders of %s, which this run found no more. Where it "
                    "was renamed, foldscan-report --history %s --rename-mailbox %s %s joins their runs.";
     recordedColumn = "Recorded";

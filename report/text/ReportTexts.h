@@ -109,7 +109,7 @@ public:
     std::string goneSince, historyTooShortOne, historyShortFor, historyShortMore;
     // --timeline, --changes and --rename-mailbox.
     std::string helpTimeline, helpChanges, helpFilter, helpRenameMailbox, renameDone, renameOverlap, renameNested,
-        renameLikely, recordedColumn, changeColumn, beforeColumn, changesHeading, noChanges;
+        renameNeedsNew, renameLikely, recordedColumn, changeColumn, beforeColumn, changesHeading, noChanges;
     std::vector<std::string> changeNames;  // by HistoryChange::Kind
 
 private:

@@ -84,6 +84,16 @@ TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
         {{"--history", "h.db", "--keep", "12m", mailbox.Path()},
          "--keep 12m: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, Wochen oder "
          "Jahre wie 90d, 52w oder 1y (zw\u00F6lf Monate: 1y)."},
+        // The history's questions, each where it belongs.
+        {{"--changes", mailbox.Path()}, "--changes braucht --from-history"},
+        {{"--timeline", "--changes", "--from-history", "h.db"}, "--timeline und --changes schlie\u00DFen einander aus"},
+        {{"--filter", "x", "--from-history", "h.db"}, "--filter braucht --changes"},
+        {{"--timeline", "--from-history", "h.db", "--format", "html"},
+         "--timeline braucht --format table, csv, tsv, json"},
+        {{"--rename-mailbox", mailbox.Path(), mailbox.Path()}, "--rename-mailbox braucht --history"},
+        {{"--history", "h.db", "--rename-mailbox", mailbox.Path()},
+         "--rename-mailbox OLD NEW: nach OLD genau ein neuer Pfad NEW, und kein anderes Postfach"},
+        {{"--migrate-history"}, "--migrate-history braucht --history"},
     };
     for (const auto& [args, message] : mistakes) {
         Result result = RunReport(args);
