@@ -4,8 +4,10 @@
 #include "report/page/HtmlAssets.h"
 #include "report/page/HtmlData.h"
 #include "report/page/HtmlText.h"
+#include "report/page/MailboxData.h"
+#include "report/page/MailboxNames.h"
 #include "report/model/ReportRun.h"
-#include "report/page/TreemapSvg.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 #include "store/FolderCompare.h"
 
@@ -20,13 +22,7 @@ namespace {
 // and the share, which orders as the size does.
 constexpr int GrowthColumn = ReportOptions::GrowthColumn;
 constexpr int ShareColumn = 4;
-constexpr int MaxIndent = 40;
-
-// Rectangles of all treemaps together, and of one at most: a page of many
-// mailboxes draws each a little coarser.
-constexpr size_t PageShapes = 6000;
-constexpr size_t MostShapes = 1500;
-constexpr size_t FewestShapes = 30;
+constexpr size_t MostFileName = 32;  // characters of the largest folder's name in the overview
 
 std::string Percent(double fraction) {
     char text[16];
@@ -36,7 +32,7 @@ std::string Percent(double fraction) {
 
 class Page {
 public:
-    Page(const ReportRun& run, std::ostream& out) : run(run), t(run.texts), out(out) {}
+    Page(const ReportRun& run, std::ostream& out) : run(run), t(run.texts), out(out), names(run.mailboxes) {}
 
     void Write() {
         const bool german = t.GetLanguage() == Language::German;
@@ -53,46 +49,73 @@ public:
                "for=\"filter\"></output></p>\n";
         if (run.ShowOverview()) Overview();
         if (run.options.top > 0) Top();
-        GrowthHtml::TopList(run, out);
-        const size_t readable = std::max<size_t>(1, run.GetReadableCount());
-        shapes = std::max(FewestShapes, std::min(MostShapes, PageShapes / readable));
+        GrowthHtml::TopList(run, names, out);
         int serial = 0;
         for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, serial++);
         out << "<script type=\"application/json\" id=\"report-data\">";
-        HtmlData::Write(run, out);
-        out << "</script>\n<script>" << HtmlAssets::Script() << "</script>\n</body>\n</html>\n";
+        HtmlData::Write(run, names, out);
+        out << "</script>\n";
+        // Each mailbox's folders apart, read by the script when they are needed.
+        for (size_t m = 0; m < run.mailboxes.size(); ++m) {
+            if (!run.mailboxes[m].readable) continue;
+            out << "<script type=\"application/json\" id=\"data-" << m << "\">";
+            MailboxData::Write(run, run.mailboxes[m], out);
+            out << "</script>\n";
+        }
+        out << "<script>" << HtmlAssets::Script() << "</script>\n</body>\n</html>\n";
     }
 
 private:
+    // A row a mailbox, largest first (or as sorted); those gone after the
+    // others, marked, in no total and no share.
     void Overview() {
-        out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n<table class=\"overview\">\n"
-            << "<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">" << HtmlText(t.countColumn)
-            << "</th><th class=\"number\">" << HtmlText(t.sizeColumn) << "</th><th class=\"number\">"
-            << HtmlText(t.shareColumn) << "</th>";
+        out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n";
+        if (!names.Common().empty())
+            out << "<p class=\"common\">" << HtmlText(ReportTexts::Fill(t.commonFolder, {names.Common()})) << "</p>\n";
+        out << "<table class=\"overview\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">"
+            << HtmlText(t.countColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
+            << "</th><th class=\"number\" colspan=\"2\">" << HtmlText(t.shareColumn) << "</th>";
         GrowthHtml::OverviewHead(run, out);
         out << "<th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
-        const uint64_t total = run.GetTotal();
-        uint64_t largestTotal = 0;
-        for (size_t m : run.ranked) largestTotal = std::max(largestTotal, run.mailboxes[m].total);
-        const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
+        uint64_t total = 0, largestTotal = 0;
         for (size_t m : run.ranked) {
-            const MailboxReport& mailbox = run.mailboxes[m];
-            out << "<tr data-mailbox=\"" << m << "\"><td><a href=\"#mailbox-" << m + 1 << "\">"
-                << HtmlText(ReportRun::PathText(mailbox))
-                << "</a></td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
-                << HtmlText(run.Size(mailbox.total)) << "</td><td class=\"number\"><span class=\"bar\"><span style=\"width:"
-                << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span> "
-                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
-            GrowthHtml::OverviewCells(run, growth, mailbox, m, out);
-            out << "<td>";
-            size_t largest = Overview::Largest(mailbox);
-            if (largest != Overview::None) {
-                const FolderInfo& record = mailbox.rows[largest].record;
-                out << HtmlText(Utf8FromFileName(record.fileName) + " (" + run.Size(record.size) + ")");
-            }
-            out << "</td></tr>\n";
+            if (!run.mailboxes[m].goneSince.empty()) continue;
+            total += run.mailboxes[m].total;
+            largestTotal = std::max(largestTotal, run.mailboxes[m].total);
         }
+        const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
+        for (bool gone : {false, true})
+            for (size_t m : run.ranked)
+                if (run.mailboxes[m].goneSince.empty() != gone) OverviewRow(m, total, largestTotal, growth);
         out << "</tbody>\n</table>\n<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
+    }
+
+    void OverviewRow(size_t m, uint64_t total, uint64_t largestTotal, const GrowthHtml::OverviewColumns& growth) {
+        const MailboxReport& mailbox = run.mailboxes[m];
+        const bool gone = !mailbox.goneSince.empty();
+        out << "<tr data-mailbox=\"" << m << '"' << (gone ? " class=\"gone\"" : "") << "><td><a href=\"#mailbox-"
+            << m + 1 << "\">" << MailboxNames::Html(names.Name(m)) << "</a>";
+        if (gone)
+            out << " <span class=\"gone\">"
+                << HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {RunTime::LocalDate(mailbox.goneSince)})) << "</span>";
+        out << "</td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
+            << HtmlText(run.Size(mailbox.total)) << "</td>";
+        if (gone) {
+            out << "<td></td><td></td>";
+        } else {
+            out << "<td class=\"bar\"><span class=\"bar\"><span style=\"width:"
+                << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span></td><td class=\"number\">"
+                << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
+        }
+        GrowthHtml::OverviewCells(run, growth, mailbox, m, out);
+        out << "<td>";
+        size_t largest = Overview::Largest(mailbox);
+        if (largest != Overview::None) {
+            const FolderInfo& record = mailbox.rows[largest].record;
+            out << MailboxNames::Html(Printable(Utf8FromFileName(record.fileName)), MostFileName) << " ("
+                << HtmlText(run.Size(record.size)) << ")";
+        }
+        out << "</td></tr>\n";
     }
 
     void Top() {
@@ -105,7 +128,7 @@ private:
     }
 
     // Closed where there is more than one, so that the page opens on the
-    // overview; the rows are drawn when a section opens.
+    // overview; its treemap, chart, rows and tree are drawn when it opens.
     void Mailbox(const MailboxReport& mailbox, int index) {
         const std::string heading = ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)});
         if (!mailbox.readable) {
@@ -117,8 +140,11 @@ private:
         }
         out << "<details class=\"mailbox\" id=\"mailbox-" << index + 1 << "\" data-mailbox=\"" << index << '"'
             << (run.mailboxes.size() > 1 ? "" : " open") << ">\n<summary><h2>" << HtmlText(heading)
-            << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total))
-            << "</span></summary>\n";
+            << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total)) << "</span>";
+        if (!mailbox.goneSince.empty())
+            out << " <span class=\"gone\">"
+                << HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {RunTime::LocalDate(mailbox.goneSince)})) << "</span>";
+        out << "</summary>\n";
         const std::string recorded = run.RecordedLine(mailbox);
         if (!recorded.empty()) out << "<p class=\"recorded\">" << HtmlText(recorded) << "</p>\n";
         if (run.options.minSize > 0 && run.options.top == 0)
@@ -127,11 +153,10 @@ private:
         if (run.Growth()) Growth(mailbox);
         GrowthHtml::Chart(run, mailbox, static_cast<size_t>(index), out);
         if (run.options.check) Findings(mailbox);
-        out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n";
-        TreemapSvg::Write(run, mailbox, out, shapes);
+        out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n<div class=\"treemap\"></div>\n";
         if (run.options.top == 0) {
             Rows(index);
-            if (run.options.tree) Tree(mailbox);
+            if (run.options.tree) Tree();
         }
         out << "</details>\n";
     }
@@ -170,27 +195,17 @@ private:
         out << "</ul>\n";
     }
 
-    void Tree(const MailboxReport& mailbox) {
+    // The head only: the script fills the body from the tree.
+    void Tree() {
         out << "<table class=\"tree\">\n<thead><tr><th>" << HtmlText(t.treeFolderColumn) << "</th><th class=\"number\">"
             << HtmlText(t.ownSizeColumn) << "</th><th class=\"number\">" << HtmlText(t.cumulativeColumn)
-            << "</th><th>" << HtmlText(t.filesColumn) << "</th></tr></thead>\n<tbody>\n";
-        const auto& nodes = mailbox.tree.Nodes();
-        for (int id : mailbox.tree.Listing()) {
-            const FolderTree::Node& node = nodes[static_cast<size_t>(id)];
-            if (node.cumulative < run.options.minSize) continue;
-            const std::string files = mailbox.FilesOf(id);
-            std::string indent(2 * static_cast<size_t>(std::min(node.depth - 1, MaxIndent)), ' ');
-            out << "<tr data-node=\"" << id << "\"><td>" << indent << HtmlText(Utf8FromCp1252(node.name))
-                << "</td><td class=\"number\">" << HtmlText(run.Size(node.own)) << "</td><td class=\"number\">"
-                << HtmlText(run.Size(node.cumulative)) << "</td><td>" << HtmlText(files) << "</td></tr>\n";
-        }
-        out << "</tbody>\n</table>\n";
+            << "</th><th>" << HtmlText(t.filesColumn) << "</th></tr></thead>\n<tbody></tbody>\n</table>\n";
     }
 
     const ReportRun& run;
     const ReportTexts& t;
     std::ostream& out;
-    size_t shapes = MostShapes;
+    const MailboxNames names;
 };
 
 }  // namespace

@@ -217,7 +217,7 @@ void ReportTexts::German() {
     treemapHeading = "Ordnerbaum nach Gr\u00F6\u00DFe";
     treemapOwnFiles = "%s (eigene Dateien)";
     sortHint = "Ein Klick auf eine Spalten\u00FCberschrift sortiert, ein zweiter kehrt die Reihenfolge um.";
-    filterLabel = "Filter (Dateiname oder Ordnername):";
+    filterLabel = "Filter (Postfach, Dateiname oder Ordnername):";
     filterMatches = "%d passende Zeilen";
     rowsShown = "%d von %d Zeilen";
     moreRows = "%d weitere";
@@ -237,6 +237,10 @@ void ReportTexts::German() {
     historyChartHeading = "Gesamtgr\u00F6\u00DFe im Verlauf";
     sparkColumn = "Verlauf";
     filterMatch = "%d passende Zeile";
+    commonFolder = "Postf\u00E4cher in %s";
+    filterMailboxMatch = "%d passendes Postfach";
+    filterMailboxMatches = "%d passende Postf\u00E4cher";
+    mailboxGoneSince = "nicht mehr gefunden seit %s";
     historyUnknown = "foldscan-report: Das Postfach %s ist nicht in der Historie.";
     badKeep = "--keep %s: erwartet wird eine Dauer wie 12h, 90d oder 52w.";
     helpFromHistory = "den Bericht allein aus der Historie FILE, ohne ein Postfach zu lesen: der letzte Lauf jedes "
@@ -423,7 +427,7 @@ void ReportTexts::English() {
     treemapHeading = "Folder tree by size";
     treemapOwnFiles = "%s (own files)";
     sortHint = "Click a column heading to sort; click it again to reverse the order.";
-    filterLabel = "Filter (file name or folder name):";
+    filterLabel = "Filter (mailbox, file name or folder name):";
     filterMatches = "%d matching rows";
     rowsShown = "%d of %d rows";
     moreRows = "%d more";
@@ -443,6 +447,10 @@ void ReportTexts::English() {
     historyChartHeading = "Total size over time";
     sparkColumn = "Trend";
     filterMatch = "%d matching row";
+    commonFolder = "Mailboxes in %s";
+    filterMailboxMatch = "%d matching mailbox";
+    filterMailboxMatches = "%d matching mailboxes";
+    mailboxGoneSince = "not found since %s";
     historyUnknown = "foldscan-report: the mailbox %s is not in the history.";
     badKeep = "--keep %s: a span such as 12h, 90d or 52w is expected.";
     helpFromHistory = "the report from the history FILE alone, reading no mailbox: each mailbox's (MAILBOX or all) "

@@ -79,6 +79,9 @@ public:
     std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
         movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
         historyUnknown, badKeep, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+    // The page at an organisation's scale: the mailboxes' common folder, the
+    // filter's mailboxes, a mailbox that is gone.
+    std::string commonFolder, filterMailboxMatch, filterMailboxMatches, mailboxGoneSince;
     // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
     std::string SignedShare(int64_t permille) const;
 
