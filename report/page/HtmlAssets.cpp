@@ -25,6 +25,7 @@ td.bar + td.number { border-left: none; }
 .bar { display: inline-block; width: 6em; height: .7em; background: #e6e6e6; vertical-align: middle; }
 .bar > span { display: block; height: 100%; background: #4a78b0; }
 details.mailbox { margin-top: 1em; border-top: 1px solid #ccc; padding-top: .4em; }
+details.mailbox:not([open]) { content-visibility: auto; contain-intrinsic-size: auto 2.4em; }
 details.mailbox > summary { cursor: pointer; }
 details.mailbox > summary h2 { display: inline; margin: 0; overflow-wrap: anywhere; }
 h2, .common, .recorded, .removed, .growth { overflow-wrap: anywhere; }

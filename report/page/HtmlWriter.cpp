@@ -50,6 +50,7 @@ public:
         if (run.ShowOverview()) Overview();
         if (run.options.top > 0) Top();
         GrowthHtml::TopList(run, names, out);
+        if (run.options.top == 0) RowsTemplate();
         int serial = 0;
         for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, serial++);
         out << "<script type=\"application/json\" id=\"report-data\">";
@@ -154,10 +155,7 @@ private:
         GrowthHtml::Chart(run, mailbox, static_cast<size_t>(index), out);
         if (run.options.check) Findings(mailbox);
         out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n<div class=\"treemap\"></div>\n";
-        if (run.options.top == 0) {
-            Rows(index);
-            if (run.options.tree) Tree();
-        }
+        if (run.options.top == 0) out << "<div class=\"rows\"></div>\n";
         out << "</details>\n";
     }
 
@@ -168,16 +166,19 @@ private:
             << HtmlText(title) << "</th>";
     }
 
-    // The head only: the page's script fills the body from the data.
-    void Rows(int index) {
-        out << "<p class=\"hint\">" << HtmlText(t.sortHint) << "</p>\n<table class=\"folders\" data-mailbox=\"" << index
-            << "\">\n<thead><tr>";
+    // The heads of a section's rows and tree, the same for every section:
+    // the script puts a copy in a section as it opens and fills the bodies.
+    void RowsTemplate() {
+        out << "<template id=\"rows\"><p class=\"hint\">" << HtmlText(t.sortHint)
+            << "</p>\n<table class=\"folders\">\n<thead><tr>";
         Heading(FolderCompare::FileNameColumn, t.fileNameColumn, false);
         Heading(FolderCompare::SizeColumn, t.sizeColumn, true);
         Heading(ShareColumn, t.shareColumn, true);
         if (run.Growth()) Heading(GrowthColumn, t.growthColumn, true);
         Heading(FolderCompare::FolderNameColumn, t.folderNameColumn, false);
         out << "</tr></thead>\n<tbody></tbody>\n</table>\n";
+        if (run.options.tree) Tree();
+        out << "</template>\n";
     }
 
     void Growth(const MailboxReport& mailbox) {

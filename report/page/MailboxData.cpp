@@ -66,15 +66,17 @@ public:
         json.Key("nodes").BeginArray();
         for (size_t r : order) json.Number(rowNode[r]);
         json.EndArray();
-        json.Key("texts").BeginArray();
+        bool any = false;
         for (size_t k = 0; k < order.size(); ++k) {
             const ReportRow& row = mailbox.rows[order[k]];
             const std::string shown = Text(row.record.folderPath + row.record.folderName);
             if (shown == shownNames[rowNode[order[k]]]) continue;
+            if (!any) json.Key("texts").BeginArray();
+            any = true;
             json.Number(k);
             json.String(shown);
         }
-        json.EndArray();
+        if (any) json.EndArray();
         FolderOrder();
         if (run.Growth()) Growth();
         json.EndObject();
@@ -99,6 +101,27 @@ private:
         json.EndArray();
     }
 
+    // Small numbers as a string of base 36 digits, one each, and those of
+    // a tree without branches (0, then 1 for each sibling) as their count;
+    // else an array.
+    void Steps(const std::vector<uint64_t>& values) {
+        bool flat = true;
+        for (size_t k = 0; k < values.size() && flat; ++k) flat = values[k] == (k == 0 ? 0 : 1);
+        if (flat) {
+            json.Number(values.size());
+            return;
+        }
+        if (std::all_of(values.begin(), values.end(), [](uint64_t v) { return v < 36; })) {
+            std::string digits;
+            for (uint64_t v : values) digits += static_cast<char>(v < 10 ? '0' + v : 'a' + (v - 10));
+            json.String(digits);
+            return;
+        }
+        json.BeginArray();
+        for (uint64_t v : values) json.Number(v);
+        json.EndArray();
+    }
+
     // The nodes in the listing's order, and each row's node. A node's
     // children's shown names start with what their rows say they start
     // with, where that is not the node's own shown name and a backslash: the
@@ -114,11 +137,11 @@ private:
         std::vector<std::string> prefix(listing.size() + 1), names;
         std::vector<std::pair<size_t, std::string>> prefixes;
         json.Key("tree").BeginObject();
-        json.Key("up").BeginArray();
+        std::vector<uint64_t> up;
         int depth = 0;
         for (size_t k = 0; k < listing.size(); ++k) {
             const FolderTree::Node& node = nodes[static_cast<size_t>(listing[k])];
-            json.Number(static_cast<uint64_t>(depth + 1 - node.depth));
+            up.push_back(static_cast<uint64_t>(depth + 1 - node.depth));
             depth = node.depth;
             names.push_back(Text(node.name));
             for (size_t r : mailbox.tree.RowsOf(listing[k])) rowNode[r] = k + 1;
@@ -131,15 +154,18 @@ private:
                 prefixes.emplace_back(self, *told);
             }
         }
-        json.EndArray();
+        json.Key("up");
+        Steps(up);
         json.Key("names");
         Texts(names);
-        json.Key("prefixes").BeginArray();
-        for (const auto& told : prefixes) {
-            json.Number(told.first);
-            json.String(told.second);
+        if (!prefixes.empty()) {
+            json.Key("prefixes").BeginArray();
+            for (const auto& told : prefixes) {
+                json.Number(told.first);
+                json.String(told.second);
+            }
+            json.EndArray();
         }
-        json.EndArray();
         json.EndObject();
     }
 
@@ -208,6 +234,7 @@ private:
             json.Number(found.first->second);
         }
         json.EndArray();
+        if (dates.empty()) return;
         json.Key("dates").BeginArray();
         for (const std::string& date : dates) json.String(date);
         json.EndArray();

@@ -21,7 +21,10 @@ struct ReportRun;
 //   order      where shown names do not come back to code page 1252 in the
 //              script, each row's place by the folder column
 //   tree.up    per node in the listing (parents before children, siblings
-//              in order): its parent's depth + 1 - its own depth
+//              in order): its parent's depth + 1 - its own depth; a string
+//              of base 36 digits where each is below 36, their count
+//              where all nodes are at the top
+// Lists without entries (texts, prefixes, dates) are left out.
 //   tree.names the nodes' names, front-coded, or an array
 //   tree.prefixes [node, text, ...]: what a node's children's shown names
 //              start with where it is not its own shown name and "\"; a

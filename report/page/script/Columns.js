@@ -35,13 +35,12 @@ function mailboxData(m) {
   var block = document.getElementById('data-' + m);
   if (!block) return null;
   var raw = JSON.parse(block.textContent), n = raw.sizes.length, r, i;
-  var box = mailboxes[m] = {index: m, count: n, total: raw.total, nodes: raw.nodes, order: raw.order || null,
-                            sizes: raw.sizes.map(function (size) { return typeof size === 'string' ? BigInt(size) : size; })};
-  box.names = decodeTexts(raw.names, n);
-  treeOf(box, raw.tree);
-  box.folders = new Array(n);
-  for (r = 0; r < n; r++) box.folders[r] = box.shown[box.nodes[r]];
-  for (i = 0; i < raw.texts.length; i += 2) box.folders[raw.texts[i]] = raw.texts[i + 1];
+  var box = mailboxes[m] = rowTexts(raw);
+  box.index = m;
+  box.total = raw.total;
+  box.order = raw.order || null;
+  box.sizes = raw.sizes.map(function (size) { return typeof size === 'string' ? BigInt(size) : size; });
+  sizesOf(box);
   box.listed = [];
   for (r = 0; r < n; r++) if (box.sizes[r] >= minSize) box.listed.push(r);
   box.compared = !!raw.compared;
@@ -61,16 +60,31 @@ function mailboxData(m) {
   return box;
 }
 
-// The tree from its listing: each node's parent, depth, children in order,
-// shown name and sizes; node 0 is the mailbox.
+// A mailbox's file names and shown folder names, and its tree: all the
+// filter needs.
+function rowTexts(raw) {
+  var n = raw.nodes.length, box = {count: n, nodes: raw.nodes, names: decodeTexts(raw.names, n)}, r;
+  treeOf(box, raw.tree);
+  box.folders = new Array(n);
+  for (r = 0; r < n; r++) box.folders[r] = box.shown[box.nodes[r]];
+  var explicit = raw.texts || [];
+  for (r = 0; r < explicit.length; r += 2) box.folders[explicit[r]] = explicit[r + 1];
+  return box;
+}
+
+// The tree from its listing: each node's parent, depth, children in order
+// and shown name; node 0 is the mailbox.
 function treeOf(box, tree) {
-  var k = tree.up.length, names = decodeTexts(tree.names, k), i, r;
+  var up = tree.up;
+  if (typeof up === 'number') up = new Array(up).fill(1).fill(0, 0, 1);
+  else if (typeof up === 'string') up = Array.from(up, function (digit) { return parseInt(digit, 36); });
+  var k = up.length, names = decodeTexts(tree.names, k), i, r, prefixes = tree.prefixes || [];
   var parent = box.parent = new Int32Array(k + 1), depth = box.depth = new Int32Array(k + 1);
   var children = box.children = [[]], path = [0], d = 0;
   box.nodeNames = [''].concat(names);
   parent[0] = -1;
   for (i = 1; i <= k; i++) {
-    d = d + 1 - tree.up[i - 1];
+    d = d + 1 - up[i - 1];
     depth[i] = d;
     path.length = d;
     parent[i] = path[d - 1];
@@ -79,17 +93,22 @@ function treeOf(box, tree) {
     children[parent[i]].push(i);
   }
   var told = {};
-  for (i = 0; i < tree.prefixes.length; i += 2) told[tree.prefixes[i]] = tree.prefixes[i + 1];
+  for (i = 0; i < prefixes.length; i += 2) told[prefixes[i]] = prefixes[i + 1];
   var prefix = [''], shown = box.shown = [''];
   for (i = 1; i <= k; i++) {
     shown[i] = prefix[parent[i]] + names[i - 1];
     prefix[i] = i in told ? told[i] : shown[i] + '\\';
   }
-  // Sizes in numbers: beyond 2^53 bytes a tree's sums are near enough.
+}
+
+// Each node's own and cumulative size, in numbers: beyond 2^53 bytes a
+// tree's sums are near enough.
+function sizesOf(box) {
+  var k = box.parent.length - 1, i, r;
   var own = box.own = new Float64Array(k + 1);
   for (r = 0; r < box.sizes.length; r++) own[box.nodes[r]] += Number(box.sizes[r]);
   var cumulative = box.cumulative = Float64Array.from(own);
-  for (i = k; i > 0; i--) cumulative[parent[i]] += cumulative[i];
+  for (i = k; i > 0; i--) cumulative[box.parent[i]] += cumulative[i];
 }
 
 // The listed rows (or all) in the order of a column (0 file name, 1 size, 2 folder,

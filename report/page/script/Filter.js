@@ -3,22 +3,37 @@
 // once: a text of each mailbox's rows in lower case, searched as one. Only
 // what changes is touched: the overview's rows and the sections whose
 // state differs, and of the sections it opens only those in view are drawn.
-var index = null;
+var index = {names: data.names.map(function (name) { return name.toLowerCase(); }), rows: [], next: 0};
 
-function buildIndex() {
-  index = {names: data.names.map(function (name) { return name.toLowerCase(); }), rows: []};
-  for (var m = 0; m < data.names.length; m++) {
-    var box = mailboxData(m);
-    if (!box) continue;
-    var parts = new Array(box.count), starts = new Int32Array(box.count), at = 0;
-    for (var r = 0; r < box.count; r++) {
-      parts[r] = (box.names[r] + '\t' + box.folders[r]).toLowerCase();
-      starts[r] = at;
-      at += parts[r].length + 1;
-    }
-    index.rows[m] = {text: parts.join('\n'), starts: starts};
+// A mailbox's rows as one text in lower case, a line each, and where each
+// line starts; the lines are lowered one by one only where lowering the
+// whole changes a length.
+function indexMailbox(m) {
+  var block = document.getElementById('data-' + m);
+  if (!block) return;
+  var box = mailboxes[m] || rowTexts(JSON.parse(block.textContent)), n = box.count, lines = new Array(n), r;
+  for (r = 0; r < n; r++) lines[r] = box.names[r] + '\t' + box.folders[r];
+  var text = lines.join('\n'), lower = text.toLowerCase(), starts = new Int32Array(n), at = 0;
+  if (lower.length !== text.length) {
+    lines = lines.map(function (line) { return line.toLowerCase(); });
+    lower = lines.join('\n');
   }
+  for (r = 0; r < n; r++) {
+    starts[r] = at;
+    at += lines[r].length + 1;
+  }
+  index.rows[m] = {text: lower, starts: starts};
 }
+
+// Made a little at a time while the page is idle, from when the filter box
+// is first entered; a query before it is whole completes it at once.
+function buildIndex(deadline) {
+  while (index.next < data.names.length && (!deadline || deadline.timeRemaining() > 1)) indexMailbox(index.next++);
+  if (deadline && index.next < data.names.length) requestIdleCallback(buildIndex);
+}
+document.getElementById('filter').addEventListener('focus', function () {
+  if (index.next === 0 && 'requestIdleCallback' in window) requestIdleCallback(buildIndex);
+}, {once: true});
 
 // The rows of a mailbox whose texts hold query: flags by row, and their
 // number; a query holds neither a tab nor a line's end, so no match spans two texts.
@@ -35,17 +50,18 @@ function search(entry, query) {
   return {found: found, count: count};
 }
 
-// What the filter found of each mailbox: by its name, and its rows.
-var filtered = null;
+// What the filter found of each mailbox: by its name, and its rows; with
+// --top, where the sections list no rows, the top list's rows alone.
+var filtered = null, folderTables = document.getElementById('rows') !== null;
 
 function runFilter(query) {
-  if (query && !index) buildIndex();
+  if (query) buildIndex();
   var results = [], boxes = 0, rows = 0;
   for (var m = 0; m < data.names.length; m++) {
     var result = {byName: false, found: null, count: 0};
     if (query) {
       result.byName = index.names[m].indexOf(query) >= 0;
-      if (index.rows[m] && data.top.length === 0) {
+      if (index.rows[m] && folderTables) {
         var hits = search(index.rows[m], query);
         result.found = hits.found || new Uint8Array(0);
         result.count = hits.count;

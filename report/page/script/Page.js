@@ -21,13 +21,17 @@ function build(section) {
   if (chart) drawChart(chart);
   var map = section.querySelector('div.treemap');
   if (map && box) drawTreemap(box, map);
-  var folders = section.querySelector('table.folders');
+  var rows = section.querySelector('div.rows'), folders = null, tree = null;
+  if (rows) {
+    rows.appendChild(document.getElementById('rows').content.cloneNode(true));
+    folders = rows.querySelector('table.folders');
+    tree = rows.querySelector('table.tree');
+  }
   if (folders) {
     section.table = new Table(folders, folderSource(box));
     section.table.filter(foundRows(m));
     section.table.render();
   }
-  var tree = section.querySelector('table.tree');
   if (tree) new Table(tree, treeSource(box)).render();
 }
 
@@ -71,7 +75,7 @@ function setHidden(element, hidden) { if (element && element.hidden !== hidden) 
 input.addEventListener('input', function () {
   var query = input.value.trim().toLowerCase();
   if (query && !before) before = sections.map(function (section) { return section.open; });
-  var counts = runFilter(query), hiding = query && data.top.length === 0, first = null, firstRow = null;
+  var counts = runFilter(query), hiding = query && folderTables, first = null, firstRow = null;
   for (var m = 0; m < data.names.length; m++) {
     var result = filtered ? filtered[m] : null, section = sectionOf[m];
     var shown = !hiding || result.byName || result.count > 0;
