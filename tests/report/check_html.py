@@ -238,6 +238,7 @@ def check_sample(session, report, mailbox, work, screenshot, problems):
     page = os.path.join(work, "report.html")
     write_page(report, page, "--newmail", "newmail", "--tree", mailbox)
     session.open(page)
+    session.wait("document.querySelector('svg.treemap rect') !== null")
 
     height = browser.evaluate("document.documentElement.scrollHeight")
     shot = browser.send("Page.captureScreenshot", {

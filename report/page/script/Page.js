@@ -17,10 +17,9 @@ function build(section) {
   if (section.built) return;
   section.built = true;
   var m = Number(section.getAttribute('data-mailbox')), box = mailboxData(m);
-  var chart = section.querySelector('div.history');
-  if (chart) drawChart(chart);
-  var map = section.querySelector('div.treemap');
-  if (map && box) drawTreemap(box, map);
+  var chart = section.querySelector('div.history'), map = section.querySelector('div.treemap');
+  if (chart) later(chart, function () { drawChart(chart); });
+  if (map && box) later(map, function () { drawTreemap(box, map); });
   var rows = section.querySelector('div.rows'), folders = null, tree = null;
   if (rows) {
     rows.appendChild(document.getElementById('rows').content.cloneNode(true));
@@ -33,6 +32,22 @@ function build(section) {
     section.table.render();
   }
   if (tree) new Table(tree, treeSource(box)).render();
+}
+
+// A section's pictures are drawn once their place comes into view, when the
+// page has a moment: the rows the filter found come first.
+var pictureObserver = 'IntersectionObserver' in window ? new IntersectionObserver(function (entries) {
+  entries.forEach(function (entry) {
+    if (!entry.isIntersecting) return;
+    pictureObserver.unobserve(entry.target);
+    if ('requestIdleCallback' in window) requestIdleCallback(entry.target.draw, {timeout: 100});
+    else entry.target.draw();
+  });
+}, {rootMargin: '200px 0px'}) : null;
+function later(place, draw) {
+  if (!pictureObserver) return draw();
+  place.draw = draw;
+  pictureObserver.observe(place);
 }
 
 var sectionObserver = 'IntersectionObserver' in window ? new IntersectionObserver(function (entries) {

@@ -69,13 +69,19 @@ function hsl(hue, depth) { return 'hsl(' + hue + ',55%,' + Math.min(88, 42 + 9 *
 
 function sizeTitle(bytes) { return sizeText(bytes, true) + ' (' + sizeText(bytes, false) + ' ' + texts.bytes + ')'; }
 
+// Text as SVG markup takes it.
+function markup(text) {
+  return String(text).replace(/[&<>"]/g, function (c) {
+    return c === '&' ? '&amp;' : c === '<' ? '&lt;' : c === '>' ? '&gt;' : '&quot;';
+  });
+}
+
 // The layout is made twice: once to learn every rectangle's area, and once
-// to draw the largest of them.
+// to draw the largest of them. The picture is written as markup and parsed
+// once, which is quicker than making its thousands of elements one by one.
 function drawTreemap(box, place) {
-  var svg = shape('svg', {'class': 'treemap', width: TreemapWidth, height: TreemapHeight,
-                          viewBox: '0 0 ' + TreemapWidth + ' ' + TreemapHeight, 'data-bytes': box.cumulative[0]});
   var whole = {x: 0, y: 0, width: TreemapWidth, height: TreemapHeight};
-  var measuring = true, areas = [], threshold = 0, atThreshold = 0;
+  var measuring = true, areas = [], threshold = 0, atThreshold = 0, parts = [];
 
   // Whether a rectangle of this area is drawn (or, while measuring, laid out further).
   function take(area) {
@@ -120,15 +126,16 @@ function drawTreemap(box, place) {
     label(r, name, false);
   }
   function rectangle(r, id, group, bytes, color, own, title) {
-    var attributes = {x: number(r.x), y: number(r.y), width: number(r.width), height: number(r.height), fill: color,
-                      'data-node': id, 'data-group': group, 'data-bytes': bytes};
-    if (own) attributes['data-own'] = 1;
-    shape('title', {}, shape('rect', attributes, svg)).textContent = title;
+    parts.push('<rect x="' + number(r.x) + '" y="' + number(r.y) + '" width="' + number(r.width) + '" height="' +
+               number(r.height) + '" fill="' + color + '" data-node="' + id + '" data-group="' + group +
+               '" data-bytes="' + bytes + '"' + (own ? ' data-own="1"' : '') + '><title>' + markup(title) +
+               '</title></rect>');
   }
   function label(r, name, strip) {
     if (r.width < MinimumLabelled || r.height < LabelHeight - 2) return;
     var baseline = r.y + (strip ? LabelHeight - 4 : Math.min(r.height - 3, LabelHeight - 3));
-    shape('text', {x: number(r.x + 3), y: number(baseline)}, svg).textContent = fit(name, r.width);
+    parts.push('<text x="' + number(r.x + 3) + '" y="' + number(baseline) + '">' + markup(fit(name, r.width)) +
+               '</text>');
   }
 
   children(0, whole, 200);
@@ -142,5 +149,7 @@ function drawTreemap(box, place) {
   }
   measuring = false;
   children(0, whole, 200);
-  place.appendChild(svg);
+  place.innerHTML = '<svg class="treemap" width="' + TreemapWidth + '" height="' + TreemapHeight + '" viewBox="0 0 ' +
+                    TreemapWidth + ' ' + TreemapHeight + '" data-bytes="' + box.cumulative[0] + '">' + parts.join('') +
+                    '</svg>';
 }
