@@ -29,7 +29,5 @@ struct ReportRun;
 // as U+FFFD.
 class HtmlData {
 public:
-    static constexpr int TopStride = 5;
-
     static void Write(const ReportRun& run, const MailboxNames& names, std::ostream& out);
 };

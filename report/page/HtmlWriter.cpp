@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,10 @@ std::string Percent(double fraction) {
 
 class Page {
 public:
-    Page(const ReportRun& run, std::ostream& out) : run(run), t(run.texts), out(out), names(run.mailboxes) {}
+    Page(const ReportRun& run, std::ostream& out) : run(run), t(run.texts), sink(&out), names(run.mailboxes) {}
 
     void Write() {
+        std::ostream& out = *sink;
         const bool german = t.GetLanguage() == Language::German;
         out << "<!DOCTYPE html>\n<html lang=\"" << (german ? "de" : "en") << "\">\n<head>\n<meta charset=\"utf-8\">\n"
             << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -51,8 +53,9 @@ public:
         if (run.options.top > 0) Top();
         GrowthHtml::TopList(run, names, out);
         if (run.options.top == 0) RowsTemplate();
-        int serial = 0;
-        for (const MailboxReport& mailbox : run.mailboxes) Mailbox(mailbox, serial++);
+        Later later(*this);
+        for (size_t m = 0; m < run.mailboxes.size(); ++m) later.Item([&] { Mailbox(run.mailboxes[m], static_cast<int>(m)); });
+        later.Flush();
         out << "<script type=\"application/json\" id=\"report-data\">";
         HtmlData::Write(run, names, out);
         out << "</script>\n";
@@ -67,9 +70,43 @@ public:
     }
 
 private:
+    // The first InlineItems of a list go in the page; the rest in blocks of
+    // as many, markup that the script puts in place of each block (a script
+    // element of class "later") while the page is idle after it has loaded:
+    // a page of thousands of mailboxes opens as fast as one of a hundred.
+    // The markup holds no "</script" or "<!--": every text in it is escaped.
+    static constexpr size_t InlineItems = 100;
+
+    class Later {
+    public:
+        explicit Later(Page& page) : page(page) {}
+
+        template <class Write>
+        void Item(const Write& write) {
+            if (count++ < InlineItems) return write();
+            std::ostream* kept = page.sink;
+            page.sink = &block;
+            write();
+            page.sink = kept;
+            if ((count - InlineItems) % InlineItems == 0) Flush();
+        }
+
+        void Flush() {
+            if (block.tellp() <= 0) return;
+            *page.sink << "<script type=\"text/html\" class=\"later\">" << block.str() << "</script>\n";
+            block.str(std::string());
+        }
+
+    private:
+        Page& page;
+        size_t count = 0;
+        std::ostringstream block;
+    };
+
     // A row a mailbox, largest first (or as sorted); those gone after the
     // others, marked, in no total and no share.
     void Overview() {
+        std::ostream& out = *sink;
         out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n";
         if (!names.Common().empty())
             out << "<p class=\"common\">" << HtmlText(ReportTexts::Fill(t.commonFolder, {names.Common()})) << "</p>\n";
@@ -85,13 +122,16 @@ private:
             largestTotal = std::max(largestTotal, run.mailboxes[m].total);
         }
         const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
+        Later later(*this);
         for (bool gone : {false, true})
             for (size_t m : run.ranked)
-                if (run.mailboxes[m].goneSince.empty() != gone) OverviewRow(m, total, largestTotal, growth);
+                if (run.mailboxes[m].goneSince.empty() != gone) later.Item([&] { OverviewRow(m, total, largestTotal, growth); });
+        later.Flush();
         out << "</tbody>\n</table>\n<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
     }
 
     void OverviewRow(size_t m, uint64_t total, uint64_t largestTotal, const GrowthHtml::OverviewColumns& growth) {
+        std::ostream& out = *sink;
         const MailboxReport& mailbox = run.mailboxes[m];
         const bool gone = !mailbox.goneSince.empty();
         out << "<tr data-mailbox=\"" << m << '"' << (gone ? " class=\"gone\"" : "") << "><td><a href=\"#mailbox-"
@@ -120,6 +160,7 @@ private:
     }
 
     void Top() {
+        std::ostream& out = *sink;
         out << "<section id=\"top\">\n<h2>" << HtmlText(run.TopHeading())
             << "</h2>\n<table class=\"top\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th>"
             << HtmlText(t.fileNameColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
@@ -131,9 +172,11 @@ private:
     // Closed where there is more than one, so that the page opens on the
     // overview; its treemap, chart, rows and tree are drawn when it opens.
     void Mailbox(const MailboxReport& mailbox, int index) {
+        std::ostream& out = *sink;
         const std::string heading = ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)});
         if (!mailbox.readable) {
-            out << "<section class=\"mailbox\" id=\"mailbox-" << index + 1 << "\">\n<h2>" << HtmlText(heading)
+            out << "<section class=\"mailbox\" id=\"mailbox-" << index + 1 << "\" data-mailbox=\"" << index << "\">\n<h2>"
+                << HtmlText(heading)
                 << "</h2>\n<p class=\"error\">"
                 << HtmlText(ReportTexts::Fill(t.mailboxUnreadable, {ReportRun::PathText(mailbox)}))
                 << "</p>\n</section>\n";
@@ -160,6 +203,7 @@ private:
     }
 
     void Heading(int column, const std::string& title, bool number) {
+        std::ostream& out = *sink;
         const bool sorted = column == run.options.sortColumn;
         out << "<th data-column=\"" << column << "\" tabindex=\"0\"" << (number ? " class=\"number\"" : "")
             << " aria-sort=\"" << (sorted ? (run.options.descending ? "descending" : "ascending") : "none") << "\">"
@@ -169,6 +213,7 @@ private:
     // The heads of a section's rows and tree, the same for every section:
     // the script puts a copy in a section as it opens and fills the bodies.
     void RowsTemplate() {
+        std::ostream& out = *sink;
         out << "<template id=\"rows\"><p class=\"hint\">" << HtmlText(t.sortHint)
             << "</p>\n<table class=\"folders\">\n<thead><tr>";
         Heading(FolderCompare::FileNameColumn, t.fileNameColumn, false);
@@ -182,11 +227,13 @@ private:
     }
 
     void Growth(const MailboxReport& mailbox) {
+        std::ostream& out = *sink;
         out << "<p class=\"growth\">" << HtmlText(run.GrowthLine(mailbox)) << "</p>\n";
         for (const std::string& line : run.RemovedLines(mailbox)) out << "<p class=\"removed\">" << HtmlText(line) << "</p>\n";
     }
 
     void Findings(const MailboxReport& mailbox) {
+        std::ostream& out = *sink;
         if (mailbox.findings.empty()) {
             out << "<p class=\"findings\">" << HtmlText(t.noFindings) << "</p>\n";
             return;
@@ -198,6 +245,7 @@ private:
 
     // The head only: the script fills the body from the tree.
     void Tree() {
+        std::ostream& out = *sink;
         out << "<table class=\"tree\">\n<thead><tr><th>" << HtmlText(t.treeFolderColumn) << "</th><th class=\"number\">"
             << HtmlText(t.ownSizeColumn) << "</th><th class=\"number\">" << HtmlText(t.cumulativeColumn)
             << "</th><th>" << HtmlText(t.filesColumn) << "</th></tr></thead>\n<tbody></tbody>\n</table>\n";
@@ -205,7 +253,7 @@ private:
 
     const ReportRun& run;
     const ReportTexts& t;
-    std::ostream& out;
+    std::ostream* sink;  // where the page goes, or for now a block written later
     const MailboxNames names;
 };
 

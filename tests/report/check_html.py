@@ -387,6 +387,17 @@ def check_history_page(session, report, mailboxes, work, problems):
     size = write_page(report, page, "--from-history", history, "--growth-since", "365d")
     loaded = session.open(page)
     print("check_html: 200 mailboxes of 100 folders with 365 runs: page %d bytes, loaded in %.0f ms" % (size, loaded))
+    # The filter needs no more than the page's first screen.
+    said = browser.evaluate(FILTER % json.dumps("einzigartig"))
+    if said != "1 passende Zeile" or browser.evaluate("document.querySelector('#mailbox-151 table.folders tbody tr')"
+                                                      ".textContent").find("Einzig.PMM") != 0:
+        problems.append("the filter does not find the one folder before the page is all in place: %r" % said)
+    browser.evaluate(FILTER % json.dumps(""))
+    # The rows and sections that come later are put in place while the page is idle.
+    session.wait("document.querySelector('script.later') === null")
+    if browser.evaluate("document.querySelectorAll('#overview tbody tr').length") != len(mailboxes) or \
+            browser.evaluate("document.querySelectorAll('details.mailbox').length") != len(mailboxes):
+        problems.append("the overview's rows or the sections that come later are not all in place")
     # The lines are drawn as their rows come into view, the last one too.
     for where in ("window.scrollTo(0, 0)", "document.querySelector('#overview tbody tr:last-child').scrollIntoView()"):
         browser.evaluate(where)

@@ -1,11 +1,9 @@
-// The page: sections drawn when they open, lines drawn when they come into
-// view, the filter box, and links that open the section they lead to.
-var sections = Array.prototype.slice.call(document.querySelectorAll('details.mailbox'));
-var sectionOf = {};
-sections.forEach(function (section, place) {
-  sectionOf[section.getAttribute('data-mailbox')] = section;
-  section.place = place;
-});
+// The page: the overview's rows and the sections that come later put in
+// place while it is idle, sections drawn when they open, lines drawn when
+// they come into view, the filter box, and links that open the section
+// they lead to.
+var sectionOf = {}, overviewRows = {};
+var filtering = false;
 
 function near(element) {
   var box = element.getBoundingClientRect();
@@ -40,8 +38,7 @@ var pictureObserver = 'IntersectionObserver' in window ? new IntersectionObserve
   entries.forEach(function (entry) {
     if (!entry.isIntersecting) return;
     pictureObserver.unobserve(entry.target);
-    if ('requestIdleCallback' in window) requestIdleCallback(entry.target.draw, {timeout: 100});
-    else entry.target.draw();
+    whenIdle(entry.target.draw);
   });
 }, {rootMargin: '200px 0px'}) : null;
 function later(place, draw) {
@@ -49,16 +46,13 @@ function later(place, draw) {
   place.draw = draw;
   pictureObserver.observe(place);
 }
+function whenIdle(work) {
+  if ('requestIdleCallback' in window) requestIdleCallback(work, {timeout: 100}); else setTimeout(work, 0);
+}
 
 var sectionObserver = 'IntersectionObserver' in window ? new IntersectionObserver(function (entries) {
   entries.forEach(function (entry) { if (entry.isIntersecting && entry.target.open) build(entry.target); });
 }, {rootMargin: '800px 0px'}) : null;
-sections.forEach(function (section) {
-  if (sectionObserver) sectionObserver.observe(section);
-  section.addEventListener('toggle', function () { if (section.open && (!sectionObserver || near(section))) build(section); });
-  if (section.open) build(section);
-});
-
 var sparkObserver = 'IntersectionObserver' in window ? new IntersectionObserver(function (entries) {
   entries.forEach(function (entry) {
     if (!entry.isIntersecting) return;
@@ -66,9 +60,65 @@ var sparkObserver = 'IntersectionObserver' in window ? new IntersectionObserver(
     drawSpark(entry.target);
   });
 }, {rootMargin: '400px 0px'}) : null;
-Array.prototype.forEach.call(document.querySelectorAll('td.spark'), function (cell) {
-  if (sparkObserver) sparkObserver.observe(cell); else drawSpark(cell);
-});
+
+// What the filter shows of a mailbox: its overview row and section, hidden
+// without a match, the section opened with one; cleared, as it was before.
+function showFiltered(m) {
+  var result = filtered ? filtered[m] : null, row = overviewRows[m], section = sectionOf[m];
+  var shown = !filtered || !folderTables || result.byName || result.count > 0;
+  setHidden(row, !shown);
+  if (!section) return;
+  setHidden(section, !shown);
+  if (section.tagName !== 'DETAILS') return;
+  var open = filtered ? shown : !!section.wasOpen;
+  if (section.open !== open) section.open = open;
+  if (section.table) {
+    section.table.filter(foundRows(m));
+    section.table.update();
+  }
+}
+function setHidden(element, hidden) { if (element && element.hidden !== hidden) element.hidden = hidden; }
+
+function addRow(row) {
+  var m = row.getAttribute('data-mailbox');
+  overviewRows[m] = row;
+  var spark = row.querySelector('td.spark');
+  if (spark) { if (sparkObserver) sparkObserver.observe(spark); else drawSpark(spark); }
+  if (filtering) showFiltered(Number(m));
+}
+function addSection(section) {
+  var m = section.getAttribute('data-mailbox');
+  sectionOf[m] = section;
+  if (section.tagName !== 'DETAILS') return;  // a mailbox that could not be read
+  if (sectionObserver) sectionObserver.observe(section);
+  section.addEventListener('toggle', function () { if (section.open && (!sectionObserver || near(section))) build(section); });
+  if (filtering) showFiltered(Number(m)); else if (section.open) build(section);
+}
+Array.prototype.forEach.call(document.querySelectorAll('#overview tbody tr'), addRow);
+Array.prototype.forEach.call(document.querySelectorAll('.mailbox'), addSection);
+
+// The blocks of markup that come later, each put in its own place: one at a
+// time while the page is idle, or at once up to the one a link or the
+// filter needs.
+var blocks = Array.prototype.slice.call(document.querySelectorAll('script.later'));
+function placeNext() {
+  var block = blocks.shift(), range = document.createRange();
+  range.selectNode(block);
+  var fragment = range.createContextualFragment(block.textContent), added = Array.prototype.slice.call(fragment.children);
+  block.parentNode.replaceChild(fragment, block);
+  added.forEach(function (node) {
+    if (node.tagName === 'TR') addRow(node);
+    else if (node.classList.contains('mailbox')) addSection(node);
+  });
+}
+function placeLater(deadline) {
+  while (blocks.length && deadline.timeRemaining() > 4) placeNext();
+  if (blocks.length) requestIdleCallback(placeLater);
+}
+function placeAll() { while (blocks.length) placeNext(); }
+if (blocks.length) {
+  if ('requestIdleCallback' in window) requestIdleCallback(placeLater); else placeAll();
+}
 
 var topElement = document.querySelector('#top table.top'), topTable = null, topHaystack = null;
 if (topElement) {
@@ -80,33 +130,18 @@ if (topElement) {
 // the others, draws the first match's rows at once and brings it into view;
 // cleared, it gives the page back as it was.
 var input = document.getElementById('filter'), count = document.getElementById('filter-count');
-var overviewRows = {};
-Array.prototype.forEach.call(document.querySelectorAll('#overview tbody tr'), function (row) {
-  overviewRows[row.getAttribute('data-mailbox')] = row;
-});
-var before = null;
-function setHidden(element, hidden) { if (element && element.hidden !== hidden) element.hidden = hidden; }
-
 input.addEventListener('input', function () {
-  var query = input.value.trim().toLowerCase();
-  if (query && !before) before = sections.map(function (section) { return section.open; });
-  var counts = runFilter(query), hiding = query && folderTables, first = null, firstRow = null;
-  for (var m = 0; m < data.names.length; m++) {
-    var result = filtered ? filtered[m] : null, section = sectionOf[m];
-    var shown = !hiding || result.byName || result.count > 0;
-    setHidden(overviewRows[m], !shown);
-    if (!firstRow && query && shown && overviewRows[m]) firstRow = overviewRows[m];
-    if (!section) continue;
-    setHidden(section, !shown);
-    if (query && section.open !== shown) section.open = shown;
-    if (!query && before && section.open !== before[section.place]) section.open = before[section.place];
-    if (section.table) {
-      section.table.filter(foundRows(m));
-      section.table.update();
-    }
-    if (!first && query && result.count > 0) first = section;
+  var query = input.value.trim().toLowerCase(), m;
+  if (!query && !filtering) return;
+  if (query && !filtering) for (m in sectionOf) sectionOf[m].wasOpen = sectionOf[m].open;
+  var counts = runFilter(query), first = null, firstRow = null;
+  filtering = !!query;
+  for (m = 0; m < data.names.length; m++) {
+    if (overviewRows[m] || sectionOf[m]) showFiltered(m);
+    if (!query) continue;
+    if (first === null && filtered[m].count > 0) first = m;
+    if (firstRow === null && (filtered[m].byName || filtered[m].count > 0)) firstRow = m;
   }
-  if (!query) before = null;
   if (topTable) {
     if (!topHaystack) {
       topHaystack = [];
@@ -114,32 +149,41 @@ input.addEventListener('input', function () {
     }
     topTable.filter(query ? topHaystack.map(function (text) { return text.indexOf(query) >= 0; }) : null);
     topTable.render();
-    counts.rows = topTable.shown.length;
-    if (!query) counts.rows = 0;
+    counts.rows = query ? topTable.shown.length : 0;
   }
   var said = [];
   if (counts.boxes) said.push(fill(counts.boxes === 1 ? texts.mailboxMatch : texts.mailboxMatches, [counts.boxes]));
   if (query) said.push(fill(counts.rows === 1 ? texts.match : texts.matches, [counts.rows]));
   count.textContent = said.join(', ');
-  if (first) {
-    build(first);
-    first.table.render();
-    var row = first.table.element.tBodies[0].rows[0];
+  if (first !== null) {
+    while (!sectionOf[first] && blocks.length) placeNext();
+    var section = sectionOf[first];
+    build(section);
+    section.table.render();
+    var row = section.table.element.tBodies[0].rows[0];
     if (row) row.scrollIntoView({block: 'center'});
-  } else if (firstRow) {
-    firstRow.scrollIntoView({block: 'center'});
+  } else if (firstRow !== null && overviewRows[firstRow]) {
+    overviewRows[firstRow].scrollIntoView({block: 'center'});
   }
 });
 
+// A link to a section that is still to come puts everything in place first,
+// so that the browser finds where it leads.
 function open(id) {
   var target = document.getElementById(id);
+  if (!target && blocks.length) {
+    placeAll();
+    target = document.getElementById(id);
+    if (target) target.scrollIntoView();
+  }
   if (target && target.tagName === 'DETAILS') {
     target.open = true;
     build(target);
   }
 }
-Array.prototype.forEach.call(document.querySelectorAll('#overview a, #growth-top a'), function (link) {
-  link.addEventListener('click', function () { open(link.getAttribute('href').slice(1)); });
+document.addEventListener('click', function (event) {
+  var link = event.target.closest && event.target.closest('#overview a, #growth-top a');
+  if (link) open(link.getAttribute('href').slice(1));
 });
 window.addEventListener('hashchange', function () { open(location.hash.slice(1)); });
 if (location.hash) open(location.hash.slice(1));
