@@ -69,9 +69,8 @@ void GrowthHtml::TopList(const ReportRun& run, const MailboxNames& names, std::o
     const ReportTexts& t = run.texts;
     std::vector<Overview::TopRow> top = Overview::TopGrowth(run.mailboxes, TopRows, run.options.minSize, true);
     // A mailbox that is gone grows no more.
-    top.erase(std::remove_if(top.begin(), top.end(),
-                             [&](const Overview::TopRow& row) { return !run.mailboxes[row.mailbox].goneSince.empty(); }),
-              top.end());
+    auto gone = [&](const Overview::TopRow& row) { return !run.mailboxes[row.mailbox].goneSince.empty(); };
+    top.erase(std::remove_if(top.begin(), top.end(), gone), top.end());
     while (!top.empty() && MailboxReport::Change(run.mailboxes[top.back().mailbox].rows[top.back().row]) <= 0)
         top.pop_back();
     if (top.empty()) return;

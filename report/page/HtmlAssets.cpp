@@ -20,6 +20,10 @@ td.number, th.number { text-align: right; }
 .error { color: #a00; }
 #filter { width: 20em; }
 #filter-count { margin-left: .6em; color: #444; }
+table.overview { table-layout: fixed; margin: 0; }
+table.overview td { overflow: hidden; text-overflow: ellipsis; }
+div.chunk { content-visibility: auto; contain-intrinsic-size: auto 2300px; }
+div.chunk tr:first-child td { border-top: none; }
 td.bar { padding-right: 0; border-right: none; }
 td.bar + td.number { border-left: none; }
 .bar { display: inline-block; width: 6em; height: .7em; background: #e6e6e6; vertical-align: middle; }

@@ -23,7 +23,7 @@ namespace {
 // and the share, which orders as the size does.
 constexpr int GrowthColumn = ReportOptions::GrowthColumn;
 constexpr int ShareColumn = 4;
-constexpr size_t MostFileName = 32;  // characters of the largest folder's name in the overview
+constexpr size_t MostFileName = 22;  // characters of the largest folder's name in the overview
 
 std::string Percent(double fraction) {
     char text[16];
@@ -54,8 +54,9 @@ public:
         GrowthHtml::TopList(run, names, out);
         if (run.options.top == 0) RowsTemplate();
         Later later(*this);
-        for (size_t m = 0; m < run.mailboxes.size(); ++m) later.Item([&] { Mailbox(run.mailboxes[m], static_cast<int>(m)); });
-        later.Flush();
+        for (size_t m = 0; m < run.mailboxes.size(); ++m)
+            later.Item([&] { Mailbox(run.mailboxes[m], static_cast<int>(m)); });
+        later.Finish();
         out << "<script type=\"application/json\" id=\"report-data\">";
         HtmlData::Write(run, names, out);
         out << "</script>\n";
@@ -79,26 +80,39 @@ private:
 
     class Later {
     public:
-        explicit Later(Page& page) : page(page) {}
+        // Each block of items between open and close.
+        explicit Later(Page& page, std::string open = std::string(), std::string close = std::string())
+            : page(page), open(std::move(open)), close(std::move(close)) {}
 
         template <class Write>
         void Item(const Write& write) {
-            if (count++ < InlineItems) return write();
+            const size_t k = count++;
+            std::ostream& to = k < InlineItems ? *page.sink : block;
+            if (k % InlineItems == 0) to << open;
             std::ostream* kept = page.sink;
-            page.sink = &block;
+            page.sink = &to;
             write();
             page.sink = kept;
-            if ((count - InlineItems) % InlineItems == 0) Flush();
+            if (count % InlineItems != 0) return;
+            to << close;
+            Flush();
         }
 
+        // Closes the last block and writes what is still held.
+        void Finish() {
+            if (count % InlineItems != 0) (count <= InlineItems ? *page.sink : block) << close;
+            Flush();
+        }
+
+    private:
         void Flush() {
             if (block.tellp() <= 0) return;
             *page.sink << "<script type=\"text/html\" class=\"later\">" << block.str() << "</script>\n";
             block.str(std::string());
         }
 
-    private:
         Page& page;
+        const std::string open, close;
         size_t count = 0;
         std::ostringstream block;
     };
@@ -110,11 +124,15 @@ private:
         out << "<section id=\"overview\">\n<h2>" << HtmlText(t.overviewHeading) << "</h2>\n";
         if (!names.Common().empty())
             out << "<p class=\"common\">" << HtmlText(ReportTexts::Fill(t.commonFolder, {names.Common()})) << "</p>\n";
-        out << "<table class=\"overview\">\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">"
+        // The head and every hundred rows a table of their own, all of the
+        // same columns: rows out of view then cost nothing to lay out or
+        // to hide.
+        const std::string table = "<table class=\"overview\" style=\"width:" + OverviewColumns() + "</colgroup>";
+        out << table << "\n<thead><tr><th>" << HtmlText(t.mailboxColumn) << "</th><th class=\"number\">"
             << HtmlText(t.countColumn) << "</th><th class=\"number\">" << HtmlText(t.sizeColumn)
             << "</th><th class=\"number\" colspan=\"2\">" << HtmlText(t.shareColumn) << "</th>";
         GrowthHtml::OverviewHead(run, out);
-        out << "<th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n<tbody>\n";
+        out << "<th>" << HtmlText(t.largestColumn) << "</th></tr></thead>\n</table>\n";
         uint64_t total = 0, largestTotal = 0;
         for (size_t m : run.ranked) {
             if (!run.mailboxes[m].goneSince.empty()) continue;
@@ -122,12 +140,46 @@ private:
             largestTotal = std::max(largestTotal, run.mailboxes[m].total);
         }
         const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
-        Later later(*this);
+        Later later(*this, "<div class=\"chunk\">" + table + "<tbody>\n", "</tbody></table></div>\n");
         for (bool gone : {false, true})
             for (size_t m : run.ranked)
-                if (run.mailboxes[m].goneSince.empty() != gone) later.Item([&] { OverviewRow(m, total, largestTotal, growth); });
-        later.Flush();
-        out << "</tbody>\n</table>\n<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
+                if (run.mailboxes[m].goneSince.empty() != gone)
+                    later.Item([&] { OverviewRow(m, total, largestTotal, growth); });
+        later.Finish();
+        out << "<p class=\"total\">" << HtmlText(run.TotalLine()) << "</p>\n</section>\n";
+    }
+
+    // The overview's width and columns, in ems of its font: the rest of a
+    // "style" attribute, and a colgroup. Names are shortened to fit them.
+    std::string OverviewColumns() const {
+        const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
+        const bool exact = !run.options.compact;
+        std::vector<double> widths = {21, 4.5, exact ? 11 : 6.5, 6.6, 5};
+        if (growth.shown) {
+            widths.push_back(6.6);
+            widths.push_back(exact ? 15 : 12);
+        }
+        if (growth.lines) widths.push_back(9.2);
+        widths.push_back(16.5);
+        double sum = 0;
+        std::string cols;
+        for (double width : widths) {
+            sum += width;
+            cols += "<col style=\"width:" + Ems(width) + "\">";
+        }
+        return Ems(sum) + "\"><colgroup>" + cols;
+    }
+
+    static std::string Ems(double value) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1fem", value);
+        return text;
+    }
+
+    // "nicht mehr gefunden seit DATE" after a mailbox's name.
+    std::string GoneMark(const MailboxReport& mailbox) const {
+        const std::string since = RunTime::LocalDate(mailbox.goneSince);
+        return " <span class=\"gone\">" + HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {since})) + "</span>";
     }
 
     void OverviewRow(size_t m, uint64_t total, uint64_t largestTotal, const GrowthHtml::OverviewColumns& growth) {
@@ -137,15 +189,15 @@ private:
         out << "<tr data-mailbox=\"" << m << '"' << (gone ? " class=\"gone\"" : "") << "><td><a href=\"#mailbox-"
             << m + 1 << "\">" << MailboxNames::Html(names.Name(m)) << "</a>";
         if (gone)
-            out << " <span class=\"gone\">"
-                << HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {RunTime::LocalDate(mailbox.goneSince)})) << "</span>";
+            out << GoneMark(mailbox);
         out << "</td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
             << HtmlText(run.Size(mailbox.total)) << "</td>";
         if (gone) {
             out << "<td></td><td></td>";
         } else {
             out << "<td class=\"bar\"><span class=\"bar\"><span style=\"width:"
-                << Percent(Overview::Fraction(mailbox.total, largestTotal)) << "\"></span></span></td><td class=\"number\">"
+                << Percent(Overview::Fraction(mailbox.total, largestTotal))
+                << "\"></span></span></td><td class=\"number\">"
                 << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
         }
         GrowthHtml::OverviewCells(run, growth, mailbox, m, out);
@@ -175,8 +227,8 @@ private:
         std::ostream& out = *sink;
         const std::string heading = ReportTexts::Fill(t.mailboxHeading, {ReportRun::PathText(mailbox)});
         if (!mailbox.readable) {
-            out << "<section class=\"mailbox\" id=\"mailbox-" << index + 1 << "\" data-mailbox=\"" << index << "\">\n<h2>"
-                << HtmlText(heading)
+            out << "<section class=\"mailbox\" id=\"mailbox-" << index + 1 << "\" data-mailbox=\"" << index
+                << "\">\n<h2>" << HtmlText(heading)
                 << "</h2>\n<p class=\"error\">"
                 << HtmlText(ReportTexts::Fill(t.mailboxUnreadable, {ReportRun::PathText(mailbox)}))
                 << "</p>\n</section>\n";
@@ -186,8 +238,7 @@ private:
             << (run.mailboxes.size() > 1 ? "" : " open") << ">\n<summary><h2>" << HtmlText(heading)
             << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total)) << "</span>";
         if (!mailbox.goneSince.empty())
-            out << " <span class=\"gone\">"
-                << HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {RunTime::LocalDate(mailbox.goneSince)})) << "</span>";
+            out << GoneMark(mailbox);
         out << "</summary>\n";
         const std::string recorded = run.RecordedLine(mailbox);
         if (!recorded.empty()) out << "<p class=\"recorded\">" << HtmlText(recorded) << "</p>\n";

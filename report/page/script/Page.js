@@ -91,10 +91,25 @@ function addSection(section) {
   sectionOf[m] = section;
   if (section.tagName !== 'DETAILS') return;  // a mailbox that could not be read
   if (sectionObserver) sectionObserver.observe(section);
-  section.addEventListener('toggle', function () { if (section.open && (!sectionObserver || near(section))) build(section); });
+  section.addEventListener('toggle', function () {
+    if (section.open && (!sectionObserver || near(section))) build(section);
+  });
   if (filtering) showFiltered(Number(m)); else if (section.open) build(section);
 }
-Array.prototype.forEach.call(document.querySelectorAll('#overview tbody tr'), addRow);
+// The overview's rows come in tables of a hundred; one without a row to
+// show is hidden whole.
+var chunks = [];
+function addChunk(chunk) {
+  chunks.push(chunk);
+  Array.prototype.forEach.call(chunk.querySelectorAll('tbody tr'), addRow);
+  if (filtering) showChunk(chunk);
+}
+function showChunk(chunk) {
+  var rows = chunk.querySelector('tbody').rows, any = false;
+  for (var k = 0; k < rows.length && !any; k++) any = !rows[k].hidden;
+  setHidden(chunk, !any);
+}
+Array.prototype.forEach.call(document.querySelectorAll('#overview div.chunk'), addChunk);
 Array.prototype.forEach.call(document.querySelectorAll('.mailbox'), addSection);
 
 // The blocks of markup that come later, each put in its own place: one at a
@@ -104,10 +119,11 @@ var blocks = Array.prototype.slice.call(document.querySelectorAll('script.later'
 function placeNext() {
   var block = blocks.shift(), range = document.createRange();
   range.selectNode(block);
-  var fragment = range.createContextualFragment(block.textContent), added = Array.prototype.slice.call(fragment.children);
+  var fragment = range.createContextualFragment(block.textContent);
+  var added = Array.prototype.slice.call(fragment.children);
   block.parentNode.replaceChild(fragment, block);
   added.forEach(function (node) {
-    if (node.tagName === 'TR') addRow(node);
+    if (node.classList.contains('chunk')) addChunk(node);
     else if (node.classList.contains('mailbox')) addSection(node);
   });
 }
@@ -142,6 +158,7 @@ input.addEventListener('input', function () {
     if (first === null && filtered[m].count > 0) first = m;
     if (firstRow === null && (filtered[m].byName || filtered[m].count > 0)) firstRow = m;
   }
+  chunks.forEach(showChunk);
   if (topTable) {
     if (!topHaystack) {
       topHaystack = [];
