@@ -121,7 +121,7 @@ TEST(PageData, AMailboxThatIsGoneIsListedLastAndInNoShare) {
     std::ostringstream out;
     HtmlWriter().Write(run, out);
     const std::string page = out.str();
-    const std::string overview = page.substr(page.find("<table class=\"overview\">"));
+    const std::string overview = page.substr(page.find("<section id=\"overview\">"));
     const size_t here = overview.find("#mailbox-2\">here"), small = overview.find("#mailbox-3\">small"),
                  gone = overview.find("#mailbox-1\">gone");
     ASSERT_NE(gone, std::string::npos) << overview;
