@@ -10,14 +10,15 @@ function near(element) {
   return box.bottom > -800 && box.top < window.innerHeight + 800;
 }
 
-// A section's chart, treemap, rows and tree, made once.
-function build(section) {
+// A section's chart, treemap, rows and tree, made once; its pictures at
+// once where a person opened it, else (the filter) when they come into view.
+function build(section, now) {
   if (section.built) return;
   section.built = true;
   var m = Number(section.getAttribute('data-mailbox')), box = mailboxData(m);
   var chart = section.querySelector('div.history'), map = section.querySelector('div.treemap');
-  if (chart) later(chart, function () { drawChart(chart); });
-  if (map && box) later(map, function () { drawTreemap(box, map); });
+  if (chart) later(chart, function () { drawChart(chart); }, now);
+  if (map && box) later(map, function () { drawTreemap(box, map); }, now);
   var rows = section.querySelector('div.rows'), folders = null, tree = null;
   if (rows) {
     rows.appendChild(document.getElementById('rows').content.cloneNode(true));
@@ -41,8 +42,8 @@ var pictureObserver = 'IntersectionObserver' in window ? new IntersectionObserve
     whenIdle(entry.target.draw);
   });
 }, {rootMargin: '200px 0px'}) : null;
-function later(place, draw) {
-  if (!pictureObserver) return draw();
+function later(place, draw, now) {
+  if (!pictureObserver || now) return draw();
   place.draw = draw;
   pictureObserver.observe(place);
 }
@@ -92,7 +93,7 @@ function addSection(section) {
   if (section.tagName !== 'DETAILS') return;  // a mailbox that could not be read
   if (sectionObserver) sectionObserver.observe(section);
   section.addEventListener('toggle', function () {
-    if (section.open && (!sectionObserver || near(section))) build(section);
+    if (section.open && (!sectionObserver || near(section))) build(section, !filtering);
   });
   if (filtering) showFiltered(Number(m)); else if (section.open) build(section);
 }
@@ -195,7 +196,7 @@ function open(id) {
   }
   if (target && target.tagName === 'DETAILS') {
     target.open = true;
-    build(target);
+    build(target, true);
   }
 }
 document.addEventListener('click', function (event) {
