@@ -70,7 +70,8 @@ function showFiltered(m) {
   setHidden(row, !shown);
   if (!section) return;
   setHidden(section, !shown);
-  if (section.tagName !== 'DETAILS') return;
+  // With --top the sections list no rows: the filter leaves them as they are.
+  if (section.tagName !== 'DETAILS' || !folderTables) return;
   var open = filtered ? shown : !!section.wasOpen;
   if (section.open !== open) section.open = open;
   if (section.table) {
@@ -180,8 +181,9 @@ input.addEventListener('input', function () {
     section.table.render();
     var row = section.table.element.tBodies[0].rows[0];
     if (row) row.scrollIntoView({block: 'center'});
-  } else if (firstRow !== null && overviewRows[firstRow]) {
-    overviewRows[firstRow].scrollIntoView({block: 'center'});
+  } else if (firstRow !== null) {
+    while (!overviewRows[firstRow] && blocks.length) placeNext();
+    if (overviewRows[firstRow]) overviewRows[firstRow].scrollIntoView({block: 'center'});
   }
 });
 
