@@ -54,10 +54,11 @@ GrowthHtml::OverviewColumns GrowthHtml::Columns(const ReportRun& run) {
 void GrowthHtml::OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
                                size_t index, std::ostream& out) {
     if (!columns.shown) return;
-    if (mailbox.hasEarlierState && mailbox.goneSince.empty()) {
+    // A mailbox that is gone says so in their place.
+    if (mailbox.goneSince.empty() && mailbox.hasEarlierState) {
         Bar(mailbox.TotalChange(), columns.largestChange, out);
         out << "<td class=\"number growth\">" << HtmlText(run.OverviewGrowth(mailbox)) << "</td>";
-    } else {
+    } else if (mailbox.goneSince.empty()) {
         out << "<td></td><td class=\"number growth\"></td>";
     }
     if (columns.lines) out << "<td class=\"spark\" data-mailbox=\"" << index << "\"></td>";

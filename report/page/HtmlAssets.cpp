@@ -20,14 +20,15 @@ td.number, th.number { text-align: right; }
 .error { color: #a00; }
 #filter { width: 20em; }
 #filter-count { margin-left: .6em; color: #444; }
-table.overview { table-layout: fixed; margin: 0; }
+table.overview { table-layout: fixed; margin: 0; font-size: 13px; }
 table.overview td { overflow: hidden; text-overflow: ellipsis; }
 div.chunk { content-visibility: auto; contain-intrinsic-size: auto 2300px; }
 div.chunk tr:first-child td { border-top: none; }
 td.bar { padding-right: 0; border-right: none; }
 td.bar + td.number { border-left: none; }
-.bar { display: inline-block; width: 6em; height: .7em; background: #e6e6e6; vertical-align: middle; }
-.bar > span { display: block; height: 100%; background: #4a78b0; }
+span.bar { display: inline-block; width: 6em; height: .7em; background: #e6e6e6; vertical-align: middle; }
+span.bar > span { display: block; height: 100%; background: #4a78b0; }
+td.gone { white-space: normal; }
 details.mailbox { margin-top: 1em; border-top: 1px solid #ccc; padding-top: .4em; }
 details.mailbox:not([open]) { content-visibility: auto; contain-intrinsic-size: auto 2.4em; }
 details.mailbox > summary { cursor: pointer; }

@@ -157,7 +157,7 @@ private:
         std::vector<double> widths = {21, 4.5, exact ? 11 : 6.5, 6.6, 5};
         if (growth.shown) {
             widths.push_back(6.6);
-            widths.push_back(exact ? 15 : 12);
+            widths.push_back(exact ? 15 : 13.5);
         }
         if (growth.lines) widths.push_back(9.2);
         widths.push_back(16.5);
@@ -176,10 +176,9 @@ private:
         return text;
     }
 
-    // "nicht mehr gefunden seit DATE" after a mailbox's name.
-    std::string GoneMark(const MailboxReport& mailbox) const {
-        const std::string since = RunTime::LocalDate(mailbox.goneSince);
-        return " <span class=\"gone\">" + HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {since})) + "</span>";
+    // "nicht mehr gefunden seit DATE", as HTML.
+    std::string GoneText(const MailboxReport& mailbox) const {
+        return HtmlText(ReportTexts::Fill(t.mailboxGoneSince, {RunTime::LocalDate(mailbox.goneSince)}));
     }
 
     void OverviewRow(size_t m, uint64_t total, uint64_t largestTotal, const GrowthHtml::OverviewColumns& growth) {
@@ -188,12 +187,11 @@ private:
         const bool gone = !mailbox.goneSince.empty();
         out << "<tr data-mailbox=\"" << m << '"' << (gone ? " class=\"gone\"" : "") << "><td><a href=\"#mailbox-"
             << m + 1 << "\">" << MailboxNames::Html(names.Name(m)) << "</a>";
-        if (gone)
-            out << GoneMark(mailbox);
         out << "</td><td class=\"number\">" << mailbox.count << "</td><td class=\"number\">"
             << HtmlText(run.Size(mailbox.total)) << "</td>";
+        // Where its share and growth would be, it says since when it is gone.
         if (gone) {
-            out << "<td></td><td></td>";
+            out << "<td class=\"gone\" colspan=\"" << (growth.shown ? 4 : 2) << "\">" << GoneText(mailbox) << "</td>";
         } else {
             out << "<td class=\"bar\"><span class=\"bar\"><span style=\"width:"
                 << Percent(Overview::Fraction(mailbox.total, largestTotal))
@@ -238,7 +236,7 @@ private:
             << (run.mailboxes.size() > 1 ? "" : " open") << ">\n<summary><h2>" << HtmlText(heading)
             << "</h2> <span class=\"summary\">" << HtmlText(t.Summary(mailbox.count, mailbox.total)) << "</span>";
         if (!mailbox.goneSince.empty())
-            out << GoneMark(mailbox);
+            out << " <span class=\"gone\">" << GoneText(mailbox) << "</span>";
         out << "</summary>\n";
         const std::string recorded = run.RecordedLine(mailbox);
         if (!recorded.empty()) out << "<p class=\"recorded\">" << HtmlText(recorded) << "</p>\n";

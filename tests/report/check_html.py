@@ -407,6 +407,10 @@ def check_history_page(session, report, mailboxes, work, problems):
     # The growth bars share one zero line; the page fits its window.
     middles = browser.evaluate("""Array.from(document.querySelectorAll('#overview .gbar'))
       .map(bar => { var box = bar.getBoundingClientRect(); return Math.round(box.left + box.width / 2); })""")
+    bars = browser.evaluate("""Array.from(document.querySelectorAll('#overview span.bar, #overview span.gbar'))
+      .map(bar => getComputedStyle(bar).backgroundColor)""")
+    if set(bars) - {"rgb(230, 230, 230)", "rgb(238, 238, 238)"}:
+        problems.append("a bar's background is not its own: %s" % sorted(set(bars)))
     if len(middles) != len(mailboxes) or len(set(middles)) != 1:
         problems.append("the growth bars do not share one zero line: %s" % sorted(set(middles)))
     if browser.evaluate(WIDE):
