@@ -11,7 +11,7 @@ class MailboxReport;
 class MailboxNames {
 public:
     // Names of more characters are shortened to this many.
-    static constexpr size_t MostShown = 40;
+    static constexpr size_t MostShown = 34;
 
     explicit MailboxNames(const std::vector<MailboxReport>& mailboxes);
 

@@ -61,7 +61,7 @@ function runText(run) { return data.runTexts[run]; }
 function runDate(run) { return data.runTexts[run].slice(0, 10); }
 
 // A long text with its middle left out, as the report shortens names.
-var MostShown = 40;
+var MostShown = 34;
 function shortened(text, most) {
   var chars = Array.from(text);
   most = most || MostShown;
