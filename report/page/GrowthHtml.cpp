@@ -52,7 +52,7 @@ GrowthHtml::OverviewColumns GrowthHtml::Columns(const ReportRun& run) {
 }
 
 void GrowthHtml::OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
-                               size_t index, std::ostream& out) {
+                               std::ostream& out) {
     if (!columns.shown) return;
     // A mailbox that is gone says so in their place.
     if (mailbox.goneSince.empty() && mailbox.hasEarlierState) {
@@ -61,7 +61,7 @@ void GrowthHtml::OverviewCells(const ReportRun& run, const OverviewColumns& colu
     } else if (mailbox.goneSince.empty()) {
         out << "<td></td><td class=\"number growth\"></td>";
     }
-    if (columns.lines) out << "<td class=\"spark\" data-mailbox=\"" << index << "\"></td>";
+    if (columns.lines) out << "<td class=\"spark\"></td>";
 }
 
 // Links lead to the folder's section, as the overview's do.
@@ -92,8 +92,7 @@ void GrowthHtml::TopList(const ReportRun& run, const MailboxNames& names, std::o
     out << "</tbody>\n</table>\n</section>\n";
 }
 
-void GrowthHtml::Chart(const ReportRun& run, const MailboxReport& mailbox, size_t index, std::ostream& out) {
+void GrowthHtml::Chart(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out) {
     if (mailbox.series.empty()) return;
-    out << "<h3>" << HtmlText(run.texts.historyChartHeading) << "</h3>\n<div class=\"history\" data-mailbox=\""
-        << index << "\"></div>\n";
+    out << "<h3>" << HtmlText(run.texts.historyChartHeading) << "</h3>\n<div class=\"history\"></div>\n";
 }

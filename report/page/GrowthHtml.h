@@ -34,7 +34,7 @@ public:
 
     static void OverviewHead(const ReportRun& run, std::ostream& out);
     static void OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
-                              size_t index, std::ostream& out);
+                              std::ostream& out);
     static void TopList(const ReportRun& run, const MailboxNames& names, std::ostream& out);
-    static void Chart(const ReportRun& run, const MailboxReport& mailbox, size_t index, std::ostream& out);
+    static void Chart(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out);
 };

@@ -198,7 +198,7 @@ private:
                 << "\"></span></span></td><td class=\"number\">"
                 << HtmlText(t.Share(Overview::Permille(mailbox.total, total))) << "</td>";
         }
-        GrowthHtml::OverviewCells(run, growth, mailbox, m, out);
+        GrowthHtml::OverviewCells(run, growth, mailbox, out);
         out << "<td>";
         size_t largest = Overview::Largest(mailbox);
         if (largest != Overview::None) {
@@ -244,7 +244,7 @@ private:
             out << "<p class=\"hidden\">"
                 << HtmlText(ReportTexts::Fill(t.hiddenPattern, {std::to_string(run.Hidden(mailbox))})) << "</p>\n";
         if (run.Growth()) Growth(mailbox);
-        GrowthHtml::Chart(run, mailbox, static_cast<size_t>(index), out);
+        GrowthHtml::Chart(run, mailbox, out);
         if (run.options.check) Findings(mailbox);
         out << "<h3>" << HtmlText(t.treemapHeading) << "</h3>\n<div class=\"treemap\"></div>\n";
         if (run.options.top == 0) out << "<div class=\"rows\"></div>\n";

@@ -42,7 +42,7 @@ function polyline(line, scale, svg) {
 
 // A line of no more points than it has pixels.
 function drawSpark(cell) {
-  var line = points(Number(cell.getAttribute('data-mailbox'))), step = line.length / 116;
+  var line = points(Number(cell.closest('tr').getAttribute('data-mailbox'))), step = line.length / 116;
   if (!line.length) return;
   if (step > 1) line = line.filter(function (p, i) { return i === line.length - 1 || i % Math.ceil(step) === 0; });
   var svg = shape('svg', {'class': 'history-spark', width: 120, height: 22, viewBox: '0 0 120 22'}, cell);
@@ -53,7 +53,7 @@ function drawSpark(cell) {
 
 // Sizes on the left, dates below, a point for each run with its value on hover.
 function drawChart(place) {
-  var line = points(Number(place.getAttribute('data-mailbox')));
+  var line = points(Number(place.closest('details').getAttribute('data-mailbox')));
   if (!line.length) return;
   var width = 660, height = 220, box = {x: 96, y: 10, width: 520, height: 170};
   var svg = shape('svg', {'class': 'history-chart', width: width, height: height,
