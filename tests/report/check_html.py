@@ -136,6 +136,8 @@ CLICK = """(function () {
   void document.body.offsetHeight;
   return [th.getAttribute('aria-sort'), performance.now() - start];
 })()"""
+CELLS = """Array.from(document.querySelector('table.folders').tBodies[0].rows)
+  .map(r => Array.from(r.cells).map(c => c.title || c.textContent))"""
 RECTS = """Array.from(document.querySelectorAll('svg.treemap rect')).map(r => ({
   group: r.getAttribute('data-group'), bytes: Number(r.getAttribute('data-bytes')),
   width: r.width.baseVal.value, height: r.height.baseVal.value,
@@ -261,6 +263,21 @@ def check_sample(session, report, mailbox, work, screenshot, problems):
             problems.append("after a click on column %d: %s, %s; the report's --sort %s gives %s"
                             % (column, shown, order, sort, expected))
 
+    # Sizes, shares and folder names as the report writes them, in both
+    # languages and both forms of size.
+    for extra in ([], ["--exact", "--lang", "en"]):
+        cells = os.path.join(work, "cells.html")
+        write_page(report, cells, "--newmail", "newmail", *extra, mailbox)
+        session.open(cells)
+        shown = sorted(browser.evaluate(CELLS))
+        tsv = subprocess.run([report, "--format", "tsv", "--newmail", "newmail", *extra, mailbox],
+                             check=True, capture_output=True).stdout.decode()
+        percent = "%" if extra else " %"
+        expected = sorted([f[1], f[3], f[10] + percent, f[4]] for f in (line.split("\t") for line in tsv.splitlines()[1:]))
+        if shown != expected:
+            problems.append("the rows %s do not show what the report writes: %s, not %s" % (extra, shown, expected))
+    session.open(page)
+    session.wait("document.querySelector('svg.treemap rect') !== null")
     groups = check_treemap(browser.evaluate(RECTS), browser.evaluate(SVG), problems)
     # Markup in names is text in the table, the treemap's titles and the filter's results.
     text = browser.evaluate("document.body.innerText + Array.from(document.querySelectorAll('title'))"

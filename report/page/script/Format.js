@@ -17,6 +17,12 @@ function share(permille) { return Math.floor(permille / 10) + data.decimal + (pe
 // report finds it.
 var MostWhole = 18446744073709551615n / 2000n;
 function permille(part, whole) {
+  // In numbers while part * 2000 + whole stays exact in them, as it does for
+  // any mailbox below 4 TB.
+  if (typeof part === 'number' && typeof whole === 'number' && whole < 4e12) {
+    if (whole === 0) return 0;
+    return Math.floor((Math.min(part, whole) * 2000 + whole) / (2 * whole));
+  }
   var p = BigInt(part), w = BigInt(whole);
   if (w === 0n) return 0;
   if (p > w) p = w;
@@ -29,7 +35,9 @@ function grouped(value, separator) { return String(value).replace(/\B(?=(\d{3})+
 var units = [[40n, ' TB'], [30n, ' GB'], [20n, ' MB'], [10n, ' kB']];
 function sizeText(bytes, compact) {
   if (compact === undefined) compact = data.compact;
-  var b = BigInt(bytes), separator = compact === german ? ',' : '.';
+  var separator = compact === german ? ',' : '.';
+  if (typeof bytes === 'number' && bytes <= Number.MAX_SAFE_INTEGER) return sizeInNumbers(bytes, compact, separator);
+  var b = BigInt(bytes);
   if (!compact) return grouped(b, separator);
   for (var u = 0; u < units.length; u++) {
     var shift = units[u][0];
@@ -38,6 +46,18 @@ function sizeText(bytes, compact) {
     return (tenths / 10n) + separator + (tenths % 10n) + units[u][1];
   }
   return b + (b === 1n ? ' Byte' : ' Bytes');
+}
+// The same in numbers, which hold every step of it exactly below 2^53.
+var unitNumbers = [[40, ' TB'], [30, ' GB'], [20, ' MB'], [10, ' kB']];
+function sizeInNumbers(bytes, compact, separator) {
+  if (!compact) return grouped(bytes, separator);
+  for (var u = 0; u < unitNumbers.length; u++) {
+    var unit = Math.pow(2, unitNumbers[u][0]), whole = Math.floor(bytes / unit);
+    if (whole === 0) continue;
+    var tenths = Math.floor((100 * whole + Math.floor(100 * (bytes - whole * unit) / unit) + 5) / 10);
+    return Math.floor(tenths / 10) + separator + (tenths % 10) + unitNumbers[u][1];
+  }
+  return bytes + (bytes === 1 ? ' Byte' : ' Bytes');
 }
 function exactText(bytes) { return sizeText(bytes, false); }
 function changeText(change) { return change < 0 ? '-' + sizeText(-BigInt(change)) : '+' + sizeText(change); }
