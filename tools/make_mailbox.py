@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Generates a sample mailbox for the demo and for manual testing.
 
-make_mailbox.py DIR [--folders N]
+make_mailbox.py DIR [--folders N] [--mailboxes M]
 
 Without --folders it writes a small German mailbox: folder files of both kinds
 (".PMM", and ".MBX" with a ".PMG" beside it), new-mail files, a folder tree in
 "hierarch.pm", and a few damaged folders. With --folders N it writes N plain
 ".PMM" folders with a matching flat tree instead (for load tests).
+With --mailboxes M as well it writes an organisation's file server: M
+mailboxes in DIR/OFFICE/first.last, each of 5 to N folders (a log-normal
+count, the same every time) of sizes from a few kilobytes to hundreds of
+megabytes, and their paths in DIR/mailboxes.txt, one a line.
 Large folders are sparse files, so they take no disk space.
 
 DIR may be new, empty, or a directory this script made before (it leaves a
@@ -16,6 +20,7 @@ cannot write to, is refused with exit code 2 and left as it was.
 """
 import argparse
 import os
+import random
 import shutil
 import sys
 
@@ -98,16 +103,42 @@ def sample(directory):
         write(os.path.join(newmail, "N%05d.CNM" % i), b"From: demo\r\n", size)
 
 
-def load(directory, count):
+def load(directory, count, size=lambda i: 128 + i):
     lines = ["2,0,ROOT,,Postfach"]
     for i in range(count):
         key = "K%06d" % i
         parent = "ROOT" if i < 20 else "K%06d" % (i % 20)
         lines.append("1,%d,%s,%s,Ordner %d" % (i, key, parent, i))
-        write(os.path.join(directory, "F%06d.PMM" % i), pmm_header("Ordner %d" % i, key), 128 + i)
+        write(os.path.join(directory, "F%06d.PMM" % i), pmm_header("Ordner %d" % i, key), size(i))
     with open(os.path.join(directory, "hierarch.pm"), "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode(ENCODING))
     os.makedirs(os.path.join(directory, "newmail"))
+
+
+OFFICES = ["berlin", "hamburg", "m\u00fcnchen", "wroc\u0142aw", "z\u00fcrich"]
+FIRST = ["anna", "bernd", "clara", "dieter", "eva", "gustav", "hanna", "jan", "katarzyna", "lena", "marek",
+         "nils", "olga", "paul", "ren\u00e9", "sabine", "tom\u00e1\u0161", "ute", "wiebke", "zofia"]
+LAST = ["Albrecht", "Brandt", "D\u0105browski", "Engel", "Fischer", "G\u00f6tz", "Hoffmann", "Jankowski",
+        "Kr\u00fcger", "Lehmann", "M\u00fcller", "Nowak", "\u00d6zdemir", "Peters", "Schulz", "Thiele",
+        "W\u0105s", "Zimmermann", "Lindqvist-Oberhausen", "Wei\u00df"]
+
+
+def organisation(directory, mailboxes, most):
+    """Mailboxes of log-normal folder counts and sizes, drawn from a fixed
+    seed so that every run writes the same server; their paths, in order."""
+    rng = random.Random(40)
+    paths = []
+    for m in range(mailboxes):
+        person = "%s.%s" % (FIRST[m % len(FIRST)], LAST[(m // len(FIRST) + 3 * m) % len(LAST)].lower())
+        path = os.path.join(os.path.abspath(directory), OFFICES[m % len(OFFICES)], "%s.%d" % (person, m))
+        os.makedirs(path)
+        count = max(5, min(most, int(rng.lognormvariate(4.6, 1.25))))
+        sizes = [max(130, int(rng.lognormvariate(13.5, 2.2))) for _ in range(count)]
+        load(path, count, lambda i: sizes[i])
+        paths.append(path)
+    with open(os.path.join(directory, "mailboxes.txt"), "w", encoding="utf-8") as f:
+        f.write("".join(path + "\n" for path in paths))
+    return paths
 
 
 MARK = ".foldscan-sample-mailbox"
@@ -159,6 +190,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("directory")
     parser.add_argument("--folders", type=int, default=0)
+    parser.add_argument("--mailboxes", type=int, default=0)
     args = parser.parse_args()
     reason = refusal(args.directory)
     if reason:
@@ -166,7 +198,9 @@ def main():
         sys.exit(2)
     try:
         make_directory(args.directory)
-        if args.folders:
+        if args.mailboxes:
+            organisation(args.directory, args.mailboxes, args.folders or 3000)
+        elif args.folders:
             load(args.directory, args.folders)
         else:
             sample(args.directory)

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <ostream>
 
+class MailboxNames;
 class MailboxReport;
 struct ReportRun;
 
 // The HTML page's pictures of growth: in the overview a column with each
-// mailbox's change as a signed bar and, with a history, a cell for the
+// mailbox's change as a signed bar (in a cell of its own, so that the bars
+// share one zero line) and, with a history, a cell for the
 // small line of its total over the runs in the window (svg.history-spark);
 // the folders of all mailboxes that grew most (id "growth-top"); and in a
 // mailbox's section a place for the chart of its total over those runs
@@ -32,7 +34,7 @@ public:
 
     static void OverviewHead(const ReportRun& run, std::ostream& out);
     static void OverviewCells(const ReportRun& run, const OverviewColumns& columns, const MailboxReport& mailbox,
-                              size_t index, std::ostream& out);
-    static void TopList(const ReportRun& run, std::ostream& out);
-    static void Chart(const ReportRun& run, const MailboxReport& mailbox, size_t index, std::ostream& out);
+                              std::ostream& out);
+    static void TopList(const ReportRun& run, const MailboxNames& names, std::ostream& out);
+    static void Chart(const ReportRun& run, const MailboxReport& mailbox, std::ostream& out);
 };

@@ -2,38 +2,32 @@
 
 #include <ostream>
 
+class MailboxNames;
 struct ReportRun;
 
-// The rows of the HTML page's tables as one compact JSON document, which the
-// page's script renders on demand: a table of 20,000 pre-built rows would
-// make the page slow to load and to sort.
+// What the page's script needs from its start, as one small JSON document;
+// each mailbox's folders are a document of their own (MailboxData), read
+// when they are needed.
 //
-//   texts, lang, decimal,    what the script says, and how it writes a share,
-//   percent                  a size and a date
-//   growth                   whether rows carry a growth column
-//   runs                     the start of every run in a line of totals, in
-//                            seconds since 1970, in order
-//   paths                    folder paths as [parent, tail, ...]; path k > 0
-//                            is path parent followed by tail, path 0 empty
-//   mailboxes[m].path        the mailbox as shown
-//   mailboxes[m].series      its total over the runs: pairs of a place in
-//                            runs and the total then
-//   mailboxes[m].rows        the listed rows, flat, Stride (or GrowthStride)
-//                            values each: file name, size text, share in
-//                            tenths of a percent, folder path, folder name,
-//                            the row's rank by file name, by size, by folder
-//                            name, then the growth text and rank by growth
-//   top                      with --top: mailbox, file name, size text, share
-//                            of all, folder path, folder name, and with
-//                            growth the growth text
+//   texts, lang, decimal,    what the script says, and how it writes a share
+//   percent, compact
+//   growth, tree, minSize,   the options the script draws the rows by: with
+//   sort, descending         growth, with the tree, the smallest size listed
+//                            (a string beyond 2^53), the column the rows are
+//                            sorted by and whether descending
+//   runs, runTexts           the start of every run in a line of totals, in
+//                            seconds since 1970 and as local time, in order
+//   series[m]                mailbox m's total over the runs: its first run's
+//                            place and total, then for each later one the
+//                            steps from the one before
+//   names[m]                 mailbox m's name as the overview shows it
+//   top                      with --top: mailbox, file name, size text,
+//                            share of all in tenths of a percent, shown
+//                            folder name, and with growth the growth text
 //
 // Texts are for people: control and bidirectional formatting characters show
-// as U+FFFD. Ranks are places in ascending order with the panel's ties.
+// as U+FFFD.
 class HtmlData {
 public:
-    static constexpr int Stride = 8;
-    static constexpr int GrowthStride = 10;
-    static constexpr int TopStride = 6;
-
-    static void Write(const ReportRun& run, std::ostream& out);
+    static void Write(const ReportRun& run, const MailboxNames& names, std::ostream& out);
 };

@@ -227,7 +227,7 @@ void ReportTexts::German() {
     treemapHeading = "Ordnerbaum nach Gr\u00F6\u00DFe";
     treemapOwnFiles = "%s (eigene Dateien)";
     sortHint = "Ein Klick auf eine Spalten\u00FCberschrift sortiert, ein zweiter kehrt die Reihenfolge um.";
-    filterLabel = "Filter (Dateiname oder Ordnername):";
+    filterLabel = "Filter (Postfach, Dateiname oder Ordnername):";
     filterMatches = "%d passende Zeilen";
     rowsShown = "%d von %d Zeilen";
     moreRows = "%d weitere";
@@ -272,6 +272,9 @@ void ReportTexts::German() {
     historyChartHeading = "Gesamtgr\u00F6\u00DFe im Verlauf";
     sparkColumn = "Verlauf";
     filterMatch = "%d passende Zeile";
+    commonFolder = "Postf\u00E4cher in %s";
+    filterMailboxMatch = "%d passendes Postfach";
+    filterMailboxMatches = "%d passende Postf\u00E4cher";
     historyUnknown = "foldscan-report: Das Postfach %s ist nicht in der Historie.";
     badKeep = "--keep %s: erwartet wird eine Dauer in Tagen, Wochen oder Jahren wie 90d, 52w oder 1y.";
     keepTooShort = "--keep %s: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, "
@@ -465,7 +468,7 @@ void ReportTexts::English() {
     treemapHeading = "Folder tree by size";
     treemapOwnFiles = "%s (own files)";
     sortHint = "Click a column heading to sort; click it again to reverse the order.";
-    filterLabel = "Filter (file name or folder name):";
+    filterLabel = "Filter (mailbox, file name or folder name):";
     filterMatches = "%d matching rows";
     rowsShown = "%d of %d rows";
     moreRows = "%d more";
@@ -508,6 +511,9 @@ void ReportTexts::English() {
     historyChartHeading = "Total size over time";
     sparkColumn = "Trend";
     filterMatch = "%d matching row";
+    commonFolder = "Mailboxes in %s";
+    filterMailboxMatch = "%d matching mailbox";
+    filterMailboxMatches = "%d matching mailboxes";
     historyUnknown = "foldscan-report: the mailbox %s is not in the history.";
     badKeep = "--keep %s: a span in days, weeks or years such as 90d, 52w or 1y is expected.";
     keepTooShort = "--keep %s: minutes (m) and hours (h) are no retention period; days, weeks or years such as 90d, "

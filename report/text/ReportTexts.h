@@ -84,6 +84,9 @@ public:
     std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
         movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
         historyUnknown, badKeep, keepTooShort, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+    // The page at an organisation's scale: the mailboxes' common folder and
+    // the filter's mailboxes.
+    std::string commonFolder, filterMailboxMatch, filterMailboxMatches;
     // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
     std::string SignedShare(int64_t permille) const;
 

@@ -166,7 +166,8 @@ TEST(ReportFormats, TsvKeepsOneLinePerRowAndTheHtmlPageFetchesNothing) {
     for (size_t at = html.out.find("href="); at != std::string::npos; at = html.out.find("href=", at + 1))
         EXPECT_EQ(html.out.compare(at, 15, "href=\"#mailbox-"), 0) << html.out.substr(at, 40);
     EXPECT_NE(html.out.find("default-src 'none'"), std::string::npos);
-    EXPECT_NE(html.out.find("<svg class=\"treemap\""), std::string::npos);
+    EXPECT_NE(html.out.find("<div class=\"treemap\">"), std::string::npos);
+    EXPECT_NE(html.out.find("<script type=\"application/json\" id=\"data-1\">"), std::string::npos);
 }
 
 namespace {

@@ -12,13 +12,17 @@ proportion to its size among its siblings; every rectangle names its size on
 hover; names full of markup stay text; the growth since a run of the
 history sorts as the report sorts it. On a page of several mailboxes the
 sections start closed, the overview's links open them, and the filter shows
-the rows the report's own data says match. On 20,000 folders of one mailbox
-the page stays within its size, and a sort still orders as the report does;
+the rows the report's own data says match, and a part of a mailbox's name
+shows that mailbox alone; the folder all mailboxes lie in is said once and a
+long name is shortened in the middle, whole on hover; the page fits a 1280
+pixel window. On 20,000 folders of one mailbox the page stays within 30 bytes
+a folder, and a sort still orders as the report does;
 the load and sort times there and on 200 mailboxes of 100 folders are
 printed. Growth is drawn: a chart of a mailbox's total with its values on
 hover, the folders that grew most; on 200 mailboxes with a year of nightly
 runs (whose load time is printed) every overview row has its line over
-time, and the filter finds the one folder a name has: it hides the other
+time once in view, the growth bars share one zero line, dates are written in
+one form, and the filter finds the one folder a name has: it hides the other
 rows and sections, draws the row at once and brings it into view, and
 clearing it gives the page back. Saves a screenshot. Exits 0 when
 everything holds.
@@ -27,6 +31,7 @@ import argparse
 import base64
 import json
 import os
+import re
 import runpy
 import select
 import shutil
@@ -54,7 +59,7 @@ class Browser:
         self.process = subprocess.Popen(
             [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--user-data-dir=" + profile, "--remote-debugging-pipe", "--window-size=1100,1400"],
+             "--user-data-dir=" + profile, "--remote-debugging-pipe", "--window-size=1280,1400"],
             # The pipes are not inherited (Python's default); only the
             # copies made in the child on 3 and 4 are.
             stdin=subprocess.DEVNULL, stdout=log, stderr=log, close_fds=False, preexec_fn=arrange)
@@ -131,6 +136,8 @@ CLICK = """(function () {
   void document.body.offsetHeight;
   return [th.getAttribute('aria-sort'), performance.now() - start];
 })()"""
+CELLS = """Array.from(document.querySelector('table.folders').tBodies[0].rows)
+  .map(r => Array.from(r.cells).map(c => c.title || c.textContent))"""
 RECTS = """Array.from(document.querySelectorAll('svg.treemap rect')).map(r => ({
   group: r.getAttribute('data-group'), bytes: Number(r.getAttribute('data-bytes')),
   width: r.width.baseVal.value, height: r.height.baseVal.value,
@@ -147,15 +154,20 @@ SECTIONS = """Array.from(document.querySelectorAll('details.mailbox')).map(d => 
 # Every folder table scrolled into view in turn, so that each draws its rows.
 SHOWN = """(async function () {
   var shown = [];
-  for (const table of document.querySelectorAll('table.folders')) {
-    if (!table.closest('details').open) { shown.push(null); continue; }
-    table.scrollIntoView();
+  for (const section of document.querySelectorAll('details.mailbox')) {
+    if (!section.open) { shown.push(null); continue; }
+    section.scrollIntoView();
     await new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)));
-    shown.push(Array.from(table.tBodies[0].rows).map(r => r.cells[0].textContent));
+    var table = section.querySelector('table.folders');
+    shown.push(table ? Array.from(table.tBodies[0].rows).map(r => r.cells[0].textContent) : 'not drawn');
   }
   return shown;
 })()"""
 HOSTILE = ['<img src=x onerror=alert(1)>', '</script><script>alert(2)</script>']
+# A mailbox whose name is longer than a row of the overview has room for.
+LONG = "Abteilung Rechnungswesen und Controlling, Gustav W\u0105sowski-Oberhausen (Vertretung bis Ende 2027)"
+# Whether the page is wider than its window.
+WIDE = "document.documentElement.scrollWidth > window.innerWidth"
 # A right-to-left override in a mailbox's name, which would reverse its end.
 DISGUISED = "Post\u202egnp.exe"
 
@@ -228,11 +240,12 @@ def check_sample(session, report, mailbox, work, screenshot, problems):
     page = os.path.join(work, "report.html")
     write_page(report, page, "--newmail", "newmail", "--tree", mailbox)
     session.open(page)
+    session.wait("document.querySelector('svg.treemap rect') !== null")
 
     height = browser.evaluate("document.documentElement.scrollHeight")
     shot = browser.send("Page.captureScreenshot", {
         "format": "png", "captureBeyondViewport": True,
-        "clip": {"x": 0, "y": 0, "width": 1100, "height": height, "scale": 1}})
+        "clip": {"x": 0, "y": 0, "width": 1280, "height": height, "scale": 1}})
     os.makedirs(os.path.dirname(os.path.abspath(screenshot)), exist_ok=True)
     with open(screenshot, "wb") as f:
         f.write(base64.b64decode(shot["data"]))
@@ -250,6 +263,21 @@ def check_sample(session, report, mailbox, work, screenshot, problems):
             problems.append("after a click on column %d: %s, %s; the report's --sort %s gives %s"
                             % (column, shown, order, sort, expected))
 
+    # Sizes, shares and folder names as the report writes them, in both
+    # languages and both forms of size.
+    for extra in ([], ["--exact", "--lang", "en"]):
+        cells = os.path.join(work, "cells.html")
+        write_page(report, cells, "--newmail", "newmail", *extra, mailbox)
+        session.open(cells)
+        shown = sorted(browser.evaluate(CELLS))
+        tsv = subprocess.run([report, "--format", "tsv", "--newmail", "newmail", *extra, mailbox],
+                             check=True, capture_output=True).stdout.decode()
+        percent = "%" if extra else " %"
+        expected = sorted([f[1], f[3], f[10] + percent, f[4]] for f in (line.split("\t") for line in tsv.splitlines()[1:]))
+        if shown != expected:
+            problems.append("the rows %s do not show what the report writes: %s, not %s" % (extra, shown, expected))
+    session.open(page)
+    session.wait("document.querySelector('svg.treemap rect') !== null")
     groups = check_treemap(browser.evaluate(RECTS), browser.evaluate(SVG), problems)
     # Markup in names is text in the table, the treemap's titles and the filter's results.
     text = browser.evaluate("document.body.innerText + Array.from(document.querySelectorAll('title'))"
@@ -306,14 +334,33 @@ def check_sections(session, report, mailboxes, work, problems):
     session.open(page)
     if any(browser.evaluate(SECTIONS)):
         problems.append("sections are open at the start: %s" % browser.evaluate(SECTIONS))
+    # The folder all lie in is said once; a long name is shortened in the
+    # middle, whole in its tooltip; the page fits its window.
+    names = browser.evaluate("""Array.from(document.querySelectorAll('#overview tbody td:first-child'))
+      .map(cell => [cell.textContent, (cell.querySelector('[title]') || {title: ''}).title])""")
+    common = browser.evaluate("document.querySelector('#overview p.common').textContent")
+    if common != "Postf\u00e4cher in %s/" % work or \
+            sorted(n for n, _ in names if "\u2026" not in n) != ["Post\ufffdgnp.exe", "klein", "mailbox"] \
+            or [t for n, t in names if "\u2026" in n] != [LONG]:
+        problems.append("the overview does not name the common folder once and shorten a long name: %r, %s"
+                        % (common, names))
+    if browser.evaluate(WIDE):
+        problems.append("the page of several mailboxes is wider than its window")
     overview = browser.evaluate("document.getElementById('overview').textContent")
     if "\u202e" in overview or "\ufffd" not in overview:
         problems.append("the overview shows a right-to-left override in a mailbox's name")
     browser.evaluate("document.querySelector('#overview a[href=\"#mailbox-2\"]').click()")
-    session.wait("document.querySelectorAll('table.folders')[1].tBodies[0].rows.length > 0")
-    if browser.evaluate(SECTIONS) != [False, True, False]:
+    session.wait("document.querySelector('#mailbox-2 table.folders tbody tr') !== null")
+    if browser.evaluate(SECTIONS) != [False, True, False, False]:
         problems.append("the overview's link does not open its section alone: %s" % browser.evaluate(SECTIONS))
 
+    # A part of a mailbox's name, in any case, shows just that mailbox.
+    for query in ("gustav", "W\u0104S"):
+        said = browser.evaluate(FILTER % json.dumps(query))
+        shown = browser.evaluate("""Array.from(document.querySelectorAll('#overview tbody tr, details.mailbox'))
+          .filter(e => !e.hidden).map(e => e.getAttribute('data-mailbox'))""")
+        if said != "1 passendes Postfach, 0 passende Zeilen" or shown != ["3", "3"]:
+            problems.append("filter %r does not show the mailbox of that name alone: %r, %s" % (query, said, shown))
     doc = report_json(report, *mailboxes)
     for query in ("ARCH", "ordner 1", "gibt es nicht"):
         said = browser.evaluate(FILTER % json.dumps(query))
@@ -357,9 +404,34 @@ def check_history_page(session, report, mailboxes, work, problems):
     size = write_page(report, page, "--from-history", history, "--growth-since", "365d")
     loaded = session.open(page)
     print("check_html: 200 mailboxes of 100 folders with 365 runs: page %d bytes, loaded in %.0f ms" % (size, loaded))
-    sparks = browser.evaluate("document.querySelectorAll('#overview tbody tr svg.history-spark').length")
-    if sparks != len(mailboxes):
-        problems.append("%d of %d overview rows have their line over time" % (sparks, len(mailboxes)))
+    # The filter needs no more than the page's first screen.
+    said = browser.evaluate(FILTER % json.dumps("einzigartig"))
+    if said != "1 passende Zeile" or browser.evaluate("document.querySelector('#mailbox-151 table.folders tbody tr')"
+                                                      ".textContent").find("Einzig.PMM") != 0:
+        problems.append("the filter does not find the one folder before the page is all in place: %r" % said)
+    browser.evaluate(FILTER % json.dumps(""))
+    # The rows and sections that come later are put in place while the page is idle.
+    session.wait("document.querySelector('script.later') === null")
+    if browser.evaluate("document.querySelectorAll('#overview tbody tr').length") != len(mailboxes) or \
+            browser.evaluate("document.querySelectorAll('details.mailbox').length") != len(mailboxes):
+        problems.append("the overview's rows or the sections that come later are not all in place")
+    # The lines are drawn as their rows come into view, the last one too.
+    for where in ("window.scrollTo(0, 0)", "document.querySelector('#overview tbody tr:last-child').scrollIntoView()"):
+        browser.evaluate(where)
+        session.wait("""Array.from(document.querySelectorAll('#overview tbody tr')).every(row => {
+          var box = row.getBoundingClientRect();
+          return box.bottom < 0 || box.top > window.innerHeight || row.querySelector('svg.history-spark'); })""")
+    # The growth bars share one zero line; the page fits its window.
+    middles = browser.evaluate("""Array.from(document.querySelectorAll('#overview .gbar'))
+      .map(bar => { var box = bar.getBoundingClientRect(); return Math.round(box.left + box.width / 2); })""")
+    bars = browser.evaluate("""Array.from(document.querySelectorAll('#overview span.bar, #overview span.gbar'))
+      .map(bar => getComputedStyle(bar).backgroundColor)""")
+    if set(bars) - {"rgb(230, 230, 230)", "rgb(238, 238, 238)"}:
+        problems.append("a bar's background is not its own: %s" % sorted(set(bars)))
+    if len(middles) != len(mailboxes) or len(set(middles)) != 1:
+        problems.append("the growth bars do not share one zero line: %s" % sorted(set(middles)))
+    if browser.evaluate(WIDE):
+        problems.append("the page of 200 mailboxes with growth is wider than its window")
 
     said = browser.evaluate(FILTER % json.dumps("einzigartig"))
     state = browser.evaluate("""(function () {
@@ -376,6 +448,11 @@ def check_history_page(session, report, mailboxes, work, problems):
                                                "inView": True}:
         problems.append("the filter does not find the one folder: %r, %s" % (said, state))
     session.wait("document.querySelectorAll('details.mailbox:not([hidden]) svg.history-chart circle').length === 365")
+    # One form of date on the German page: the report's, also in the chart.
+    dates = browser.evaluate("""document.body.innerText + Array.from(document.querySelectorAll('title'))
+      .map(t => t.textContent).join(' ')""")
+    if re.search(r"\b\d\d\.\d\d\.\d{4}\b", dates) or not re.search(r"\b\d{4}-\d\d-\d\d\b", dates):
+        problems.append("the page writes dates in more than one form: %s" % re.findall(r"[\d.-]{10}", dates)[:20])
     browser.evaluate(FILTER % json.dumps(""))
     restored = browser.evaluate("""[document.querySelectorAll('#overview tbody tr:not([hidden])').length,
       document.querySelectorAll('details.mailbox[hidden], details.mailbox[open]').length]""")
@@ -427,7 +504,7 @@ def main():
         for i, name in enumerate(HOSTILE):
             maker.write(os.path.join(mailbox, "Hostil%d.PMM" % (i + 1)), maker.pmm_header(name, "H%d" % i), 2000)
         small = []
-        for name in ("klein", DISGUISED):
+        for name in ("klein", DISGUISED, LONG):
             small.append(os.path.join(work, name))
             os.makedirs(small[-1])
             maker.load(small[-1], 30)
@@ -453,7 +530,7 @@ def main():
             check_sections(session, args.report, [mailbox] + small, work, problems)
             check_growth(session, args.report, mailbox, work, problems)
             measure(session, args.report, [big], work, "one-mailbox-20000-folders", problems,
-                    budget=lambda rows: 100 * rows + 300000)
+                    budget=lambda rows: 30 * rows + 50000)
             measure(session, args.report, many, work, "200-mailboxes-of-100-folders", problems)
             check_history_page(session, args.report, many, work, problems)
 
