@@ -109,10 +109,10 @@ public:
     bool FindMailbox(const std::string& key, Mailbox& mailbox);
     // The start of the latest run (UTC); empty for none.
     bool LatestStart(std::string& started);
-    // The mailbox's folders at its run latest, and with earlier (not
-    // ComparisonRule::None) the comparison with its run earlier.
+    // The mailbox's folders at its run latest, where now is given, and with
+    // earlier (not ComparisonRule::None) the comparison with its run earlier.
     bool Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
-                 std::vector<RecordedFolder>& now);
+                 std::vector<RecordedFolder>* now);
 
     // Appends one run that started at started (UTC) with these mailboxes
     // and where it looked for them; then, where keepFrom (UTC) is not empty,

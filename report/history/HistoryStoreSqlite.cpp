@@ -402,14 +402,18 @@ bool HistoryStore::LatestStart(std::string& started) {
 }
 
 bool HistoryStore::Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
-                           std::vector<RecordedFolder>& now) {
+                           std::vector<RecordedFolder>* now) {
     const bool compared = earlier != ComparisonRule::None && before;
+    // Compared with the latest run itself, as a run that scans compares with
+    // the previous one: its folders are read once.
+    const bool same = compared && earlier == latest;
     std::vector<FolderChanges::Present> atEarlier, atLatest;
     FolderChanges changes(db);
     if (!changes.Read(mailbox.id, compared ? mailbox.runs[earlier].id : 0, mailbox.runs[latest].id,
-                      compared ? &atEarlier : nullptr, &atLatest))
+                      compared ? &atEarlier : nullptr, same ? nullptr : &atLatest))
         return FailWithDatabase();
-    for (FolderChanges::Present& folder : atLatest) now.push_back(folder.folder);
+    if (now)
+        for (FolderChanges::Present& folder : same ? atEarlier : atLatest) now->push_back(folder.folder);
     if (!compared) return true;
 
     const Mailbox::Run& run = mailbox.runs[earlier];
@@ -446,9 +450,8 @@ bool HistoryStore::FindEarlier(const std::string& key, const ComparisonRule& rul
         starts.push_back(when);
     }
     const ComparisonRule::Choice choice = rule.Choose(starts);
-    std::vector<RecordedFolder> latest;
     if (choice.index == ComparisonRule::None ||
-        !Compare(mailbox, choice.index, mailbox.runs.size() - 1, &earlier, latest))
+        !Compare(mailbox, choice.index, mailbox.runs.size() - 1, &earlier, nullptr))
         return false;
     earlier.beforeHistory = choice.beforeHistory;
     return true;

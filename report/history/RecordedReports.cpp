@@ -53,7 +53,7 @@ MailboxReport ReportOf(HistoryStore& store, const HistoryStore::Mailbox& mailbox
     const ComparisonRule::Choice choice = ComparisonRule::Of(options).Choose(starts);
     EarlierRun earlier;
     std::vector<RecordedFolder> folders;
-    ok = store.Compare(mailbox, choice.index, latest, &earlier, folders);
+    ok = store.Compare(mailbox, choice.index, latest, &earlier, &folders);
     earlier.beforeHistory = choice.beforeHistory;
     std::vector<ReportRow> rows;
     rows.reserve(folders.size());

@@ -657,7 +657,7 @@ TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
         for (size_t i = 0; i < mailbox.runs.size(); ++i) {
             EarlierRun earlier;
             std::vector<RecordedFolder> now;
-            ASSERT_TRUE(store.Compare(mailbox, i, latest, &earlier, now));
+            ASSERT_TRUE(store.Compare(mailbox, i, latest, &earlier, &now));
             Folders seen;
             for (const auto& [name, folder] : earlier.folders)
                 seen[name] = std::to_string(folder.size) + " " + folder.folderPath + folder.folderName;
