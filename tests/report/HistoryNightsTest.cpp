@@ -76,7 +76,8 @@ std::vector<std::string> Changes(const nlohmann::json& changes) {
     std::vector<std::string> lines;
     for (const nlohmann::json& change : changes.at("changes")) {
         const std::string mailbox = change.at("mailbox");
-        std::string line = change.at("change").get<std::string>() + " " + mailbox.substr(mailbox.rfind('/') + 1);
+        const std::string name = mailbox.substr(mailbox.find_last_of("/\\") + 1);
+        std::string line = change.at("change").get<std::string>() + " " + name;
         if (change.contains("fileName")) line += " " + change.at("fileName").get<std::string>();
         if (change.contains("from")) line += " " + change.at("from").get<std::string>() + ">" + change.at("to").get<std::string>();
         for (int n = 1; n <= Nights; ++n)
