@@ -47,6 +47,15 @@ def sections(image):
     return stamp, symbol_count, found
 
 
+def resource_types(image):
+    """The type numbers at the top of the resource directory: 3 icon, 14 icon group, 16 version, 24 manifest."""
+    rsrc = sections(image)[2].get(".rsrc", b"")
+    if len(rsrc) < 16:
+        return set()
+    named, numbered = struct.unpack_from("<HH", rsrc, 12)
+    return {struct.unpack_from("<I", rsrc, 16 + 8 * i)[0] for i in range(named, named + numbered)}
+
+
 def file_version(image):
     """The fixed file version of a version resource as "a.b.c.d", or None."""
     at = image.find(struct.pack("<I", 0xFEEF04BD))
@@ -157,14 +166,22 @@ class Package(unittest.TestCase):
         imports = set(re.findall(r"DLL Name: (\S+)", dump))
         self.assertFalse({i for i in imports if re.match(r"(?i)lib|mingw", i)}, imports)
 
-    def test_the_dll_and_the_installer_carry_this_version(self):
+    def test_the_programs_and_the_installer_carry_this_version(self):
         four = self.version + ".0"
-        dll = self.package.read("foldscan.dll")
-        self.assertEqual(file_version(dll), four)
-        self.assertEqual(version_string(dll, "FileVersion"), four)
-        self.assertEqual(version_string(dll, "ProductVersion"), self.version)
+        for name in PROGRAMS:
+            image = self.package.read(name)
+            self.assertEqual(file_version(image), four, name)
+            self.assertEqual(version_string(image, "FileVersion"), four, name)
+            self.assertEqual(version_string(image, "ProductVersion"), self.version, name)
+        self.assertEqual(version_string(self.package.read("foldscan-report.exe"), "OriginalFilename"),
+                         "foldscan-report.exe")
         self.assertEqual(file_version(self.installer), four)
         self.assertEqual(version_string(self.installer, "ProductVersion"), self.version)
+
+    def test_the_report_program_has_its_icon_and_a_manifest_without_elevation(self):
+        report = self.package.read("foldscan-report.exe")
+        self.assertLessEqual({3, 14, 16, 24}, resource_types(report))
+        self.assertRegex(report, rb'requestedExecutionLevel level="asInvoker"')
 
 
 def check_file_version(path, version):
