@@ -1,5 +1,6 @@
 #!/bin/bash
-# The installer and the uninstaller as users and administrators meet them, under Wine in a fresh prefix of their own:
+# The installer, the uninstaller and the MSI package as users and
+# administrators meet them, under Wine in a fresh prefix of their own:
 #  - silent installations for the current user and for all users, with the
 #    search path, a quoted /D=, the longest directory the host can load from,
 #    directories the installer makes and the uninstaller removes again;
@@ -11,7 +12,9 @@
 #    a DLL in use for the update and the uninstallation, a full disk, a
 #    read-only drive, a write that fails half way, files removed by hand;
 #  - a silent uninstallation that returns only when it is done, with its
-#    real exit code.
+#    real exit code;
+#  - the MSI package: installation, refusal beside the installer's, upgrade
+#    by a newer package, uninstallation.
 #
 # install-test.sh SOURCE_DIR DIST_DIR VERSION FOLDHOST_EXE RUN_AS_STANDARD_USER_EXE WORK_DIR
 # Needs an X display (DISPLAY) for foldhost and the installer's window. The
@@ -31,6 +34,7 @@ if [ -z "${FOLDSCAN_TEST_NAMESPACE:-}" ]; then
 fi
 
 setup="$dist/foldscan-$version-setup.exe"
+msi="$dist/foldscan-$version-win32.msi"
 uninstaller=foldscan-deinstallieren.exe
 installed_files="foldscan.dll foldscan.chm foldscan-report.exe foldscan-report.txt LIESMICH.txt LIZENZ.txt"
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -193,6 +197,36 @@ check "and takes exactly its entry off the machine's Path" is Path "$(value "$ma
 settled
 check "and removes the directory it made" test ! -e "$programs"
 
+# --- The MSI package -------------------------------------------------------------
+
+product_entry() {  # version: the MSI's uninstall entry of that version, by its display version
+    local key
+    for key in $(wine reg query "HKLM\\$uninstall_key" 2>/dev/null | tr -d '\r' | grep '{'); do
+        [ "$(value "$key" DisplayVersion)" = "$1" ] && echo "$key"
+    done
+}
+run msiexec /i "$msi" /qn
+check "msiexec installs the MSI package silently" says 0 ""
+check "into %ProgramFiles%\\foldscan, the package's files" \
+    bash -c 'for name in $3; do cmp -s "$1/$name" "$2/$name" || exit 1; done; [ ! -e "$2/$4" ]' \
+    - "$work/zip" "$programs" "$installed_files" "$uninstaller"
+check "with an uninstall entry for every user" test -n "$(product_entry "$version")"
+run "$setup" /S /ALLUSERS
+check "the installer refuses to install beside it" says 2 "MSI-Paket"
+# A newer package of the same upgrade code replaces this one.
+newer=$(awk -F. '{ printf "%d.%d.%d", $1, $2, $3 + 1 }' <<<"$version")
+python3 "$source_dir/tools/make_icon.py" "$work/foldscan.ico" &&
+    python3 "$source_dir/package/make_msi.py" --version "$newer" --stage "$work/zip" --icon "$work/foldscan.ico" \
+        --wxs "$source_dir/package/foldscan.wxs" "$work/newer.msi"
+run msiexec /i "$work/newer.msi" /qn
+check "a newer MSI package upgrades it" says 0 ""
+check "leaving one entry, the newer one's" \
+    bash -c '[ -z "$1" ] && [ -n "$2" ]' - "$(product_entry "$version")" "$(product_entry "$newer")"
+run msiexec /x "$work/newer.msi" /qn
+check "msiexec uninstalls it silently" says 0 ""
+check "and removes its files and directory" test ! -e "$programs"
+check "and its entry" no_key "$machine_key"
+
 # --- The installation of a user, its updates and bad cases --------------------
 
 target='C:\foldscan-test\Erweiterungen'
@@ -205,6 +239,9 @@ check "it registers the uninstaller for the current user" \
     is DisplayVersion "$(value "HKCU\\$uninstall_key\\foldscan" DisplayVersion)" "$version"
 check "the installed report program tells its version" \
     grep -qx "foldscan-report $version" <(wine "$dir/foldscan-report.exe" --version | tr -d '\r')
+run msiexec /i "$msi" /qn
+check "the MSI package refuses to install beside it" [ "$rc" != 0 ]
+check "and installs nothing" test ! -e "$programs"
 
 # foldhost loads the installed DLL: the whole chain from the host's questions to the panel's texts.
 wine "$foldhost" --dll "$target\\foldscan.dll" --mailbox "$mailbox/" --newmail "$mailbox/newmail/" --dump \
