@@ -56,6 +56,14 @@ def resource_types(image):
     return {struct.unpack_from("<I", rsrc, 16 + 8 * i)[0] for i in range(named, named + numbered)}
 
 
+def certificate_table(image):
+    """The size of the PE file's certificate table: 0 unless it is signed."""
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    optional = pe + 24
+    directories = optional + (96 if struct.unpack_from("<H", image, optional)[0] == 0x10B else 112)
+    return struct.unpack_from("<I", image, directories + 8 * 4 + 4)[0]
+
+
 def file_version(image):
     """The fixed file version of a version resource as "a.b.c.d", or None."""
     at = image.find(struct.pack("<I", 0xFEEF04BD))
@@ -91,6 +99,8 @@ class Package(unittest.TestCase):
         cls.symbols = zipfile.ZipFile(os.path.join(cls.dist, f"{release}-win32-debug.zip"))
         with open(os.path.join(cls.dist, f"{release}-setup.exe"), "rb") as f:
             cls.installer = f.read()
+        with open(os.path.join(cls.dist, f"{release}-win32.msi"), "rb") as f:
+            cls.msi = f.read()
 
     def test_the_archives_hold_their_files_in_order_with_the_commits_time(self):
         self.assertEqual(self.package.namelist(), PACKAGE)
@@ -182,6 +192,13 @@ class Package(unittest.TestCase):
         report = self.package.read("foldscan-report.exe")
         self.assertLessEqual({3, 14, 16, 24}, resource_types(report))
         self.assertRegex(report, rb'requestedExecutionLevel level="asInvoker"')
+
+    def test_an_unsigned_release_carries_no_signature(self):
+        for name in PROGRAMS:
+            self.assertEqual(certificate_table(self.package.read(name)), 0, name)
+        self.assertEqual(certificate_table(self.installer), 0)
+        self.assertEqual(self.msi[:8], bytes.fromhex("D0CF11E0A1B11AE1"), "no compound file")
+        self.assertNotIn("\x05DigitalSignature".encode("utf-16-le"), self.msi)
 
 
 def check_file_version(path, version):
