@@ -127,7 +127,10 @@ class Package(unittest.TestCase):
     def test_readme_and_manual_page_name_this_version(self):
         readme = self.package.read("LIESMICH.txt").decode("utf-8-sig")
         self.assertIn(f"foldscan {self.version} ", readme)
-        self.assertIn(f"foldscan-{self.version}-setup.exe /S /D=", readme)
+        for switch in ["/S", "/D=", "/ALLUSERS", "/CURRENTUSER", "/PATH"]:
+            self.assertIn(f"  {switch} ", readme, "the installer's silent switches, each explained")
+        for command in ["msiexec /i", "msiexec /x", "foldscan-deinstallieren.exe\" /S", "Exit-Code 2"]:
+            self.assertIn(command, readme)
         manual = self.package.read("foldscan-report.txt").decode("utf-8-sig")
         self.assertIn(f"foldscan {self.version}", manual)
         self.assertIn("--format", manual)
