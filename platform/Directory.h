@@ -15,8 +15,9 @@ public:
 
     // The entries of directory but "." and "..", in the order the OS lists
     // them. False when it cannot be listed, or its listing fails on the way
-    // (a share that drops out): entries then holds what came before.
-    static bool List(const std::string& directory, std::vector<Entry>& entries);
+    // (a share that drops out): entries then holds what came before, and
+    // ioError, where given, says whether an I/O error (IsIoError) was why.
+    static bool List(const std::string& directory, std::vector<Entry>& entries, bool* ioError = nullptr);
 
     // Whether name a comes before b as the OS sorts names for people: on
     // Windows without regard to case, elsewhere by their bytes, as a shell

@@ -1,5 +1,7 @@
 #include "platform/Directory.h"
 
+#include "platform/OsError.h"
+
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -18,15 +20,20 @@ struct DirCloser {
 
 }  // namespace
 
-bool Directory::List(const std::string& directory, std::vector<Entry>& entries) {
+bool Directory::List(const std::string& directory, std::vector<Entry>& entries, bool* ioError) {
     entries.clear();
+    if (ioError) *ioError = false;
+    auto failed = [ioError] {
+        if (ioError) *ioError = IsIoError(static_cast<unsigned long>(errno));
+        return false;
+    };
     std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.empty() ? "." : directory.c_str()));
-    if (!dir) return false;
+    if (!dir) return failed();
     const int dirFd = ::dirfd(dir.get());
     for (;;) {
         errno = 0;
         const dirent* found = ::readdir(dir.get());
-        if (!found) return errno == 0;
+        if (!found) return errno == 0 || failed();
         Entry entry;
         entry.name = found->d_name;
         if (entry.name == "." || entry.name == "..") continue;

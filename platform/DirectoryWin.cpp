@@ -1,6 +1,7 @@
 #include "platform/Directory.h"
 
 #include "platform/FileSystem.h"
+#include "platform/OsError.h"
 #include "platform/OsPath.h"
 
 #include <memory>
@@ -30,14 +31,19 @@ struct SearchCloser {
 
 }  // namespace
 
-bool Directory::List(const std::string& directory, std::vector<Entry>& entries) {
+bool Directory::List(const std::string& directory, std::vector<Entry>& entries, bool* ioError) {
     entries.clear();
+    if (ioError) *ioError = false;
     std::string pattern = directory;
     if (!pattern.empty() && !FileSystem::IsSeparator(pattern.back()) && pattern.back() != ':') pattern += '\\';
     WIN32_FIND_DATA found;
     HANDLE first = FindFirstFile(OsPath(pattern + "*").c_str(), &found);
     // A drive's empty root lists nothing at all, not even "." and "..".
-    if (first == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND && IsListable(directory);
+    if (first == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (ioError) *ioError = IsIoError(error);
+        return error == ERROR_FILE_NOT_FOUND && IsListable(directory);
+    }
     std::unique_ptr<void, SearchCloser> search(first);
     do {
         Entry entry;
@@ -49,7 +55,9 @@ bool Directory::List(const std::string& directory, std::vector<Entry>& entries) 
         entry.isHidden = entry.name[0] == '.' || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
         entries.push_back(std::move(entry));
     } while (FindNextFile(search.get(), &found));
-    return GetLastError() == ERROR_NO_MORE_FILES;
+    const DWORD error = GetLastError();
+    if (ioError) *ioError = IsIoError(error);
+    return error == ERROR_NO_MORE_FILES;
 }
 
 bool Directory::SortsBefore(const std::string& a, const std::string& b) {

@@ -46,6 +46,10 @@ public:
     // by value: a path that is absolute already comes back without a copy.
     static std::string AbsolutePath(std::string path);
 
+    // The bytes free to the caller on the volume that holds directory; false
+    // when the OS does not tell.
+    static bool FreeSpace(const std::string& directory, uint64_t& bytes);
+
     // Whether the OS can take a path this long: 32,767 characters through
     // Windows' wide functions (MAX_PATH bytes through the ANSI ones),
     // PATH_MAX bytes elsewhere.

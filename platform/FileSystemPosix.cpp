@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <memory>
@@ -19,7 +20,8 @@ struct DirCloser {
     void operator()(DIR* d) const { closedir(d); }
 };
 
-// Calls visit(directory fd, name) for every entry whose name matches.
+// Calls visit(directory fd, name) for every entry whose name matches; a
+// visit that returns false met an I/O error, which breaks the listing.
 template <class EntryVisitor>
 FileSystem::Listing ForEachEntry(const std::string& pattern, const EntryVisitor& visit) {
     size_t cut = pattern.find_last_of('/');
@@ -31,12 +33,13 @@ FileSystem::Listing ForEachEntry(const std::string& pattern, const EntryVisitor&
         return errno == ENOENT || errno == ENOTDIR ? FileSystem::Listing::NoDirectory : FileSystem::Listing::Broken;
     int dirFd = dirfd(dir.get());
     std::string name;
+    bool whole = true;
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(dir.get());
-        if (!entry) return errno == 0 ? FileSystem::Listing::Whole : FileSystem::Listing::Broken;
+        if (!entry) return errno == 0 && whole ? FileSystem::Listing::Whole : FileSystem::Listing::Broken;
         name = entry->d_name;
-        if (FileSystem::MatchesPattern(wildcard, name)) visit(dirFd, name);
+        if (FileSystem::MatchesPattern(wildcard, name) && !visit(dirFd, name)) whole = false;
     }
 }
 
@@ -60,7 +63,7 @@ bool IsNormalAbsolute(const std::string& path) {
 bool IsIoError(unsigned long code) {
     switch (code) {
     case EIO: case ETIMEDOUT: case ESTALE: case ENETDOWN: case ENETUNREACH: case ENETRESET: case ECONNABORTED:
-    case ECONNRESET: case EHOSTDOWN: case EHOSTUNREACH: case ENOTCONN: case ENOLINK:
+    case ECONNRESET: case EHOSTDOWN: case EHOSTUNREACH: case ENOTCONN: case ENOLINK: case ENAMETOOLONG:
 #ifdef EREMOTEIO
     case EREMOTEIO:
 #endif
@@ -71,31 +74,48 @@ bool IsIoError(unsigned long code) {
 }
 
 FileSystem::Listing FileSystem::ForEachMatch(const std::string& pattern, const Visitor& visit) {
+    // An entry whose length the OS failed to tell for an I/O error is left
+    // out, and the listing is not whole: its sum would pass for a smaller one.
     return ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
         struct stat st;
         uint64_t length = 0;
-        if (fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
-            length = static_cast<uint64_t>(st.st_size);
+        if (fstatat(dirFd, name.c_str(), &st, 0) == 0) {
+            if (S_ISREG(st.st_mode)) length = static_cast<uint64_t>(st.st_size);
+        } else if (IsIoError(static_cast<unsigned long>(errno))) {
+            return false;
+        }
         visit(name, length);
+        return true;
     });
 }
 
 bool FileSystem::ListingCarriesStamps() { return false; }
 
 FileSystem::Listing FileSystem::ForEachMatchingName(const std::string& pattern, const NameVisitor& visit) {
-    return ForEachEntry(pattern, [&](int, const std::string& name) { visit(name); });
+    return ForEachEntry(pattern, [&](int, const std::string& name) {
+        visit(name);
+        return true;
+    });
 }
 
 FileSystem::Listing FileSystem::ForEachStamped(const std::string& pattern, const NameFilter& wanted,
                                                const StampVisitor& visit) {
     return ForEachEntry(pattern, [&](int dirFd, const std::string& name) {
-        if (!wanted(name)) return;
+        if (!wanted(name)) return true;
         struct stat st;
         visit(name, fstatat(dirFd, name.c_str(), &st, 0) == 0 ? StampOf(st) : FileStamp());
+        return true;
     });
 }
 
 bool FileSystem::WithinPathLimit(const std::string& path) { return path.size() < PATH_MAX; }
+
+bool FileSystem::FreeSpace(const std::string& directory, uint64_t& bytes) {
+    struct statvfs volume;
+    if (statvfs(directory.c_str(), &volume) != 0) return false;
+    bytes = static_cast<uint64_t>(volume.f_bavail) * volume.f_frsize;
+    return true;
+}
 
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {
     struct stat st;

@@ -53,7 +53,7 @@ bool IsIoError(unsigned long code) {
     case ERROR_BAD_NETPATH: case ERROR_NETWORK_BUSY: case ERROR_DEV_NOT_EXIST: case ERROR_UNEXP_NET_ERR:
     case ERROR_NETNAME_DELETED: case ERROR_BAD_NET_NAME: case ERROR_REM_NOT_LIST: case ERROR_VC_DISCONNECTED:
     case ERROR_IO_DEVICE: case ERROR_NETWORK_UNREACHABLE: case ERROR_HOST_UNREACHABLE:
-    case ERROR_CONNECTION_ABORTED: case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_CONNECTION_ABORTED: case ERROR_DEVICE_NOT_CONNECTED: case ERROR_FILENAME_EXCED_RANGE:
         return true;
     default:
         return false;
@@ -91,6 +91,13 @@ bool FileSystem::WithinPathLimit(const std::string& path) {
 #else
     return path.size() < MAX_PATH;
 #endif
+}
+
+bool FileSystem::FreeSpace(const std::string& directory, uint64_t& bytes) {
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceEx(OsPath(directory).c_str(), &available, nullptr, nullptr)) return false;
+    bytes = available.QuadPart;
+    return true;
 }
 
 FileSystem::EntryType FileSystem::TypeOf(const std::string& path) {

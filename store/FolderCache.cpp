@@ -69,9 +69,10 @@ void FolderCache::BeginScan(const std::string& dir, MailboxListing::Contents con
     inner.BeginScan(dir, readingEverything ? contents : MailboxListing::WithStamps, listing);
 }
 
-const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing, bool wanted) {
+const pmHierarch* FolderCache::Hierarchy(const MailboxListing& listing, bool wanted, bool& ioError) {
+    ioError = false;
     if (!wanted) hierarchy.Clear();
-    return wanted ? hierarchy.Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile)) : nullptr;
+    return wanted ? hierarchy.Get(mailboxDir, listing.FindUnique(MailboxListing::HierarchyFile), ioError) : nullptr;
 }
 
 void FolderCache::Read(const Folder& folder, FolderInfo& row, Opened*) {

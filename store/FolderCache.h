@@ -46,7 +46,7 @@ public:
     // a new one begins; folder files the scan did not list go at its end.
     void BeginScan(const std::string& mailboxDir, MailboxListing::Contents contents,
                    MailboxListing& listing) override;
-    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
+    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted, bool& ioError) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;
     void Abandon() override;

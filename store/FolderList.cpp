@@ -35,9 +35,11 @@ ScanResult FolderList::Scan(const ScanOptions& options) {
         // directory lists them, and the source's look-ups.
         MailboxListing listing;
         source.BeginScan(options.mailboxDir, MailboxListing::WithLookUps, listing);
-        readFault = listing.Broken();
-        const pmHierarch* hierarchy = result.table = source.Hierarchy(listing, options.showFolderPath);
+        const pmHierarch* hierarchy = result.table =
+            source.Hierarchy(listing, options.showFolderPath, result.hierarchyFault);
         result.hierarchyRead = hierarchy || !options.showFolderPath;
+        result.listingBroken = listing.Broken();
+        readFault = result.listingBroken || result.hierarchyFault;
         if (options.showNewMailFolder) AddNewMailFolder(options.newMailDir, options.newMailLabel);
         pmmStart = records.size();
         Append(listing, false, hierarchy);

@@ -16,6 +16,10 @@ class pmHierarch;
 struct ScanResult {
     // False when the folder paths were wanted and "hierarch.pm" cannot be opened.
     bool hierarchyRead = true;
+    // Read faults: the listing of the folder files broke off; opening or
+    // reading "hierarch.pm" failed for an I/O error.
+    bool listingBroken = false;
+    bool hierarchyFault = false;
     // The folder tree the paths came from, while the reader keeps it (until
     // its next scan); null without folder paths.
     const pmHierarch* table = nullptr;
@@ -59,9 +63,11 @@ public:
     FolderKind KindOf(size_t index) const;
     // Whether the last scan ran out of memory.
     bool OutOfMemory() const { return outOfMemory; }
-    // Whether the last scan's listing broke off, or a folder file could not
-    // be read for an I/O error (FolderInfo::ioError): the rows may then
-    // lack folders or sizes. Files that are locked or damaged are no fault.
+    // Whether the last scan's listing broke off, or a folder file, the
+    // hierarchy file or the new-mail listing could not be read for an I/O
+    // error (FolderInfo::ioError, ScanResult::hierarchyFault): the rows may
+    // then lack folders, sizes or paths. Files that are locked or damaged
+    // are no fault.
     bool ReadFault() const { return readFault; }
 
     // Hands the records over to a caller that keeps them beyond the list,

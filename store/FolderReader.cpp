@@ -18,11 +18,14 @@ void FolderReader::BeginScan(const std::string& dir, MailboxListing::Contents co
     listing.List(dir, contents);
 }
 
-const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted) {
+const pmHierarch* FolderReader::Hierarchy(const MailboxListing&, bool wanted, bool& ioError) {
     table.reset();
+    ioError = false;
     if (!wanted) return nullptr;
     table = std::make_unique<pmHierarch>();
-    if (table->Fill(mailboxDir) == 0) table.reset();
+    const int opened = table->Fill(mailboxDir);
+    ioError = table->IoError();
+    if (opened == 0) table.reset();
     return table.get();
 }
 

@@ -18,7 +18,7 @@ public:
 
     void BeginScan(const std::string& mailboxDir, MailboxListing::Contents contents,
                    MailboxListing& listing) override;
-    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
+    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted, bool& ioError) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;
     void Abandon() override;

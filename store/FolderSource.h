@@ -38,7 +38,9 @@ public:
                            MailboxListing& listing) = 0;
     // The folder tree for the rows' paths, where wanted; null when not, or
     // when "hierarch.pm" cannot be opened. Valid until the next scan begins.
-    virtual const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) = 0;
+    // ioError says whether opening or reading the file failed for an I/O
+    // error: the tree is then missing, or lacks what was not read.
+    virtual const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted, bool& ioError) = 0;
     // Fills row (which is empty) with what the folder file gives it.
     virtual void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) = 0;
     virtual void EndScan() = 0;

@@ -6,7 +6,9 @@ KeptHierarchy::KeptHierarchy(unsigned rereadEvery) : rereadEvery(rereadEvery) {}
 
 KeptHierarchy::~KeptHierarchy() = default;
 
-const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry) {
+const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const MailboxListing::Entry* entry,
+                                     bool& ioError) {
+    ioError = false;
     if (table && reusable && entry && entry->name == name && entry->stamp.Same(stamp) && ++served < rereadEvery) {
         return table.get();
     }
@@ -14,7 +16,9 @@ const pmHierarch* KeptHierarchy::Get(const std::string& mailboxDir, const Mailbo
     Clear();
     served = 0;
     table = std::make_unique<pmHierarch>();
-    if (table->Fill(mailboxDir) == 0) {
+    const int filled = table->Fill(mailboxDir);
+    ioError = table->IoError();
+    if (filled == 0) {
         table.reset();
         return nullptr;
     }

@@ -26,7 +26,9 @@ public:
     // (null when there is none or several; its stamp need not be known when
     // the file is read anyway); null when the file cannot be opened. A table
     // that may not serve another scan stays until the next one asks.
-    const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry);
+    // ioError as pmHierarch::IoError says it of the reading, false for a
+    // table kept.
+    const pmHierarch* Get(const std::string& mailboxDir, const MailboxListing::Entry* entry, bool& ioError);
 
     void Clear();
 

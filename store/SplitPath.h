@@ -5,8 +5,10 @@
 #include <string>
 
 // Takes a path apart into drive, directory, name and extension, lets the
-// extension be replaced and joins the parts again. Each part is held within a
-// fixed limit and cut to it. A path with a cut part, or a joined path that
+// extension be replaced and joins the parts again. Where the OS takes no
+// longer paths (the ANSI API of Windows), each part is held within a fixed
+// limit and cut to it; elsewhere the parts are whole and a path is limited
+// only by what the OS takes. A path with a cut part, or a joined path that
 // would exceed its limit, comes back empty rather than cut, so that it can
 // never name some other file.
 class SplitPath {
@@ -16,7 +18,12 @@ public:
     static constexpr size_t ComposeLimit = 259;
     static constexpr size_t FullPathLimit = 258;
 
-    explicit SplitPath(const std::string& path);
+    enum class Limits {
+        Platform,  // the fixed limits where the OS takes no longer paths
+        Fixed,     // the fixed limits everywhere
+    };
+
+    explicit SplitPath(const std::string& path, Limits limits = Limits::Platform);
     SplitPath(const SplitPath&) = delete;
     SplitPath& operator=(const SplitPath&) = delete;
 
@@ -33,7 +40,8 @@ public:
     std::string FullPath() const;
 
 private:
-    std::string Part(size_t from, size_t to) const { return path.substr(from, std::min(to - from, PartLimit)); }
+    std::string Part(size_t from, size_t to) const { return path.substr(from, std::min(to - from, partLimit)); }
+    bool Fits(const std::string& joined, size_t fixedLimit) const;
 
     // The path as given, and where its directory and name start and its
     // name ends; the extension is kept apart, since it may be replaced.
@@ -42,6 +50,8 @@ private:
     size_t nameStart = 0;
     size_t nameEnd = 0;
     std::string ext;
+    bool fixed;         // the fixed limits hold
+    size_t partLimit;   // PartLimit where they do
     bool pathCut = false;  // drive, directory or name
     bool extCut = false;   // the extension, which SetExtension replaces
 };

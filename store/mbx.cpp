@@ -18,8 +18,8 @@ constexpr size_t KeyEnd = 89;  // this byte always ends the key
 
 const char* const CompanionExtension = ".PMG";
 
-void TraceCannotOpen(const std::string& path) {
-    Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", path.c_str());
+void TraceCannotOpen(std::vector<std::string>* held, const std::string& path) {
+    TraceInto(held, "[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", path.c_str());
 }
 
 }  // namespace
@@ -51,18 +51,21 @@ bool mbx::Analyze() {
     ioError = false;
     ForgetStamps();
 
+    // A path longer than the OS takes was never formed: the file is there,
+    // its size unknown.
     if (!ReadOnlyFile::Inspect(filePath, size, stamp, directory, &ioError)) {
-        TraceCannotOpen(filePath);
+        TraceCannotOpen(held, filePath);
         SetStatus(FolderStatus::MbxCannotOpen);
+        ioError = ioError || filePath.empty();
         return false;
     }
 
     ReadOnlyFile file;
     std::string pmgPath;
     if (!OpenCompanion(file, pmgPath)) {
-        TraceCannotOpen(pmgPath);
+        TraceCannotOpen(held, pmgPath);
         SetStatus(FolderStatus::PmgCannotOpen);
-        ioError = ioError || file.IoError();
+        ioError = ioError || file.IoError() || pmgPath.empty();
         return false;
     }
     companionStamp = file.Stamp();
@@ -71,7 +74,7 @@ bool mbx::Analyze() {
     companionName.assign(nameStart, pmgPath.end());
     unsigned char head[HeadSize] = {};
     if (file.ReadHead(head, sizeof head) < sizeof head) {
-        Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
+        TraceInto(held, "[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMG-Datei\n", pmgPath.c_str());
         SetStatus(FolderStatus::PmgNotValid);
         ioError = ioError || file.IoError();
         return false;

@@ -3,6 +3,9 @@
 #include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
+#include <string>
+#include <vector>
+
 class DirectoryHandle;
 class ReadOnlyFile;
 
@@ -36,6 +39,10 @@ public:
     std::string companionName;
     FileStamp companionStamp;
 
+    // Where Analyze's trace lines go: into lines, for a record read ahead
+    // (TraceInto); null, to the trace at once.
+    void HoldTraceIn(std::vector<std::string>* lines) { held = lines; }
+
 private:
     bool OpenCompanion(ReadOnlyFile& file, std::string& path);
     void ForgetStamps();
@@ -43,4 +50,5 @@ private:
     std::string companionPath;  // formed from the ".MBX" path by SetFile
     const DirectoryHandle* directory = nullptr;
     enum class Listing { NotTaken, Names, NamesNone } listing = Listing::NotTaken;
+    std::vector<std::string>* held = nullptr;
 };

@@ -36,6 +36,7 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
     Clear();
     ReadOnlyFile file;
     if (!OpenHierarchy(file, mailboxDir, openedName)) {
+        ioError = file.IoError();
         openedName.clear();
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n",
               (mailboxDir + FileName).c_str());
@@ -70,7 +71,8 @@ int pmHierarch::Fill(const std::string& mailboxDir) {
               (mailboxDir + FileName).c_str());
     entries.shrink_to_fit();  // the index points into the entries from here on
     BuildIndex();
-    readCleanly = !cut && !lineSkipped;
+    ioError = file.IoError();
+    readCleanly = !cut && !lineSkipped && !ioError;
     bytesRead = reader.Consumed();
     return 1;
 }
@@ -81,6 +83,7 @@ void pmHierarch::Clear() {
     parents.clear();
     readCleanly = false;
     bytesRead = 0;
+    ioError = false;
     openedName.clear();
     openedStamp = FileStamp();
 }

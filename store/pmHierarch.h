@@ -69,6 +69,9 @@ public:
     // The name of the file the last Fill opened, as the directory lists it,
     // and its stamp where opening it told it.
     const std::string& OpenedName() const { return openedName; }
+    // Whether opening or reading the file failed for an I/O error (a share
+    // that dropped out), not for a file missing, locked or refused.
+    bool IoError() const { return ioError; }
     const FileStamp& OpenedStamp() const { return openedStamp; }
 
 private:
@@ -86,6 +89,7 @@ private:
     std::vector<int> parents;
     bool readCleanly = false;
     uint64_t bytesRead = 0;
+    bool ioError = false;
     std::string openedName;
     FileStamp openedStamp;
 };

@@ -39,15 +39,17 @@ bool pmm::Analyze() {
 
     ReadOnlyFile file;
     if (!file.Open(filePath, directory)) {
-        Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
+        TraceInto(held, "[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen \xF6" "ffnen\n", filePath.c_str());
         SetStatus(FolderStatus::CannotOpen);
-        ioError = file.IoError();
+        // A path longer than the OS takes was never formed: the file is
+        // there, its size unknown.
+        ioError = file.IoError() || filePath.empty();
         return false;
     }
     stamp = file.Stamp();
     unsigned char header[HeaderSize] = {};
     if (file.ReadHead(header, sizeof header) < sizeof header) {
-        Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
+        TraceInto(held, "[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine g\xFC" "ltige PMM-Datei\n", filePath.c_str());
         SetStatus(FolderStatus::NotValid);
         ioError = file.IoError();
         return false;

@@ -3,6 +3,9 @@
 #include "platform/FileStamp.h"
 #include "store/FolderInfo.h"
 
+#include <string>
+#include <vector>
+
 class DirectoryHandle;
 
 // A folder kept in one ".PMM" file: name and hierarchy key come from its
@@ -25,6 +28,11 @@ public:
     std::string filePath;  // absolute path of the ".PMM" file
     FileStamp stamp;       // of the file opened, where opening it tells it
 
+    // Where Analyze's trace lines go: into lines, for a record read ahead
+    // (TraceInto); null, to the trace at once.
+    void HoldTraceIn(std::vector<std::string>* lines) { held = lines; }
+
 private:
     const DirectoryHandle* directory = nullptr;
+    std::vector<std::string>* held = nullptr;
 };

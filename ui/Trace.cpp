@@ -28,11 +28,9 @@ TraceSink SetTraceSink(TraceSink sink) {
     return currentSink.exchange(sink ? sink : DefaultSink);
 }
 
-void Trace(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    // Tracing must never be what fails: without memory for the text, the
-    // line is dropped.
+// Tracing must never be what fails: without memory for the text, the line
+// is dropped.
+static void TraceArguments(std::vector<std::string>* held, const char* format, va_list args) {
     try {
         va_list probe;
         va_copy(probe, args);
@@ -44,8 +42,24 @@ void Trace(const char* format, ...) {
             std::vsnprintf(buffer.data(), buffer.size(), format, args);
             text.assign(buffer.data(), static_cast<size_t>(needed));
         }
-        currentSink.load()(text);
+        if (held)
+            held->push_back(std::move(text));
+        else
+            currentSink.load()(text);
     } catch (...) {
     }
+}
+
+void Trace(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    TraceArguments(nullptr, format, args);
+    va_end(args);
+}
+
+void TraceInto(std::vector<std::string>* held, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    TraceArguments(held, format, args);
     va_end(args);
 }

@@ -1,7 +1,6 @@
 #include "report/history/GrowthState.h"
 
 #include "platform/AtomicFile.h"
-#include "platform/Directory.h"
 #include "platform/FileLock.h"
 #include "platform/ReadOnlyFile.h"
 #include "report/text/RunTime.h"
@@ -95,11 +94,6 @@ bool GrowthState::Write(const std::string& path) const {
 const EarlierRun* GrowthState::Find(const std::string& key) const {
     auto it = mailboxes.find(key);
     return it == mailboxes.end() ? nullptr : &it->second;
-}
-
-std::string GrowthState::KeyOf(const std::string& mailboxPath) {
-    std::string canonical = Directory::Canonical(mailboxPath);
-    return Utf8FromOsText(canonical.empty() ? mailboxPath : canonical);
 }
 
 std::string GrowthState::Now() { return RunTime::Now(); }

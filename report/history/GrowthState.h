@@ -36,9 +36,6 @@ public:
     // How long a run waits for another's turn on the file.
     static constexpr unsigned LockWaitMilliseconds = 15000;
 
-    // The key of a mailbox directory: its canonical path, as UTF-8.
-    static std::string KeyOf(const std::string& mailboxPath);
-
     // The current time as EarlierRun::written has it.
     static std::string Now();
 

@@ -3,6 +3,9 @@
 #include "report/history/FolderChanges.h"
 #include "report/history/MailboxKey.h"
 #include "report/history/Statement.h"
+#include "report/model/ReportRow.h"
+#include "report/text/ReportTexts.h"
+#include "report/text/Utf8.h"
 
 #include <vector>
 
@@ -20,6 +23,17 @@ CREATE TABLE %.folder_change(mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
                              run_id INTEGER NOT NULL REFERENCES runs(id), size INTEGER, kind TEXT NOT NULL,
                              status TEXT NOT NULL, hierarchy_key TEXT NOT NULL, folder_path TEXT NOT NULL,
                              folder_name TEXT NOT NULL, PRIMARY KEY(mailbox_id, file_name, run_id)) WITHOUT ROWID;
+)";
+// Added to the second schema later, so that a file written before, or by a
+// version before, lacks them: "IF NOT EXISTS", and a file read without them
+// gets them empty in memory.
+const char* const Places = R"(
+CREATE TABLE IF NOT EXISTS %.mailbox_scope(scope TEXT NOT NULL, mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
+                                           PRIMARY KEY(scope, mailbox_id)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS %.mailbox_gone(mailbox_id INTEGER PRIMARY KEY REFERENCES mailbox(id),
+                                          since TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS %.mailbox_rename(mailbox_id INTEGER NOT NULL REFERENCES mailbox(id),
+                                            old_path TEXT NOT NULL, until TEXT NOT NULL);
 )";
 
 std::string In(const std::string& sql, const std::string& schema) {
@@ -44,26 +58,59 @@ std::string KindOf(const std::string& fileName) {
     return "pmm";
 }
 
+// The status whose text, in either language, ends the name the first schema
+// showed for a folder: its file could not be read. Ok for the others.
+FolderStatus StatusShownIn(const std::string& shown, size_t& textStart) {
+    for (Language language : {Language::German, Language::English}) {
+        const ReportTexts texts(language);
+        for (FolderStatus status : {FolderStatus::CannotOpen, FolderStatus::NotValid, FolderStatus::MbxCannotOpen,
+                                    FolderStatus::PmgCannotOpen, FolderStatus::PmgNotValid}) {
+            const std::string text = Utf8FromCp1252(texts.StatusText(status));
+            if (shown.size() >= text.size() && shown.compare(shown.size() - text.size(), text.size(), text) == 0) {
+                textStart = shown.size() - text.size();
+                return status;
+            }
+        }
+    }
+    return FolderStatus::Ok;
+}
+
 // The first schema kept the shown name, path and name joined; the path ends
-// at its last separator, so that joined again they are what was kept.
+// at its last separator, so that joined again they are what was kept. A
+// folder that could not be read showed its status text in place of its
+// name: it keeps its status, and no name.
 RecordedFolder FirstFolder(Statement& folders) {
     RecordedFolder folder;
     folder.fileName = folders.ColumnText(0);
     folder.hierarchyKey = folders.ColumnText(1);
     const std::string shown = folders.ColumnText(2);
-    const size_t cut = shown.rfind('\\');
-    folder.folderPath = cut == std::string::npos ? std::string() : shown.substr(0, cut + 1);
-    folder.folderName = cut == std::string::npos ? shown : shown.substr(cut + 1);
+    size_t textStart = 0;
+    const FolderStatus status = StatusShownIn(shown, textStart);
+    if (status != FolderStatus::Ok) {
+        folder.folderPath = shown.substr(0, textStart);
+    } else {
+        const size_t cut = shown.rfind('\\');
+        folder.folderPath = cut == std::string::npos ? std::string() : shown.substr(0, cut + 1);
+        folder.folderName = cut == std::string::npos ? shown : shown.substr(cut + 1);
+    }
     folder.size = folders.ColumnNumber(3);
     folder.kind = KindOf(folder.fileName);
-    folder.status = "ok";
+    folder.status = FolderStatusName(status);
     return folder;
 }
 
 }  // namespace
 
 bool Create(sqlite3* db, const std::string& schema, bool withRuns) {
-    return (!withRuns || Statement::Exec(db, In(Runs, schema))) && Statement::Exec(db, In(Tables, schema));
+    return (!withRuns || Statement::Exec(db, In(Runs, schema))) && Statement::Exec(db, In(Tables, schema)) &&
+           Statement::Exec(db, In(Places, schema));
+}
+
+bool AddPlaces(sqlite3* db, bool writable) {
+    Statement there(db, "SELECT count(*) FROM main.sqlite_master WHERE name = 'mailbox_rename'");
+    if (!there.Ok() || there.Step() != SQLITE_ROW) return false;
+    if (there.ColumnNumber(0) != 0) return true;
+    return Statement::Exec(db, In(Places, writable ? "main" : "temp"));
 }
 
 bool MailboxId(sqlite3* db, const std::string& schema, const std::string& key, const std::string& path,

@@ -3,8 +3,12 @@
 #include "report/history/ComparisonRule.h"
 #include "report/history/RecordedFolder.h"
 #include "report/model/EarlierRun.h"
+#include "report/model/MailboxPlace.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,7 +25,8 @@ struct sqlite3;
 // The database runs in WAL mode with a busy timeout, so that runs that
 // overlap (a nightly job and a person) all land; each is appended in one
 // transaction, whole or not at all, with what --keep deletes. A file that
-// is not such a database is never written to.
+// is not such a database is never written to. A query (Mode::Read) writes
+// nothing, in the file or beside it, and reads in one snapshot.
 class HistoryStore {
 public:
     enum class Problem {
@@ -33,6 +38,10 @@ public:
         ReadOnly,
         Busy,     // locked by another run for longer than the timeout
         Damaged,  // SQLite finds it corrupt
+        Writing,  // a query finds another program writing it, and cannot wait
+        OldSchema,  // of the first schema, which a run under --timeout does not bring to this one
+        NoSpace,    // bringing it to this schema needs free space as large as the file
+        Full,       // the disk filled up while it was written
         Other,
     };
 
@@ -53,10 +62,13 @@ public:
         std::vector<Run> runs;
     };
 
-    // A mailbox to append: its report, key and canonical path as UTF-8.
+    // A mailbox a run found: its report, key and canonical path as UTF-8, and
+    // the text of the scope that found it (empty for a path named as it
+    // stands). Without a report, the run could not read it: it is not gone.
     struct Entry {
         const MailboxReport* report;
         std::string key, path;
+        std::string scope;
     };
 
     HistoryStore() = default;
@@ -69,8 +81,19 @@ public:
     // made only when a run is appended.
     bool Open(const std::string& path, Mode mode = Mode::Write);
     // How long a run waits for another that holds the history, before the
-    // history is given up as busy; set before Open.
-    void SetBusyTimeout(int milliseconds) { busyMilliseconds = milliseconds; }
+    // history is given up as busy; from the next statement on.
+    void SetBusyTimeout(int milliseconds);
+    static constexpr int DefaultBusyMilliseconds = 15000;
+    // Whether a file of the first schema is brought to this one when a run
+    // opens it to write: not under --timeout, since that may take longer than
+    // the time given; set before Open.
+    void SetMigrate(bool allowed) { migrate = allowed; }
+
+    // Runs read, which asks the history, on one snapshot of it: in one
+    // transaction, or for a file read as it stands under its stamp, read
+    // again when another program changed it meanwhile. False, with the
+    // problem, when read fails or the file would not hold still.
+    bool Snapshot(const std::function<bool()>& read);
 
     // The comparison of a mailbox that is scanned now: the run that rule
     // chooses among all the mailbox's recorded runs, as EarlierRun has it
@@ -89,13 +112,22 @@ public:
     bool Compare(const Mailbox& mailbox, size_t earlier, size_t latest, EarlierRun* before,
                  std::vector<RecordedFolder>& now);
 
-    // Appends one run that started at started (UTC) with these mailboxes;
-    // then, where keepFrom (UTC) is not empty, deletes what HistoryRetention
-    // keeps from it. All or nothing.
+    // Appends one run that started at started (UTC) with these mailboxes
+    // and where it looked for them; then, where keepFrom (UTC) is not empty,
+    // deletes what HistoryRetention keeps from it. All or nothing.
     bool Append(const std::string& started, const std::vector<Entry>& mailboxes,
-                const std::string& keepFrom = std::string());
+                const std::vector<MailboxScope>& scopes = {}, const std::string& keepFrom = std::string());
+
+    // Each mailbox (by id) that a run after its latest looked for where it
+    // had been found, and did not find: the start of the first such run
+    // (UTC). A mailbox such a run could not read is not gone, nor one no
+    // later run looked for in its place.
+    bool GoneSince(std::map<int64_t, std::string>& gone);
 
     Problem GetProblem() const { return problem; }
+    // With Problem::NoSpace: the space the file takes, and the space free.
+    uint64_t SpaceNeeded() const { return spaceNeeded; }
+    uint64_t SpaceFree() const { return spaceFree; }
     // SQLite's own words about the problem, in English; may be empty.
     const std::string& Detail() const { return detail; }
     // Why the history cannot be read or written, in the report's language,
@@ -106,7 +138,10 @@ private:
     bool Fail(Problem kind);
     bool FailWithDatabase();
     bool OpenPending(const std::string& path);
-    bool OpenFile(const std::string& path, Mode mode, bool create);
+    bool OpenFile(const std::string& path, bool create);
+    bool OpenForQuery(const std::string& path);
+    bool Opened(bool fresh, int version, Mode mode);
+    bool SpaceToMigrate(const std::string& path);
     bool Identify(bool& fresh, int& version);
     bool Create();
     bool MigrateInPlace();
@@ -114,11 +149,17 @@ private:
     void UseWal();
     void GiveSpaceBack();
     bool ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found);
-    bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes);
+    bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
+                    const std::vector<MailboxScope>& scopes);
+    bool MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes, const std::set<int64_t>& found);
 
     sqlite3* db = nullptr;
     std::string pending;  // the history to be made by the first Append
+    std::string queried;  // a query's file, read as it stands (immutable) where set
     Problem problem = Problem::None;
     std::string detail;
-    int busyMilliseconds = 15000;
+    int busyMilliseconds = DefaultBusyMilliseconds;
+    bool migrate = true;
+    uint64_t spaceNeeded = 0, spaceFree = 0;  // with Problem::NoSpace
+    static constexpr int SnapshotAttempts = 3;
 };

@@ -1,6 +1,7 @@
 #include "report/history/HistoryStore.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ReadOnlyFile.h"
 #include "report/history/FolderChanges.h"
 #include "report/history/HistoryRetention.h"
 #include "report/history/HistorySchema.h"
@@ -9,7 +10,15 @@
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
+#include <set>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #ifndef FOLDSCAN_VERSION
 #define FOLDSCAN_VERSION "0"
@@ -22,6 +31,7 @@ HistoryStore::Problem ProblemOf(int code) {
     case SQLITE_NOTADB: return HistoryStore::Problem::NotOurs;
     case SQLITE_CORRUPT: return HistoryStore::Problem::Damaged;
     case SQLITE_READONLY: return HistoryStore::Problem::ReadOnly;
+    case SQLITE_FULL: return HistoryStore::Problem::Full;
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return HistoryStore::Problem::Busy;
     case SQLITE_CANTOPEN:
@@ -35,6 +45,74 @@ HistoryStore::Problem ProblemOf(int code) {
 std::string DirectoryOf(const std::string& path) {
     const size_t cut = FileSystem::NameStart(path);
     return cut == 0 ? std::string(".") : path.substr(0, cut);
+}
+
+uint64_t LengthOf(const std::string& path) {
+    uint64_t length = 0;
+    FileStamp stamp;
+    return ReadOnlyFile::Inspect(path, length, stamp) ? length : 0;
+}
+
+// A digest of the file's bytes, to tell whether it changed while it was
+// read as it stands: its times move in ticks of milliseconds, and SQLite's
+// change counter stands still in WAL mode. Zero when it cannot be read.
+uint64_t Digest(const std::string& path) {
+    ReadOnlyFile file;
+    if (!file.Open(path)) return 0;
+    std::vector<unsigned char> buffer(1u << 20);
+    uint64_t digest = 1469598103934665603ull ^ file.Length();
+    for (size_t got; (got = file.Read(buffer.data(), buffer.size())) > 0;) {
+        for (size_t i = 0; i < got; i += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, &buffer[i], std::min<size_t>(8, got - i));
+            digest = (digest ^ word) * 1099511628211ull;
+            digest ^= digest >> 29;
+        }
+    }
+    return file.IoError() ? 0 : digest | 1;
+}
+
+// Whether another program's writing lies beside the file: a log (WAL) or a
+// journal (rollback) that holds anything.
+bool LogWritten(const std::string& path) {
+    for (const char* log : {"-wal", "-journal"})
+        if (LengthOf(path + log) > 0) return true;
+    return false;
+}
+
+// A "file:" URI of path, for the options only URIs take: '%', '?' and '#'
+// escaped, on Windows with forward slashes and a drive's path behind one.
+std::string FileUri(const std::string& path, const char* options) {
+    std::string escaped;
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            const char* const hex = "0123456789ABCDEF";
+            escaped += '%';
+            escaped += hex[static_cast<unsigned char>(c) >> 4];
+            escaped += hex[c & 0xF];
+        } else {
+            escaped += FileSystem::IsSeparator(c) ? '/' : c;
+        }
+    }
+    const bool drive = escaped.size() >= 2 && escaped[1] == ':';
+    const std::string start = drive ? "file:///" : escaped.compare(0, 1, "/") == 0 ? "file://" : "file:";
+    return start + escaped + "?" + options;
+}
+
+// Whether the OS's error of SQLite's last call is a full disk, which SQLite
+// tells as an I/O error where it met it on its shared memory.
+bool DiskFull(int error) {
+#ifdef _WIN32
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+#else
+    return error == ENOSPC;
+#endif
+}
+
+// What ProblemOf says of a query's file that another program writes, when
+// its shared memory cannot be had: writing, not unreadable.
+bool NeedsSharedMemory(int code) {
+    return (code & 0xFF) == SQLITE_CANTOPEN || (code & 0xFF) == SQLITE_READONLY;
 }
 
 // A row as the history keeps it: its texts in UTF-8, its path also where
@@ -63,7 +141,7 @@ bool HistoryStore::Fail(Problem kind) {
 }
 
 bool HistoryStore::FailWithDatabase() {
-    problem = ProblemOf(sqlite3_extended_errcode(db));
+    problem = DiskFull(sqlite3_system_errno(db)) ? Problem::Full : ProblemOf(sqlite3_extended_errcode(db));
     detail = sqlite3_errmsg(db);
     return false;
 }
@@ -74,7 +152,12 @@ bool HistoryStore::Open(const std::string& path, Mode mode) {
     if (exists && type != FileSystem::EntryType::File) return Fail(Problem::CannotOpen);
     if (!exists && mode == Mode::Read) return Fail(Problem::Missing);
     if (!exists) return OpenPending(path);
-    return OpenFile(path, mode, false);
+    return mode == Mode::Read ? OpenForQuery(path) : OpenFile(path, false);
+}
+
+void HistoryStore::SetBusyTimeout(int milliseconds) {
+    busyMilliseconds = milliseconds;
+    if (db) sqlite3_busy_timeout(db, milliseconds);
 }
 
 // A history that is not there yet is made by the first run that records:
@@ -91,10 +174,10 @@ bool HistoryStore::OpenPending(const std::string& path) {
 
 // SQLite takes the path in UTF-8, which it is on Windows, and as bytes
 // elsewhere. An existing file is never created anew, so that one that
-// vanishes meanwhile is not replaced by an empty database.
-bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
-    int flags = SQLITE_OPEN_NOMUTEX;
-    flags |= mode == Mode::Read ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+// vanishes meanwhile is not replaced by an empty database. The file is
+// switched to WAL only once it is known to be ours.
+bool HistoryStore::OpenFile(const std::string& path, bool create) {
+    const int flags = SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (code != SQLITE_OK) {
         problem = ProblemOf(code);
@@ -105,17 +188,95 @@ bool HistoryStore::OpenFile(const std::string& path, Mode mode, bool create) {
     sqlite3_busy_timeout(db, busyMilliseconds);
     bool fresh = false;
     int version = 0;
-    if (!Identify(fresh, version)) return false;
-    if (mode == Mode::Read && fresh) return Fail(Problem::NotOurs);
-    // A file that cannot be written is read as it is; Append says why not.
-    if (mode == Mode::Read || sqlite3_db_readonly(db, "main") == 1) {
-        if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
-        return version == HistorySchema::Version || ReadFirstInMemory();
+    if (!Identify(fresh, version)) {
+        // Its log cannot be opened beside it (a read-only share, a
+        // directory the user may not write): read as a query reads it.
+        if (!NeedsSharedMemory(sqlite3_extended_errcode(db)) || create) return false;
+        sqlite3_close_v2(db);
+        db = nullptr;
+        return OpenForQuery(path);
     }
+    // A file that cannot be written is read as it is; Append says why not.
+    if (sqlite3_db_readonly(db, "main") == 1) return Opened(fresh, version, Mode::Write);
     if (fresh && !Create()) return false;
+    const bool first = version == HistorySchema::FirstVersion;
+    if (first && !migrate) return Fail(Problem::OldSchema);
+    if (first && !SpaceToMigrate(path)) return false;
     UseWal();
     Statement::Exec(db, "PRAGMA synchronous=NORMAL");
-    return version != HistorySchema::FirstVersion || MigrateInPlace();
+    return (!first || MigrateInPlace()) && (HistorySchema::AddPlaces(db, true) || FailWithDatabase());
+}
+
+// A query writes nothing, in the file or beside it, so that whoever may
+// read the file may ask it. Without a log beside it the file holds all that
+// was written and is read as it stands, without locks or shared memory
+// (immutable), Snapshot making sure it held still. With a log, another
+// program writes it or left it so: SQLite reads file and log together,
+// which takes their shared memory.
+bool HistoryStore::OpenForQuery(const std::string& path) {
+    const bool logged = LogWritten(path);
+    const std::string uri = FileUri(path, logged ? "mode=ro" : "immutable=1");
+    int code = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        problem = logged && NeedsSharedMemory(code) ? Problem::Writing : ProblemOf(code);
+        detail = db ? sqlite3_errmsg(db) : "";
+        return false;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyMilliseconds);
+    queried = logged ? std::string() : path;
+    bool fresh = false;
+    int version = 0;
+    if (!Identify(fresh, version)) {
+        if (logged && NeedsSharedMemory(sqlite3_extended_errcode(db))) problem = Problem::Writing;
+        return false;
+    }
+    return Opened(fresh, version, Mode::Read);
+}
+
+// A file opened that is not written: this schema's tables for it, in memory
+// where it is still of the first. A query needs a history to ask.
+bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
+    if (fresh && mode == Mode::Read) return Fail(Problem::NotOurs);
+    if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
+    if (version != HistorySchema::Version) return ReadFirstInMemory();
+    return Statement::Exec(db, "PRAGMA temp_store=MEMORY") && HistorySchema::AddPlaces(db, false) ||
+           FailWithDatabase();
+}
+
+// Bringing a file to this schema writes its rows anew before the old ones
+// go: it needs as much free space as the file takes.
+bool HistoryStore::SpaceToMigrate(const std::string& path) {
+    uint64_t free = 0;
+    const uint64_t length = LengthOf(path);
+    if (!FileSystem::FreeSpace(DirectoryOf(path), free) || free >= length) return true;
+    problem = Problem::NoSpace;
+    spaceNeeded = length;
+    spaceFree = free;
+    detail.clear();
+    return false;
+}
+
+bool HistoryStore::Snapshot(const std::function<bool()>& read) {
+    if (!db) return false;
+    for (int attempt = 0; attempt < SnapshotAttempts; ++attempt) {
+        if (queried.empty()) {
+            if (!Statement::Exec(db, "BEGIN")) return FailWithDatabase();
+            const bool ok = read();
+            Statement::Exec(db, "COMMIT");
+            return ok;
+        }
+        const uint64_t before = Digest(queried);
+        if (!read()) return false;
+        if (before != 0 && before == Digest(queried) && !LogWritten(queried)) return true;
+        // Another program wrote it meanwhile: the reading may mix two states.
+        const std::string path = queried;
+        sqlite3_close_v2(db);
+        db = nullptr;
+        queried.clear();
+        if (!OpenForQuery(path)) return false;
+    }
+    return Fail(Problem::Writing);
 }
 
 // WAL lets runs read while another writes, and stays with the file once
@@ -142,7 +303,8 @@ bool HistoryStore::Identify(bool& fresh, int& version) {
     const uint64_t id = read.ColumnNumber(0), user = read.ColumnNumber(1), objects = read.ColumnNumber(2);
     fresh = id == 0 && user == 0 && objects == 0;
     if (fresh) return true;
-    if (id != static_cast<uint64_t>(HistorySchema::ApplicationId)) return Fail(Problem::NotOurs);
+    // Ours by the application id, and of a schema: Create sets both at once.
+    if (id != static_cast<uint64_t>(HistorySchema::ApplicationId) || user == 0) return Fail(Problem::NotOurs);
     if (user > static_cast<uint64_t>(HistorySchema::Version)) {
         problem = Problem::Newer;
         detail = "schema " + std::to_string(user);
@@ -251,6 +413,15 @@ bool HistoryStore::FindMailbox(const std::string& key, Mailbox& mailbox) {
     return true;
 }
 
+bool HistoryStore::GoneSince(std::map<int64_t, std::string>& gone) {
+    Statement select(db, "SELECT mailbox_id, since FROM mailbox_gone");
+    if (!select.Ok()) return FailWithDatabase();
+    int code;
+    while ((code = select.Step()) == SQLITE_ROW)
+        gone[static_cast<int64_t>(select.ColumnNumber(0))] = select.ColumnText(1);
+    return code == SQLITE_DONE || FailWithDatabase();
+}
+
 bool HistoryStore::LatestStart(std::string& started) {
     Statement select(db, "SELECT coalesce(max(started), '') FROM runs");
     if (!select.Ok() || select.Step() != SQLITE_ROW) return FailWithDatabase();
@@ -312,18 +483,20 @@ bool HistoryStore::FindEarlier(const std::string& key, const ComparisonRule& rul
 }
 
 bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& mailboxes,
-                          const std::string& keepFrom) {
+                          const std::vector<MailboxScope>& scopes, const std::string& keepFrom) {
     if (!pending.empty()) {
         sqlite3_close_v2(db);
         db = nullptr;
         const std::string path = std::move(pending);
         pending.clear();
-        if (!OpenFile(path, Mode::Write, true)) return false;
+        if (!OpenFile(path, true)) return false;
     }
     if (!db) return false;
+    if (sqlite3_db_readonly(db, "main") == 1) return Fail(Problem::ReadOnly);
     if (!Statement::Exec(db, "BEGIN IMMEDIATE")) return FailWithDatabase();
-    const bool ok = (AppendRows(started, mailboxes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
-                    FailWithDatabase();
+    const bool ok =
+        (AppendRows(started, mailboxes, scopes) && (keepFrom.empty() || HistoryRetention::Keep(db, keepFrom))) ||
+        FailWithDatabase();
     if (ok && Statement::Exec(db, "COMMIT")) {
         if (!keepFrom.empty()) GiveSpaceBack();
         return true;
@@ -333,17 +506,32 @@ bool HistoryStore::Append(const std::string& started, const std::vector<Entry>& 
     return false;
 }
 
-// A mailbox named twice in one run (its key the same) is recorded once.
-bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entry>& mailboxes) {
+// A mailbox named twice in one run (its key the same) is recorded once. One
+// the run found but could not read is not recorded, nor taken for gone.
+bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
+                              const std::vector<MailboxScope>& scopes) {
     Statement run(db, "INSERT INTO runs(started, version) VALUES (?1, ?2)");
     Statement mailboxRun(db, "INSERT OR IGNORE INTO mailbox_run(mailbox_id, run_id, count, total) VALUES (?1, ?2, ?3, ?4)");
-    if (!run.Ok() || !mailboxRun.Ok() || !run.Text(1, started).Text(2, FOLDSCAN_VERSION).Run()) return false;
+    Statement foundBy(db, "INSERT OR IGNORE INTO mailbox_scope(scope, mailbox_id) SELECT ?2, id FROM mailbox WHERE key = ?1");
+    Statement known(db, "SELECT id FROM mailbox WHERE key = ?1");
+    if (!run.Ok() || !mailboxRun.Ok() || !foundBy.Ok() || !known.Ok() ||
+        !run.Text(1, started).Text(2, FOLDSCAN_VERSION).Run())
+        return false;
     const int64_t runId = sqlite3_last_insert_rowid(db);
     FolderChanges changes(db);
+    std::set<int64_t> found;
     for (const Entry& entry : mailboxes) {
+        if (!entry.report) {  // not read, but there
+            if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
+            if (known.Text(1, entry.key).Step() == SQLITE_ROW) found.insert(static_cast<int64_t>(known.ColumnNumber(0)));
+            known.Reset();
+            continue;
+        }
         const MailboxReport& report = *entry.report;
         int64_t id;
         if (!HistorySchema::MailboxId(db, "main", entry.key, entry.path, id)) return false;
+        found.insert(id);
+        if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
         mailboxRun.Number(1, static_cast<uint64_t>(id)).Number(2, static_cast<uint64_t>(runId));
         if (!mailboxRun.Number(3, report.count).Number(4, report.total).Run()) return false;
         if (sqlite3_changes(db) == 0) continue;
@@ -351,6 +539,34 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
         folders.reserve(report.rows.size());
         for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
         if (!changes.Write(id, runId, folders)) return false;
+    }
+    return MarkGone(started, scopes, found);
+}
+
+// A mailbox that one of the run's scopes had found, where the run looked
+// everywhere, and that the run did not find is gone from now on, unless it
+// was already; one that the run found is not.
+bool HistoryStore::MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes,
+                            const std::set<int64_t>& found) {
+    Statement inScope(db, "SELECT mailbox_id FROM mailbox_scope WHERE scope = ?1");
+    Statement gone(db, "INSERT OR IGNORE INTO mailbox_gone(mailbox_id, since) VALUES (?1, ?2)");
+    Statement back(db, "DELETE FROM mailbox_gone WHERE mailbox_id = ?1");
+    if (!inScope.Ok() || !gone.Ok() || !back.Ok()) return false;
+    for (int64_t id : found)
+        if (!back.Number(1, static_cast<uint64_t>(id)).Run()) return false;
+    for (const MailboxScope& scope : scopes) {
+        if (!scope.whole) continue;
+        inScope.Text(1, scope.text);
+        std::vector<int64_t> missing;
+        int code;
+        while ((code = inScope.Step()) == SQLITE_ROW) {
+            const int64_t id = static_cast<int64_t>(inScope.ColumnNumber(0));
+            if (found.count(id) == 0) missing.push_back(id);
+        }
+        inScope.Reset();
+        if (code != SQLITE_DONE) return false;
+        for (int64_t id : missing)
+            if (!gone.Number(1, static_cast<uint64_t>(id)).Text(2, started).Run()) return false;
     }
     return true;
 }

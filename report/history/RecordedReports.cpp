@@ -7,6 +7,9 @@
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 // The enum value whose machine name is name; fallback for a name this
@@ -39,7 +42,7 @@ ReportRow RowOf(const RecordedFolder& folder, const ReportTexts& texts) {
 }
 
 MailboxReport ReportOf(HistoryStore& store, const HistoryStore::Mailbox& mailbox, const ReportOptions& options,
-                       const ReportTexts& texts, const std::string& latestStart, bool& ok) {
+                       const ReportTexts& texts, const std::string& goneSince, bool& ok) {
     const size_t latest = mailbox.runs.size() - 1;
     std::vector<std::time_t> starts;
     for (size_t i = 0; i < latest; ++i) {
@@ -59,7 +62,7 @@ MailboxReport ReportOf(HistoryStore& store, const HistoryStore::Mailbox& mailbox
     const bool compared = ok && choice.index != ComparisonRule::None;
     MailboxReport report = MailboxReport::FromRecord(mailbox.path, std::move(rows), run.count, run.total, options,
                                                      compared ? &earlier : nullptr, run.started);
-    report.notFoundSince = run.started < latestStart;
+    report.goneSince = goneSince;
     return report;
 }
 
@@ -79,11 +82,15 @@ bool RecordedReports::Read(HistoryStore& store, const ReportOptions& options, co
         else
             unknown.push_back(i);
     }
-    std::string latestStart;
-    if (!store.LatestStart(latestStart)) return false;
+    std::map<int64_t, std::string> gone;
+    if (!store.GoneSince(gone)) return false;
+    // Those gone after the others, each group in its order.
+    std::stable_partition(mailboxes.begin(), mailboxes.end(),
+                          [&](const HistoryStore::Mailbox& mailbox) { return gone.count(mailbox.id) == 0; });
     for (const HistoryStore::Mailbox& mailbox : mailboxes) {
         bool ok = true;
-        reports.push_back(ReportOf(store, mailbox, options, texts, latestStart, ok));
+        const auto found = gone.find(mailbox.id);
+        reports.push_back(ReportOf(store, mailbox, options, texts, found == gone.end() ? "" : found->second, ok));
         if (!ok) return false;
     }
     return true;

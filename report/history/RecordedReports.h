@@ -11,8 +11,8 @@ class ReportTexts;
 // --from-history: the report from the history alone. Each mailbox as its
 // latest run recorded it, compared with the run ComparisonRule chooses
 // among the ones before, as a MailboxReport that the writers take as they
-// take a scanned one. A mailbox whose latest run is older than the
-// history's latest is marked as not found since.
+// take a scanned one. A mailbox that a later run looked for in its place
+// and did not find is gone: it comes after the others, marked so.
 class RecordedReports {
 public:
     // The mailboxes with these keys, in their order, or where there are

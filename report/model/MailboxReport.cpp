@@ -73,7 +73,9 @@ MailboxReport MailboxReport::Make(const std::string& path, const ReportOptions& 
         ScanResult result = list.Scan(scan);
         if (list.OutOfMemory()) throw std::bad_alloc();
         report.readFault = list.ReadFault();
-        report.hierarchyRead = result.hierarchyRead;
+        report.listingBroken = result.listingBroken;
+        report.hierarchyFault = result.hierarchyFault;
+        report.hierarchyRead = result.hierarchyRead && !result.hierarchyFault;
         read = result.table;
         report.count = static_cast<uint64_t>(list.GetCount());
         report.total = list.GetTotal();
@@ -238,6 +240,8 @@ void MailboxReport::SortRows(const ReportOptions& options) {
 }
 
 std::string MailboxReport::FailedFile() const {
+    if (listingBroken) return std::string();
+    if (hierarchyFault) return MailboxListing::HierarchyFile;
     for (const ReportRow& row : rows)
         if (row.record.ioError) return Utf8FromFileName(row.record.fileName);
     return std::string();

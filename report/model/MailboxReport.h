@@ -45,10 +45,20 @@ public:
 
     std::string path;
     bool readable = false;
+    // Why a mailbox that is not readable was not read, where the run said
+    // so already: a directory below --all-under that could not be listed
+    // (MailboxPlace::unlisted), or with --from-history one the history does
+    // not know.
+    bool unlisted = false;
+    bool unknownToHistory = false;
     // The listing broke off, or a folder file failed for an I/O error
     // (FolderList::ReadFault): the rows may lack folders or sizes, and the
     // mailbox is not recorded.
     bool readFault = false;
+    // Of the read fault: the listing broke off; "hierarch.pm" failed for an
+    // I/O error.
+    bool listingBroken = false;
+    bool hierarchyFault = false;
     bool hierarchyRead = false;
     std::vector<ReportRow> rows;
     uint64_t count = 0;
@@ -82,9 +92,8 @@ public:
     std::vector<RecordedTotal> series;
 
     // With --from-history: the start of the run (UTC) that recorded this
-    // mailbox, and whether later runs no longer found it.
+    // mailbox.
     std::string recordedAt;
-    bool notFoundSince = false;
     // A mailbox that the latest run covering it no longer found (deleted, or
     // renamed): the start of that run (UTC); empty while it is there. It
     // counts in no total and no share and is listed after the others.
@@ -92,8 +101,10 @@ public:
 
     // Whether the run may record what it read of the mailbox.
     bool Recordable() const { return readable && !readFault; }
-    // With a read fault: the first folder file that failed, as UTF-8; empty
-    // when the listing itself broke off.
+    // Whether it counts in totals and shares: read, and not gone.
+    bool Counted() const { return readable && goneSince.empty(); }
+    // With a read fault: the hierarchy file or the first folder file that
+    // failed, as UTF-8; empty when the listing itself broke off.
     std::string FailedFile() const;
 
     // A row's change since the earlier run: a new folder grows by its size.

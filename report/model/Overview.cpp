@@ -5,9 +5,13 @@
 #include <algorithm>
 
 std::vector<size_t> Overview::Ranked(const std::vector<MailboxReport>& mailboxes, bool byGrowth, bool descending) {
-    std::vector<size_t> ranked;
-    for (size_t i = 0; i < mailboxes.size(); ++i)
-        if (mailboxes[i].readable) ranked.push_back(i);
+    std::vector<size_t> ranked, gone;
+    for (size_t i = 0; i < mailboxes.size(); ++i) {
+        if (mailboxes[i].Counted())
+            ranked.push_back(i);
+        else if (mailboxes[i].readable)
+            gone.push_back(i);
+    }
     std::stable_sort(ranked.begin(), ranked.end(),
                      [&](size_t a, size_t b) { return mailboxes[a].total > mailboxes[b].total; });
     if (byGrowth)
@@ -17,6 +21,7 @@ std::vector<size_t> Overview::Ranked(const std::vector<MailboxReport>& mailboxes
             if (!x.hasEarlierState) return false;
             return descending ? x.TotalChange() > y.TotalChange() : x.TotalChange() < y.TotalChange();
         });
+    ranked.insert(ranked.end(), gone.begin(), gone.end());
     return ranked;
 }
 
@@ -52,8 +57,9 @@ std::vector<Overview::TopRow> Overview::Top(const std::vector<MailboxReport>& ma
                                             uint64_t minSize) {
     std::vector<TopRow> rows;
     for (size_t m = 0; m < mailboxes.size(); ++m)
-        for (size_t r = 0; r < mailboxes[m].rows.size(); ++r)
-            if (mailboxes[m].rows[r].record.size >= minSize) rows.push_back({m, r});
+        if (mailboxes[m].Counted())
+            for (size_t r = 0; r < mailboxes[m].rows.size(); ++r)
+                if (mailboxes[m].rows[r].record.size >= minSize) rows.push_back({m, r});
     return First(std::move(rows), n, [&](const TopRow& t) { return mailboxes[t.mailbox].rows[t.row].record.size; },
                  true);
 }
@@ -62,7 +68,7 @@ std::vector<Overview::TopRow> Overview::TopGrowth(const std::vector<MailboxRepor
                                                   uint64_t minSize, bool descending) {
     std::vector<TopRow> rows;
     for (size_t m = 0; m < mailboxes.size(); ++m)
-        if (mailboxes[m].hasEarlierState)
+        if (mailboxes[m].hasEarlierState && mailboxes[m].Counted())
             for (size_t r = 0; r < mailboxes[m].rows.size(); ++r)
                 if (mailboxes[m].rows[r].record.size >= minSize) rows.push_back({m, r});
     return First(std::move(rows), n,

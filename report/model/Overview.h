@@ -20,6 +20,7 @@ public:
     // The readable mailboxes, largest total first; ties keep the order given.
     // By growth (--sort growth), those compared with an earlier run by the
     // change of their total in the direction asked, then the others by total.
+    // Those gone come last, in the order given.
     static std::vector<size_t> Ranked(const std::vector<MailboxReport>& mailboxes, bool byGrowth = false,
                                       bool descending = true);
 
@@ -27,7 +28,7 @@ public:
     // None when it has no rows.
     static size_t Largest(const MailboxReport& mailbox);
 
-    // The n largest rows of at least minSize bytes of all readable mailboxes,
+    // The n largest rows of at least minSize bytes of all counted mailboxes,
     // largest first; ties in the order the mailboxes were given, then in the
     // order of their listings.
     static std::vector<TopRow> Top(const std::vector<MailboxReport>& mailboxes, size_t n, uint64_t minSize);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/model/MailboxPlace.h"
 #include "report/model/Thresholds.h"
 #include "report/text/Language.h"
 #include "store/FolderCompare.h"
@@ -17,7 +18,10 @@ struct ReportOptions {
     // --sort growth: beside the panel's three columns.
     static constexpr int GrowthColumn = 3;
 
-    std::vector<std::string> mailboxes;  // as given, in the order given
+    std::vector<std::string> mailboxes;  // as given, in the order given; as found once MailboxFinder ran
+    // Once MailboxFinder ran: each mailbox's place, and where it looked.
+    std::vector<MailboxPlace> places;
+    std::vector<MailboxScope> scopes;
     ReportFormat format = ReportFormat::Table;
     int sortColumn = FolderCompare::FolderNameColumn;
     bool descending = false;
@@ -46,6 +50,7 @@ struct ReportOptions {
     std::time_t growthMoment = 0;
     std::string fromHistory;     // --from-history: the report from this history alone, nothing scanned
     std::time_t keepSeconds = 0;  // --keep: runs older than this go after recording; 0 keeps all
+    bool migrateHistory = false;  // --migrate-history: bring the history to this schema, also under --timeout
 
     // The administrator's routine.
     std::string outputFile;  // --output; empty for standard output

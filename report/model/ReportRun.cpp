@@ -24,19 +24,19 @@ size_t ReportRun::Hidden(const MailboxReport& mailbox) const {
 
 size_t ReportRun::GetReadableCount() const {
     size_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.readable ? 1 : 0;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? 1 : 0;
     return n;
 }
 
 uint64_t ReportRun::GetCount() const {
     uint64_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.count;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? mailbox.count : 0;
     return n;
 }
 
 uint64_t ReportRun::GetTotal() const {
     uint64_t n = 0;
-    for (const MailboxReport& mailbox : mailboxes) n += mailbox.total;
+    for (const MailboxReport& mailbox : mailboxes) n += mailbox.Counted() ? mailbox.total : 0;
     return n;
 }
 
@@ -62,14 +62,14 @@ std::string ReportRun::PathText(const MailboxReport& mailbox) { return Utf8FromO
 
 bool ReportRun::AnyCompared() const {
     for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState) return true;
+        if (mailbox.hasEarlierState && mailbox.Counted()) return true;
     return false;
 }
 
 int64_t ReportRun::TotalGrowth() const {
     int64_t growth = 0;
     for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState) growth += mailbox.TotalChange();
+        if (mailbox.hasEarlierState && mailbox.Counted()) growth += mailbox.TotalChange();
     return growth;
 }
 
@@ -95,20 +95,38 @@ std::string ReportRun::GeneratedLine() const {
     return ReportTexts::Fill(texts.generatedPattern, {RunTime::Local(generatedAt)});
 }
 
+// Names the mailboxes concerned, and with what each is compared; the others
+// are compared as asked and go unmentioned.
 std::string ReportRun::HistoryNote() const {
-    std::string earliest;
-    for (const MailboxReport& mailbox : mailboxes)
-        if (mailbox.hasEarlierState && mailbox.beforeHistory && (earliest.empty() || mailbox.earlierTime < earliest))
-            earliest = mailbox.earlierTime;
-    if (earliest.empty()) return std::string();
-    return ReportTexts::Fill(texts.historyTooShort, {RunTime::Local(RunTime::Utc(options.growthMoment)),
-                                                     RunTime::Local(earliest)});
+    constexpr size_t NamedAtMost = 5;
+    std::vector<std::string> named;
+    size_t concerned = 0;
+    for (const MailboxReport& mailbox : mailboxes) {
+        if (!mailbox.hasEarlierState || !mailbox.beforeHistory) continue;
+        if (++concerned <= NamedAtMost)
+            named.push_back(
+                ReportTexts::Fill(texts.historyShortFor, {PathText(mailbox), RunTime::Local(mailbox.earlierTime)}));
+    }
+    if (concerned == 0) return std::string();
+    std::string list;
+    for (const std::string& one : named) list += (list.empty() ? "" : ", ") + one;
+    if (concerned > NamedAtMost)
+        list += ReportTexts::Fill(texts.historyShortMore, {std::to_string(concerned - NamedAtMost)});
+    return ReportTexts::Fill(concerned == 1 ? texts.historyTooShortOne : texts.historyTooShort,
+                             {std::to_string(concerned), RunTime::Local(RunTime::Utc(options.growthMoment)), list});
 }
 
 std::string ReportRun::RecordedLine(const MailboxReport& mailbox) const {
     if (mailbox.recordedAt.empty()) return std::string();
-    return ReportTexts::Fill(mailbox.notFoundSince ? texts.notFoundSince : texts.recordedPattern,
-                             {RunTime::Local(mailbox.recordedAt)});
+    if (!mailbox.goneSince.empty())
+        return ReportTexts::Fill(texts.notFoundSince,
+                                 {RunTime::Local(mailbox.recordedAt), RunTime::LocalDate(mailbox.goneSince)});
+    return ReportTexts::Fill(texts.recordedPattern, {RunTime::Local(mailbox.recordedAt)});
+}
+
+std::string ReportRun::GoneMark(const MailboxReport& mailbox) const {
+    if (mailbox.goneSince.empty()) return std::string();
+    return ReportTexts::Fill(texts.goneSince, {RunTime::LocalDate(mailbox.goneSince)});
 }
 
 std::string ReportRun::TopHeading() const {

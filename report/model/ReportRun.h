@@ -33,7 +33,7 @@ struct ReportRun {
     // The rows of a mailbox that --min-size leaves out.
     size_t Hidden(const MailboxReport& mailbox) const;
 
-    // Over the mailboxes that could be read.
+    // Over the mailboxes that count: read, and not gone.
     size_t GetReadableCount() const;
     uint64_t GetCount() const;
     uint64_t GetTotal() const;
@@ -66,12 +66,15 @@ struct ReportRun {
     std::string TotalLine() const;
     // "Erstellt: 2026-11-30 09:00", in local time.
     std::string GeneratedLine() const;
-    // The one note for all mailboxes whose history reached back less far
-    // than --growth-since asked; empty when none.
+    // The one note on the mailboxes whose history reached back less far
+    // than --growth-since asked, naming them (up to five) and what each is
+    // compared with; empty when none.
     std::string HistoryNote() const;
-    // With --from-history: when the mailbox was recorded, and whether it was
-    // not found since.
+    // With --from-history: when the mailbox was recorded, and since when it
+    // is gone where it is.
     std::string RecordedLine(const MailboxReport& mailbox) const;
+    // "nicht mehr gefunden seit 2026-11-25" for a mailbox gone; else empty.
+    std::string GoneMark(const MailboxReport& mailbox) const;
     // The heading of the --top list: the largest, or those that grew or
     // shrank most.
     std::string TopHeading() const;

@@ -172,6 +172,7 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     CLI::Option* fromHistory =
         app.add_option("--from-history", options.fromHistory, texts.helpFromHistory)->type_name("FILE");
     CLI::Option* keepOption = app.add_option("--keep", keep, texts.helpKeep)->type_name("SPAN");
+    CLI::Option* migrate = app.add_flag("--migrate-history")->description(texts.helpMigrateHistory);
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
 
     // The administrator's routine.
@@ -216,8 +217,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     } catch (const CLI::ParseError& e) {
         return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
     }
+    options.migrateHistory = migrate->count() != 0;
     if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty() &&
-        fromHistory->count() == 0)
+        fromHistory->count() == 0 && !options.migrateHistory)
         return fail(texts.mailboxMissing);
 
     auto found = Formats.find(format);
@@ -264,6 +266,8 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         return fail(ReportTexts::Fill(texts.emptyFile, {"--from-history"}));
     if (keepOption->count() != 0 && history->count() == 0)
         return fail(ReportTexts::Fill(texts.needs, {"--keep", "--history"}));
+    if (options.migrateHistory && history->count() == 0)
+        return fail(ReportTexts::Fill(texts.needs, {"--migrate-history", "--history"}));
     if (keepOption->count() != 0 && (!RunTime::ParseSpan(keep, options.keepSeconds) || options.keepSeconds == 0))
         return fail(ReportTexts::Fill(texts.badKeep, {keep}));
 
@@ -298,7 +302,16 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
                                                      "--history"}));
     if (options.thresholds.AnyGrowth() && since->count() != 0)
         return fail(ReportTexts::Fill(texts.exclusive, {"--since", "--warn-growth, --crit-growth"}));
-    if (options.thresholds.AnyGrowth()) options.historyGrowth = true;
+    // Against the run nearest to a day before, unless --growth-since says
+    // otherwise: a check repeated within the day keeps its state, and one
+    // whose time wanders by minutes still compares with the night before.
+    if (options.thresholds.AnyGrowth()) {
+        options.historyGrowth = true;
+        if (!options.growthSince) {
+            options.growthSince = true;
+            options.growthMoment = RunTime::Clock() - 24 * 3600;
+        }
+    }
     size_t seconds = 0;
     if (timeoutOption->count() != 0 && (!ParseCount(timeout, seconds) || seconds > 86400))
         return fail(ReportTexts::Fill(texts.badTimeout, {timeout}));

@@ -1,6 +1,5 @@
 #include "report/program/GrowthSource.h"
 
-#include "report/history/MailboxKey.h"
 #include "report/history/RecordedReports.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportOptions.h"
@@ -8,8 +7,23 @@
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
+#include <algorithm>
+
 GrowthSource::GrowthSource(const ReportOptions& options, const ReportTexts& texts, std::ostream& err)
-    : options(options), texts(texts), err(err) {}
+    : options(options), texts(texts), err(err) {
+    if (options.timeout != 0) deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout);
+    // A history of the first schema is brought to this one only where the
+    // time allows it, or where that is asked for.
+    history.SetMigrate(options.timeout == 0 || options.migrateHistory);
+}
+
+// Under --timeout no wait for another run's lock outlasts the time given.
+void GrowthSource::Bound() {
+    if (!deadline) return;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+    history.SetBusyTimeout(static_cast<int>(
+        std::clamp<int64_t>(left.count(), 0, HistoryStore::DefaultBusyMilliseconds)));
+}
 
 const std::string& GrowthSource::HistoryFile() const {
     return options.fromHistory.empty() ? options.historyFile : options.fromHistory;
@@ -29,27 +43,54 @@ bool GrowthSource::Open() {
         return historyOpen;
     }
     if (!options.historyFile.empty()) {
+        Bound();
         historyOpen = history.Open(options.historyFile);
-        if (!historyOpen) HistoryFailed(texts.historyUnreadable);
+        if (!historyOpen) HistoryFailed(Unwritable() ? texts.historyUnwritable : texts.historyUnreadable);
     }
     return true;
 }
 
+// Problems of a history that could be read, but not brought to this schema.
+bool GrowthSource::Unwritable() const {
+    switch (history.GetProblem()) {
+    case HistoryStore::Problem::OldSchema:
+    case HistoryStore::Problem::NoSpace:
+    case HistoryStore::Problem::Full:
+    case HistoryStore::Problem::ReadOnly:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The state file's run where --since names one, else the history's run
 // that ComparisonRule chooses for --growth or --growth-since.
-void GrowthSource::Find(const std::vector<std::string>& keys) {
-    fromHistory.assign(keys.size(), EarlierRun());
-    earlier.assign(keys.size(), nullptr);
+// The history is read in one snapshot, so that no mailbox is compared with
+// a run that another run's --keep took away from under the others.
+void GrowthSource::Find() {
+    const std::vector<MailboxPlace>& places = options.places;
+    earlier.assign(places.size(), nullptr);
+    if (!options.stateFile.empty()) {
+        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].path);
+        return;
+    }
+    if (!options.historyGrowth || !historyOpen) return;
     const ComparisonRule rule = ComparisonRule::Of(options);
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (!options.stateFile.empty()) {
-            earlier[i] = state.Find(GrowthState::KeyOf(options.mailboxes[i]));
-        } else if (options.historyGrowth && historyOpen) {
-            if (history.FindEarlier(keys[i], rule, fromHistory[i]))
+    Bound();
+    const bool read = history.Snapshot([&] {
+        fromHistory.assign(places.size(), EarlierRun());
+        earlier.assign(places.size(), nullptr);
+        for (size_t i = 0; i < places.size(); ++i) {
+            if (history.FindEarlier(places[i].key, rule, fromHistory[i]))
                 earlier[i] = &fromHistory[i];
             else if (history.GetProblem() != HistoryStore::Problem::None)
-                HistoryFailed(texts.historyUnreadable);
+                return false;
         }
+        return true;
+    });
+    if (!read) {
+        earlier.assign(places.size(), nullptr);
+        HistoryFailed(texts.historyUnreadable);
     }
 }
 
@@ -57,14 +98,26 @@ void GrowthSource::Forget(size_t i) {
     if (i < fromHistory.size()) fromHistory[i] = EarlierRun();
 }
 
-bool GrowthSource::ReadRecorded(const std::vector<std::string>& keys, std::vector<MailboxReport>& mailboxes) {
+bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
+    std::vector<std::string> keys;
+    for (const MailboxPlace& place : options.places) keys.push_back(place.key);
     std::vector<size_t> unknown;
-    if (!RecordedReports::Read(history, options, texts, keys, mailboxes, unknown)) {
+    const bool read = history.Snapshot([&] {
+        mailboxes.clear();
+        unknown.clear();
+        return RecordedReports::Read(history, options, texts, keys, mailboxes, unknown);
+    });
+    if (!read) {
         HistoryFailed(texts.historyUnreadable);
         return false;
     }
-    for (size_t i : unknown)
-        err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
+    // A mailbox the history does not know is an error, not an empty one: a
+    // typo must never pass for a mailbox without folders.
+    for (size_t i : unknown) {
+        mailboxes.emplace_back();
+        mailboxes.back().path = options.mailboxes[i];
+        mailboxes.back().unknownToHistory = true;
+    }
     return true;
 }
 
@@ -74,11 +127,10 @@ void GrowthSource::HistoryFailed(const std::string& pattern) {
     failed = true;
 }
 
-bool GrowthSource::Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                          const std::vector<std::string>& keys) {
+bool GrowthSource::Record(const std::string& started, const std::vector<MailboxReport>& mailboxes) {
     // The state file moves on only once the history has, so that the two
     // never disagree: not past a history that failed on the way.
-    return AppendHistory(started, mailboxes, keys) && !failed && SaveState(mailboxes);
+    return AppendHistory(started, mailboxes) && !failed && SaveState(mailboxes);
 }
 
 // The current state of each readable mailbox, for the next run with --since.
@@ -92,23 +144,32 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
             current.folders[Utf8FromFileName(row.record.fileName)].size = row.record.size;
-        state.Put(GrowthState::KeyOf(options.mailboxes[i]), std::move(current));
+        state.Put(options.places[i].path, std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
     err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';
     return false;
 }
 
-bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                                 const std::vector<std::string>& keys) {
+// Every mailbox found goes with the run, those that could not be read
+// without their rows: they are not gone. A place below a root that could
+// not be listed is no mailbox.
+bool GrowthSource::AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes) {
     if (!historyOpen || !options.fromHistory.empty()) return true;
-    std::vector<HistoryStore::Entry> readable;
-    for (size_t i = 0; i < mailboxes.size(); ++i)
-        if (mailboxes[i].Recordable())
-            readable.push_back({&mailboxes[i], keys[i], MailboxKey::PathOf(mailboxes[i].path)});
-    if (readable.empty()) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
+    std::vector<HistoryStore::Entry> found;
+    bool anyRead = false;
+    for (size_t i = 0; i < mailboxes.size(); ++i) {
+        const MailboxPlace& place = options.places[i];
+        if (place.unlisted) continue;
+        const bool read = mailboxes[i].Recordable();
+        anyRead = anyRead || read;
+        const std::string scope = place.scope < 0 ? std::string() : options.scopes[static_cast<size_t>(place.scope)].text;
+        found.push_back({read ? &mailboxes[i] : nullptr, place.key, place.path, scope});
+    }
+    if (!anyRead) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
     const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
-    if (history.Append(started, readable, keepFrom)) return true;
+    Bound();
+    if (history.Append(started, found, options.scopes, keepFrom)) return true;
     HistoryFailed(texts.historyUnwritable);
     return false;
 }

@@ -4,6 +4,8 @@
 #include "report/history/HistoryStore.h"
 #include "report/model/EarlierRun.h"
 
+#include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,32 +26,32 @@ public:
     // Reads the state file and opens the history. False, after its message,
     // when the run cannot go on.
     bool Open();
-    // Looks up the earlier run of each mailbox, named by its key.
-    void Find(const std::vector<std::string>& keys);
+    // Looks up the earlier run of each mailbox of the options' places.
+    void Find();
     // The earlier run mailbox i is compared with; null where there is none.
     const EarlierRun* Earlier(size_t i) const { return i < earlier.size() ? earlier[i] : nullptr; }
     // Mailbox i's report is made: what it was compared with can go.
     void Forget(size_t i);
 
-    // --from-history: the mailboxes with these keys (all where there are
-    // none) as the history recorded them, with a note for each it does not
-    // know. False, after its message, when the history cannot be read.
-    bool ReadRecorded(const std::vector<std::string>& keys, std::vector<MailboxReport>& mailboxes);
+    // --from-history: the mailboxes of the options' places (all where there
+    // are none) as the history recorded them, with a note for each it does
+    // not know. False, after its message, when the history cannot be read.
+    bool ReadRecorded(std::vector<MailboxReport>& mailboxes);
 
     // Moves the history on with the mailboxes that could be read whole, and
     // then the state file, which stays where it was when the history failed.
     // False, after its message, when either fails.
-    bool Record(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                const std::vector<std::string>& keys);
+    bool Record(const std::string& started, const std::vector<MailboxReport>& mailboxes);
     // Whether the history failed on the way: the run fails at its end.
     bool Failed() const { return failed; }
 
 private:
+    void Bound();
+    bool Unwritable() const;
     void HistoryFailed(const std::string& pattern);
     const std::string& HistoryFile() const;
     bool SaveState(const std::vector<MailboxReport>& mailboxes);
-    bool AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes,
-                       const std::vector<std::string>& keys);
+    bool AppendHistory(const std::string& started, const std::vector<MailboxReport>& mailboxes);
 
     const ReportOptions& options;
     const ReportTexts& texts;
@@ -58,6 +60,7 @@ private:
     HistoryStore history;
     bool historyOpen = false;
     bool failed = false;
+    std::optional<std::chrono::steady_clock::time_point> deadline;  // --timeout's end
     std::vector<EarlierRun> fromHistory;
     std::vector<const EarlierRun*> earlier;
 };

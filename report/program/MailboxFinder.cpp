@@ -4,6 +4,7 @@
 #include "platform/Directory.h"
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
+#include "report/history/MailboxKey.h"
 #include "report/model/ReportOptions.h"
 #include "report/text/ReportTexts.h"
 #include "report/text/Utf8.h"
@@ -37,27 +38,55 @@ void SortNames(std::vector<std::string>& names) {
 
 }  // namespace
 
-MailboxFinder::MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err)
-    : texts(texts), input(input), err(err) {}
+MailboxFinder::MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err, Canonical canonical)
+    : texts(texts), input(input), err(err), canonical(canonical ? std::move(canonical) : MailboxKey::PathOf) {}
 
 bool MailboxFinder::IsPattern(const std::string& argument) {
     return argument.find_first_of("*?", FileSystem::NameStart(argument)) != std::string::npos;
 }
 
 bool MailboxFinder::Find(ReportOptions& options) {
-    std::vector<std::string> found;
+    std::vector<Found> found;
+    options.scopes.clear();
     for (const std::string& argument : options.mailboxes) {
-        if (!IsPattern(argument))
-            found.push_back(argument);
-        else if (!Expand(argument, found))
-            return false;
+        if (!IsPattern(argument)) {
+            found.push_back({argument, -1, false});
+            continue;
+        }
+        const size_t cut = FileSystem::NameStart(argument);
+        const std::string directory = cut == 0 ? std::string(".") : argument.substr(0, cut);
+        if (!Expand(argument, Scope(options, "pattern", directory, argument.substr(cut)), found)) return false;
     }
     for (const std::string& file : options.mailboxLists)
-        if (!ReadList(file, found)) return false;
-    for (const std::string& root : options.mailboxRoots)
-        if (!Walk(root, found)) return false;
-    options.mailboxes = std::move(found);
+        if (!ReadList(file, file == "-" ? Scope(options, "list", "-") : Scope(options, "list", file), found))
+            return false;
+    for (const std::string& root : options.mailboxRoots) {
+        const int scope = Scope(options, "under", root);
+        if (!Walk(root, options.scopes[static_cast<size_t>(scope)], scope, found)) return false;
+    }
+    options.mailboxes.clear();
+    options.places.clear();
+    for (Found& mailbox : found) {
+        MailboxPlace place;
+        place.path = canonical(mailbox.path);
+        place.key = MailboxKey::FromPath(place.path);
+        place.scope = mailbox.scope;
+        place.unlisted = mailbox.unlisted;
+        options.mailboxes.push_back(std::move(mailbox.path));
+        options.places.push_back(std::move(place));
+    }
     return true;
+}
+
+// A scope's text names it alike from run to run: its kind, then the key of
+// its directory or file, then a pattern's wildcard as the system compares
+// names. Standard input is one list whatever it holds.
+int MailboxFinder::Scope(ReportOptions& options, const char* kind, const std::string& where,
+                         const std::string& rest) {
+    std::string text = std::string(kind) + ':' + (where == "-" ? where : MailboxKey::Of(where));
+    if (!rest.empty()) text += FileSystem::Separator() + MailboxKey::FromPath(rest);
+    options.scopes.push_back({std::move(text), true});
+    return static_cast<int>(options.scopes.size() - 1);
 }
 
 bool MailboxFinder::Fail(const std::string& pattern, std::initializer_list<std::string> arguments) {
@@ -69,7 +98,7 @@ bool MailboxFinder::Fail(const std::string& pattern, std::initializer_list<std::
 // is matched only by a pattern that begins with '.', as shells have it. A
 // directory whose own name looks like a pattern is taken as it stands when
 // the pattern matches nothing.
-bool MailboxFinder::Expand(const std::string& pattern, std::vector<std::string>& found) {
+bool MailboxFinder::Expand(const std::string& pattern, int scope, std::vector<Found>& found) {
     const size_t cut = FileSystem::NameStart(pattern);
     const std::string directory = pattern.substr(0, cut), wildcard = pattern.substr(cut);
     std::vector<Directory::Entry> entries;
@@ -82,11 +111,11 @@ bool MailboxFinder::Expand(const std::string& pattern, std::vector<std::string>&
             names.push_back(entry.name);
     if (names.empty()) {
         if (!Directory::IsListable(pattern)) return Fail(texts.patternMatchesNothing, {ShownPath(pattern)});
-        found.push_back(pattern);
+        found.push_back({pattern, -1, false});
         return true;
     }
     SortNames(names);
-    for (const std::string& name : names) found.push_back(directory + name);
+    for (const std::string& name : names) found.push_back({directory + name, scope, false});
     return true;
 }
 
@@ -112,7 +141,7 @@ MailboxFinder::ListProblem MailboxFinder::ParseList(const std::string& bytes, st
 }
 
 // Each line stands for a MAILBOX argument: a pattern in it is expanded.
-bool MailboxFinder::ReadList(const std::string& file, std::vector<std::string>& found) {
+bool MailboxFinder::ReadList(const std::string& file, int scope, std::vector<Found>& found) {
     const std::string shown = file == "-" ? texts.standardInput : ShownPath(file);
     std::string bytes, reason;
     if (!ReadBytes(file, bytes, reason)) return Fail(texts.listUnreadable, {shown, reason});
@@ -129,8 +158,8 @@ bool MailboxFinder::ReadList(const std::string& file, std::vector<std::string>& 
     if (paths.empty()) return Fail(texts.listEmpty, {shown});
     for (const std::string& path : paths) {
         if (!IsPattern(path))
-            found.push_back(path);
-        else if (!Expand(path, found))
+            found.push_back({path, scope, false});
+        else if (!Expand(path, scope, found))
             return false;
     }
     return true;
@@ -172,20 +201,29 @@ bool MailboxFinder::ReadBytes(const std::string& file, std::string& bytes, std::
 // Depth first, each directory's subdirectories in name order; links are not
 // followed, and hidden directories (as patterns have them) not entered. A
 // directory below root that cannot be listed is passed over with a note: it
-// may be anything, "lost+found" or another user's files.
-bool MailboxFinder::Walk(const std::string& root, std::vector<std::string>& found) {
+// may be anything, "lost+found" or another user's files. One whose listing
+// failed for an I/O error (a share that dropped out) may hold mailboxes: it
+// stays as a place the run misses, and the scope is not whole.
+bool MailboxFinder::Walk(const std::string& root, MailboxScope& scope, int index, std::vector<Found>& found) {
     std::vector<Directory::Entry> entries;
     if (!Directory::List(root, entries)) return Fail(texts.rootUnlistable, {ShownPath(root)});
     const size_t before = found.size();
     std::vector<std::string> pending{root};
     for (bool listed = true; !pending.empty(); listed = false) {
-        const std::string directory = std::move(pending.back());
+        std::string directory = std::move(pending.back());
         pending.pop_back();
-        if (!listed && !Directory::List(directory, entries)) {
-            err << ReportTexts::Fill(texts.directorySkipped, {ShownPath(directory)}) << '\n';
+        bool ioError = false;
+        if (!listed && !Directory::List(directory, entries, &ioError)) {
+            if (ioError) {
+                err << ReportTexts::Fill(texts.directoryFailed, {ShownPath(directory)}) << '\n';
+                found.push_back({std::move(directory), index, true});
+                scope.whole = false;
+            } else {
+                err << ReportTexts::Fill(texts.directorySkipped, {ShownPath(directory)}) << '\n';
+            }
             continue;
         }
-        if (HoldsMailbox(entries)) found.push_back(directory);
+        if (HoldsMailbox(entries)) found.push_back({directory, index, false});
         std::vector<std::string> below;
         for (const Directory::Entry& entry : entries)
             if (entry.isDirectory && !entry.isLink && !entry.isHidden) below.push_back(entry.name);

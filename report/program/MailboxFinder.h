@@ -1,6 +1,9 @@
 #pragma once
 
+#include "report/model/MailboxPlace.h"
+
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -14,16 +17,23 @@ class ReportTexts;
 // files of --mailboxes-from list; and the mailbox directories below each
 // directory of --all-under. All in that order, each group in the order of
 // its options, the matches of one pattern and the directories below one
-// root in the order the system sorts names.
+// root in the order the system sorts names. Each mailbox's canonical path
+// is worked out here, once, for the rest of the run.
 class MailboxFinder {
 public:
-    MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err);
+    // A mailbox's canonical path as UTF-8 (MailboxKey::PathOf).
+    using Canonical = std::function<std::string(const std::string& path)>;
 
-    // Replaces options.mailboxes by every mailbox found. False, after its
-    // message, for a pattern that matches nothing or lies in a directory
-    // that cannot be listed, a list that cannot be read or names nothing,
-    // and a directory of --all-under that cannot be listed or holds no
-    // mailbox: the run then reads nothing.
+    MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err, Canonical canonical = nullptr);
+
+    // Replaces options.mailboxes by every mailbox found, with its place in
+    // options.places, and names where it looked in options.scopes. False,
+    // after its message, for a pattern that matches nothing or lies in a
+    // directory that cannot be listed, a list that cannot be read or names
+    // nothing, and a directory of --all-under that cannot be listed or holds
+    // no mailbox: the run then reads nothing. A directory below a root that
+    // fails to list for an I/O error is named and kept as a place the run
+    // misses (MailboxPlace::unlisted).
     bool Find(ReportOptions& options);
 
     enum class ListProblem { None, NotText, TooLong };
@@ -41,13 +51,20 @@ public:
     static constexpr size_t MaxListSize = 64u << 20;
 
 private:
-    bool Expand(const std::string& pattern, std::vector<std::string>& found);
-    bool ReadList(const std::string& file, std::vector<std::string>& found);
+    struct Found {
+        std::string path;
+        int scope;
+        bool unlisted;
+    };
+    int Scope(ReportOptions& options, const char* kind, const std::string& where, const std::string& rest = "");
+    bool Expand(const std::string& pattern, int scope, std::vector<Found>& found);
+    bool ReadList(const std::string& file, int scope, std::vector<Found>& found);
     bool ReadBytes(const std::string& file, std::string& bytes, std::string& reason);
-    bool Walk(const std::string& root, std::vector<std::string>& found);
+    bool Walk(const std::string& root, MailboxScope& scope, int index, std::vector<Found>& found);
     bool Fail(const std::string& pattern, std::initializer_list<std::string> arguments);
 
     const ReportTexts& texts;
     std::istream* input;
     std::ostream& err;
+    Canonical canonical;
 };

@@ -1,7 +1,6 @@
 #include "report/program/ReportProgram.h"
 
 #include "platform/Directory.h"
-#include "report/history/MailboxKey.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportRun.h"
 #include "report/page/HtmlWriter.h"
@@ -72,23 +71,23 @@ const std::string* MailboxHolding(const std::string& file, const ReportOptions& 
 }
 
 // A mailbox named twice ("DIR" and "DIR/", or through a link; on Windows
-// also in another case) is reported once, where it was first named. The
-// history's keys of those that stay.
-std::vector<std::string> DropRepeated(ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
-    std::vector<std::string> kept, keys;
+// also in another case) is reported once, where it was first named.
+void DropRepeated(ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
+    std::vector<std::string> kept;
+    std::vector<MailboxPlace> places;
     std::map<std::string, std::string> first;
-    for (const std::string& mailbox : options.mailboxes) {
-        std::string key = MailboxKey::Of(mailbox);
-        auto [at, fresh] = first.emplace(key, mailbox);
+    for (size_t i = 0; i < options.mailboxes.size(); ++i) {
+        const std::string& mailbox = options.mailboxes[i];
+        auto [at, fresh] = first.emplace(options.places[i].key, mailbox);
         if (!fresh) {
             err << ReportTexts::Fill(texts.sameMailbox, {ShownPath(mailbox), ShownPath(at->second)}) << '\n';
             continue;
         }
         kept.push_back(mailbox);
-        keys.push_back(std::move(key));
+        places.push_back(std::move(options.places[i]));
     }
     options.mailboxes = std::move(kept);
-    return keys;
+    options.places = std::move(places);
 }
 
 // The state file, the history and the output file must lie in no mailbox,
@@ -123,7 +122,11 @@ bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& o
     std::string unrecorded;
     for (const MailboxReport& mailbox : mailboxes) {
         if (mailbox.Recordable()) continue;
-        if (!mailbox.readable) {
+        if (mailbox.unlisted) {
+            // said when it was found
+        } else if (mailbox.unknownToHistory) {
+            err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(mailbox.path)}) << '\n';
+        } else if (!mailbox.readable) {
             err << ReportTexts::Fill(texts.mailboxUnreadable, {ShownPath(mailbox.path)}) << '\n';
         } else {
             const std::string file = mailbox.FailedFile();
@@ -135,6 +138,19 @@ bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& o
     if (!unrecorded.empty() && (!options.stateFile.empty() || !options.historyFile.empty()))
         err << ReportTexts::Fill(texts.notRecorded, {unrecorded}) << '\n';
     return unrecorded.empty();
+}
+
+bool NoMailboxNamed(const ReportOptions& options) {
+    return options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty();
+}
+
+// --migrate-history alone: the history opened to be written, which brings it
+// to this schema.
+int MigrateHistory(const ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
+    GrowthSource growth(options, texts, err);
+    if (!growth.Open() || growth.Failed()) return ReportProgram::Failure;
+    err << ReportTexts::Fill(texts.historyMigrated, {ShownPath(options.historyFile)}) << '\n';
+    return ReportProgram::Success;
 }
 
 // One writer for the format asked for.
@@ -251,8 +267,9 @@ int ReportProgram::Watched(std::shared_ptr<ReportOptions> options, std::shared_p
 int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err,
                           RunWatch* watch) const {
     const std::string started = RunTime::Now();
-    if (!MailboxFinder(texts, environment.input, err).Find(options)) return Failure;
-    const std::vector<std::string> keys = DropRepeated(options, texts, err);
+    if (options.migrateHistory && NoMailboxNamed(options)) return MigrateHistory(options, texts, err);
+    if (!MailboxFinder(texts, environment.input, err, environment.canonical).Find(options)) return Failure;
+    DropRepeated(options, texts, err);
     if (KeptInsideMailbox(options, texts, err)) return Failure;
 
     if (!options.outputFile.empty() && !OutputFile::CanOpen(options.outputFile)) {
@@ -263,9 +280,9 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     if (!growth.Open()) return Failure;
     std::vector<MailboxReport> mailboxes;
     if (!options.fromHistory.empty()) {
-        if (!growth.ReadRecorded(keys, mailboxes)) return Failure;
+        if (!growth.ReadRecorded(mailboxes)) return Failure;
     } else {
-        growth.Find(keys);
+        growth.Find();
         mailboxes = ScanAll(options, texts, growth, err, watch);
     }
     int code = growth.Failed() || !AllRead(mailboxes, options, texts, err) ? Failure : Success;
@@ -273,7 +290,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     const ReportRun run(options, texts, mailboxes, started);
     // Past the time given, nothing is written or recorded.
     if (watch && !watch->StartWriting()) return Failure;
-    if (options.monitor) return Monitor(run, growth, started, keys, out);
+    if (options.monitor) return Monitor(run, growth, started, out);
     errno = 0;
     OutputFile file(options.outputFile);
     if (!options.outputFile.empty()) file.Open();
@@ -291,7 +308,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
         return Failure;
     }
 
-    if (!growth.Record(started, mailboxes, keys)) code = Failure;
+    if (!growth.Record(started, mailboxes)) code = Failure;
     if (code == Success && options.check)
         for (const MailboxReport& mailbox : mailboxes)
             if (!mailbox.findings.empty()) code = FindingsFound;
@@ -301,8 +318,8 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
 // The run is recorded before its status is written, so that the status can
 // say when that failed; the exit code is the status.
 int ReportProgram::Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started,
-                           const std::vector<std::string>& keys, std::ostream& out) const {
-    const bool failed = !growth.Record(started, run.mailboxes, keys) || growth.Failed();
+                           std::ostream& out) const {
+    const bool failed = !growth.Record(started, run.mailboxes) || growth.Failed();
     MonitorWriter(failed).Write(run, out);
     return static_cast<int>(MonitorCheck(run, failed).State());
 }
@@ -318,6 +335,12 @@ std::vector<MailboxReport> ReportProgram::ScanAll(const ReportOptions& options, 
         ThreadBudget threads(options.jobs);
         if (watch) watch->Watch(&threads);
         JobPool::Run(mailboxes.size(), threads, [&](size_t i) {
+            if (options.places[i].unlisted) {
+                mailboxes[i].path = options.mailboxes[i];  // not a mailbox: unread
+                mailboxes[i].unlisted = true;
+                progress.Done();
+                return;
+            }
             if (watch) watch->Reading(i, options.mailboxes[i]);
             try {
                 std::unique_ptr<FolderSource> source = environment.makeSource ? environment.makeSource() : nullptr;

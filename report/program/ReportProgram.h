@@ -29,6 +29,9 @@ struct ReportEnvironment {
     // Where set, each mailbox is read through a source it makes (a test's,
     // which blocks until released); else through a reader of the store's.
     std::function<std::unique_ptr<FolderSource>()> makeSource;
+    // Where set, a mailbox's canonical path is worked out through it (a
+    // test's, which counts); else MailboxKey::PathOf.
+    std::function<std::string(const std::string& path)> canonical;
 
     static ReportEnvironment OfProcess();
 };
@@ -57,8 +60,7 @@ private:
                RunWatch* watch) const;
     int Watched(std::shared_ptr<ReportOptions> options, std::shared_ptr<const ReportTexts> texts, std::ostream& out,
                 std::ostream& err, RunWatch& watch) const;
-    int Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started,
-                const std::vector<std::string>& keys, std::ostream& out) const;
+    int Monitor(const ReportRun& run, GrowthSource& growth, const std::string& started, std::ostream& out) const;
     std::vector<MailboxReport> ScanAll(const ReportOptions& options, const ReportTexts& texts, GrowthSource& growth,
                                        std::ostream& err, RunWatch* watch) const;
 

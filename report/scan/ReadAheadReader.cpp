@@ -1,11 +1,11 @@
 #include "report/scan/ReadAheadReader.h"
 
 #include "platform/DirectoryHandle.h"
-#include "report/scan/HeldTrace.h"
 #include "report/scan/ThreadBudget.h"
 #include "store/FolderInfo.h"
 #include "store/mbx.h"
 #include "store/pmm.h"
+#include "ui/Trace.h"
 
 #include <algorithm>
 #include <atomic>
@@ -107,9 +107,7 @@ bool ReadAheadReader::Ahead::HelpOnce(Records& records) {
         if (k >= published) return false;
     } while (!next.compare_exchange_weak(k, k + 1));
     Slot& slot = SlotOf(k);
-    HeldTrace::HoldIn(&slot.trace);
     ReadInto(slot, records);
-    HeldTrace::HoldIn(nullptr);
     slot.done = true;
     if (scanWaiting) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -120,10 +118,13 @@ bool ReadAheadReader::Ahead::HelpOnce(Records& records) {
 
 // As FolderReader reads a file: a companion the listing names is opened as
 // it stands, none is looked for where it names none, and where it names
-// several the record looks for itself.
+// several the record looks for itself. Its trace lines stay with the
+// reading, for the scan to write where it takes it.
 void ReadAheadReader::Ahead::ReadInto(Slot& slot, Records& records) {
     pmm& pmmRecord = records.pmmRecord;
     mbx& mbxRecord = records.mbxRecord;
+    pmmRecord.HoldTraceIn(&slot.trace);
+    mbxRecord.HoldTraceIn(&slot.trace);
     try {
         if (slot.mbx) {
             mbxRecord.SetFile(slot.path, &directory);
@@ -188,13 +189,11 @@ void ReadAheadReader::BeginScan(const std::string& dir, MailboxListing::Contents
     ahead->directory.Open(dir);
     helpers.reserve(budget->Size() - 1);
     if (!records) records = std::make_unique<Records>();
-    HeldTrace::Begin();
-    holdingTrace = true;
     Publish();
 }
 
-const pmHierarch* ReadAheadReader::Hierarchy(const MailboxListing& list, bool wanted) {
-    return plain.Hierarchy(list, wanted);
+const pmHierarch* ReadAheadReader::Hierarchy(const MailboxListing& list, bool wanted, bool& ioError) {
+    return plain.Hierarchy(list, wanted, ioError);
 }
 
 void ReadAheadReader::Read(const Folder& folder, FolderInfo& row, Opened* opened) {
@@ -216,7 +215,8 @@ void ReadAheadReader::Read(const Folder& folder, FolderInfo& row, Opened* opened
     } else if (ahead->WaitUntilDone(*slot, *records)) {
         slot->done = false;
         if (slot->outOfMemory) throw std::bad_alloc();
-        HeldTrace::Write(slot->trace);
+        for (const std::string& line : slot->trace) Trace("%s", line.c_str());
+        slot->trace.clear();
         row.TakeReading(slot->row);
         if (opened) {
             opened->file = slot->opened.file;
@@ -306,10 +306,6 @@ void ReadAheadReader::Finish() {
         }
         helpers.clear();
         ahead.reset();
-        // A helper left inside a request writes its lines, if any, to the
-        // sink installed when it leaves it.
-        if (holdingTrace) HeldTrace::End();
-        holdingTrace = false;
     }
     listing = nullptr;
 }

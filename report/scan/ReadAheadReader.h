@@ -34,7 +34,7 @@ public:
 
     void BeginScan(const std::string& mailboxDir, MailboxListing::Contents contents,
                    MailboxListing& listing) override;
-    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted) override;
+    const pmHierarch* Hierarchy(const MailboxListing& listing, bool wanted, bool& ioError) override;
     void Read(const Folder& folder, FolderInfo& row, Opened* opened = nullptr) override;
     void EndScan() override;
     void Abandon() override;
@@ -67,5 +67,4 @@ private:
     size_t consumed = 0;   // readings taken by the scan
     size_t published = 0;  // files handed to the helpers
     size_t started = 0;
-    bool holdingTrace = false;
 };

@@ -226,10 +226,15 @@ void ReportTexts::German() {
     // The history read and kept.
     generatedPattern = "Erstellt: %s";
     addedSince = "neu seit %s";
-    historyTooShort = "Die Historie reicht nicht bis %s zur\u00FCck; verglichen wird mit dem fr\u00FChesten Lauf "
-                      "jedes Postfachs (ab %s).";
+    historyTooShortOne = "F\u00FCr %d Postfach reicht die Historie nicht bis %s zur\u00FCck; verglichen wird mit "
+                         "seinem fr\u00FChesten Lauf: %s.";
+    historyTooShort = "F\u00FCr %d Postf\u00E4cher reicht die Historie nicht bis %s zur\u00FCck; verglichen wird "
+                      "jeweils mit dem fr\u00FChesten Lauf: %s.";
+    historyShortFor = "%s (ab %s)";
+    historyShortMore = " und %d weitere";
     recordedPattern = "Aufgezeichnet: %s";
-    notFoundSince = "Zuletzt aufgezeichnet: %s; seither nicht mehr gefunden.";
+    notFoundSince = "Zuletzt aufgezeichnet: %s; nicht mehr gefunden seit %s.";
+    goneSince = "nicht mehr gefunden seit %s";
     removedFolderPattern = "Entfernt: %s (%s), zuvor %s";
     movedPattern = "Verschoben: %s von %s nach %s";
     totalGrowthHeading = "Gesamt: %s; Zuwachs %s";
@@ -271,6 +276,8 @@ void ReportTexts::German() {
     rootUnlistable = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden.";
     noMailboxUnder = "foldscan-report: Unter %s liegt kein Postfach.";
     directorySkipped = "foldscan-report: Das Verzeichnis %s kann nicht gelesen werden und wird \u00FCbergangen.";
+    directoryFailed = "foldscan-report: Das Verzeichnis %s war wegen eines Ein-/Ausgabefehlers nicht lesbar: "
+                      "die Postf\u00E4cher darin fehlen in diesem Lauf.";
     helpMonitor = "eine Statuszeile f\u00FCr \u00DCberwachungssysteme; Exit-Code 0 OK, 1 WARNING, 2 CRITICAL, "
                   "3 UNKNOWN";
     helpWarn = "mit --monitor: Warnung, wenn ein Postfach zusammen mehr als SIZE belegt";
@@ -301,6 +308,9 @@ void ReportTexts::German() {
     helpWarnGrowth = "mit --monitor und --history: Warnung, wenn ein Postfach um mehr als SIZE gewachsen ist";
     helpCritGrowth = "mit --monitor und --history: kritisch, wenn ein Postfach um mehr als SIZE gewachsen ist";
     monitorGrowthOver = "Zuwachs %s seit %s, \u00FCber %s (%s)";
+    helpMigrateHistory = "mit --history: die Historie auf das Format dieser Version bringen, auch unter --timeout; "
+                         "ohne MAILBOX nur das";
+    historyMigrated = "foldscan-report: Die Historie %s hat das Format dieser Version.";
 }
 
 void ReportTexts::English() {
@@ -432,10 +442,15 @@ void ReportTexts::English() {
     // The history read and kept.
     generatedPattern = "Generated: %s";
     addedSince = "new since %s";
-    historyTooShort = "The history does not reach back to %s; each mailbox is compared with its earliest run "
-                      "(from %s on).";
+    historyTooShortOne = "For %d mailbox the history does not reach back to %s; it is compared with its earliest "
+                         "run: %s.";
+    historyTooShort = "For %d mailboxes the history does not reach back to %s; each is compared with its earliest "
+                      "run: %s.";
+    historyShortFor = "%s (from %s)";
+    historyShortMore = " and %d more";
     recordedPattern = "Recorded: %s";
-    notFoundSince = "Last recorded: %s; not found since.";
+    notFoundSince = "Last recorded: %s; not found since %s.";
+    goneSince = "not found since %s";
     removedFolderPattern = "Removed: %s (%s), before %s";
     movedPattern = "Moved: %s from %s to %s";
     totalGrowthHeading = "Total: %s; growth %s";
@@ -474,6 +489,8 @@ void ReportTexts::English() {
     rootUnlistable = "foldscan-report: the directory %s cannot be read.";
     noMailboxUnder = "foldscan-report: there is no mailbox below %s.";
     directorySkipped = "foldscan-report: the directory %s cannot be read and is passed over.";
+    directoryFailed = "foldscan-report: the directory %s could not be read for an input/output error: "
+                      "the mailboxes in it are missing from this run.";
     helpMonitor = "one status line for monitoring systems; exit code 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN";
     helpWarn = "with --monitor: warning when a mailbox takes more than SIZE in all";
     helpCrit = "with --monitor: critical when a mailbox takes more than SIZE in all";
@@ -502,6 +519,9 @@ void ReportTexts::English() {
     helpWarnGrowth = "with --monitor and --history: warning when a mailbox grew by more than SIZE";
     helpCritGrowth = "with --monitor and --history: critical when a mailbox grew by more than SIZE";
     monitorGrowthOver = "grew %s since %s, above %s (%s)";
+    helpMigrateHistory = "with --history: bring the history to the format of this version, also under --timeout; "
+                         "without MAILBOX only that";
+    historyMigrated = "foldscan-report: the history %s is in the format of this version.";
 }
 
 std::string ReportTexts::SignedShare(int64_t permille) const {

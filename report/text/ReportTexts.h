@@ -87,7 +87,7 @@ public:
     // Mailboxes from patterns, lists and directory trees.
     std::string helpMailboxesFrom, helpAllUnder, patternMatchesNothing, patternUnlistable, listUnreadable,
         listMissing, listDirectory, listNotFile, listTooLarge, listReadError, listNotText, listLineTooLong,
-        listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped;
+        listEmpty, standardInput, rootUnlistable, noMailboxUnder, directorySkipped, directoryFailed;
     // Monitoring: the options, the status line and its details.
     std::string helpMonitor, helpWarn, helpCrit, helpWarnFolder, helpCritFolder, badThreshold, warnAboveCrit,
         monitorSummary, monitorOver, monitorUnreadable, monitorRunFailed, monitorMore, monitorCritical,
@@ -98,6 +98,10 @@ public:
     std::string mailboxIncomplete, listingBroke, fileFailed, notRecorded;
     // Monitoring growth.
     std::string helpWarnGrowth, helpCritGrowth, monitorGrowthOver;
+    // The history's format brought up to date.
+    std::string helpMigrateHistory, historyMigrated;
+    // The history's answers: mailboxes gone.
+    std::string goneSince, historyTooShortOne, historyShortFor, historyShortMore;
 
 private:
     void German();

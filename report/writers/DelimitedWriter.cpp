@@ -9,10 +9,17 @@ std::string Signed(uint64_t before, uint64_t now) {
     return now < before ? "-" + std::to_string(before - now) : std::to_string(now - before);
 }
 
-// A change in per cent with the language's decimal mark: "+3,4", "-12.0".
-std::string SignedPercent(const ReportRun& run, int64_t permille) {
+// A change in per cent with the language's decimal mark: "+3,4", "-12.0";
+// without the plus where a spreadsheet would take it for text.
+std::string SignedPercent(const ReportRun& run, int64_t permille, bool plus) {
     std::string text = run.texts.SignedShare(permille);
-    return text.substr(0, text.find_first_of(" %"));
+    text = text.substr(0, text.find_first_of(" %"));
+    return !plus && text[0] == '+' ? text.substr(1) : text;
+}
+
+// When a folder the earlier run did not see came (UTC); empty for the others.
+std::string FirstSeen(const MailboxReport& mailbox, const ReportRow& row) {
+    return mailbox.hasEarlierState && !row.seenBefore ? mailbox.FirstSeen(row) : std::string();
 }
 
 }  // namespace
@@ -119,13 +126,16 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
     std::vector<std::string> head{"mailbox",           "count",        "total",         "share_percent",
                                   "largest_file_name", "largest_size", "largest_folder"};
     if (run.Growth()) head.insert(head.end(), {"growth", "growth_percent", "compared_with"});
+    const bool recorded = !run.options.fromHistory.empty();
+    if (recorded) head.push_back("gone_since");
     Line(out, head);
     const uint64_t total = run.GetTotal();
     for (size_t m : run.ranked) {
         const MailboxReport& mailbox = run.mailboxes[m];
+        const std::string share =
+            mailbox.Counted() ? run.texts.Share(Overview::Permille(mailbox.total, total), false) : std::string();
         std::vector<std::string> fields{ReportRun::PathText(mailbox), std::to_string(mailbox.count),
-                                        std::to_string(mailbox.total),
-                                        run.texts.Share(Overview::Permille(mailbox.total, total), false), "", "", ""};
+                                        std::to_string(mailbox.total), share, "", "", ""};
         size_t largest = Overview::Largest(mailbox);
         if (largest != Overview::None) {
             const ReportRow& row = mailbox.rows[largest];
@@ -138,9 +148,10 @@ void DelimitedWriter::Overview(const ReportRun& run, std::ostream& out) const {
             const bool compared = mailbox.hasEarlierState;
             const bool percent = compared && Overview::ChangePermille(mailbox.earlierTotal, mailbox.total, permille);
             fields.push_back(compared ? Signed(mailbox.earlierTotal, mailbox.total) : "");
-            fields.push_back(percent ? SignedPercent(run, permille) : "");
+            fields.push_back(percent ? SignedPercent(run, permille, style != Style::Excel) : "");
             fields.push_back(compared ? mailbox.earlierTime : "");
         }
+        if (recorded) fields.push_back(mailbox.goneSince);
         Line(out, fields);
     }
 }
@@ -172,7 +183,7 @@ const std::vector<std::string>& DelimitedWriter::RowHead() {
 void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
     std::vector<std::string> head = RowHead();
     head.push_back("share_of_all_percent");
-    if (run.Growth()) head.push_back("change");
+    if (run.Growth()) head.insert(head.end(), {"change", "first_seen"});
     Line(out, head);
     const uint64_t total = run.GetTotal();
     for (const Overview::TopRow& top : run.top) {
@@ -180,8 +191,10 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
         const ReportRow& row = mailbox.rows[top.row];
         AddRow(run, ReportRun::PathText(mailbox), mailbox, row);
         Add(run.texts.Share(Overview::Permille(row.record.size, total), false));
-        if (run.Growth())
+        if (run.Growth()) {
             Add(!mailbox.hasEarlierState ? "" : Signed(row.seenBefore ? row.sizeBefore : 0, row.record.size));
+            Add(FirstSeen(mailbox, row));
+        }
         EndLine(out);
     }
 }
@@ -191,7 +204,7 @@ void DelimitedWriter::Top(const ReportRun& run, std::ostream& out) const {
 void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
     const bool growth = run.Growth();
     std::vector<std::string> head = RowHead();
-    if (growth) head.insert(head.end(), {"size_before", "change"});
+    if (growth) head.insert(head.end(), {"size_before", "change", "first_seen"});
     Line(out, head);
     for (const MailboxReport& mailbox : run.mailboxes) {
         std::string path = ReportRun::PathText(mailbox);
@@ -202,13 +215,14 @@ void DelimitedWriter::Rows(const ReportRun& run, std::ostream& out) const {
             if (growth) {
                 Add(row.seenBefore ? std::to_string(row.sizeBefore) : "");
                 Add(!mailbox.hasEarlierState ? "" : Signed(row.seenBefore ? row.sizeBefore : 0, r.size));
+                Add(FirstSeen(mailbox, row));
             }
             EndLine(out);
         }
         if (!growth) continue;
         for (const MailboxReport::RemovedFolder& folder : mailbox.removedFolders)
             Line(out, {path, folder.fileName, "", "", folder.folderPath + folder.folderName, folder.folderPath,
-                       folder.folderName, "", "removed", "", "", std::to_string(folder.size), Signed(folder.size, 0)});
+                       folder.folderName, "", "removed", "", "", std::to_string(folder.size), Signed(folder.size, 0), ""});
     }
 }
 

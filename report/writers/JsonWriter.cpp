@@ -50,7 +50,11 @@ private:
             json.Key("mailbox").String(ReportRun::PathText(mailbox));
             json.Key("count").Number(mailbox.count);
             json.Key("total").Number(mailbox.total);
-            json.Key("share").Fraction(Overview::Fraction(mailbox.total, total));
+            if (mailbox.Counted())
+                json.Key("share").Fraction(Overview::Fraction(mailbox.total, total));
+            else
+                json.Key("share").Null();
+            if (!mailbox.goneSince.empty()) json.Key("goneSince").String(mailbox.goneSince);
             if (run.Growth()) Compared(mailbox);
             json.Key("largest");
             size_t largest = Overview::Largest(mailbox);
@@ -119,7 +123,8 @@ private:
         json.Key("readable").Bool(mailbox.readable);
         if (!mailbox.recordedAt.empty()) {
             json.Key("recordedAt").String(mailbox.recordedAt);
-            json.Key("foundInLatestRun").Bool(!mailbox.notFoundSince);
+            json.Key("foundInLatestRun").Bool(mailbox.goneSince.empty());
+            if (!mailbox.goneSince.empty()) json.Key("goneSince").String(mailbox.goneSince);
         }
         if (mailbox.readable) {
             json.Key("hierarchyRead").Bool(mailbox.hierarchyRead);

@@ -141,10 +141,17 @@ void MonitorWriter::Write(const ReportRun& run, std::ostream& out) const {
     const Status status(run, check);
     const Thresholds& limits = run.options.thresholds;
     out << "FOLDSCAN " << StateName(check.State()) << " - " << Plain(status.Summary(runFailed)) << " |";
-    for (const MailboxReport& mailbox : run.mailboxes)
+    for (const MailboxReport& mailbox : run.mailboxes) {
         out << ' ' << Label(ReportRun::PathText(mailbox)) << '='
             << (mailbox.Recordable() ? std::to_string(mailbox.total) + "B" : std::string("U")) << ';'
             << Threshold(limits.warnTotal) << ';' << Threshold(limits.critTotal) << ";0;";
+        // Growth since the run it is compared with, where growth is judged.
+        if (limits.AnyGrowth())
+            out << ' ' << Label(ReportRun::PathText(mailbox) + " growth") << '='
+                << (mailbox.Recordable() && mailbox.hasEarlierState ? std::to_string(mailbox.TotalChange()) + "B"
+                                                                   : std::string("U"))
+                << ';' << Threshold(limits.warnGrowth) << ';' << Threshold(limits.critGrowth) << ";;";
+    }
     out << '\n';
     for (size_t m : check.Over()) out << Plain(status.Detail(m)) << '\n';
 }

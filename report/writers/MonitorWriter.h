@@ -8,7 +8,8 @@
 // The status of --monitor as monitoring plugins write theirs: a first line
 // "FOLDSCAN OK|WARNING|CRITICAL|UNKNOWN - " with a short summary that names
 // the worst mailboxes, then " | " and one performance value per mailbox,
-// "'label'=VALUEB;WARN;CRIT;0;" (a total not known is "U"); then one line
+// "'label'=VALUEB;WARN;CRIT;0;" (a total not known is "U"), with growth
+// thresholds a second, "'label growth'=CHANGEB;WARN;CRIT;;"; then one line
 // per mailbox over a threshold. No text holds a "|" (shown as U+00A6), which
 // would begin performance data, nor a control character.
 class MonitorWriter : public ReportWriter {

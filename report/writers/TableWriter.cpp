@@ -89,8 +89,9 @@ void WriteOverview(const ReportRun& run, std::ostream& out) {
                 const FolderInfo& record = mailbox.rows[largest].record;
                 folder = Utf8FromFileName(record.fileName) + " (" + run.Size(record.size) + ")";
             }
+            if (!mailbox.Counted()) folder = run.GoneMark(mailbox);
             Cells cells{ReportRun::PathText(mailbox), std::to_string(mailbox.count), run.Size(mailbox.total),
-                        t.Share(Overview::Permille(mailbox.total, total)), folder};
+                        mailbox.Counted() ? t.Share(Overview::Permille(mailbox.total, total)) : std::string(), folder};
             if (growth) cells.insert(cells.begin() + 4, run.OverviewGrowth(mailbox));
             line(std::move(cells));
         }

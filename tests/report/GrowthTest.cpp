@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -26,6 +27,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -147,7 +149,7 @@ TEST_F(ReportGrowth, OtherMailboxesInTheStateFileAreKept) {
     Run();
     WritePmm(other, "X.PMM", "X", "", 3000);
     Result again = RunReport({"--since", stateFile, "--format", "csv", other.Path()});
-    EXPECT_NE(again.out.find(",1000,2000\r\n"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find(",1000,2000,\r\n"), std::string::npos) << again.out;
 }
 
 TEST_F(ReportGrowth, TheStateFileNeverGoesIntoTheMailStore) {
@@ -267,6 +269,14 @@ protected:
         }
         sqlite3_close(db);
         return value;
+    }
+
+    // Runs statements on a database, to write it as another program would.
+    static void Exec(const std::string& sql, const std::string& file) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
     }
 
     // The mailboxes of a JSON report by their paths.
@@ -418,21 +428,27 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     EXPECT_EQ(compared({"--growth-since", "01.11.2026"}), at(1, "02:00:01") + " 2800");
 
     EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("rows").at(0).at("fileName"), "X.PMM");
-    // A history shorter than asked for: one note for all mailboxes.
+    // A history shorter than asked for: one note, naming the mailboxes it
+    // concerns and what each is compared with.
     Result note = RunReport({"--from-history", history, "--growth-since", "30d"});
-    const std::string says = "Die Historie reicht nicht bis " + RunTime::Local("2026-10-31T02:00:00Z");
+    const std::string says = "F\u00FCr 2 Postf\u00E4cher reicht die Historie nicht bis " +
+                             RunTime::Local("2026-10-31T02:00:00Z") +
+                             " zur\u00FCck; verglichen wird jeweils mit dem fr\u00FChesten Lauf: ";
     EXPECT_NE(note.out.find(says), std::string::npos) << note.out;
     EXPECT_EQ(note.out.find(says), note.out.rfind(says)) << note.out;
+    EXPECT_NE(note.out.find(otherShown + " (ab " + RunTime::Local(at(1, "02:00:01")) + ")"), std::string::npos)
+        << note.out;
+    Result young = RunReport({"--from-history", history, "--growth-since", "10d"});
+    EXPECT_EQ(young.out.find("reicht die Historie nicht"), std::string::npos) << "both reach back 10 days";
 
-    // The next night finds one of them no more: the history says since when.
+    // The next night names one of them only: the other is not looked for,
+    // so not gone, and still counts.
     clock.Set("2026-11-30T02:00:01Z");
     Run({}, {mailbox.Path()});
-    Result gone = RunReport({"--from-history", history});
-    EXPECT_NE(gone.out.find("Zuletzt aufgezeichnet: " + RunTime::Local(at(29, "02:00:01")) +
-                            "; seither nicht mehr gefunden."),
-              std::string::npos)
-        << gone.out;
-    EXPECT_EQ(ByPath(Recorded({}))[otherShown].at("foundInLatestRun"), false);
+    const nlohmann::json later = Recorded({});
+    EXPECT_EQ(ByPath(later)[otherShown].at("foundInLatestRun"), true);
+    EXPECT_FALSE(ByPath(later)[otherShown].contains("goneSince"));
+    EXPECT_EQ(later.at("total").at("count"), 4);
 
     // The times SINCE may name.
     std::time_t moment = 0;
@@ -551,9 +567,14 @@ TEST_F(ReportHistory, GrowthRanksTheOverviewAndTheTopInEveryFormat) {
     EXPECT_NE(page.find("\"runs\":[1793498400,1793584800]"), std::string::npos);
 
     const std::string csv = query({"--format", "csv", "--top", "2"});
-    EXPECT_NE(csv.find(",growth,growth_percent,compared_with\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find(",share_of_all_percent,change\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",growth,growth_percent,compared_with,gone_since\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",8000,\"+800,0\",2026-11-01T02:00:00Z,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",share_of_all_percent,change,first_seen\r\n" + grew + ",X.PMM,9000,"), std::string::npos) << csv;
+    // For a spreadsheet every number is a number: no plus, no apostrophe.
+    const std::string excel = query({"--format", "csv", "--excel"});
+    EXPECT_NE(excel.find(";8000;800,0;2026-11-01T02:00:00Z;"), std::string::npos) << excel;
+    EXPECT_NE(excel.find(";-500;-25,0;"), std::string::npos) << excel;
+    EXPECT_EQ(excel.find("'+"), std::string::npos) << excel;
 }
 
 // The lean rows against what was recorded: nights of folders coming,
@@ -588,7 +609,7 @@ TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
         nights.push_back(folders);
         HistoryStore store;
         ASSERT_TRUE(store.Open(file));
-        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail"}}, keepFrom));
+        ASSERT_TRUE(store.Append(starts.back(), {{&mailbox, "/mail", "/mail", ""}}, {}, keepFrom));
     };
     // Each night compared with the latest: its folders, and the first
     // night of the latest's stay of each folder it lacks.
@@ -627,6 +648,10 @@ TEST(HistoryStore, EveryRunReadsBackAsRecordedAlsoAfterRetention) {
 TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
     const std::string old = elsewhere.Path() + "old.db";
     fs::copy_file(std::string(FOLDSCAN_GOLDEN_DIR) + "history-v1.db", old);
+    // A folder that could not be read kept its status text for its name.
+    Exec("INSERT INTO folders VALUES (1, '/tmp/foldscan-v1/Zweites', 'Kaputt.PMM', '', "
+         "'<???><Datei ist keine g\u00FCltige PMM-Datei.>', 0)",
+         old);
     const std::string bytes = elsewhere.Read("old.db");
     TestClock clock("2026-11-05T09:00:00Z");
     auto mailboxes = [&] { return ByPath(Recorded({"--growth-since", "2026-11-01"}, old)); };
@@ -639,6 +664,20 @@ TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
                                                             "folderPath": "\\Archiv\\", "folderName": "Dach"}])"));
     EXPECT_EQ(box.at("rows").at(1).at("folder"), "\\B\u00FCro \u20AC");
     EXPECT_EQ(before["/tmp/foldscan-v1/Zweites"].at("total"), 300);
+    const nlohmann::json broken = before["/tmp/foldscan-v1/Zweites"].at("rows").at(0);
+    EXPECT_EQ(broken.at("fileName"), "Kaputt.PMM");
+    EXPECT_EQ(broken.at("status"), "not-valid");
+    EXPECT_EQ(broken.at("folderPath"), "<???>");
+
+    // Under --timeout it is not brought to this schema, and the run says how it will be.
+    Result timed = RunReport({"--history", old, "--timeout", "60", mailbox.Path()});
+    EXPECT_EQ(timed.code, 2);
+    EXPECT_NE(timed.err.find("Sie hat noch das Format einer fr\u00FCheren Version"), std::string::npos) << timed.err;
+    EXPECT_EQ(elsewhere.Read("old.db"), bytes);
+    Result migrated = RunReport({"--history", old, "--migrate-history", "--timeout", "60"});
+    EXPECT_EQ(migrated.code, 0) << migrated.err;
+    EXPECT_EQ(migrated.err, "foldscan-report: Die Historie " + old + " hat das Format dieser Version.\n");
+    EXPECT_EQ(Query("SELECT user_version FROM pragma_user_version", old), "2");
 
     ASSERT_EQ(RunReport({"--history", old, mailbox.Path()}).code, 0);
     EXPECT_EQ(Query("SELECT (SELECT user_version FROM pragma_user_version) || ' ' || (SELECT count(*) FROM runs)",
@@ -647,7 +686,7 @@ TEST_F(ReportHistory, AnOldHistoryIsReadUntouchedAndMigratedByTheFirstWrite) {
     std::map<std::string, nlohmann::json> after = mailboxes();
     EXPECT_EQ(after.size(), 3u);
     for (auto& [path, recorded] : before) {
-        EXPECT_FALSE(after[path].at("foundInLatestRun")) << "the latest run did not find " << path;
+        EXPECT_TRUE(after[path].at("foundInLatestRun")) << "no later run looked for " << path;
         recorded.erase("foundInLatestRun");
         after[path].erase("foundInLatestRun");
         EXPECT_EQ(after[path], recorded) << path;
@@ -758,8 +797,13 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     sqlite3_close(db);
     // Ours, cut short after its first page: its tables are gone.
     const std::string truncated = elsewhere.Write("truncated.db", elsewhere.Read("history.db").substr(0, 4096));
+    // Our application id, but no schema of ours: not switched to WAL either.
+    const std::string unmarked = elsewhere.Path() + "unmarked.db";
+    sqlite3_open(unmarked.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA application_id = 1179863122; CREATE TABLE notes(text)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 
-    for (const std::string& file : {text, foreign, newer, truncated}) {
+    for (const std::string& file : {text, foreign, newer, truncated, unmarked}) {
         const std::string before = elsewhere.Read(fs::path(file).filename().string());
         Result result = RunReport({"--history", file, "--growth", mailbox.Path()});
         EXPECT_EQ(result.code, 2) << file;
@@ -780,11 +824,17 @@ TEST_F(ReportHistory, ADatabaseNotOursIsRefusedAndLeftAsItWas) {
     }
     EXPECT_FALSE(fs::exists(missing));
     EXPECT_EQ(elsewhere.Read("empty.db"), "");
-    // A mailbox the history does not know: a note, and the others reported.
+    // A mailbox the history does not know is an error, never an empty
+    // mailbox; the others are reported all the same.
     Result unknown = RunReport({"--from-history", history, elsewhere.Path() + "unbekannt", mailbox.Path()});
-    EXPECT_EQ(unknown.code, 0);
+    EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.err, "foldscan-report: Das Postfach " + elsewhere.Path() + "unbekannt ist nicht in der Historie.\n");
     EXPECT_NE(unknown.out.find("A.PMM"), std::string::npos);
+    Result check = RunReport({"--monitor", "--from-history", history, elsewhere.Path() + "unbekannt"});
+    EXPECT_EQ(check.code, 3);
+    EXPECT_EQ(check.out.find("FOLDSCAN UNKNOWN - 1 von 1 Postf\u00E4chern nicht lesbar: " + elsewhere.Path() + "unbekannt"),
+              0u)
+        << check.out;
     // A directory, and a database inside the mail store, which is not even made.
     EXPECT_EQ(RunReport({"--history", elsewhere.MakeDir("dir.db"), mailbox.Path()}).code, 2);
     Result inside = RunReport({"--history", mailbox.Path() + "h.db", mailbox.Path()});
@@ -816,6 +866,65 @@ TEST_F(ReportHistory, AHistoryHeldTooLongTakesNoHalfRun) {
     EXPECT_EQ(Query("SELECT count(*) FROM runs"), "1");
     EXPECT_TRUE(store.Append("2026-12-01T02:00:00Z", entries)) << store.Reason(texts);  // free again
     EXPECT_EQ(Query("SELECT count(*) FROM runs"), "2");
+
+    // Under --timeout the wait ends with the time, not the store's 15 s.
+    ASSERT_EQ(sqlite3_open(history.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto start = std::chrono::steady_clock::now();
+    Result monitor = RunReport({"--monitor", "--history", history, "--timeout", "2", mailbox.Path()});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(monitor.code, 3);
+    EXPECT_NE(monitor.out.find("gesperrt"), std::string::npos) << monitor.out;
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}
+
+// A query reads one state of the history, whatever another run does to it
+// meanwhile: a run pruned between two of its statements is not seen by the
+// second alone. With another program's log beside the file the query reads
+// in one transaction; without, it reads the file as it stands and again
+// once the file changed.
+TEST_F(ReportHistory, AQueryReadsOneStateWhileAnotherRunPrunes) {
+    TestClock clock("2026-11-01T02:00:00Z");
+    for (const char* night : {"2026-11-01T02:00:00Z", "2026-11-02T02:00:00Z", "2026-11-03T02:00:00Z"}) {
+        clock.Set(night);
+        Run({}, {mailbox.Path()});
+    }
+    const char* const prune = "DELETE FROM folder_change WHERE run_id = (SELECT min(id) FROM runs);"
+                              " DELETE FROM mailbox_run WHERE run_id = (SELECT min(id) FROM runs);"
+                              " DELETE FROM runs WHERE id = (SELECT min(id) FROM runs)";
+    for (bool logBeside : {true, false}) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(history.c_str(), &other), SQLITE_OK);
+        if (logBeside)  // another program's write, still in its log
+            sqlite3_exec(other, "PRAGMA wal_autocheckpoint = 0; CREATE TABLE IF NOT EXISTS notes(text)", nullptr,
+                         nullptr, nullptr);
+        else  // the last connection to go takes the log with it
+            sqlite3_close(std::exchange(other, nullptr));
+        ASSERT_EQ(fs::exists(history + "-wal"), logBeside);
+        {
+            HistoryStore store;
+            ASSERT_TRUE(store.Open(history, HistoryStore::Mode::Read)) << logBeside;
+            std::vector<size_t> firstReads, secondReads;
+            ASSERT_TRUE(store.Snapshot([&] {
+                std::vector<HistoryStore::Mailbox> all;
+                if (!store.Mailboxes(all)) return false;
+                firstReads.push_back(all.at(0).runs.size());
+                if (firstReads.size() == 1) {
+                    sqlite3* pruner = nullptr;
+                    sqlite3_open(history.c_str(), &pruner);
+                    EXPECT_EQ(sqlite3_exec(pruner, prune, nullptr, nullptr, nullptr), SQLITE_OK);
+                    sqlite3_close(pruner);
+                }
+                if (!store.Mailboxes(all)) return false;
+                secondReads.push_back(all.at(0).runs.size());
+                return true;
+            }));
+            EXPECT_EQ(firstReads, secondReads) << "a mixed reading, log beside: " << logBeside;
+            EXPECT_EQ(firstReads.size(), logBeside ? 1u : 2u) << "read again once the file changed";
+        }
+        sqlite3_close(other);  // after the query's connection: it takes the log with it
+    }
 }
 
 // A mailbox the state file does not know is not compared: its folders in
@@ -839,6 +948,32 @@ TEST_F(ReportGrowth, AMailboxNamedTwiceIsReportedOnce) {
     EXPECT_EQ(nlohmann::json::parse(result.out).at("mailboxes").size(), 1u);
     EXPECT_EQ(result.err, "foldscan-report: " + again + " ist dasselbe Postfach wie " + mailbox.Path() +
                               " und wird einmal gezeigt.\n");
+}
+
+// A mailbox's canonical path is worked out once a run, where it is found,
+// whatever the run does with it: the state file, the history, its growth.
+TEST_F(ReportGrowth, AMailboxsPathIsMadeCanonicalOnceARun) {
+    TempDir other;
+    WritePmm(other, "B.PMM", "Briefe", "", 100);
+    const std::string history = elsewhere.Path() + "history.db";
+    std::vector<std::string> asked;
+    ReportEnvironment environment;
+    environment.canonical = [&asked](const std::string& path) {
+        asked.push_back(path);
+        return MailboxKey::PathOf(path);
+    };
+    const std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--history", history, "--since", stateFile, "--format", "json"},
+          std::vector<std::string>{"--history", history, "--growth", "--top", "2", "--format", "html"},
+          std::vector<std::string>{"--monitor", "--history", history, "--warn-growth", "1G"}}) {
+        asked.clear();
+        std::vector<std::string> all = args;
+        for (const std::string& box : {mailbox.Path(), other.Path(), again}) all.push_back(box);
+        std::ostringstream out, err;
+        ReportProgram(environment).Run(all, out, err);
+        EXPECT_EQ(asked, (std::vector<std::string>{mailbox.Path(), other.Path(), again})) << err.str();
+    }
 }
 
 namespace {

@@ -130,7 +130,8 @@ Scanned Scan(FolderSource& source, const std::string& dir, ReadAheadReader* read
     TraceCapture capture;
     MailboxListing listing;
     source.BeginScan(dir, MailboxListing::WithLookUps, listing);
-    const pmHierarch* table = source.Hierarchy(listing, true);
+    bool treeFault = false;
+    const pmHierarch* table = source.Hierarchy(listing, true, treeFault);
     for (bool mbx : {false, true}) {
         for (const MailboxListing::Entry& entry : mbx ? listing.Mbx() : listing.Pmm()) {
             bool ambiguous = false;

@@ -51,6 +51,21 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(PathOf(path), std::ios::binary) << bytes;
 }
 
+// A path past 260 characters as the test's own file functions take it: on
+// Windows in its long form.
+std::filesystem::path LongPath(std::string utf8) {
+#ifdef _WIN32
+    for (char& c : utf8)
+        if (c == '/') c = '\\';
+    utf8 = "\\\\?\\" + utf8;
+#endif
+    return PathOf(utf8);
+}
+
+void WriteLong(const std::string& path, const std::string& bytes) {
+    std::ofstream(LongPath(path), std::ios::binary) << bytes;
+}
+
 // The command line in UTF-8. No argument here holds a quote, and those with
 // a space are quoted.
 Result Shell(const std::string& args) {
@@ -209,4 +224,23 @@ TEST(ReportProgram, PathsBeyondCodePage1252ReachTheirOwnFiles) {
     EXPECT_EQ(missing.code, 2);
     EXPECT_EQ(missing.err, "foldscan-report: mailbox not found or not readable: " + root.Path() +
                                "\u03A9\u03BC\u03AD\u03B3\u03B1\n");
+}
+
+// Folder files whose paths run past 260 characters are read, on Windows
+// through the long form of their paths: none passes for a file of 0 bytes.
+TEST(ReportProgram, PathsBeyond260CharactersAreRead) {
+    TempDir root;
+    std::string mailbox = root.Path() + std::string(120, 'a');
+    for (const std::string& part : {std::string(100, 'b'), std::string(60, 'c')}) mailbox += "/" + part;
+    std::filesystem::create_directories(LongPath(mailbox));
+    WriteLong(mailbox + "/" + std::string(40, 'f') + ".PMM", PmmHead("Fern") + std::string(2872, 'x'));
+    WriteLong(mailbox + "/Archiv.MBX", std::string(5000, 'm'));
+    WriteLong(mailbox + "/Archiv.PMG", PmmHead("Archiv"));
+    WriteLong(mailbox + "/hierarch.pm", "2,0,ROOT,,Postfach\r\n");
+    ASSERT_GT(mailbox.size() + 45, 300u);
+    Result run = Shell("--format json \"" + mailbox + "\"");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out).at("mailboxes").at(0);
+    EXPECT_EQ(report.at("total"), 8000);
+    for (const auto& row : report.at("rows")) EXPECT_EQ(row.at("status"), "ok") << row.dump();
 }

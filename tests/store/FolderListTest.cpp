@@ -44,7 +44,10 @@ public:
         for (const FolderInfo& row : rows) entries.push_back({row.fileName, stamp});
         listing.List(entries, whole);
     }
-    const pmHierarch* Hierarchy(const MailboxListing&, bool) override { return nullptr; }
+    const pmHierarch* Hierarchy(const MailboxListing&, bool, bool& ioError) override {
+        ioError = false;
+        return nullptr;
+    }
     void Read(const Folder& folder, FolderInfo& row, Opened*) override {
         for (const FolderInfo& held : rows)
             if (held.fileName == folder.file.name) row = held;

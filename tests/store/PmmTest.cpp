@@ -76,10 +76,19 @@ TEST(pmm, AFileThatCannotBeOpenedKeepsItsNameAndGetsAStatusText) {
         EXPECT_EQ(record.fileName, name);
         EXPECT_EQ(record.folderName, Cp1252("<Datei konnte nicht zum Lesen geöffnet werden.>"));
         EXPECT_EQ(record.size, 0u);
+        EXPECT_FALSE(record.ioError) << name;
         EXPECT_EQ(trace.Lines(), std::vector<std::string>{Cp1252("[pmm.Analyze] WARNUNG: Kann Datei \"" +
                                                                  dir.Path() + name +
                                                                  "\" nicht zum Lesen öffnen\n")});
     }
+    // A path longer than the OS takes is a file whose size is not known, not one of 0 bytes.
+    TraceCapture trace;
+    const std::string tooLong = dir.Path() + std::string(40000, 'd') + "/Far.PMM";
+    pmm far;
+    far.SetFile(tooLong);
+    EXPECT_FALSE(far.Analyze());
+    EXPECT_EQ(far.fileName, "Far.PMM");
+    EXPECT_TRUE(far.ioError);
 }
 
 TEST(pmm, TheLastByteOfEachFieldAlwaysEndsIt) {

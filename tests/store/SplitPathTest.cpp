@@ -23,6 +23,8 @@ const std::string Root = "C:\\";
 const std::string Root = "/";
 #endif
 
+constexpr SplitPath::Limits Fixed = SplitPath::Limits::Fixed;
+
 }  // namespace
 
 TEST(SplitPath, TakesAPathApartAndJoinsItUnchanged) {
@@ -74,40 +76,55 @@ TEST(SplitPath, ARelativePathIsResolvedAgainstTheCurrentDirectory) {
 
 TEST(SplitPath, PartsAreCutToTheirLimitsAndOverlongJoinsComeBackEmpty) {
     std::string longName(300, 'n');
-    SplitPath split(Root + "d" + S + longName + ".PMM");
+    SplitPath split(Root + "d" + S + longName + ".PMM", Fixed);
     EXPECT_EQ(split.Name(), std::string(255, 'n'));
     EXPECT_EQ(split.Extension(), ".PMM");
     // 3 + 255 + 4 = 262 characters do not fit the 259 of a joined path.
     EXPECT_EQ(split.Compose(), "");
     EXPECT_EQ(split.FullPath(), "");
 
-    SplitPath longExt(Root + "x." + std::string(400, 'e'));
+    SplitPath longExt(Root + "x." + std::string(400, 'e'), Fixed);
     EXPECT_EQ(longExt.Extension().size(), 255u);
     longExt.SetExtension("." + std::string(300, 'z'));
     EXPECT_EQ(longExt.Extension().size(), 255u);
 
-    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM");
+    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM", Fixed);
     EXPECT_EQ(longDir.Dir().size(), 255u);
 }
 
 TEST(SplitPath, APathWithACutPartComposesToNothing) {
     // Cut to 255 bytes, the directory joined with a short name would fit the
     // 259 of a joined path and name a file in some other directory.
-    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM");
+    SplitPath longDir(Root + std::string(300, 'd') + S + "x.PMM", Fixed);
     EXPECT_EQ(longDir.Compose(), "");
     EXPECT_EQ(longDir.FullPath(), "");
     EXPECT_EQ(longDir.Name() + longDir.Extension(), "x.PMM");
 
-    SplitPath longName(std::string(256, 'n') + ".PMM");
+    SplitPath longName(std::string(256, 'n') + ".PMM", Fixed);
     EXPECT_EQ(longName.Compose(), "");
 
     // A cut extension no longer matters once it is replaced.
-    SplitPath longExt("Archiv." + std::string(300, 'e'));
+    SplitPath longExt("Archiv." + std::string(300, 'e'), Fixed);
     EXPECT_EQ(longExt.Compose(), "");
     longExt.SetExtension(".PMG");
     EXPECT_EQ(longExt.Compose(), "Archiv.PMG");
     longExt.SetExtension("." + std::string(255, 'z'));
     EXPECT_EQ(longExt.Compose(), "");
+}
+
+// The report reads mailboxes whose paths run past the fixed limits, where
+// the OS takes them; the DLL's ANSI API does not.
+TEST(SplitPath, WhereTheOsTakesLongPathsTheyStayWhole) {
+    const std::string path = Root + std::string(300, 'd') + S + std::string(250, 'n') + ".MBX";
+    SplitPath split(path);
+    if (!FileSystem::WithinPathLimit(path)) {
+        EXPECT_EQ(split.FullPath(), "");
+        return;
+    }
+    EXPECT_EQ(split.Drive() + split.Dir(), Root + std::string(300, 'd') + S);
+    EXPECT_EQ(split.FullPath(), path);
+    split.SetExtension(".PMG");
+    EXPECT_EQ(split.Compose(), path.substr(0, path.size() - 4) + ".PMG");
 }
 
 TEST(SplitPath, AnEmptyPathGivesEmptyParts) {

@@ -5,14 +5,17 @@
 // server answers several clients' requests side by side, so that requests in
 // flight together also wait together.
 //
-//   slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-listing] [FUSE options, e.g. -f]
+//   slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-read NAME]... [--fail-listing]
+//          [--fail-listing-of NAME]... [FUSE options, e.g. -f]
 //
 // The kernel keeps no attributes, names or contents: every lookup, status,
 // open, read and close reaches this program and waits.
 //
 // And a share that fails on the way, for the tests of what a run records:
-// every request for a file named NAME (its last part) fails with EIO, and
-// with --fail-listing every directory's listing breaks off with EIO.
+// every request for a file named NAME (its last part) fails with EIO; with
+// --fail-read only the reads of such a file do, which opens; with
+// --fail-listing every directory's listing breaks off with EIO, and with
+// --fail-listing-of that of each directory named NAME.
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -30,17 +33,22 @@
 
 static const char* source;
 static long delayMicroseconds;
-static char** failing;  // names, ending with a null
+// Names, each list ending with a null.
+static char** failing;         // every request
+static char** readFailing;     // reads
+static char** listingFailing;  // directories' listings
 static int listingFails;
 
-// Whether requests for path fail: its last part is one of the names.
-static int Fails(const char* path) {
+// Whether path's last part is one of names.
+static int Named(char** names, const char* path) {
     const char* name = strrchr(path, '/');
     name = name ? name + 1 : path;
-    for (char** f = failing; f && *f; ++f)
+    for (char** f = names; f && *f; ++f)
         if (strcmp(*f, name) == 0) return 1;
     return 0;
 }
+
+static int Fails(const char* path) { return Named(failing, path); }
 
 // Linux leaves the time still to wait in delay when a signal cuts it short.
 static void Wait(void) {
@@ -94,8 +102,8 @@ static int Open(const char* path, struct fuse_file_info* file) {
 }
 
 static int Read(const char* path, char* buffer, size_t size, off_t offset, struct fuse_file_info* file) {
-    (void)path;
     Wait();
+    if (Named(readFailing, path)) return -EIO;
     ssize_t got = pread((int)file->fh, buffer, size, offset);
     return got >= 0 ? (int)got : -errno;
 }
@@ -115,7 +123,7 @@ static int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t o
     Wait();
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
-    if (listingFails) return -EIO;
+    if (listingFails || Named(listingFailing, path)) return -EIO;
     DIR* dir = opendir(full);
     if (!dir) return -errno;
     for (struct dirent* entry = readdir(dir); entry; entry = readdir(dir)) {
@@ -141,7 +149,8 @@ static const struct fuse_operations Operations = {
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        fprintf(stderr, "usage: slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-listing] [FUSE options]\n");
+        fprintf(stderr, "usage: slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-read NAME]...\n"
+                        "              [--fail-listing] [--fail-listing-of NAME]... [FUSE options]\n");
         return 2;
     }
     static char resolved[PATH_MAX];
@@ -160,8 +169,10 @@ int main(int argc, char* argv[]) {
     // read-only and with enough threads for many requests in flight.
     char** args = calloc((size_t)argc + 3, sizeof *args);
     failing = calloc((size_t)argc, sizeof *failing);
-    if (!args || !failing) return 2;
-    int count = 0, fails = 0;
+    readFailing = calloc((size_t)argc, sizeof *readFailing);
+    listingFailing = calloc((size_t)argc, sizeof *listingFailing);
+    if (!args || !failing || !readFailing || !listingFailing) return 2;
+    int count = 0, fails = 0, readFails = 0, listingFailures = 0;
     args[count++] = argv[0];
     args[count++] = argv[2];
     args[count++] = "-o";
@@ -170,6 +181,10 @@ int main(int argc, char* argv[]) {
     for (; i < argc; ++i) {
         if (strcmp(argv[i], "--fail") == 0 && i + 1 < argc)
             failing[fails++] = argv[++i];
+        else if (strcmp(argv[i], "--fail-read") == 0 && i + 1 < argc)
+            readFailing[readFails++] = argv[++i];
+        else if (strcmp(argv[i], "--fail-listing-of") == 0 && i + 1 < argc)
+            listingFailing[listingFailures++] = argv[++i];
         else if (strcmp(argv[i], "--fail-listing") == 0)
             listingFails = 1;
         else
