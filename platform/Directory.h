@@ -36,4 +36,8 @@ public:
     // True when path is dir or lies below it; both canonical. Names compare
     // as the OS compares them (on Windows ASCII letters without case).
     static bool Contains(const std::string& dir, const std::string& path);
+
+    // The directory that holds a canonical path, without a trailing
+    // separator but a root's; empty for a root ("/", "C:\", "\\server\share").
+    static std::string Parent(const std::string& path);
 };

@@ -25,6 +25,9 @@ public:
     // each gone. A second folder of the same file name is left out. False
     // on an error, which the database tells.
     bool Write(int64_t mailboxId, int64_t runId, const std::vector<RecordedFolder>& folders);
+    // The mailbox's folders as the last Write left them are not needed
+    // again: one run writes each mailbox once.
+    void Forget(int64_t mailboxId) { latestOf.erase(mailboxId); }
 
     // A folder at a run, with the first run of its current stay.
     struct Present {

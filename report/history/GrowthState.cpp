@@ -4,7 +4,6 @@
 #include "platform/FileLock.h"
 #include "platform/ReadOnlyFile.h"
 #include "report/text/RunTime.h"
-#include "report/text/Utf8.h"
 
 #include <nlohmann/json.hpp>
 

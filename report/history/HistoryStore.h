@@ -1,8 +1,10 @@
 #pragma once
 
 #include "report/history/ComparisonRule.h"
+#include "report/history/MailboxRename.h"
 #include "report/history/RecordedFolder.h"
 #include "report/model/EarlierRun.h"
+#include "report/model/HistoryListing.h"
 #include "report/model/MailboxPlace.h"
 
 #include <cstdint>
@@ -124,6 +126,19 @@ public:
     // later run looked for in its place.
     bool GoneSince(std::map<int64_t, std::string>& gone);
 
+    // What changed from since (UTC) on, oldest first (ChangeLog), in the
+    // mailboxes with these ids, or in all where none are given.
+    bool Changes(const std::string& since, const std::set<int64_t>& mailboxes, std::vector<HistoryChange>& changes);
+
+    // --rename-mailbox: joins the runs of the mailbox with oldKey to the
+    // mailbox at newPath (its key newKey), in one transaction.
+    MailboxRename::Outcome Rename(const std::string& oldKey, const std::string& newKey, const std::string& newPath);
+
+    // After Append: the mailboxes the run found for the first time whose
+    // folders are those of a mailbox it found gone, by their paths: each
+    // likely renamed from the first to the second.
+    const std::vector<std::pair<std::string, std::string>>& LikelyRenames() const { return likelyRenames; }
+
     Problem GetProblem() const { return problem; }
     // With Problem::NoSpace: the space the file takes, and the space free.
     uint64_t SpaceNeeded() const { return spaceNeeded; }
@@ -151,7 +166,6 @@ private:
     bool ReadMailboxes(const char* where, const std::string& key, std::vector<Mailbox>& found);
     bool AppendRows(const std::string& started, const std::vector<Entry>& mailboxes,
                     const std::vector<MailboxScope>& scopes);
-    bool MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes, const std::set<int64_t>& found);
 
     sqlite3* db = nullptr;
     std::string pending;  // the history to be made by the first Append
@@ -161,5 +175,6 @@ private:
     int busyMilliseconds = DefaultBusyMilliseconds;
     bool migrate = true;
     uint64_t spaceNeeded = 0, spaceFree = 0;  // with Problem::NoSpace
+    std::vector<std::pair<std::string, std::string>> likelyRenames;
     static constexpr int SnapshotAttempts = 3;
 };

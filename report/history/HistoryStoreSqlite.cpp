@@ -2,9 +2,12 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ReadOnlyFile.h"
+#include "report/history/ChangeLog.h"
 #include "report/history/FolderChanges.h"
 #include "report/history/HistoryRetention.h"
+#include "report/history/HistoryFile.h"
 #include "report/history/HistorySchema.h"
+#include "report/history/MailboxPresence.h"
 #include "report/history/Statement.h"
 #include "report/model/MailboxReport.h"
 #include "report/text/RunTime.h"
@@ -12,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <set>
 
@@ -45,58 +47,6 @@ HistoryStore::Problem ProblemOf(int code) {
 std::string DirectoryOf(const std::string& path) {
     const size_t cut = FileSystem::NameStart(path);
     return cut == 0 ? std::string(".") : path.substr(0, cut);
-}
-
-uint64_t LengthOf(const std::string& path) {
-    uint64_t length = 0;
-    FileStamp stamp;
-    return ReadOnlyFile::Inspect(path, length, stamp) ? length : 0;
-}
-
-// A digest of the file's bytes, to tell whether it changed while it was
-// read as it stands: its times move in ticks of milliseconds, and SQLite's
-// change counter stands still in WAL mode. Zero when it cannot be read.
-uint64_t Digest(const std::string& path) {
-    ReadOnlyFile file;
-    if (!file.Open(path)) return 0;
-    std::vector<unsigned char> buffer(1u << 20);
-    uint64_t digest = 1469598103934665603ull ^ file.Length();
-    for (size_t got; (got = file.Read(buffer.data(), buffer.size())) > 0;) {
-        for (size_t i = 0; i < got; i += 8) {
-            uint64_t word = 0;
-            std::memcpy(&word, &buffer[i], std::min<size_t>(8, got - i));
-            digest = (digest ^ word) * 1099511628211ull;
-            digest ^= digest >> 29;
-        }
-    }
-    return file.IoError() ? 0 : digest | 1;
-}
-
-// Whether another program's writing lies beside the file: a log (WAL) or a
-// journal (rollback) that holds anything.
-bool LogWritten(const std::string& path) {
-    for (const char* log : {"-wal", "-journal"})
-        if (LengthOf(path + log) > 0) return true;
-    return false;
-}
-
-// A "file:" URI of path, for the options only URIs take: '%', '?' and '#'
-// escaped, on Windows with forward slashes and a drive's path behind one.
-std::string FileUri(const std::string& path, const char* options) {
-    std::string escaped;
-    for (char c : path) {
-        if (c == '%' || c == '?' || c == '#') {
-            const char* const hex = "0123456789ABCDEF";
-            escaped += '%';
-            escaped += hex[static_cast<unsigned char>(c) >> 4];
-            escaped += hex[c & 0xF];
-        } else {
-            escaped += FileSystem::IsSeparator(c) ? '/' : c;
-        }
-    }
-    const bool drive = escaped.size() >= 2 && escaped[1] == ':';
-    const std::string start = drive ? "file:///" : escaped.compare(0, 1, "/") == 0 ? "file://" : "file:";
-    return start + escaped + "?" + options;
 }
 
 // Whether the OS's error of SQLite's last call is a full disk, which SQLite
@@ -214,8 +164,8 @@ bool HistoryStore::OpenFile(const std::string& path, bool create) {
 // program writes it or left it so: SQLite reads file and log together,
 // which takes their shared memory.
 bool HistoryStore::OpenForQuery(const std::string& path) {
-    const bool logged = LogWritten(path);
-    const std::string uri = FileUri(path, logged ? "mode=ro" : "immutable=1");
+    const bool logged = HistoryFile::LogWritten(path);
+    const std::string uri = HistoryFile::FileUri(path, logged ? "mode=ro" : "immutable=1");
     int code = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         problem = logged && NeedsSharedMemory(code) ? Problem::Writing : ProblemOf(code);
@@ -248,7 +198,7 @@ bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
 // go: it needs as much free space as the file takes.
 bool HistoryStore::SpaceToMigrate(const std::string& path) {
     uint64_t free = 0;
-    const uint64_t length = LengthOf(path);
+    const uint64_t length = HistoryFile::LengthOf(path);
     if (!FileSystem::FreeSpace(DirectoryOf(path), free) || free >= length) return true;
     problem = Problem::NoSpace;
     spaceNeeded = length;
@@ -266,9 +216,9 @@ bool HistoryStore::Snapshot(const std::function<bool()>& read) {
             Statement::Exec(db, "COMMIT");
             return ok;
         }
-        const uint64_t before = Digest(queried);
+        const uint64_t before = HistoryFile::Digest(queried);
         if (!read()) return false;
-        if (before != 0 && before == Digest(queried) && !LogWritten(queried)) return true;
+        if (before != 0 && before == HistoryFile::Digest(queried) && !HistoryFile::LogWritten(queried)) return true;
         // Another program wrote it meanwhile: the reading may mix two states.
         const std::string path = queried;
         sqlite3_close_v2(db);
@@ -422,6 +372,28 @@ bool HistoryStore::GoneSince(std::map<int64_t, std::string>& gone) {
     return code == SQLITE_DONE || FailWithDatabase();
 }
 
+bool HistoryStore::Changes(const std::string& since, const std::set<int64_t>& mailboxes,
+                           std::vector<HistoryChange>& changes) {
+    return ChangeLog::Read(db, since, mailboxes, changes) || FailWithDatabase();
+}
+
+MailboxRename::Outcome HistoryStore::Rename(const std::string& oldKey, const std::string& newKey,
+                                            const std::string& newPath) {
+    if (!db || sqlite3_db_readonly(db, "main") == 1) {
+        if (db) Fail(Problem::ReadOnly);
+        return MailboxRename::Outcome::Failed;
+    }
+    if (!Statement::Exec(db, "BEGIN IMMEDIATE")) {
+        FailWithDatabase();
+        return MailboxRename::Outcome::Failed;
+    }
+    const MailboxRename::Outcome outcome = MailboxRename::Join(db, oldKey, newKey, newPath);
+    if (outcome == MailboxRename::Outcome::Joined && Statement::Exec(db, "COMMIT")) return outcome;
+    if (outcome == MailboxRename::Outcome::Failed || outcome == MailboxRename::Outcome::Joined) FailWithDatabase();
+    Statement::Exec(db, "ROLLBACK");
+    return outcome == MailboxRename::Outcome::Joined ? MailboxRename::Outcome::Failed : outcome;
+}
+
 bool HistoryStore::LatestStart(std::string& started) {
     Statement select(db, "SELECT coalesce(max(started), '') FROM runs");
     if (!select.Ok() || select.Step() != SQLITE_ROW) return FailWithDatabase();
@@ -520,6 +492,8 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
     const int64_t runId = sqlite3_last_insert_rowid(db);
     FolderChanges changes(db);
     std::set<int64_t> found;
+    std::vector<int64_t> fresh;
+    likelyRenames.clear();
     for (const Entry& entry : mailboxes) {
         if (!entry.report) {  // not read, but there
             if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
@@ -528,9 +502,12 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
             continue;
         }
         const MailboxReport& report = *entry.report;
+        const bool knownBefore = known.Text(1, entry.key).Step() == SQLITE_ROW;
+        known.Reset();
         int64_t id;
         if (!HistorySchema::MailboxId(db, "main", entry.key, entry.path, id)) return false;
         found.insert(id);
+        if (!knownBefore) fresh.push_back(id);
         if (!entry.scope.empty() && !foundBy.Text(1, entry.key).Text(2, entry.scope).Run()) return false;
         mailboxRun.Number(1, static_cast<uint64_t>(id)).Number(2, static_cast<uint64_t>(runId));
         if (!mailboxRun.Number(3, report.count).Number(4, report.total).Run()) return false;
@@ -539,34 +516,10 @@ bool HistoryStore::AppendRows(const std::string& started, const std::vector<Entr
         folders.reserve(report.rows.size());
         for (const ReportRow& row : report.rows) folders.push_back(Recorded(report, row));
         if (!changes.Write(id, runId, folders)) return false;
+        changes.Forget(id);
     }
-    return MarkGone(started, scopes, found);
+    std::vector<int64_t> goneNow;
+    return MailboxPresence::MarkGone(db, started, scopes, found, goneNow) &&
+           MailboxPresence::LikelyRenames(db, fresh, goneNow, likelyRenames);
 }
 
-// A mailbox that one of the run's scopes had found, where the run looked
-// everywhere, and that the run did not find is gone from now on, unless it
-// was already; one that the run found is not.
-bool HistoryStore::MarkGone(const std::string& started, const std::vector<MailboxScope>& scopes,
-                            const std::set<int64_t>& found) {
-    Statement inScope(db, "SELECT mailbox_id FROM mailbox_scope WHERE scope = ?1");
-    Statement gone(db, "INSERT OR IGNORE INTO mailbox_gone(mailbox_id, since) VALUES (?1, ?2)");
-    Statement back(db, "DELETE FROM mailbox_gone WHERE mailbox_id = ?1");
-    if (!inScope.Ok() || !gone.Ok() || !back.Ok()) return false;
-    for (int64_t id : found)
-        if (!back.Number(1, static_cast<uint64_t>(id)).Run()) return false;
-    for (const MailboxScope& scope : scopes) {
-        if (!scope.whole) continue;
-        inScope.Text(1, scope.text);
-        std::vector<int64_t> missing;
-        int code;
-        while ((code = inScope.Step()) == SQLITE_ROW) {
-            const int64_t id = static_cast<int64_t>(inScope.ColumnNumber(0));
-            if (found.count(id) == 0) missing.push_back(id);
-        }
-        inScope.Reset();
-        if (code != SQLITE_DONE) return false;
-        for (int64_t id : missing)
-            if (!gone.Number(1, static_cast<uint64_t>(id)).Text(2, started).Run()) return false;
-    }
-    return true;
-}

@@ -38,7 +38,27 @@ std::string FromPath(const std::string& utf8Path) {
     while (path.size() > 1 && path.back() == '\\' && !(path.size() == 3 && path[1] == ':')) path.pop_back();
     return Folded(path);
 }
+
+std::string TextOf(const std::string& osPath) { return Utf8FromOsText(osPath); }
 #else
+std::string TextOf(const std::string& osPath) {
+    if (IsUtf8(osPath)) return osPath;
+    static const char Hex[] = "0123456789ABCDEF";
+    std::string quoted = "\"";
+    for (size_t i = 0; i < osPath.size();) {
+        const size_t width = Utf8Width(osPath, i);
+        if (width == 0) {
+            const unsigned char b = static_cast<unsigned char>(osPath[i++]);
+            quoted += {'\\', 'x', Hex[b >> 4], Hex[b & 15]};
+            continue;
+        }
+        if (osPath[i] == '"' || osPath[i] == '\\') quoted += '\\';
+        quoted.append(osPath, i, width);
+        i += width;
+    }
+    return quoted + '"';
+}
+
 std::string FromPath(const std::string& utf8Path) {
     std::string path = utf8Path;
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -51,6 +71,9 @@ std::string PathOf(const std::string& mailboxPath) {
     return Utf8FromOsText(canonical.empty() ? mailboxPath : canonical);
 }
 
-std::string Of(const std::string& mailboxPath) { return FromPath(PathOf(mailboxPath)); }
+std::string Of(const std::string& mailboxPath) {
+    const std::string canonical = Directory::Canonical(mailboxPath);
+    return FromPath(TextOf(canonical.empty() ? mailboxPath : canonical));
+}
 
 }  // namespace MailboxKey

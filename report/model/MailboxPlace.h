@@ -14,8 +14,9 @@ struct MailboxScope {
 // One mailbox of a run, worked out once where it is found and handed on:
 // its canonical path, its key, and the scope that found it.
 struct MailboxPlace {
-    std::string path;  // canonical, UTF-8: as the history and the state file show it
-    std::string key;   // as the history knows it (MailboxKey)
+    std::string path;      // canonical, UTF-8: as the history shows it
+    std::string stateKey;  // as the state file knows it: MailboxKey::TextOf, which keeps a name's bytes
+    std::string key;       // as the history knows it (MailboxKey)
     int scope = -1;    // index into the run's scopes; -1 for a path named as it stands
     // A directory below an --all-under root that failed to list for an I/O
     // error: not a mailbox, but a place whose mailboxes the run misses.

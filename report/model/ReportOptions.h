@@ -51,6 +51,10 @@ struct ReportOptions {
     std::string fromHistory;     // --from-history: the report from this history alone, nothing scanned
     std::time_t keepSeconds = 0;  // --keep: runs older than this go after recording; 0 keeps all
     bool migrateHistory = false;  // --migrate-history: bring the history to this schema, also under --timeout
+    bool timeline = false;        // --timeline: each mailbox's recorded runs
+    bool changes = false;         // --changes: what came, went and moved
+    std::string filter;           // --filter: only the changes whose names hold this, case aside
+    std::vector<std::string> rename;  // --rename-mailbox OLD NEW
 
     // The administrator's routine.
     std::string outputFile;  // --output; empty for standard output

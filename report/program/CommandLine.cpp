@@ -38,6 +38,24 @@ bool OneTable(const ReportOptions& options) {
     return !delimited || tables <= 1;
 }
 
+// --timeline and --changes ask the history alone, each for a listing of its
+// own; --rename-mailbox changes it and asks nothing. The mistake, or empty.
+std::string HistoryQuestions(const ReportOptions& options, const ReportTexts& texts, bool fromHistory, bool history,
+                             bool filter) {
+    const bool asked = options.timeline || options.changes;
+    if (options.timeline && options.changes) return ReportTexts::Fill(texts.exclusive, {"--timeline", "--changes"});
+    if (asked && !fromHistory)
+        return ReportTexts::Fill(texts.needs, {options.timeline ? "--timeline" : "--changes", "--from-history"});
+    if (filter && !options.changes) return ReportTexts::Fill(texts.needs, {"--filter", "--changes"});
+    if (asked && (options.format == ReportFormat::Html || options.monitor || options.top > 0))
+        return ReportTexts::Fill(texts.needs, {options.timeline ? "--timeline" : "--changes",
+                                               "--format table, csv, tsv, json"});
+    if (options.rename.empty()) return std::string();
+    if (!history) return ReportTexts::Fill(texts.needs, {"--rename-mailbox", "--history"});
+    if (options.monitor) return ReportTexts::Fill(texts.exclusive, {"--rename-mailbox", "--monitor"});
+    return std::string();
+}
+
 // Digits only, at least one, and no more than fit: the value in number.
 bool ParseWhole(const std::string& text, uint64_t& number) {
     if (text.empty()) return false;
@@ -173,6 +191,13 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         app.add_option("--from-history", options.fromHistory, texts.helpFromHistory)->type_name("FILE");
     CLI::Option* keepOption = app.add_option("--keep", keep, texts.helpKeep)->type_name("SPAN");
     CLI::Option* migrate = app.add_flag("--migrate-history")->description(texts.helpMigrateHistory);
+    CLI::Option* timeline = app.add_flag("--timeline", options.timeline)->description(texts.helpTimeline);
+    CLI::Option* changes = app.add_flag("--changes", options.changes)->description(texts.helpChanges);
+    CLI::Option* filter = app.add_option("--filter", options.filter, texts.helpFilter)->type_name("TEXT");
+    // --rename-mailbox OLD NEW: NEW stands where a MAILBOX would.
+    std::string renamed;
+    CLI::Option* rename =
+        app.add_option("--rename-mailbox", renamed, texts.helpRenameMailbox)->type_name("OLD NEW");
     app.add_option("MAILBOX", options.mailboxes, texts.helpMailbox)->type_name("")->group(texts.helpPositionals);
 
     // The administrator's routine.
@@ -218,8 +243,14 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         return fail(ReportTexts::Fill(texts.notUnderstood, {e.what()}));
     }
     options.migrateHistory = migrate->count() != 0;
+    if (rename->count() != 0) {
+        if (options.mailboxes.size() != 1 || !options.mailboxLists.empty() || !options.mailboxRoots.empty())
+            return fail(ReportTexts::Fill(texts.renameNeedsNew, {"--rename-mailbox"}));
+        options.rename = {renamed, options.mailboxes.front()};
+        options.mailboxes.clear();
+    }
     if (options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty() &&
-        fromHistory->count() == 0 && !options.migrateHistory)
+        fromHistory->count() == 0 && !options.migrateHistory && rename->count() == 0)
         return fail(texts.mailboxMissing);
 
     auto found = Formats.find(format);
@@ -240,7 +271,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     options.growthSince = growthSinceOption->count() != 0;
     if (options.growthSince && !RunTime::ParseSince(growthSince, RunTime::Clock(), options.growthMoment))
         return fail(ReportTexts::Fill(texts.badSince, {growthSince}));
-    options.historyGrowth = growth->count() != 0 || options.growthSince || fromHistory->count() != 0;
+    // A page that a recording run writes, as a nightly job does, shows the
+    // growth since the run before without being asked.
+    options.historyGrowth = growth->count() != 0 || options.growthSince || fromHistory->count() != 0 ||
+                            (history->count() != 0 && options.format == ReportFormat::Html);
 
     // Options that exclude each other, and those that need another.
     const std::vector<std::pair<const CLI::Option*, const CLI::Option*>> exclusive = {
@@ -268,8 +302,10 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
         return fail(ReportTexts::Fill(texts.needs, {"--keep", "--history"}));
     if (options.migrateHistory && history->count() == 0)
         return fail(ReportTexts::Fill(texts.needs, {"--migrate-history", "--history"}));
-    if (keepOption->count() != 0 && (!RunTime::ParseSpan(keep, options.keepSeconds) || options.keepSeconds == 0))
-        return fail(ReportTexts::Fill(texts.badKeep, {keep}));
+    std::time_t minutesOrHours;
+    if (keepOption->count() != 0 && (!RunTime::ParseRetention(keep, options.keepSeconds) || options.keepSeconds == 0))
+        return fail(ReportTexts::Fill(RunTime::ParseSpan(keep, minutesOrHours) ? texts.keepTooShort : texts.badKeep,
+                                      {keep}));
 
     options.compact = exact->count() == 0;
     options.showPaths = noPaths->count() == 0;
@@ -320,6 +356,9 @@ CommandLine::Outcome CommandLine::Parse(const std::vector<std::string>& args, co
     for (const char* listing : {"--format", "--tree", "--check", "--top", "--output", "--excel"})
         if (options.monitor && app.count(listing) != 0)
             return fail(ReportTexts::Fill(texts.exclusive, {"--monitor", listing}));
+    const std::string asked =
+        HistoryQuestions(options, texts, fromHistory->count() != 0, history->count() != 0, filter->count() != 0);
+    if (!asked.empty()) return fail(asked);
     return Outcome::Run;
 }
 

@@ -1,5 +1,6 @@
 #include "report/program/GrowthSource.h"
 
+#include "report/history/MailboxKey.h"
 #include "report/history/RecordedReports.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportOptions.h"
@@ -71,7 +72,7 @@ void GrowthSource::Find() {
     const std::vector<MailboxPlace>& places = options.places;
     earlier.assign(places.size(), nullptr);
     if (!options.stateFile.empty()) {
-        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].path);
+        for (size_t i = 0; i < places.size(); ++i) earlier[i] = state.Find(places[i].stateKey);
         return;
     }
     if (!options.historyGrowth || !historyOpen) return;
@@ -121,6 +122,102 @@ bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
     return true;
 }
 
+// The ids of the mailboxes named, none for all; false, after its message,
+// for one the history does not know.
+bool GrowthSource::Named(std::set<int64_t>& ids) {
+    bool all = true;
+    for (size_t i = 0; i < options.places.size(); ++i) {
+        HistoryStore::Mailbox mailbox;
+        if (history.FindMailbox(options.places[i].key, mailbox)) {
+            ids.insert(mailbox.id);
+        } else if (history.GetProblem() == HistoryStore::Problem::None) {
+            err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
+            all = false;
+        } else {
+            return false;
+        }
+    }
+    failed = failed || !all;
+    return all;
+}
+
+bool GrowthSource::ReadTimeline(const std::set<int64_t>& ids, const std::string& since, HistoryListing& listing) {
+    std::vector<HistoryStore::Mailbox> mailboxes;
+    if (!history.Mailboxes(mailboxes)) return false;
+    for (const HistoryStore::Mailbox& mailbox : mailboxes) {
+        if (!ids.empty() && ids.count(mailbox.id) == 0) continue;
+        MailboxTimeline line;
+        line.mailbox = mailbox.path;
+        for (const HistoryStore::Mailbox::Run& run : mailbox.runs)
+            if (run.started >= since) line.points.push_back({run.started, run.count, run.total});
+        if (!line.points.empty()) listing.timeline.push_back(std::move(line));
+    }
+    return true;
+}
+
+// The window: --growth-since, else everything for the timeline and the
+// last seven days for the changes.
+bool GrowthSource::ReadListing(HistoryListing& listing) {
+    const std::time_t from = options.growthSince ? options.growthMoment
+                             : options.changes  ? RunTime::Clock() - 7 * 24 * 3600
+                                                : 0;
+    const std::string since = from > 0 ? RunTime::Utc(from) : std::string();
+    bool known = true;
+    const bool read = history.Snapshot([&] {
+        listing.timeline.clear();
+        listing.changes.clear();
+        std::set<int64_t> ids;
+        if (!Named(ids)) {
+            known = false;
+            return history.GetProblem() == HistoryStore::Problem::None;
+        }
+        return options.timeline ? ReadTimeline(ids, since, listing) : history.Changes(since, ids, listing.changes);
+    });
+    if (!read) HistoryFailed(texts.historyUnreadable);
+    if (!options.filter.empty()) Filter(listing.changes);
+    return read && known;
+}
+
+// --filter: the changes whose file name, folder path or name, or for a
+// mailbox's own change its path, holds the text, case aside.
+void GrowthSource::Filter(std::vector<HistoryChange>& changes) const {
+    const std::string part = FoldedCase(options.filter);
+    auto holds = [&](const std::string& text) { return FoldedCase(text).find(part) != std::string::npos; };
+    auto kept = [&](const HistoryChange& change) {
+        if (change.kind >= HistoryChange::Kind::MailboxNew)
+            return holds(change.mailbox) || holds(change.from);
+        return holds(change.fileName) || holds(change.folderPath + change.folderName) || holds(change.from);
+    };
+    changes.erase(std::remove_if(changes.begin(), changes.end(), [&](const HistoryChange& c) { return !kept(c); }),
+                  changes.end());
+}
+
+bool GrowthSource::Rename() {
+    const std::string& from = options.rename[0];
+    const std::string& to = options.rename[1];
+    const std::string toPath = MailboxKey::PathOf(to);
+    Bound();
+    switch (history.Rename(MailboxKey::Of(from), MailboxKey::Of(to), toPath)) {
+    case MailboxRename::Outcome::Joined:
+        err << ReportTexts::Fill(texts.renameDone, {ShownPath(from), ShownPath(to)}) << '\n';
+        return true;
+    case MailboxRename::Outcome::UnknownOld:
+        err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(from)}) << '\n';
+        break;
+    case MailboxRename::Outcome::Overlap:
+        err << ReportTexts::Fill(texts.renameOverlap, {ShownPath(to), ShownPath(from)}) << '\n';
+        break;
+    case MailboxRename::Outcome::Nested:
+        err << ReportTexts::Fill(texts.renameNested, {ShownPath(from), ShownPath(to)}) << '\n';
+        break;
+    case MailboxRename::Outcome::Failed:
+        HistoryFailed(texts.historyUnwritable);
+        break;
+    }
+    failed = true;
+    return false;
+}
+
 void GrowthSource::HistoryFailed(const std::string& pattern) {
     err << ReportTexts::Fill(pattern, {ShownPath(HistoryFile()), history.Reason(texts)}) << '\n';
     historyOpen = false;
@@ -144,7 +241,7 @@ bool GrowthSource::SaveState(const std::vector<MailboxReport>& mailboxes) {
         current.total = mailboxes[i].total;
         for (const ReportRow& row : mailboxes[i].rows)
             current.folders[Utf8FromFileName(row.record.fileName)].size = row.record.size;
-        state.Put(options.places[i].path, std::move(current));
+        state.Put(options.places[i].stateKey, std::move(current));
     }
     if (state.Save(options.stateFile)) return true;
     err << ReportTexts::Fill(texts.stateUnwritable, {ShownPath(options.stateFile)}) << '\n';
@@ -169,7 +266,13 @@ bool GrowthSource::AppendHistory(const std::string& started, const std::vector<M
     if (!anyRead) return true;  // no run of nothing: the mailboxes' latest runs stay theirs
     const std::string keepFrom = options.keepSeconds > 0 ? RunTime::Utc(RunTime::Clock() - options.keepSeconds) : "";
     Bound();
-    if (history.Append(started, found, options.scopes, keepFrom)) return true;
+    if (history.Append(started, found, options.scopes, keepFrom)) {
+        for (const auto& [from, to] : history.LikelyRenames())
+            err << ReportTexts::Fill(texts.renameLikely, {Printable(to), Printable(from), ShownPath(HistoryFile()),
+                                                          Printable(from), Printable(to)})
+                << '\n';
+        return true;
+    }
     HistoryFailed(texts.historyUnwritable);
     return false;
 }

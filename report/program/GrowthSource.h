@@ -2,10 +2,12 @@
 
 #include "report/history/GrowthState.h"
 #include "report/history/HistoryStore.h"
+#include "report/model/HistoryListing.h"
 #include "report/model/EarlierRun.h"
 
 #include <chrono>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,6 +39,13 @@ public:
     // are none) as the history recorded them, with a note for each it does
     // not know. False, after its message, when the history cannot be read.
     bool ReadRecorded(std::vector<MailboxReport>& mailboxes);
+    // --timeline or --changes: the mailboxes of the options' places (all
+    // where there are none), within the window of --growth-since. False,
+    // after its message, when the history cannot be read or does not know
+    // a mailbox named.
+    bool ReadListing(HistoryListing& listing);
+    // --rename-mailbox: false, after its message, when it is refused or fails.
+    bool Rename();
 
     // Moves the history on with the mailboxes that could be read whole, and
     // then the state file, which stays where it was when the history failed.
@@ -48,6 +57,9 @@ public:
 private:
     void Bound();
     bool Unwritable() const;
+    bool Named(std::set<int64_t>& ids);
+    void Filter(std::vector<HistoryChange>& changes) const;
+    bool ReadTimeline(const std::set<int64_t>& ids, const std::string& since, HistoryListing& listing);
     void HistoryFailed(const std::string& pattern);
     const std::string& HistoryFile() const;
     bool SaveState(const std::vector<MailboxReport>& mailboxes);

@@ -39,7 +39,7 @@ void SortNames(std::vector<std::string>& names) {
 }  // namespace
 
 MailboxFinder::MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err, Canonical canonical)
-    : texts(texts), input(input), err(err), canonical(canonical ? std::move(canonical) : MailboxKey::PathOf) {}
+    : texts(texts), input(input), err(err), canonical(canonical ? std::move(canonical) : Directory::Canonical) {}
 
 bool MailboxFinder::IsPattern(const std::string& argument) {
     return argument.find_first_of("*?", FileSystem::NameStart(argument)) != std::string::npos;
@@ -68,8 +68,11 @@ bool MailboxFinder::Find(ReportOptions& options) {
     options.places.clear();
     for (Found& mailbox : found) {
         MailboxPlace place;
-        place.path = canonical(mailbox.path);
-        place.key = MailboxKey::FromPath(place.path);
+        const std::string found = canonical(mailbox.path);
+        const std::string& os = found.empty() ? mailbox.path : found;
+        place.path = Utf8FromOsText(os);
+        place.stateKey = MailboxKey::TextOf(os);
+        place.key = MailboxKey::FromPath(place.stateKey);
         place.scope = mailbox.scope;
         place.unlisted = mailbox.unlisted;
         options.mailboxes.push_back(std::move(mailbox.path));

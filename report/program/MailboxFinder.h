@@ -21,7 +21,7 @@ class ReportTexts;
 // is worked out here, once, for the rest of the run.
 class MailboxFinder {
 public:
-    // A mailbox's canonical path as UTF-8 (MailboxKey::PathOf).
+    // A mailbox's canonical path in the OS's text (Directory::Canonical).
     using Canonical = std::function<std::string(const std::string& path)>;
 
     MailboxFinder(const ReportTexts& texts, std::istream* input, std::ostream& err, Canonical canonical = nullptr);

@@ -1,6 +1,7 @@
 #include "report/program/ReportProgram.h"
 
 #include "platform/Directory.h"
+#include "platform/FileLocation.h"
 #include "report/model/MailboxReport.h"
 #include "report/model/ReportRun.h"
 #include "report/page/HtmlWriter.h"
@@ -25,6 +26,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -54,17 +56,17 @@ private:
 };
 
 // The mail store: every mailbox given, and the new-mail directory where it
-// lies apart. The state file and the history must lie in none of them.
+// lies apart. The state file and the history must lie in none of them,
+// however either is spelt.
 const std::string* MailboxHolding(const std::string& file, const ReportOptions& options) {
-    std::string canonical = Directory::Canonical(file);
-    if (canonical.empty()) return nullptr;
+    const FileLocation where(file);
+    if (!where.Known()) return nullptr;
     for (const std::string& mailbox : options.mailboxes) {
         std::vector<std::string> places{mailbox};
         if (!options.newMailDir.empty()) places.push_back(MailboxReport::NewMailDirectory(mailbox, options.newMailDir));
         for (const std::string& place : places) {
             // The cheap comparison first: listing a share's directory is not.
-            const std::string dir = Directory::Canonical(place);
-            if (Directory::Contains(dir, canonical) && Directory::IsListable(place)) return &mailbox;
+            if (where.Inside(FileLocation(place)) && Directory::IsListable(place)) return &mailbox;
         }
     }
     return nullptr;
@@ -107,7 +109,7 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
     for (const auto& [file, inside] : files)
         for (const auto& [other, unused] : files)
             if (file < other && !file->empty() && !other->empty() &&
-                Directory::Canonical(*file) == Directory::Canonical(*other)) {
+                FileLocation(*file).SameFile(FileLocation(*other))) {
                 const std::string same = ReportTexts::Fill(texts.sameFile, {ShownPath(*file), ShownPath(*other)});
                 err << ReportTexts::Fill(texts.badOption, {same}) << '\n' << texts.seeHelp << '\n';
                 return true;
@@ -140,19 +142,6 @@ bool AllRead(const std::vector<MailboxReport>& mailboxes, const ReportOptions& o
     return unrecorded.empty();
 }
 
-bool NoMailboxNamed(const ReportOptions& options) {
-    return options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty();
-}
-
-// --migrate-history alone: the history opened to be written, which brings it
-// to this schema.
-int MigrateHistory(const ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
-    GrowthSource growth(options, texts, err);
-    if (!growth.Open() || growth.Failed()) return ReportProgram::Failure;
-    err << ReportTexts::Fill(texts.historyMigrated, {ShownPath(options.historyFile)}) << '\n';
-    return ReportProgram::Success;
-}
-
 // One writer for the format asked for.
 std::unique_ptr<ReportWriter> WriterFor(const ReportOptions& options) {
     switch (options.format) {
@@ -169,6 +158,41 @@ std::unique_ptr<ReportWriter> WriterFor(const ReportOptions& options) {
         return std::make_unique<HtmlWriter>();
     }
     return std::make_unique<TableWriter>();
+}
+
+// Writes through the one writer for the format, to the output file or to
+// out. False, after its message, when the output could not be written
+// whole; a reader that stopped early ends the run without a word.
+bool Emit(const ReportOptions& options, const ReportTexts& texts, std::ostream& out, std::ostream& err,
+          const std::function<void(const ReportWriter& writer, std::ostream& target)>& write) {
+    errno = 0;
+    OutputFile file(options.outputFile);
+    if (!options.outputFile.empty()) file.Open();
+    std::ostream& target = options.outputFile.empty() ? out : file.Stream();
+    write(*WriterFor(options), target);
+    target.flush();
+    if (!options.outputFile.empty() && !file.Commit()) {
+        err << ReportTexts::Fill(texts.outputFileUnwritable, {ShownPath(options.outputFile)}) << '\n';
+        return false;
+    }
+    if (!out) {
+        if (errno != EPIPE) err << texts.outputUnwritable << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool NoMailboxNamed(const ReportOptions& options) {
+    return options.mailboxes.empty() && options.mailboxLists.empty() && options.mailboxRoots.empty();
+}
+
+// --migrate-history alone: the history opened to be written, which brings it
+// to this schema.
+int MigrateHistory(const ReportOptions& options, const ReportTexts& texts, std::ostream& err) {
+    GrowthSource growth(options, texts, err);
+    if (!growth.Open() || growth.Failed()) return ReportProgram::Failure;
+    err << ReportTexts::Fill(texts.historyMigrated, {ShownPath(options.historyFile)}) << '\n';
+    return ReportProgram::Success;
 }
 
 }  // namespace
@@ -278,6 +302,16 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     }
     GrowthSource growth(options, texts, err);
     if (!growth.Open()) return Failure;
+    if (!options.rename.empty()) return !growth.Failed() && growth.Rename() ? Success : Failure;
+    if (options.timeline || options.changes) {
+        HistoryListing listing{options, texts, started, {}, {}};
+        if (!growth.ReadListing(listing)) return Failure;
+        return Emit(options, texts, out, err, [&](const ReportWriter& writer, std::ostream& target) {
+                   writer.Write(listing, target);
+               })
+                   ? Success
+                   : Failure;
+    }
     std::vector<MailboxReport> mailboxes;
     if (!options.fromHistory.empty()) {
         if (!growth.ReadRecorded(mailboxes)) return Failure;
@@ -291,22 +325,11 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     // Past the time given, nothing is written or recorded.
     if (watch && !watch->StartWriting()) return Failure;
     if (options.monitor) return Monitor(run, growth, started, out);
-    errno = 0;
-    OutputFile file(options.outputFile);
-    if (!options.outputFile.empty()) file.Open();
-    std::ostream& target = options.outputFile.empty() ? out : file.Stream();
-    WriterFor(options)->Write(run, target);
-    target.flush();
     // Neither the state nor the history moves on past output that was not
-    // written; a reader that stopped early ends the run without a word.
-    if (!options.outputFile.empty() && !file.Commit()) {
-        err << ReportTexts::Fill(texts.outputFileUnwritable, {ShownPath(options.outputFile)}) << '\n';
+    // written.
+    if (!Emit(options, texts, out, err,
+              [&](const ReportWriter& writer, std::ostream& target) { writer.Write(run, target); }))
         return Failure;
-    }
-    if (!out) {
-        if (errno != EPIPE) err << texts.outputUnwritable << '\n';
-        return Failure;
-    }
 
     if (!growth.Record(started, mailboxes)) code = Failure;
     if (code == Success && options.check)

@@ -30,7 +30,7 @@ struct ReportEnvironment {
     // which blocks until released); else through a reader of the store's.
     std::function<std::unique_ptr<FolderSource>()> makeSource;
     // Where set, a mailbox's canonical path is worked out through it (a
-    // test's, which counts); else MailboxKey::PathOf.
+    // test's, which counts); else Directory::Canonical.
     std::function<std::string(const std::string& path)> canonical;
 
     static ReportEnvironment OfProcess();

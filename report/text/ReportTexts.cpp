@@ -29,6 +29,16 @@ ReportTexts::ReportTexts(Language language) : language(language) {
         English();
 }
 
+namespace {
+
+const char* const HelpCommand = "foldscan-report --help";
+
+}  // namespace
+
+bool ReportTexts::PointsToHelp(const std::string& line) {
+    return line == std::string("Hilfe: ") + HelpCommand || line == std::string("Help: ") + HelpCommand;
+}
+
 std::string ReportTexts::Fill(const std::string& pattern, std::initializer_list<std::string> arguments) {
     std::string out;
     auto next = arguments.begin();
@@ -140,7 +150,7 @@ void ReportTexts::German() {
 
     mailboxUnreadable = "foldscan-report: Postfach nicht gefunden oder nicht lesbar: %s";
     badOption = "foldscan-report: Ung\u00FCltiger Aufruf: %s";
-    seeHelp = "Hilfe: foldscan-report --help";
+    seeHelp = std::string("Hilfe: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: Die Zustandsdatei %s liegt im Postfach %s; sie geh\u00F6rt nicht in den Mailspeicher.";
     stateUnreadable = "foldscan-report: Die Zustandsdatei %s kann nicht gelesen werden: %s";
@@ -235,6 +245,26 @@ void ReportTexts::German() {
     recordedPattern = "Aufgezeichnet: %s";
     notFoundSince = "Zuletzt aufgezeichnet: %s; nicht mehr gefunden seit %s.";
     goneSince = "nicht mehr gefunden seit %s";
+    helpTimeline = "mit --from-history: die aufgezeichneten L\u00E4ufe jedes Postfachs (MAILBOX oder alle), mit "
+                   "--growth-since ab dann";
+    helpChanges = "mit --from-history: was an Ordnern und Postf\u00E4chern kam, ging und verschoben wurde, seit "
+                  "--growth-since (sonst in den letzten 7 Tagen), das \u00C4lteste zuerst";
+    helpFilter = "mit --changes: nur \u00C4nderungen, deren Dateiname, Ordnername oder Pfad TEXT enth\u00E4lt, "
+                 "gleich ob gro\u00DF oder klein geschrieben";
+    helpRenameMailbox = "mit --history: die L\u00E4ufe des Postfachs OLD denen von NEW voranstellen, das OLD nach "
+                        "einer Umbenennung ist";
+    renameDone = "foldscan-report: Die L\u00E4ufe von %s geh\u00F6ren nun zu %s.";
+    renameOverlap = "foldscan-report: %s hat schon L\u00E4ufe aus der Zeit von %s: es ist kein umbenanntes Postfach.";
+    renameNested = "foldscan-report: %s und %s sind dasselbe Postfach, oder eines liegt im anderen.";
+    renameNeedsNew = "%s OLD NEW: nach OLD genau ein neuer Pfad NEW, und kein anderes Postfach";
+    renameLikely = "foldscan-report: Das neue Postfach %s hat die Ordner von %s, das in diesem Lauf fehlt. Wurde es "
+                   "umbenannt, verbindet foldscan-report --history %s --rename-mailbox %s %s ihre L\u00E4ufe.";
+    recordedColumn = "Aufgezeichnet";
+    changeColumn = "\u00C4nderung";
+    beforeColumn = "Vorher";
+    changesHeading = "\u00C4nderungen seit %s";
+    noChanges = "Keine \u00C4nderungen.";
+    changeNames = {"neu", "entfernt", "verschoben", "Postfach neu", "Postfach fehlt", "Postfach umbenannt"};
     removedFolderPattern = "Entfernt: %s (%s), zuvor %s";
     movedPattern = "Verschoben: %s von %s nach %s";
     totalGrowthHeading = "Gesamt: %s; Zuwachs %s";
@@ -243,13 +273,15 @@ void ReportTexts::German() {
     sparkColumn = "Verlauf";
     filterMatch = "%d passende Zeile";
     historyUnknown = "foldscan-report: Das Postfach %s ist nicht in der Historie.";
-    badKeep = "--keep %s: erwartet wird eine Dauer wie 12h, 90d oder 52w.";
+    badKeep = "--keep %s: erwartet wird eine Dauer in Tagen, Wochen oder Jahren wie 90d, 52w oder 1y.";
+    keepTooShort = "--keep %s: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, "
+                   "Wochen oder Jahre wie 90d, 52w oder 1y (zw\u00F6lf Monate: 1y).";
     helpFromHistory = "den Bericht allein aus der Historie FILE, ohne ein Postfach zu lesen: der letzte Lauf jedes "
                       "Postfachs (MAILBOX oder alle), verglichen mit dem vorigen oder dem von --growth-since";
     topGrownHeading = "Die %d Ordner mit dem gr\u00F6\u00DFten Zuwachs";
     topShrunkHeading = "Die %d Ordner, die am meisten geschrumpft sind";
     helpKeep = "mit --history: L\u00E4ufe, die \u00E4lter als SPAN sind, nach dem Festhalten l\u00F6schen (nie "
-               "den letzten eines Postfachs): 90d, 52w";
+               "den letzten eines Postfachs): Tage, Wochen oder Jahre wie 90d, 52w, 1y";
 
     // The administrator's routine.
     helpOutput = "den Bericht in die Datei FILE schreiben, erst wenn er ganz ist (au\u00DFerhalb des Postfachs)";
@@ -357,7 +389,7 @@ void ReportTexts::English() {
 
     mailboxUnreadable = "foldscan-report: mailbox not found or not readable: %s";
     badOption = "foldscan-report: bad command line: %s";
-    seeHelp = "Help: foldscan-report --help";
+    seeHelp = std::string("Help: ") + HelpCommand;
     stateInsideMailbox =
         "foldscan-report: the state file %s lies in the mailbox %s; it does not belong in the mail store.";
     stateUnreadable = "foldscan-report: the state file %s cannot be read: %s";
@@ -451,6 +483,24 @@ void ReportTexts::English() {
     recordedPattern = "Recorded: %s";
     notFoundSince = "Last recorded: %s; not found since %s.";
     goneSince = "not found since %s";
+    helpTimeline = "with --from-history: each mailbox's (MAILBOX or all) recorded runs, from --growth-since on";
+    helpChanges = "with --from-history: the folders and mailboxes that came, went or moved since --growth-since "
+                  "(else in the last 7 days), oldest first";
+    helpFilter = "with --changes: only the changes whose file name, folder name or path holds TEXT, whatever its case";
+    helpRenameMailbox = "with --history: put the runs of the mailbox OLD before those of NEW, which OLD became by a "
+                        "rename";
+    renameDone = "foldscan-report: the runs of %s now belong to %s.";
+    renameOverlap = "foldscan-report: %s has runs from the time of %s already: it is no renamed mailbox.";
+    renameNested = "foldscan-report: %s and %s are one mailbox, or one lies inside the other.";
+    renameNeedsNew = "%s OLD NEW: exactly one new path NEW after OLD, and no other mailbox";
+    renameLikely = "foldscan-report: the new mailbox %s has the folders of %s, which this run found no more. Where it "
+                   "was renamed, foldscan-report --history %s --rename-mailbox %s %s joins their runs.";
+    recordedColumn = "Recorded";
+    changeColumn = "Change";
+    beforeColumn = "Before";
+    changesHeading = "Changes since %s";
+    noChanges = "No changes.";
+    changeNames = {"new", "removed", "moved", "mailbox new", "mailbox gone", "mailbox renamed"};
     removedFolderPattern = "Removed: %s (%s), before %s";
     movedPattern = "Moved: %s from %s to %s";
     totalGrowthHeading = "Total: %s; growth %s";
@@ -459,12 +509,15 @@ void ReportTexts::English() {
     sparkColumn = "Trend";
     filterMatch = "%d matching row";
     historyUnknown = "foldscan-report: the mailbox %s is not in the history.";
-    badKeep = "--keep %s: a span such as 12h, 90d or 52w is expected.";
+    badKeep = "--keep %s: a span in days, weeks or years such as 90d, 52w or 1y is expected.";
+    keepTooShort = "--keep %s: minutes (m) and hours (h) are no retention period; days, weeks or years such as 90d, "
+                   "52w or 1y are expected (twelve months: 1y).";
     helpFromHistory = "the report from the history FILE alone, reading no mailbox: each mailbox's (MAILBOX or all) "
                       "latest run, compared with the previous one or the one of --growth-since";
     topGrownHeading = "The %d folders that grew most";
     topShrunkHeading = "The %d folders that shrank most";
-    helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): 90d, 52w";
+    helpKeep = "with --history: delete runs older than SPAN after recording (never a mailbox's latest): days, weeks "
+               "or years such as 90d, 52w, 1y";
 
     // The administrator's routine.
     helpOutput = "write the report to FILE, only once it is whole (outside the mailbox)";

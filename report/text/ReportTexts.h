@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Everything the report says in words, in German or English, as UTF-8; and
 // the size texts, which follow the language's separators. Patterns hold "%s"
@@ -18,6 +19,10 @@ public:
 
     // Puts the arguments in place of the pattern's "%s" and "%d", in order.
     static std::string Fill(const std::string& pattern, std::initializer_list<std::string> arguments);
+
+    // Whether a line is seeHelp, in either language: the pointer to --help
+    // that follows a message about a bad command line.
+    static bool PointsToHelp(const std::string& line);
 
     // A byte count as the panel shows it: "1,5 kB" compact or "1.536" exact
     // in German, "1.5 kB" or "1,536" in English.
@@ -78,7 +83,7 @@ public:
     // compared with, growth in the overview and its pictures.
     std::string generatedPattern, addedSince, historyTooShort, recordedPattern, notFoundSince, removedFolderPattern,
         movedPattern, totalGrowthHeading, growthTopHeading, historyChartHeading, sparkColumn, filterMatch,
-        historyUnknown, badKeep, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
+        historyUnknown, badKeep, keepTooShort, helpFromHistory, helpKeep, topGrownHeading, topShrunkHeading;
     // A change in tenths of a percent with its sign: "+3,4 %", "-12.0%".
     std::string SignedShare(int64_t permille) const;
 
@@ -102,6 +107,10 @@ public:
     std::string helpMigrateHistory, historyMigrated;
     // The history's answers: mailboxes gone.
     std::string goneSince, historyTooShortOne, historyShortFor, historyShortMore;
+    // --timeline, --changes and --rename-mailbox.
+    std::string helpTimeline, helpChanges, helpFilter, helpRenameMailbox, renameDone, renameOverlap, renameNested,
+        renameNeedsNew, renameLikely, recordedColumn, changeColumn, beforeColumn, changesHeading, noChanges;
+    std::vector<std::string> changeNames;  // by HistoryChange::Kind
 
 private:
     void German();

@@ -1,7 +1,9 @@
 #include "report/text/RunTime.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -12,6 +14,24 @@ bool Digits(const std::string& text, size_t from, size_t count, int& value) {
         if (text[i] < '0' || text[i] > '9') return false;
         value = value * 10 + (text[i] - '0');
     }
+    return true;
+}
+
+constexpr long Day = 86400;
+
+// Up to 99999 units and the unit's letter, in seconds; secondsOf gives 0 for
+// a letter it does not take. Where a time has 32 bits (the Windows program),
+// a span beyond them is as long as it can be, which reaches back before any
+// run: 99999 weeks would not fit.
+bool ParseUnits(const std::string& span, std::time_t& seconds, long (*secondsOf)(char unit)) {
+    if (span.size() < 2 || span.size() > 6) return false;
+    int count;
+    if (!Digits(span, 0, span.size() - 1, count)) return false;
+    const long unit = secondsOf(span.back());
+    if (unit == 0) return false;
+    const int64_t whole = static_cast<int64_t>(count) * unit;
+    const int64_t longest = std::numeric_limits<std::time_t>::max();
+    seconds = static_cast<std::time_t>(whole < longest ? whole : longest);
     return true;
 }
 
@@ -67,19 +87,26 @@ bool RunTime::ParseUtc(const std::string& utc, std::time_t& when) {
 }
 
 bool RunTime::ParseSpan(const std::string& span, std::time_t& seconds) {
-    if (span.size() < 2 || span.size() > 6) return false;  // up to 99999 units
-    int count;
-    if (!Digits(span, 0, span.size() - 1, count)) return false;
-    long unit = 0;
-    switch (span.back()) {
-    case 'm': unit = 60; break;
-    case 'h': unit = 3600; break;
-    case 'd': unit = 86400; break;
-    case 'w': unit = 7 * 86400; break;
-    default: return false;
-    }
-    seconds = static_cast<std::time_t>(count) * unit;
-    return true;
+    return ParseUnits(span, seconds, [](char unit) -> long {
+        switch (unit) {
+        case 'm': return 60;
+        case 'h': return 3600;
+        case 'd': return Day;
+        case 'w': return 7 * Day;
+        default: return 0;
+        }
+    });
+}
+
+bool RunTime::ParseRetention(const std::string& span, std::time_t& seconds) {
+    return ParseUnits(span, seconds, [](char unit) -> long {
+        switch (unit) {
+        case 'd': return Day;
+        case 'w': return 7 * Day;
+        case 'y': return 365 * Day;
+        default: return 0;
+        }
+    });
 }
 
 bool RunTime::ParseSince(const std::string& since, std::time_t now, std::time_t& moment) {

@@ -25,6 +25,10 @@ public:
     static bool ParseSince(const std::string& since, std::time_t now, std::time_t& moment);
     // A span "30m", "12h", "7d" or "2w" in seconds; false for anything else.
     static bool ParseSpan(const std::string& span, std::time_t& seconds);
+    // How long runs are kept: "90d", "52w" or "1y" (a year of 365 days) in
+    // seconds; false for anything else, minutes and hours too: "12m" is too
+    // easily meant as twelve months.
+    static bool ParseRetention(const std::string& span, std::time_t& seconds);
 
     // A UTC time as local time, "2026-11-01 13:00"; a text that is no such
     // time comes back as it is.

@@ -143,6 +143,12 @@ bool IsUtf8(const std::string& text) {
     return true;
 }
 
+size_t Utf8Width(const std::string& text, size_t at) {
+    unsigned codePoint;
+    size_t end = at;
+    return Decode(text, end, codePoint) ? end - at : 0;
+}
+
 std::string Utf8FromOsText(const std::string& text) {
 #ifdef _WIN32
     return ValidUtf8(text);
@@ -197,6 +203,40 @@ std::string ValidUtf8(const std::string& text) {
         } else {
             Utf16::AppendUtf8(out, Replacement);
             ++i;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// The lower case of a letter of U+00C0 to U+017F; others as they are.
+char32_t LowerLatin(char32_t c) {
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c + 1 : c;
+    if (c == 0x178) return 0xFF;
+    return c;
+}
+
+}  // namespace
+
+std::string FoldedCase(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 'A' && b <= 'Z') {
+            out += static_cast<char>(b + 32);
+        } else if ((b == 0xC3 || b == 0xC4 || b == 0xC5) && i + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            const char32_t c = (static_cast<char32_t>(b & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+            const char32_t lower = LowerLatin(c);
+            out += static_cast<char>(0xC0 | (lower >> 6));
+            out += static_cast<char>(0x80 | (lower & 0x3F));
+            ++i;
+        } else {
+            out += utf8[i];
         }
     }
     return out;

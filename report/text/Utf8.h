@@ -35,6 +35,8 @@ std::string Cp1252FromUtf8(const std::string& utf8);
 
 // True when text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(const std::string& text);
+// The bytes of the well-formed character at text[at]; 0 for a malformed one.
+size_t Utf8Width(const std::string& text, size_t at);
 
 // A path as the operating system gave it, for showing: on Windows UTF-8
 // already, as the report takes its command line and lists directories in it
@@ -65,3 +67,8 @@ std::string ValidUtf8(const std::string& text);
 // The number of characters of a UTF-8 text: its width in a listing, as every
 // character the report writes takes one column.
 size_t Utf8Length(const std::string& utf8);
+
+// The text with the letters of Latin scripts (ASCII, Latin-1, Latin
+// Extended-A) in lower case, to find one text in another without regard to
+// case: "ÄRGER" and "Ärger", "WĄS" and "wąs" fold alike. Other bytes stay.
+std::string FoldedCase(const std::string& utf8);

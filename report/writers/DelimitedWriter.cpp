@@ -1,5 +1,6 @@
 #include "report/writers/DelimitedWriter.h"
 
+#include "report/model/HistoryListing.h"
 #include "report/model/ReportRun.h"
 #include "report/text/Utf8.h"
 
@@ -249,4 +250,22 @@ void DelimitedWriter::Findings(const ReportRun& run, std::ostream& out) const {
             Line(out, {path, FindingKindName(finding.kind), Utf8Joined(finding.files, ", ", AppendUtf8FromFileName),
                        Utf8Joined(finding.keys, ", "), finding.Describe(run.texts)});
     }
+}
+
+void DelimitedWriter::Write(const HistoryListing& listing, std::ostream& out) const {
+    if (style == Style::Excel) out << "\xEF\xBB\xBF";
+    auto number = [](const std::optional<uint64_t>& value) { return value ? std::to_string(*value) : std::string(); };
+    if (listing.options.timeline) {
+        Line(out, {"mailbox", "recorded_at", "count", "total"});
+        for (const MailboxTimeline& line : listing.timeline)
+            for (const MailboxTimeline::Point& point : line.points)
+                Line(out, {line.mailbox, point.recordedAt, std::to_string(point.count), std::to_string(point.total)});
+        return;
+    }
+    Line(out, {"recorded_at", "mailbox", "change", "file_name", "folder_path", "folder_name", "size", "size_before",
+               "from", "to"});
+    for (const HistoryChange& change : listing.changes)
+        Line(out, {change.recordedAt, change.mailbox, HistoryChange::Name(change.kind), change.fileName,
+                   change.folderPath, change.folderName, number(change.size), number(change.sizeBefore), change.from,
+                   change.to});
 }

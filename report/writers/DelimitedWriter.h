@@ -33,6 +33,10 @@ public:
 
     explicit DelimitedWriter(Style style) : style(style) {}
     void Write(const ReportRun& run, std::ostream& out) const override;
+    // --timeline: mailbox, recorded_at, count, total; --changes: recorded_at,
+    // mailbox, change, file_name, folder_path, folder_name, size, size_before,
+    // from, to. Times in UTC.
+    void Write(const HistoryListing& listing, std::ostream& out) const override;
 
     // Whether a spreadsheet would take the text for a formula.
     static bool RunsAsFormula(const std::string& text);

@@ -1,7 +1,8 @@
 #include "report/writers/JsonWriter.h"
 
-#include "report/text/JsonStream.h"
+#include "report/model/HistoryListing.h"
 #include "report/model/ReportRun.h"
+#include "report/text/JsonStream.h"
 #include "report/text/Utf8.h"
 
 #ifndef FOLDSCAN_VERSION
@@ -267,3 +268,50 @@ private:
 }  // namespace
 
 void JsonWriter::Write(const ReportRun& run, std::ostream& out) const { Document(run, out).Write(); }
+
+// {"timeline": [{"mailbox", "points": [{"recordedAt", "count", "total"}]}]}
+// or {"changes": [{"recordedAt", "mailbox", "change", ...}]}, the keys of a
+// change without a value left out; after the lines every document begins with.
+void JsonWriter::Write(const HistoryListing& listing, std::ostream& out) const {
+    JsonStream json(out);
+    json.BeginObject();
+    json.Key("program").String("foldscan-report");
+    json.Key("version").String(FOLDSCAN_VERSION);
+    json.Key("generatedAt").String(listing.generatedAt);
+    if (listing.options.timeline) {
+        json.Key("timeline").BeginArray();
+        for (const MailboxTimeline& line : listing.timeline) {
+            json.BeginObject();
+            json.Key("mailbox").String(line.mailbox);
+            json.Key("points").BeginArray();
+            for (const MailboxTimeline::Point& point : line.points) {
+                json.BeginObject();
+                json.Key("recordedAt").String(point.recordedAt);
+                json.Key("count").Number(point.count);
+                json.Key("total").Number(point.total);
+                json.EndObject();
+            }
+            json.EndArray();
+            json.EndObject();
+        }
+    } else {
+        json.Key("changes").BeginArray();
+        for (const HistoryChange& change : listing.changes) {
+            json.BeginObject();
+            json.Key("recordedAt").String(change.recordedAt);
+            json.Key("mailbox").String(change.mailbox);
+            json.Key("change").String(HistoryChange::Name(change.kind));
+            const std::pair<const char*, const std::string*> texts[] = {
+                {"fileName", &change.fileName}, {"folderPath", &change.folderPath}, {"folderName", &change.folderName}};
+            for (const auto& [key, text] : texts)
+                if (!text->empty()) json.Key(key).String(*text);
+            if (change.size) json.Key("size").Number(*change.size);
+            if (change.sizeBefore) json.Key("sizeBefore").Number(*change.sizeBefore);
+            if (!change.from.empty()) json.Key("from").String(change.from);
+            if (!change.to.empty()) json.Key("to").String(change.to);
+            json.EndObject();
+        }
+    }
+    json.EndArray();
+    json.EndObject();
+}

@@ -9,4 +9,5 @@
 class JsonWriter : public ReportWriter {
 public:
     void Write(const ReportRun& run, std::ostream& out) const override;
+    void Write(const HistoryListing& listing, std::ostream& out) const override;
 };

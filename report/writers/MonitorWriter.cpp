@@ -1,6 +1,7 @@
 #include "report/writers/MonitorWriter.h"
 
 #include "report/model/ReportRun.h"
+#include "report/text/ReportTexts.h"
 #include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
@@ -158,8 +159,12 @@ void MonitorWriter::Write(const ReportRun& run, std::ostream& out) const {
 
 void MonitorWriter::WriteUnknown(const std::string& messages, std::ostream& out) {
     const std::vector<std::string> lines = Lines(messages);
-    out << "FOLDSCAN UNKNOWN - " << (lines.empty() ? std::string() : Plain(lines.front())) << '\n';
-    for (size_t i = 1; i < lines.size(); ++i) out << Plain(lines[i]) << '\n';
+    size_t reason = lines.size();
+    while (reason > 0 && ReportTexts::PointsToHelp(lines[reason - 1])) --reason;
+    reason = reason > 0 ? reason - 1 : 0;
+    out << "FOLDSCAN UNKNOWN - " << (reason < lines.size() ? Plain(lines[reason]) : std::string()) << '\n';
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (i != reason) out << Plain(lines[i]) << '\n';
 }
 
 void MonitorWriter::WriteMessages(const std::string& messages, std::ostream& out) {

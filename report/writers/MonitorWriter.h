@@ -18,8 +18,11 @@ public:
     explicit MonitorWriter(bool runFailed) : runFailed(runFailed) {}
     void Write(const ReportRun& run, std::ostream& out) const override;
 
-    // A run that ended before it had a status: UNKNOWN, its first message in
-    // place of the summary and the others after it.
+    // A run that ended before it had a status: UNKNOWN, and in place of the
+    // summary what ended it, which the run says last (before the pointer to
+    // --help after a bad command line): the time run out, a file refused, a
+    // history that cannot be read. What it said on its way (a mailbox named
+    // twice, a directory passed over) follows in its order.
     static void WriteUnknown(const std::string& messages, std::ostream& out);
     // What a run said beside its status, as lines after the status.
     static void WriteMessages(const std::string& messages, std::ostream& out);

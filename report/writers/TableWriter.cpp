@@ -1,6 +1,8 @@
 #include "report/writers/TableWriter.h"
 
+#include "report/model/HistoryListing.h"
 #include "report/model/ReportRun.h"
+#include "report/text/RunTime.h"
 #include "report/text/Utf8.h"
 
 #include <algorithm>
@@ -209,4 +211,63 @@ void TableWriter::Write(const ReportRun& run, std::ostream& out) const {
         section();
         out << run.TotalLine() << '\n';
     }
+}
+
+namespace {
+
+// Each mailbox's runs under its heading, with the change against the run
+// before; times local.
+void WriteTimeline(const HistoryListing& listing, std::ostream& out) {
+    const ReportTexts& t = listing.texts;
+    for (const MailboxTimeline& line : listing.timeline) {
+        out << '\n' << ReportTexts::Fill(t.mailboxHeading, {line.mailbox}) << "\n\n";
+        Columns table({t.recordedColumn, t.countColumn, t.sizeColumn, t.growthColumn}, {false, true, true, true});
+        table.Write(out, [&](const std::function<void(Cells)>& row) {
+            const MailboxTimeline::Point* before = nullptr;
+            for (const MailboxTimeline::Point& point : line.points) {
+                row({RunTime::Local(point.recordedAt), std::to_string(point.count),
+                     t.Size(point.total, listing.options.compact),
+                     before ? t.Change(before->total, point.total, listing.options.compact) : std::string()});
+                before = &point;
+            }
+        });
+    }
+}
+
+// Oldest first: when, where, what, the folder (from where to where for a
+// move), its size and the size before.
+void WriteChanges(const HistoryListing& listing, std::ostream& out) {
+    const ReportTexts& t = listing.texts;
+    const std::string since =
+        listing.options.growthSince ? RunTime::Utc(listing.options.growthMoment) : RunTime::Utc(RunTime::Clock() - 7 * 24 * 3600);
+    out << '\n' << ReportTexts::Fill(t.changesHeading, {RunTime::Local(since)}) << "\n\n";
+    if (listing.changes.empty()) {
+        out << t.noChanges << '\n';
+        return;
+    }
+    auto size = [&](const std::optional<uint64_t>& bytes) {
+        return bytes ? t.Size(*bytes, listing.options.compact) : std::string();
+    };
+    Columns table({t.recordedColumn, t.mailboxColumn, t.changeColumn, t.fileNameColumn, t.folderNameColumn,
+                   t.sizeColumn, t.beforeColumn},
+                  {false, false, false, false, false, true, true});
+    table.Write(out, [&](const std::function<void(Cells)>& row) {
+        for (const HistoryChange& change : listing.changes) {
+            const std::string folder = change.kind == HistoryChange::Kind::Moved || change.kind == HistoryChange::Kind::MailboxRenamed
+                                           ? change.from + " \u2192 " + change.to
+                                           : change.folderPath + change.folderName;
+            row({RunTime::Local(change.recordedAt), change.mailbox, t.changeNames[static_cast<size_t>(change.kind)],
+                 change.fileName, folder, size(change.size), size(change.sizeBefore)});
+        }
+    });
+}
+
+}  // namespace
+
+void TableWriter::Write(const HistoryListing& listing, std::ostream& out) const {
+    out << ReportTexts::Fill(listing.texts.generatedPattern, {RunTime::Local(listing.generatedAt)}) << '\n';
+    if (listing.options.timeline)
+        WriteTimeline(listing, out);
+    else
+        WriteChanges(listing, out);
 }

@@ -10,4 +10,5 @@
 class TableWriter : public ReportWriter {
 public:
     void Write(const ReportRun& run, std::ostream& out) const override;
+    void Write(const HistoryListing& listing, std::ostream& out) const override;
 };

@@ -1,8 +1,9 @@
 // The history's size and speed. A year of nightly runs costs what changed:
 // 2,000 folders in 20 mailboxes, 60 nights with 1 % of the folders changed
-// each night, in bytes on disk per folder and run; and the report from the
-// history alone of one mailbox of 20,000 folders after 365 such nights, its
-// growth over 30 days.
+// each night, in bytes on disk per folder and run; and the answers from the
+// history alone of one mailbox of 20,000 folders after 365 such nights: its
+// growth over 30 days, its changes over 30 days and the year, and its
+// timeline.
 #include "report/history/HistoryStore.h"
 #include "report/model/MailboxReport.h"
 #include "report/program/ReportProgram.h"
@@ -48,8 +49,9 @@ std::vector<MailboxReport> Mailboxes(int mailboxes, int folders) {
 }
 
 // Appends a run a night, a hundredth of all folders grown before each but
-// the first. The seconds the appends took.
-double RecordNights(const std::string& file, std::vector<MailboxReport>& mailboxes, int nights) {
+// the first; with churn, also that many folders moved, gone and new. The
+// seconds the appends took.
+double RecordNights(const std::string& file, std::vector<MailboxReport>& mailboxes, int nights, size_t churn = 0) {
     std::mt19937 random(7);
     size_t folders = 0;
     for (const MailboxReport& mailbox : mailboxes) folders += mailbox.rows.size();
@@ -60,6 +62,12 @@ double RecordNights(const std::string& file, std::vector<MailboxReport>& mailbox
             ReportRow& row = mailbox.rows[random() % mailbox.rows.size()];
             row.record.size += 50000;
             mailbox.total += 50000;
+        }
+        for (size_t k = 0; night > 0 && k < churn; ++k) {
+            MailboxReport& mailbox = mailboxes[random() % mailboxes.size()];
+            mailbox.rows[random() % mailbox.rows.size()].record.folderPath = "\\Verschoben\\";
+            ReportRow& renewed = mailbox.rows[random() % mailbox.rows.size()];
+            renewed.record.fileName = "N" + std::to_string(night) + "_" + std::to_string(k) + ".PMM";
         }
         std::vector<HistoryStore::Entry> entries;
         for (const MailboxReport& mailbox : mailboxes) entries.push_back({&mailbox, mailbox.path, mailbox.path});
@@ -98,19 +106,20 @@ const std::string& YearOfNights() {
     if (file.empty()) {
         file = dir.Path() + "year.db";
         std::vector<MailboxReport> made = Mailboxes(1, 20000);
-        RecordNights(file, made, 365);
+        RecordNights(file, made, 365, 20);
     }
     return file;
 }
 
-void BM_FromHistory(benchmark::State& state, std::string format) {
+void BM_FromHistory(benchmark::State& state, std::vector<std::string> asked) {
     const std::string& file = YearOfNights();
     const std::string now = RunTime::Utc(FirstNight + 364 * 86400 + 7 * 3600);
     setenv(RunTime::TestClock, now.c_str(), 1);
     ReportEnvironment environment;
     NullBuffer nowhere;
     std::ostream out(&nowhere), err(&nowhere);
-    const std::vector<std::string> args{"--from-history", file, "--growth-since", "30d", "--format", format};
+    std::vector<std::string> args{"--from-history", file};
+    args.insert(args.end(), asked.begin(), asked.end());
     for (auto _ : state)
         if (ReportProgram(environment).Run(args, out, err) != ReportProgram::Success) state.SkipWithError("failed");
     unsetenv(RunTime::TestClock);
@@ -121,5 +130,14 @@ void BM_FromHistory(benchmark::State& state, std::string format) {
 }  // namespace
 
 BENCHMARK(BM_HistoryBytesPerFolderAndRun)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_FromHistory, json_20000_folders_365_runs, "json")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_FromHistory, table_20000_folders_365_runs, "table")->Unit(benchmark::kMillisecond);
+using Args = std::vector<std::string>;
+BENCHMARK_CAPTURE(BM_FromHistory, json_20000_folders_365_runs, Args{"--growth-since", "30d", "--format", "json"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FromHistory, table_20000_folders_365_runs, Args{"--growth-since", "30d", "--format", "table"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FromHistory, changes_30_days, Args{"--changes", "--growth-since", "30d", "--format", "json"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FromHistory, changes_365_days, Args{"--changes", "--growth-since", "365d", "--format", "json"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FromHistory, timeline_365_runs, Args{"--timeline", "--format", "csv"})
+    ->Unit(benchmark::kMillisecond);

@@ -80,7 +80,20 @@ TEST(ReportCommandLine, EveryMistakeIsToldInTheOutputLanguage) {
         {{"--jobs", "viele", mailbox.Path()}, "--jobs viele: erwartet wird eine ganze Zahl ab 0."},
         {{"--growth-since", "7d", mailbox.Path()}, "--growth-since braucht --history"},
         {{"--history", "h.db", "--keep", "ewig", mailbox.Path()},
-         "--keep ewig: erwartet wird eine Dauer wie 12h, 90d oder 52w."},
+         "--keep ewig: erwartet wird eine Dauer in Tagen, Wochen oder Jahren wie 90d, 52w oder 1y."},
+        {{"--history", "h.db", "--keep", "12m", mailbox.Path()},
+         "--keep 12m: Minuten (m) und Stunden (h) sind keine Aufbewahrungsdauer; erwartet werden Tage, Wochen oder "
+         "Jahre wie 90d, 52w oder 1y (zw\u00F6lf Monate: 1y)."},
+        // The history's questions, each where it belongs.
+        {{"--changes", mailbox.Path()}, "--changes braucht --from-history"},
+        {{"--timeline", "--changes", "--from-history", "h.db"}, "--timeline und --changes schlie\u00DFen einander aus"},
+        {{"--filter", "x", "--from-history", "h.db"}, "--filter braucht --changes"},
+        {{"--timeline", "--from-history", "h.db", "--format", "html"},
+         "--timeline braucht --format table, csv, tsv, json"},
+        {{"--rename-mailbox", mailbox.Path(), mailbox.Path()}, "--rename-mailbox braucht --history"},
+        {{"--history", "h.db", "--rename-mailbox", mailbox.Path()},
+         "--rename-mailbox OLD NEW: nach OLD genau ein neuer Pfad NEW, und kein anderes Postfach"},
+        {{"--migrate-history"}, "--migrate-history braucht --history"},
     };
     for (const auto& [args, message] : mistakes) {
         Result result = RunReport(args);

@@ -22,6 +22,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <random>
@@ -178,12 +179,28 @@ TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
     EXPECT_EQ(elsewhere.Read("report.tsv").compare(0, 17, "mailbox\tfile_name"), 0) << elsewhere.Read("report.tsv");
 
     elsewhere.Write("state.json", "not a state file");
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+    std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--output", output, "--since", stateFile, mailbox.Path()}, "kann nicht gelesen werden"},
         {{"--output", elsewhere.Path() + "missing/report.tsv", mailbox.Path()}, "kann nicht geschrieben werden"},
         {{"--output", mailbox.Path() + "report.tsv", mailbox.Path()}, "liegt im Postfach"},
         {{"--output", output, "--since", elsewhere.Path() + "./report.tsv", mailbox.Path()}, "nennen dieselbe Datei"},
     };
+#ifdef _WIN32
+    // Windows spells a name in any case, and a long name keeps the case it
+    // was given: files are told apart by what they are, and one not there
+    // yet by its directory and its name compared without case.
+    TempDir spelt;
+    const std::string state = spelt.Path() + "Zustand-lang.json", box = spelt.Path() + "J\u00FCrgen M\u00FCller";
+    ASSERT_EQ(RunReport({"--since", state, mailbox.Path()}).code, 0);
+    ASSERT_TRUE(fs::create_directory(fs::u8path(box)));
+    std::ofstream(fs::u8path(box + "\\A.PMM"), std::ios::binary) << PmmHead("Archiv", "");
+    refused.push_back({{"--output", spelt.Path() + "ZUSTAND-LANG.JSON", "--since", state, mailbox.Path()},
+                       "nennen dieselbe Datei"});
+    refused.push_back({{"--output", spelt.Path() + "neu-lang.tsv", "--history", spelt.Path() + "NEU-LANG.TSV",
+                        mailbox.Path()},
+                       "nennen dieselbe Datei"});
+    refused.push_back({{"--since", spelt.Path() + "J\u00DCRGEN M\u00DCLLER\\state.json", box}, "liegt im Postfach"});
+#endif
     for (const auto& [args, message] : refused) {
         Result result = RunReport(args);
         EXPECT_EQ(result.code, 2) << message;
@@ -194,6 +211,13 @@ TEST_F(ReportGrowth, TheOutputFileHoldsAWholeReportOrStaysAsItWas) {
     EXPECT_FALSE(fs::exists(mailbox.Path() + "report.tsv"));
     // No working copy is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere.Path()), fs::directory_iterator()), 2);
+#ifdef _WIN32
+    for (const auto& entry : fs::directory_iterator(spelt.Path()))
+        EXPECT_NE(entry.path().filename().u8string().front(), '~') << entry.path();
+    EXPECT_FALSE(fs::exists(spelt.Path() + "neu-lang.tsv"));
+    EXPECT_EQ(nlohmann::json::parse(spelt.Read("Zustand-lang.json")).at("mailboxes").size(), 1u);
+    EXPECT_FALSE(fs::exists(fs::u8path(box + "\\state.json")));
+#endif
 }
 
 // With both, the state file moves on only with the history: not when the
@@ -459,6 +483,16 @@ TEST_F(ReportHistory, QueriesRecordNothingAndWindowsMeanWhatTheySay) {
     for (const char* bad : {"7y", "d", "-1d", "1.5h", "2026-02-30", "2026-13-01", "26-11-01", "123456d", "31.11.2026",
                             "1.11.2026", "01-11-2026"})
         EXPECT_FALSE(RunTime::ParseSince(bad, 1000000, moment)) << bad;
+    // Those --keep takes: days, weeks and years, never minutes or hours.
+    std::time_t kept = 0;
+    ASSERT_TRUE(RunTime::ParseRetention("1y", kept));
+    EXPECT_EQ(kept, 365 * 86400);
+    ASSERT_TRUE(RunTime::ParseRetention("52w", kept));
+    EXPECT_EQ(kept, 52 * 7 * 86400);
+    ASSERT_TRUE(RunTime::ParseRetention("99999y", kept));  // beyond a 32-bit time: as long as a time holds
+    EXPECT_GE(kept, std::numeric_limits<int32_t>::max());
+    for (const char* bad : {"12m", "36h", "y", "1.5y", "123456d"})
+        EXPECT_FALSE(RunTime::ParseRetention(bad, kept)) << bad;
 }
 
 // The run a mailbox is compared with, by the one rule every comparison follows.
@@ -754,6 +788,30 @@ TEST_F(ReportHistory, OneMailboxOneHistoryHoweverWindowsSpellsIt) {
     EXPECT_EQ(Run({"--growth"}, {other}).at(0).at("rows").at(0).at("growth"), 500);
     EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "1");
 }
+#else
+// Elsewhere a name is bytes: "\u00E9t\u00E9" in UTF-8 and in Latin-1 are two
+// directories, two mailboxes with a history and a state each.
+TEST_F(ReportHistory, ANameInTwoEncodingsIsTwoMailboxes) {
+    elsewhere.MakeDir("\u00E9t\u00E9");
+    elsewhere.MakeDir("\xE9t\xE9");
+    const std::string utf8 = elsewhere.Path() + "\u00E9t\u00E9", latin1 = elsewhere.Path() + "\xE9t\xE9";
+    WritePmm(elsewhere, "\u00E9t\u00E9/A.PMM", "Archiv", "", 5000);
+    WritePmm(elsewhere, "\xE9t\xE9/A.PMM", "Archiv", "", 600);
+    // The key of a UTF-8 path is as it was; a name in another encoding keeps its bytes.
+    EXPECT_EQ(MailboxKey::Of(utf8), utf8);
+    EXPECT_EQ(MailboxKey::Of(latin1), "\"" + elsewhere.Path() + "\\xE9t\\xE9\"");
+    EXPECT_EQ(MailboxKey::TextOf("/a\"b\\\xFF\u00E9"), "\"/a\\\"b\\\\\\xFF\u00E9\"");
+    ASSERT_EQ(Run({}, {utf8, latin1}).size(), 2u);
+    WritePmm(elsewhere, "\xE9t\xE9/A.PMM", "Archiv", "", 700);
+    const nlohmann::json both = Run({"--growth"}, {latin1, utf8});
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_EQ(both.at(0).at("mailbox"), utf8);  // shown as code page 1252, printable
+    EXPECT_EQ(both.at(0).at("rows").at(0).at("growth"), 100);
+    EXPECT_EQ(both.at(1).at("rows").at(0).at("growth"), 0);
+    EXPECT_EQ(Query("SELECT count(*) FROM mailbox"), "2");
+    ASSERT_EQ(RunReport({"--since", stateFile, latin1, utf8}).code, 0);
+    EXPECT_EQ(nlohmann::json::parse(elsewhere.Read("state.json")).at("mailboxes").size(), 2u);
+}
 #endif
 
 // A mailbox that cannot be read gets no run: its latest stays the one it
@@ -960,7 +1018,7 @@ TEST_F(ReportGrowth, AMailboxsPathIsMadeCanonicalOnceARun) {
     ReportEnvironment environment;
     environment.canonical = [&asked](const std::string& path) {
         asked.push_back(path);
-        return MailboxKey::PathOf(path);
+        return Directory::Canonical(path);
     };
     const std::string again = mailbox.Path().substr(0, mailbox.Path().size() - 1);
     for (const std::vector<std::string>& args :

@@ -99,6 +99,11 @@ TEST(ReportMonitor, EachStateWithItsSummaryDetailsAndExitCode) {
          {"FOLDSCAN UNKNOWN - Ung\u00FCltiger Aufruf: --monitor und --top schlie\u00DFen einander aus",
           "Hilfe: foldscan-report --help"}},
         {{root.Path() + "z*"}, 3, {"FOLDSCAN UNKNOWN - Das Muster " + root.Path() + "z* passt auf kein Verzeichnis."}},
+        // What ended the run stands on the status line, a note after it.
+        {{anna + "/", "--since", anna + "/s.json"}, 3,
+         {"FOLDSCAN UNKNOWN - Die Zustandsdatei " + anna + "/s.json liegt im Postfach " + anna +
+              "; sie geh\u00F6rt nicht in den Mailspeicher.",
+          anna + "/ ist dasselbe Postfach wie " + anna + " und wird einmal gezeigt."}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"--monitor", anna, bert};

@@ -2,6 +2,7 @@
 // which wants /dev/fuse and the right to mount; without them the test is
 // skipped): a run records nothing of a mailbox it could not read whole.
 #ifdef FOLDSCAN_SLOWFS
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "tests/report/ReportFixture.h"
 
@@ -228,5 +229,38 @@ TEST(ReportShare, AMigrationWithoutTheSpaceItNeedsSaysSoAndLeavesTheHistory) {
               std::string::npos)
         << run.err;
     EXPECT_EQ(volume.Dir().Read("old.db"), bytes);
+}
+
+// A share whose server refuses to rename or to flush to its disk: a file
+// replaced there stays as it was, with no working copy beside it, and the
+// run that was to write it fails. The tests above the file code inject
+// such failures; these are the system's own.
+TEST(ReportShare, AFileWhoseCopyCannotBeFlushedOrPutInPlaceStaysAsItWas) {
+    TempDir source, mailbox;
+    WritePmm(mailbox, "A.PMM", "Archiv", "", 500);
+    for (const char* fault : {"--refuse-rename", "--fail-fsync"}) {
+        source.Write("report.txt", "the last whole report");
+        source.Write("state.json", "{\"foldscan-report-state\": 1, \"mailboxes\": {}}");
+        FailingShare share(source.Path(), {fault});
+        if (!share.Mounted()) GTEST_SKIP() << "slowfs could not mount a share (FUSE missing, or no right to mount)";
+        const std::string report = share.Path() + "report.txt";
+        EXPECT_FALSE(AtomicFile::Replace(report, "new")) << fault;
+        std::string copy;
+        ASSERT_TRUE(AtomicFile::MakeCopy(report, 1000, copy)) << fault;
+        ASSERT_TRUE(AtomicFile::AppendToCopy(copy, " and more")) << fault;
+        EXPECT_FALSE(AtomicFile::PutInPlace(copy, report)) << fault;
+        AtomicFile::RemoveCopy(copy);
+
+        Result output = RunReport({"--output", report, mailbox.Path()});
+        EXPECT_EQ(output.code, 2) << fault;
+        EXPECT_NE(output.err.find("Die Ausgabedatei " + report + " kann nicht geschrieben werden."), std::string::npos)
+            << output.err;
+        Result state = RunReport({"--since", share.Path() + "state.json", mailbox.Path()});
+        EXPECT_EQ(state.code, 2) << fault;
+        EXPECT_EQ(source.Read("report.txt"), "the last whole report") << fault;
+        EXPECT_EQ(source.Read("state.json"), "{\"foldscan-report-state\": 1, \"mailboxes\": {}}") << fault;
+        for (const auto& entry : std::filesystem::directory_iterator(source.Path()))
+            EXPECT_NE(entry.path().filename().string().front(), '~') << fault << ": " << entry.path();
+    }
 }
 #endif

@@ -59,6 +59,7 @@ TEST(ReportTimeout, AHeldShareEndsTheRunWithNothingWrittenOrRecorded) {
     WritePmm(root, "fast/A.PMM", "Archiv", "", 1000);
     WritePmm(root, "held/B.PMM", "Briefe", "", 2000);
     const std::string state = elsewhere.Path() + "state.json", output = elsewhere.Path() + "report.txt";
+    const std::string heldAgain = held.substr(0, held.size() - 1);  // without its separator
     const std::string stopped = "Nach 1 s abgebrochen beim Lesen von " + held +
                                 "; nichts wurde geschrieben oder festgehalten.";
     struct Case {
@@ -69,6 +70,11 @@ TEST(ReportTimeout, AHeldShareEndsTheRunWithNothingWrittenOrRecorded) {
     const std::vector<Case> cases = {
         {{"--since", state, "--output", output}, 2, "", "foldscan-report: " + stopped + "\n"},
         {{"--monitor", "--warn", "1k"}, 3, "FOLDSCAN UNKNOWN - " + stopped + "\n", ""},
+        // The time run out is the status, before what the run said on its way.
+        {{"--monitor", heldAgain}, 3,
+         "FOLDSCAN UNKNOWN - " + stopped + "\n" + heldAgain + " ist dasselbe Postfach wie " + held +
+             " und wird einmal gezeigt.\n",
+         ""},
     };
     for (const Case& c : cases) {
         Gate gate;

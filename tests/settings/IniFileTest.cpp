@@ -85,6 +85,10 @@ TEST(IniFile, AWriteChangesOnlyTheLineItConcerns) {
     // A new section goes to the end, ending the last line first.
     EXPECT_EQ(Applied("[A]\nk=1", " B ", " k ", "v"), "[A]\nk=1\n[B]\nk=v\n");
     EXPECT_EQ(Applied("[A]\nk=1", "A", "j", "2"), "[A]\nk=1\nj=2\n");
+    // Lines that end in CR alone: a key written again and again stays one line.
+    std::string cr = "[A]\rk=1\r";
+    for (const char* value : {"2", "3", "4"}) cr = Applied(Applied(cr, "A", "j", value), "B", "n", value);
+    EXPECT_EQ(cr, "[A]\rk=1\rj=4\r[B]\rn=4\r");
     EXPECT_EQ(Applied("", "A", "k", ""), "[A]\r\nk=\r\n");
     EXPECT_EQ(Applied("[A]\r\n", "", "top", "1"), "top=1\r\n[A]\r\n");
 }

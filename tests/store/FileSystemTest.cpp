@@ -1,4 +1,6 @@
+#include "platform/Directory.h"
 #include "platform/DirectoryHandle.h"
+#include "platform/FileLocation.h"
 #include "platform/FileSystem.h"
 #include "platform/LineReader.h"
 #include "platform/ReadOnlyFile.h"
@@ -99,6 +101,44 @@ TEST(FileSystem, AbsolutePathsComeBackInNormalForm) {
     EXPECT_EQ(FileSystem::AbsolutePath("/.."), "/");
 }
 #endif
+
+// One file however a path spells it; a file not there yet by its directory
+// and its name as the system compares names.
+TEST(FileLocation, OneFileHoweverItsPathIsSpelt) {
+#ifdef _WIN32
+    const std::vector<std::pair<std::string, std::string>> parents = {
+        {"C:\\", ""}, {"C:\\a", "C:\\"}, {"C:\\a\\b", "C:\\a"}, {"\\\\srv\\share", ""},
+        {"\\\\srv\\share\\a", "\\\\srv\\share"}};
+#else
+    const std::vector<std::pair<std::string, std::string>> parents = {{"/", ""}, {"/a", "/"}, {"/a/b", "/a"}};
+#endif
+    for (const auto& [path, parent] : parents) EXPECT_EQ(Directory::Parent(path), parent) << path;
+
+    TempDir dir;
+    const std::string sub = dir.MakeDir("sub"), file = dir.Write("f", "x");
+    auto same = [](const std::string& a, const std::string& b) { return FileLocation(a).SameFile(FileLocation(b)); };
+    auto inside = [](const std::string& a, const std::string& b) { return FileLocation(a).Inside(FileLocation(b)); };
+    EXPECT_TRUE(same(file, sub + ".." + FileSystem::Separator() + "f"));
+    EXPECT_TRUE(same(dir.Path() + "new", sub + ".." + FileSystem::Separator() + "new"));
+    EXPECT_FALSE(same(file, dir.Path() + "new"));
+    EXPECT_FALSE(same(dir.Path() + "new", dir.Path() + "newer"));
+    EXPECT_TRUE(inside(sub + "x" + FileSystem::Separator() + "y", dir.Path()));
+    EXPECT_TRUE(inside(sub, sub));
+    EXPECT_FALSE(inside(file, sub));
+    EXPECT_FALSE(inside(sub + "x", sub + "x"));  // a directory not there holds nothing
+#ifdef _WIN32
+    EXPECT_TRUE(same(file, dir.Path() + "F"));
+    EXPECT_TRUE(same(dir.Path() + "Neu-lang.json", dir.Path() + "NEU-LANG.JSON"));
+    EXPECT_TRUE(inside(dir.Path() + "SUB\\x", sub));
+#else
+    // A link is the file it leads to, and a hard link is that file too.
+    ASSERT_EQ(::symlink(sub.c_str(), (dir.Path() + "link").c_str()), 0);
+    ASSERT_EQ(::link(file.c_str(), (dir.Path() + "hard").c_str()), 0);
+    EXPECT_TRUE(inside(dir.Path() + "link/x", sub));
+    EXPECT_TRUE(same(dir.Path() + "hard", file));
+    EXPECT_FALSE(same(dir.Path() + "new", dir.Path() + "NEW"));
+#endif
+}
 
 TEST(FileSystem, AMissingDirectoryYieldsNothing) {
     TempDir dir;

@@ -84,11 +84,11 @@ TEST(pmm, AFileThatCannotBeOpenedKeepsItsNameAndGetsAStatusText) {
     // A path longer than the OS takes is a file whose size is not known, not one of 0 bytes.
     TraceCapture trace;
     const std::string tooLong = dir.Path() + std::string(40000, 'd') + "/Far.PMM";
-    pmm far;
-    far.SetFile(tooLong);
-    EXPECT_FALSE(far.Analyze());
-    EXPECT_EQ(far.fileName, "Far.PMM");
-    EXPECT_TRUE(far.ioError);
+    pmm distant;
+    distant.SetFile(tooLong);
+    EXPECT_FALSE(distant.Analyze());
+    EXPECT_EQ(distant.fileName, "Far.PMM");
+    EXPECT_TRUE(distant.ioError);
 }
 
 TEST(pmm, TheLastByteOfEachFieldAlwaysEndsIt) {

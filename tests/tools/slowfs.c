@@ -6,7 +6,7 @@
 // flight together also wait together.
 //
 //   slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-read NAME]... [--fail-listing]
-//          [--fail-listing-of NAME]... [FUSE options, e.g. -f]
+//          [--fail-listing-of NAME]... [--refuse-rename] [--fail-fsync] [FUSE options, e.g. -f]
 //
 // The kernel keeps no attributes, names or contents: every lookup, status,
 // open, read and close reaches this program and waits.
@@ -16,6 +16,11 @@
 // --fail-read only the reads of such a file do, which opens; with
 // --fail-listing every directory's listing breaks off with EIO, and with
 // --fail-listing-of that of each directory named NAME.
+//
+// With --refuse-rename or --fail-fsync the share takes writes, for the tests
+// of what a program writes onto it: files are made, written, changed and
+// removed as on the source, but every rename, or every flush to the disk
+// (fsync), fails with EIO, as a server's full or failing disk does.
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -38,6 +43,7 @@ static char** failing;         // every request
 static char** readFailing;     // reads
 static char** listingFailing;  // directories' listings
 static int listingFails;
+static int renameFails, fsyncFails;  // either makes the share writable
 
 // Whether path's last part is one of names.
 static int Named(char** names, const char* path) {
@@ -89,16 +95,67 @@ static int Access(const char* path, int mode) {
     return access(full, mode) == 0 ? 0 : -errno;
 }
 
+static int Writable(void) { return renameFails || fsyncFails; }
+
 static int Open(const char* path, struct fuse_file_info* file) {
     Wait();
     if (Fails(path)) return -EIO;
-    if ((file->flags & O_ACCMODE) != O_RDONLY) return -EROFS;
+    if ((file->flags & O_ACCMODE) != O_RDONLY && !Writable()) return -EROFS;
     char full[PATH_MAX];
     if (!Under(path, full)) return -ENAMETOOLONG;
-    int fd = open(full, O_RDONLY);
+    int fd = open(full, Writable() ? file->flags : O_RDONLY);
     if (fd < 0) return -errno;
     file->fh = (uint64_t)fd;
     return 0;
+}
+
+static int Create(const char* path, mode_t mode, struct fuse_file_info* file) {
+    Wait();
+    char full[PATH_MAX];
+    if (!Under(path, full)) return -ENAMETOOLONG;
+    int fd = open(full, file->flags | O_CREAT, mode);
+    if (fd < 0) return -errno;
+    file->fh = (uint64_t)fd;
+    return 0;
+}
+
+static int Write(const char* path, const char* bytes, size_t size, off_t offset, struct fuse_file_info* file) {
+    (void)path;
+    Wait();
+    ssize_t put = pwrite((int)file->fh, bytes, size, offset);
+    return put >= 0 ? (int)put : -errno;
+}
+
+static int Fsync(const char* path, int dataOnly, struct fuse_file_info* file) {
+    (void)path;
+    (void)dataOnly;
+    Wait();
+    if (fsyncFails) return -EIO;
+    return fsync((int)file->fh) == 0 ? 0 : -errno;
+}
+
+static int Chmod(const char* path, mode_t mode, struct fuse_file_info* file) {
+    Wait();
+    if (file) return fchmod((int)file->fh, mode) == 0 ? 0 : -errno;
+    char full[PATH_MAX];
+    if (!Under(path, full)) return -ENAMETOOLONG;
+    return chmod(full, mode) == 0 ? 0 : -errno;
+}
+
+static int Rename(const char* from, const char* to, unsigned int flags) {
+    Wait();
+    if (renameFails) return -EIO;
+    if (flags != 0) return -EINVAL;
+    char fullFrom[PATH_MAX], fullTo[PATH_MAX];
+    if (!Under(from, fullFrom) || !Under(to, fullTo)) return -ENAMETOOLONG;
+    return rename(fullFrom, fullTo) == 0 ? 0 : -errno;
+}
+
+static int Unlink(const char* path) {
+    Wait();
+    char full[PATH_MAX];
+    if (!Under(path, full)) return -ENAMETOOLONG;
+    return unlink(full) == 0 ? 0 : -errno;
 }
 
 static int Read(const char* path, char* buffer, size_t size, off_t offset, struct fuse_file_info* file) {
@@ -145,12 +202,19 @@ static const struct fuse_operations Operations = {
     .readdir = ReadDir,
     .init = Init,
     .access = Access,
+    .create = Create,
+    .write = Write,
+    .fsync = Fsync,
+    .chmod = Chmod,
+    .rename = Rename,
+    .unlink = Unlink,
 };
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
         fprintf(stderr, "usage: slowfs SOURCE MOUNTPOINT MICROSECONDS [--fail NAME]... [--fail-read NAME]...\n"
-                        "              [--fail-listing] [--fail-listing-of NAME]... [FUSE options]\n");
+                        "              [--fail-listing] [--fail-listing-of NAME]... [--refuse-rename] [--fail-fsync]\n"
+                        "              [FUSE options]\n");
         return 2;
     }
     static char resolved[PATH_MAX];
@@ -166,7 +230,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     // FUSE sees the program's name, the mount point and the options given,
-    // read-only and with enough threads for many requests in flight.
+    // read-only unless it takes writes, and with enough threads for many
+    // requests in flight.
     char** args = calloc((size_t)argc + 3, sizeof *args);
     failing = calloc((size_t)argc, sizeof *failing);
     readFailing = calloc((size_t)argc, sizeof *readFailing);
@@ -175,8 +240,6 @@ int main(int argc, char* argv[]) {
     int count = 0, fails = 0, readFails = 0, listingFailures = 0;
     args[count++] = argv[0];
     args[count++] = argv[2];
-    args[count++] = "-o";
-    args[count++] = "ro,max_threads=64";
     int i = 4;
     for (; i < argc; ++i) {
         if (strcmp(argv[i], "--fail") == 0 && i + 1 < argc)
@@ -187,9 +250,15 @@ int main(int argc, char* argv[]) {
             listingFailing[listingFailures++] = argv[++i];
         else if (strcmp(argv[i], "--fail-listing") == 0)
             listingFails = 1;
+        else if (strcmp(argv[i], "--refuse-rename") == 0)
+            renameFails = 1;
+        else if (strcmp(argv[i], "--fail-fsync") == 0)
+            fsyncFails = 1;
         else
             break;
     }
+    args[count++] = "-o";
+    args[count++] = Writable() ? "max_threads=64" : "ro,max_threads=64";
     for (; i < argc; ++i) args[count++] = argv[i];
     int result = fuse_main(count, args, &Operations, NULL);
     free(args);
