@@ -47,6 +47,23 @@ def sections(image):
     return stamp, symbol_count, found
 
 
+def resource_types(image):
+    """The type numbers at the top of the resource directory: 3 icon, 14 icon group, 16 version, 24 manifest."""
+    rsrc = sections(image)[2].get(".rsrc", b"")
+    if len(rsrc) < 16:
+        return set()
+    named, numbered = struct.unpack_from("<HH", rsrc, 12)
+    return {struct.unpack_from("<I", rsrc, 16 + 8 * i)[0] for i in range(named, named + numbered)}
+
+
+def certificate_table(image):
+    """The size of the PE file's certificate table: 0 unless it is signed."""
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    optional = pe + 24
+    directories = optional + (96 if struct.unpack_from("<H", image, optional)[0] == 0x10B else 112)
+    return struct.unpack_from("<I", image, directories + 8 * 4 + 4)[0]
+
+
 def file_version(image):
     """The fixed file version of a version resource as "a.b.c.d", or None."""
     at = image.find(struct.pack("<I", 0xFEEF04BD))
@@ -82,6 +99,8 @@ class Package(unittest.TestCase):
         cls.symbols = zipfile.ZipFile(os.path.join(cls.dist, f"{release}-win32-debug.zip"))
         with open(os.path.join(cls.dist, f"{release}-setup.exe"), "rb") as f:
             cls.installer = f.read()
+        with open(os.path.join(cls.dist, f"{release}-win32.msi"), "rb") as f:
+            cls.msi = f.read()
 
     def test_the_archives_hold_their_files_in_order_with_the_commits_time(self):
         self.assertEqual(self.package.namelist(), PACKAGE)
@@ -108,7 +127,10 @@ class Package(unittest.TestCase):
     def test_readme_and_manual_page_name_this_version(self):
         readme = self.package.read("LIESMICH.txt").decode("utf-8-sig")
         self.assertIn(f"foldscan {self.version} ", readme)
-        self.assertIn(f"foldscan-{self.version}-setup.exe /S /D=", readme)
+        for switch in ["/S", "/D=", "/ALLUSERS", "/CURRENTUSER", "/PATH"]:
+            self.assertIn(f"  {switch} ", readme, "the installer's silent switches, each explained")
+        for command in ["msiexec /i", "msiexec /x", "foldscan-deinstallieren.exe\" /S", "Exit-Code 2"]:
+            self.assertIn(command, readme)
         manual = self.package.read("foldscan-report.txt").decode("utf-8-sig")
         self.assertIn(f"foldscan {self.version}", manual)
         self.assertIn("--format", manual)
@@ -157,14 +179,29 @@ class Package(unittest.TestCase):
         imports = set(re.findall(r"DLL Name: (\S+)", dump))
         self.assertFalse({i for i in imports if re.match(r"(?i)lib|mingw", i)}, imports)
 
-    def test_the_dll_and_the_installer_carry_this_version(self):
+    def test_the_programs_and_the_installer_carry_this_version(self):
         four = self.version + ".0"
-        dll = self.package.read("foldscan.dll")
-        self.assertEqual(file_version(dll), four)
-        self.assertEqual(version_string(dll, "FileVersion"), four)
-        self.assertEqual(version_string(dll, "ProductVersion"), self.version)
+        for name in PROGRAMS:
+            image = self.package.read(name)
+            self.assertEqual(file_version(image), four, name)
+            self.assertEqual(version_string(image, "FileVersion"), four, name)
+            self.assertEqual(version_string(image, "ProductVersion"), self.version, name)
+        self.assertEqual(version_string(self.package.read("foldscan-report.exe"), "OriginalFilename"),
+                         "foldscan-report.exe")
         self.assertEqual(file_version(self.installer), four)
         self.assertEqual(version_string(self.installer, "ProductVersion"), self.version)
+
+    def test_the_report_program_has_its_icon_and_a_manifest_without_elevation(self):
+        report = self.package.read("foldscan-report.exe")
+        self.assertLessEqual({3, 14, 16, 24}, resource_types(report))
+        self.assertRegex(report, rb'requestedExecutionLevel level="asInvoker"')
+
+    def test_an_unsigned_release_carries_no_signature(self):
+        for name in PROGRAMS:
+            self.assertEqual(certificate_table(self.package.read(name)), 0, name)
+        self.assertEqual(certificate_table(self.installer), 0)
+        self.assertEqual(self.msi[:8], bytes.fromhex("D0CF11E0A1B11AE1"), "no compound file")
+        self.assertNotIn("\x05DigitalSignature".encode("utf-16-le"), self.msi)
 
 
 def check_file_version(path, version):
