@@ -150,7 +150,7 @@ private:
     std::string OverviewColumns() const {
         const GrowthHtml::OverviewColumns growth = GrowthHtml::Columns(run);
         const bool exact = !run.options.compact;
-        std::vector<double> widths = {21, 4.5, exact ? 11 : 6.5, 6.6, 5};
+        std::vector<double> widths = {21, 4.5, exact ? 11 : 6.5, 6.6, 5.6};
         if (growth.shown) {
             widths.push_back(6.6);
             widths.push_back(exact ? 15 : 13.5);
