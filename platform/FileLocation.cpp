@@ -3,7 +3,17 @@
 #include "platform/Directory.h"
 #include "platform/FileSystem.h"
 
-FileLocation::FileLocation(const std::string& path) : canonical(Directory::Canonical(path)), found(canonical) {
+FileLocation::FileLocation(const std::string& path) : canonical(Directory::Canonical(path)) { Find(); }
+
+FileLocation FileLocation::OfCanonical(std::string canonical) {
+    FileLocation location;
+    location.canonical = std::move(canonical);
+    location.Find();
+    return location;
+}
+
+void FileLocation::Find() {
+    found = canonical;
     while (!found.empty() && !FileIdentity::Of(found, identity)) {
         const std::string name = FileIdentity::ComparedName(found.substr(FileSystem::NameStart(found)));
         rest = rest.empty() ? name : name + "/" + rest;

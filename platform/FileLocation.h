@@ -15,6 +15,8 @@
 class FileLocation {
 public:
     explicit FileLocation(const std::string& path);
+    // The same of a path that is canonical already (Directory::Canonical).
+    static FileLocation OfCanonical(std::string canonical);
 
     // False when not even the path's canonical form could be made.
     bool Known() const { return !canonical.empty(); }
@@ -25,6 +27,9 @@ public:
     bool Inside(const FileLocation& dir) const;
 
 private:
+    FileLocation() = default;
+    void Find();
+
     std::string canonical;
     std::string found;      // the longest existing part that has an identity; empty when none has
     FileIdentity identity;  // found's

@@ -17,6 +17,7 @@ struct MailboxPlace {
     std::string path;      // canonical, UTF-8: as the history shows it
     std::string stateKey;  // as the state file knows it: MailboxKey::TextOf, which keeps a name's bytes
     std::string key;       // as the history knows it (MailboxKey)
+    std::string canonical;  // in the OS's own text, for comparing with other files; empty when it could not be made
     int scope = -1;    // index into the run's scopes; -1 for a path named as it stands
     // A directory below an --all-under root that failed to list for an I/O
     // error: not a mailbox, but a place whose mailboxes the run misses.

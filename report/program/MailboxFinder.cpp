@@ -68,11 +68,12 @@ bool MailboxFinder::Find(ReportOptions& options) {
     options.places.clear();
     for (Found& mailbox : found) {
         MailboxPlace place;
-        const std::string found = canonical(mailbox.path);
-        const std::string& os = found.empty() ? mailbox.path : found;
+        const std::string resolved = canonical(mailbox.path);
+        const std::string& os = resolved.empty() ? mailbox.path : resolved;
         place.path = Utf8FromOsText(os);
         place.stateKey = MailboxKey::TextOf(os);
         place.key = MailboxKey::FromPath(place.stateKey);
+        place.canonical = resolved;
         place.scope = mailbox.scope;
         place.unlisted = mailbox.unlisted;
         options.mailboxes.push_back(std::move(mailbox.path));

@@ -56,20 +56,29 @@ private:
 };
 
 // The mail store: every mailbox given, and the new-mail directory where it
-// lies apart. The state file and the history must lie in none of them,
-// however either is spelt.
-const std::string* MailboxHolding(const std::string& file, const ReportOptions& options) {
-    const FileLocation where(file);
-    if (!where.Known()) return nullptr;
-    for (const std::string& mailbox : options.mailboxes) {
-        std::vector<std::string> places{mailbox};
-        if (!options.newMailDir.empty()) places.push_back(MailboxReport::NewMailDirectory(mailbox, options.newMailDir));
-        for (const std::string& place : places) {
+// lies apart. The state file, the history and the output file must lie in
+// none of them, however each is spelt: for each, the mailbox it lies in, or
+// null. Each place of the store is looked at once, for all the files, and a
+// mailbox by the canonical path its place holds.
+std::vector<const std::string*> MailboxesHolding(const std::vector<std::string>& files, const ReportOptions& options) {
+    std::vector<FileLocation> where;
+    for (const std::string& file : files) where.emplace_back(file);  // an empty one is not known
+    std::vector<const std::string*> holding(files.size(), nullptr);
+    auto look = [&](const std::string& mailbox, const std::string& place, const FileLocation& dir) {
+        for (size_t f = 0; f < files.size(); ++f)
             // The cheap comparison first: listing a share's directory is not.
-            if (where.Inside(FileLocation(place)) && Directory::IsListable(place)) return &mailbox;
-        }
+            if (!holding[f] && where[f].Known() && where[f].Inside(dir) && Directory::IsListable(place))
+                holding[f] = &mailbox;
+    };
+    for (size_t m = 0; m < options.mailboxes.size(); ++m) {
+        const std::string& mailbox = options.mailboxes[m];
+        const std::string& canonical = options.places[m].canonical;
+        look(mailbox, mailbox, canonical.empty() ? FileLocation(mailbox) : FileLocation::OfCanonical(canonical));
+        if (options.newMailDir.empty()) continue;
+        const std::string newMail = MailboxReport::NewMailDirectory(mailbox, options.newMailDir);
+        look(mailbox, newMail, FileLocation(newMail));
     }
-    return nullptr;
+    return holding;
 }
 
 // A mailbox named twice ("DIR" and "DIR/", or through a link; on Windows
@@ -99,12 +108,15 @@ bool KeptInsideMailbox(const ReportOptions& options, const ReportTexts& texts, s
         {&options.stateFile, &texts.stateInsideMailbox},
         {&options.historyFile, &texts.historyInsideMailbox},
         {&options.outputFile, &texts.outputInsideMailbox}};
-    for (const auto& [file, inside] : files) {
-        if (file->empty()) continue;
-        if (const std::string* mailbox = MailboxHolding(*file, options)) {
-            err << ReportTexts::Fill(*inside, {ShownPath(*file), ShownPath(*mailbox)}) << '\n';
-            return true;
-        }
+    if (!options.stateFile.empty() || !options.historyFile.empty() || !options.outputFile.empty()) {
+        const std::vector<const std::string*> holding =
+            MailboxesHolding({options.stateFile, options.historyFile, options.outputFile}, options);
+        for (size_t f = 0; f < holding.size(); ++f)
+            if (holding[f]) {
+                err << ReportTexts::Fill(*files[f].second, {ShownPath(*files[f].first), ShownPath(*holding[f])})
+                    << '\n';
+                return true;
+            }
     }
     for (const auto& [file, inside] : files)
         for (const auto& [other, unused] : files)
