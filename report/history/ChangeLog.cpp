@@ -33,16 +33,19 @@ const char* const FolderRows = R"(
                         WHERE q.mailbox_id = c.mailbox_id AND q.file_name = c.file_name AND q.run_id < c.run_id)
     WHERE r.started >= ?1)";
 
-// Each mailbox's first run and its latest with their totals, when it went,
-// and the paths it had before renames.
+// Each mailbox's first run with its total, its latest run's total, and
+// when it went.
 const char* const Mailboxes = R"(
-    SELECT m.id, m.path,
-           (SELECT r.started || ' ' || mr.total FROM mailbox_run mr JOIN runs r ON r.id = mr.run_id
-            WHERE mr.mailbox_id = m.id ORDER BY r.started, r.id LIMIT 1),
-           (SELECT mr.total FROM mailbox_run mr JOIN runs r ON r.id = mr.run_id
-            WHERE mr.mailbox_id = m.id ORDER BY r.started DESC, r.id DESC LIMIT 1),
-           (SELECT since FROM mailbox_gone g WHERE g.mailbox_id = m.id)
-    FROM mailbox m)";
+    SELECT m.id, m.path, fr.started, f.total, l.total, g.since
+    FROM mailbox m
+    JOIN mailbox_run f ON f.mailbox_id = m.id AND f.run_id =
+        (SELECT mr.run_id FROM mailbox_run mr JOIN runs r ON r.id = mr.run_id
+         WHERE mr.mailbox_id = m.id ORDER BY r.started, r.id LIMIT 1)
+    JOIN runs fr ON fr.id = f.run_id
+    JOIN mailbox_run l ON l.mailbox_id = m.id AND l.run_id =
+        (SELECT mr.run_id FROM mailbox_run mr JOIN runs r ON r.id = mr.run_id
+         WHERE mr.mailbox_id = m.id ORDER BY r.started DESC, r.id DESC LIMIT 1)
+    LEFT JOIN mailbox_gone g ON g.mailbox_id = m.id)";
 
 const char* const Renames = R"(
     SELECT n.mailbox_id, n.old_path, m.path,
@@ -115,23 +118,21 @@ bool ChangeLog::ReadMailboxes(sqlite3* db, const std::string& since, const std::
     if (!all.Ok() || !renames.Ok()) return false;
     int code;
     while ((code = all.Step()) == SQLITE_ROW) {
-        if (!Wanted(mailboxes, static_cast<int64_t>(all.ColumnNumber(0))) || all.ColumnIsNull(2)) continue;
-        const std::string first = all.ColumnText(2);
-        const std::string firstStarted = first.substr(0, first.find(' '));
-        if (firstStarted >= since) {
+        if (!Wanted(mailboxes, static_cast<int64_t>(all.ColumnNumber(0)))) continue;
+        if (all.ColumnText(2) >= since) {
             HistoryChange change;
             change.kind = HistoryChange::Kind::MailboxNew;
             change.mailbox = all.ColumnText(1);
-            change.recordedAt = firstStarted;
-            change.size = std::stoull(first.substr(first.find(' ') + 1));
+            change.recordedAt = all.ColumnText(2);
+            change.size = all.ColumnNumber(3);
             changes.push_back(std::move(change));
         }
-        if (!all.ColumnIsNull(4) && all.ColumnText(4) >= since) {
+        if (!all.ColumnIsNull(5) && all.ColumnText(5) >= since) {
             HistoryChange change;
             change.kind = HistoryChange::Kind::MailboxGone;
             change.mailbox = all.ColumnText(1);
-            change.recordedAt = all.ColumnText(4);
-            change.sizeBefore = all.ColumnNumber(3);
+            change.recordedAt = all.ColumnText(5);
+            change.sizeBefore = all.ColumnNumber(4);
             changes.push_back(std::move(change));
         }
     }

@@ -190,7 +190,7 @@ bool HistoryStore::Opened(bool fresh, int version, Mode mode) {
     if (fresh && mode == Mode::Read) return Fail(Problem::NotOurs);
     if (fresh) return HistorySchema::Create(db, "temp", true) || FailWithDatabase();
     if (version != HistorySchema::Version) return ReadFirstInMemory();
-    return Statement::Exec(db, "PRAGMA temp_store=MEMORY") && HistorySchema::AddPlaces(db, false) ||
+    return (Statement::Exec(db, "PRAGMA temp_store=MEMORY") && HistorySchema::AddPlaces(db, false)) ||
            FailWithDatabase();
 }
 

@@ -53,12 +53,15 @@ bool MailboxPresence::LikelyRenames(sqlite3* db, const std::vector<int64_t>& fre
         return path.Ok() && path.Number(1, static_cast<uint64_t>(id)).Step() == SQLITE_ROW ? path.ColumnText(0)
                                                                                              : std::string();
     };
+    std::vector<std::set<std::string>> freshFiles(fresh.size());
+    for (size_t i = 0; i < fresh.size(); ++i)
+        if (!files(fresh[i], freshFiles[i])) return false;
     for (int64_t gone : goneNow) {
         std::set<std::string> before;
         if (!files(gone, before)) return false;
-        for (int64_t id : fresh) {
-            std::set<std::string> now;
-            if (!files(id, now)) return false;
+        for (size_t i = 0; i < fresh.size(); ++i) {
+            const std::set<std::string>& now = freshFiles[i];
+            const int64_t id = fresh[i];
             size_t shared = 0;
             for (const std::string& name : now) shared += before.count(name);
             if (!before.empty() && shared * 10 >= std::max(before.size(), now.size()) * 9)

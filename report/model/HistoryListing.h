@@ -43,6 +43,7 @@ struct HistoryListing {
     const ReportOptions& options;
     const ReportTexts& texts;
     std::string generatedAt;  // UTC
+    std::string since;        // UTC: the window's start; empty for all of the history
     std::vector<MailboxTimeline> timeline;
     std::vector<HistoryChange> changes;
 };

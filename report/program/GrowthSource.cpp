@@ -122,60 +122,66 @@ bool GrowthSource::ReadRecorded(std::vector<MailboxReport>& mailboxes) {
     return true;
 }
 
-// The ids of the mailboxes named, none for all; false, after its message,
-// for one the history does not know.
-bool GrowthSource::Named(std::set<int64_t>& ids) {
-    bool all = true;
+// The mailboxes named, with their runs, as the history knows them (all
+// where none are named), and the indices of those it does not know. False
+// on a problem of the store.
+bool GrowthSource::Named(std::vector<HistoryStore::Mailbox>& named, std::vector<size_t>& unknown) {
+    if (options.places.empty()) return history.Mailboxes(named);
     for (size_t i = 0; i < options.places.size(); ++i) {
         HistoryStore::Mailbox mailbox;
-        if (history.FindMailbox(options.places[i].key, mailbox)) {
-            ids.insert(mailbox.id);
-        } else if (history.GetProblem() == HistoryStore::Problem::None) {
-            err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
-            all = false;
-        } else {
+        if (history.FindMailbox(options.places[i].key, mailbox))
+            named.push_back(std::move(mailbox));
+        else if (history.GetProblem() == HistoryStore::Problem::None)
+            unknown.push_back(i);
+        else
             return false;
-        }
-    }
-    failed = failed || !all;
-    return all;
-}
-
-bool GrowthSource::ReadTimeline(const std::set<int64_t>& ids, const std::string& since, HistoryListing& listing) {
-    std::vector<HistoryStore::Mailbox> mailboxes;
-    if (!history.Mailboxes(mailboxes)) return false;
-    for (const HistoryStore::Mailbox& mailbox : mailboxes) {
-        if (!ids.empty() && ids.count(mailbox.id) == 0) continue;
-        MailboxTimeline line;
-        line.mailbox = mailbox.path;
-        for (const HistoryStore::Mailbox::Run& run : mailbox.runs)
-            if (run.started >= since) line.points.push_back({run.started, run.count, run.total});
-        if (!line.points.empty()) listing.timeline.push_back(std::move(line));
     }
     return true;
 }
 
+void GrowthSource::Timeline(const std::vector<HistoryStore::Mailbox>& named, HistoryListing& listing) const {
+    for (const HistoryStore::Mailbox& mailbox : named) {
+        MailboxTimeline line;
+        line.mailbox = mailbox.path;
+        for (const HistoryStore::Mailbox::Run& run : mailbox.runs)
+            if (run.started >= listing.since) line.points.push_back({run.started, run.count, run.total});
+        if (!line.points.empty()) listing.timeline.push_back(std::move(line));
+    }
+}
+
 // The window: --growth-since, else everything for the timeline and the
-// last seven days for the changes.
+// last seven days for the changes. A mailbox named that the history does
+// not know fails the run, which answers for the others.
 bool GrowthSource::ReadListing(HistoryListing& listing) {
     const std::time_t from = options.growthSince ? options.growthMoment
                              : options.changes  ? RunTime::Clock() - 7 * 24 * 3600
                                                 : 0;
-    const std::string since = from > 0 ? RunTime::Utc(from) : std::string();
-    bool known = true;
+    listing.since = from > 0 ? RunTime::Utc(from) : std::string();
+    std::vector<size_t> unknown;
     const bool read = history.Snapshot([&] {
         listing.timeline.clear();
         listing.changes.clear();
-        std::set<int64_t> ids;
-        if (!Named(ids)) {
-            known = false;
-            return history.GetProblem() == HistoryStore::Problem::None;
+        unknown.clear();
+        std::vector<HistoryStore::Mailbox> named;
+        if (!Named(named, unknown)) return false;
+        if (options.timeline) {
+            Timeline(named, listing);
+            return true;
         }
-        return options.timeline ? ReadTimeline(ids, since, listing) : history.Changes(since, ids, listing.changes);
+        // No id asks for every mailbox: where none named is known, none is.
+        std::set<int64_t> ids;
+        for (const HistoryStore::Mailbox& mailbox : named) ids.insert(mailbox.id);
+        return (ids.empty() && !options.places.empty()) || history.Changes(listing.since, ids, listing.changes);
     });
-    if (!read) HistoryFailed(texts.historyUnreadable);
+    if (!read) {
+        HistoryFailed(texts.historyUnreadable);
+        return false;
+    }
+    for (size_t i : unknown)
+        err << ReportTexts::Fill(texts.historyUnknown, {ShownPath(options.mailboxes[i])}) << '\n';
     if (!options.filter.empty()) Filter(listing.changes);
-    return read && known;
+    failed = failed || !unknown.empty();
+    return unknown.empty();
 }
 
 // --filter: the changes whose file name, folder path or name, or for a

@@ -57,9 +57,9 @@ public:
 private:
     void Bound();
     bool Unwritable() const;
-    bool Named(std::set<int64_t>& ids);
+    bool Named(std::vector<HistoryStore::Mailbox>& named, std::vector<size_t>& unknown);
+    void Timeline(const std::vector<HistoryStore::Mailbox>& named, HistoryListing& listing) const;
     void Filter(std::vector<HistoryChange>& changes) const;
-    bool ReadTimeline(const std::set<int64_t>& ids, const std::string& since, HistoryListing& listing);
     void HistoryFailed(const std::string& pattern);
     const std::string& HistoryFile() const;
     bool SaveState(const std::vector<MailboxReport>& mailboxes);

@@ -316,7 +316,7 @@ int ReportProgram::Report(ReportOptions& options, const ReportTexts& texts, std:
     if (!growth.Open()) return Failure;
     if (!options.rename.empty()) return !growth.Failed() && growth.Rename() ? Success : Failure;
     if (options.timeline || options.changes) {
-        HistoryListing listing{options, texts, started, {}, {}};
+        HistoryListing listing{options, texts, started, {}, {}, {}};
         if (!growth.ReadListing(listing)) return Failure;
         return Emit(options, texts, out, err, [&](const ReportWriter& writer, std::ostream& target) {
                    writer.Write(listing, target);

@@ -238,9 +238,7 @@ void WriteTimeline(const HistoryListing& listing, std::ostream& out) {
 // move), its size and the size before.
 void WriteChanges(const HistoryListing& listing, std::ostream& out) {
     const ReportTexts& t = listing.texts;
-    const std::string since =
-        listing.options.growthSince ? RunTime::Utc(listing.options.growthMoment) : RunTime::Utc(RunTime::Clock() - 7 * 24 * 3600);
-    out << '\n' << ReportTexts::Fill(t.changesHeading, {RunTime::Local(since)}) << "\n\n";
+    out << '\n' << ReportTexts::Fill(t.changesHeading, {RunTime::Local(listing.since)}) << "\n\n";
     if (listing.changes.empty()) {
         out << t.noChanges << '\n';
         return;
